@@ -1,0 +1,75 @@
+// The list search: which candidate words sound like a search word within
+// the threshold, best first.
+
+#include "phonetic_matcher.h"
+
+#include <algorithm>
+#include <atomic>
+
+namespace marrowfield {
+namespace {
+
+// Atomic so that set_threshold may race with a running search without a
+// torn read; the search reads it once per candidate.
+std::atomic<double> g_distanceThreshold{0.5};
+
+}  // namespace
+
+double DistanceThreshold() { return g_distanceThreshold.load(); }
+
+void SetDistanceThreshold(double threshold) {
+  g_distanceThreshold.store(threshold);
+}
+
+bool CandidateBefore(const Candidate& a, const Candidate& b) {
+  if (a.distance != b.distance) return a.distance < b.distance;
+  // std::string compares bytes as unsigned values, and a word is greater
+  // than its own prefix: equally good words come in descending byte order.
+  return a.word > b.word;
+}
+
+void SortCandidates(std::vector<Candidate>& candidates) {
+  std::sort(candidates.begin(), candidates.end(), CandidateBefore);
+}
+
+std::vector<Candidate> PhoneticMatcher::RankCandidates(
+    std::string searchWord, std::vector<std::string> candidateList) const {
+  std::vector<Candidate> accepted;
+  PhoneListPair pair;
+  for (const std::string& candidate : candidateList) {
+    // The candidate is cleaned for transcription, but returned as given.
+    std::string word = candidate;
+    double d = MeasureWordPair(searchWord, word, pair);
+    if (d == kFailureDistance) continue;
+    // Equally long lists align differently in the two orders; the average
+    // makes the search symmetric in the search word and the candidate.
+    if (pair.first.size() == pair.second.size()) {
+      std::swap(pair.first, pair.second);
+      const double d2 = GetDistanceForWords(pair);
+      d = d2 < 0.0 ? kFailureDistance : (d + d2) / 2.0;
+    }
+    if (d >= 0.0 && d <= DistanceThreshold()) {
+      accepted.push_back(Candidate{candidate, d});
+    }
+  }
+  SortCandidates(accepted);
+  return accepted;
+}
+
+std::vector<std::string> PhoneticMatcher::GetSimilarWords(
+    const char* searchWord, const char* const* candidates,
+    unsigned int count) const {
+  std::vector<std::string> result;
+  std::vector<std::string> candidateList;
+  candidateList.reserve(count);
+  for (unsigned int k = 0; k < count; ++k) {
+    // A null entry has no word to offer; it is passed over.
+    if (candidates[k] != nullptr) candidateList.emplace_back(candidates[k]);
+  }
+  for (Candidate& c : RankCandidates(searchWord, std::move(candidateList))) {
+    result.push_back(std::move(c.word));
+  }
+  return result;
+}
+
+}  // namespace marrowfield

@@ -1,0 +1,107 @@
+// Word transcription through the real Flite lexicon: cleaning, the two
+// modes, stress marks, and the conversion of Flite's answers.
+
+#include "engine_fixture.h"
+
+extern "C" {
+#include <flite/cst_val.h>
+}
+
+namespace marrowfield {
+namespace {
+
+using TranscriptionTest = EngineTest;
+
+TEST_F(TranscriptionTest, CleanWordFoldsCaseAndMapsNonLetters) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"O'Neil", "oneil"},     {"Jean-Luc", "jean luc"},
+      {"123", "   "},          {"", ""},
+      {"a\tb", "a b"},         {"caf\xe9", "caf "},
+      {"  x  ", "  x  "},      {"ABC'd", "abcd"},
+  };
+  for (auto [word, cleaned] : cases) {
+    matcher.CleanWord(word);
+    EXPECT_EQ(word, cleaned);
+  }
+}
+
+TEST_F(TranscriptionTest, LowerCaseWordTouchesOnlyAsciiCapitals) {
+  std::string word = "AbZ-\xc9";
+  matcher.LowerCaseWord(word);
+  EXPECT_EQ(word, "abz-\xc9");
+}
+
+TEST_F(TranscriptionTest, GetPhonesCleansAndStripsStress) {
+  const std::tuple<const char*, int, const char*> cases[] = {
+      {"knight", kModeLexicon, "n ay t"},
+      {"KNIGHT", kModeLexicon, "n ay t"},
+      {"O'Neil", kModeLexicon, "ow n iy l"},
+      {"catherine", kModeLexicon, "k ae th er ax n"},
+      {"catherine", kModeLtsOnly, "k ae dh er ax n"},
+      {"hello", kModeLexicon, "hh ax l ow"},
+      {"hello", kModeLtsOnly, "hh eh l ow"},
+      {"hello", 7, "hh ax l ow"},  // any mode but 1 is the lexicon
+      {"123", kModeLexicon, ""},
+      {"---", kModeLtsOnly, ""},
+      {"", kModeLexicon, ""},
+  };
+  for (const auto& [word, mode, phones] : cases) {
+    EXPECT_EQ(matcher.GetPhones(word, mode), Phones(phones))
+        << word << " mode " << mode;
+  }
+}
+
+TEST_F(TranscriptionTest, EveryPhoneIsKnownToTheTables) {
+  const char* words[] = {"computer", "Marrowfield", "Xochitl", "Nguyen",
+                         "Siobhan",  "Przybylski",  "rhythm",  "yacht"};
+  for (const char* word : words) {
+    for (int mode : {kModeLexicon, kModeLtsOnly}) {
+      for (const std::string& phone : matcher.GetPhones(word, mode)) {
+        EXPECT_EQ(CurrentPhoneTables().phoneType.count(phone), 1u)
+            << word << ": " << phone;
+      }
+    }
+  }
+}
+
+TEST_F(TranscriptionTest, LexiconLookupUsesWordUnchanged) {
+  EXPECT_EQ(matcher.GetPhonesFromLexicon("KNIGHT"), PhoneList{});
+  EXPECT_EQ(matcher.GetPhonesFromLexicon("jean luc"),
+            matcher.GetPhonesByRules("jean luc"));
+}
+
+TEST_F(TranscriptionTest, PairStopsAtFirstWordWithoutPhones) {
+  std::string word1 = "";
+  std::string word2 = "Smith";
+  PhoneList phones1;
+  PhoneList phones2 = Phones("x");
+  EXPECT_EQ(matcher.GetPhonesForPair(word1, word2, phones1, phones2), -1);
+  EXPECT_EQ(word2, "Smith");
+  EXPECT_EQ(phones2, Phones("x"));
+
+  word1 = "Smith!";
+  EXPECT_EQ(matcher.GetPhonesForPair(word1, word2, phones1, phones2), 0);
+  EXPECT_EQ(word1, "smith ");
+  EXPECT_EQ(word2, "smith");
+}
+
+TEST_F(TranscriptionTest, WithoutLexiconEveryWordHasNoPhones) {
+  PhoneticMatcher blank(nullptr);
+  EXPECT_TRUE(blank.GetPhones("smith", kModeLexicon).empty());
+  EXPECT_TRUE(blank.GetPhones("smith", kModeLtsOnly).empty());
+}
+
+TEST(ConvertFliteAnswerTest, SkipsNonStringsWithDiagnosticLine) {
+  FliteValue answer(cons_val(
+      string_val("ey1"),
+      cons_val(int_val(42), cons_val(string_val("ax0"),
+                                     cons_val(string_val("t"), nullptr)))));
+  testing::internal::CaptureStdout();
+  const PhoneList phones = ConvertFliteAnswer(std::move(answer));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "CST_VAL_TYPE : 1\n");
+  EXPECT_EQ(phones, Phones("ey ax t"));
+  EXPECT_TRUE(ConvertFliteAnswer(nullptr).empty());
+}
+
+}  // namespace
+}  // namespace marrowfield

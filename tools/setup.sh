@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Marrowfield needs and builds it under build/.
+# Run as root (or with sudo available) on Debian 12.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  build-essential cmake pkg-config
+  flite1-dev                      # the CMU lexicon and letter-to-sound rules
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libzip-dev libexpat1-dev         # .xlsx reading
+  libcli11-dev nlohmann-json3-dev  # command line and JSON output
+  python3 python3-openpyxl wamerican
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs every test: the normal build, then a Debug build with AddressSanitizer
+# and UndefinedBehaviorSanitizer. Expects tools/setup.sh to have run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+echo "== Tests (RelWithDebInfo) =="
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Tests (Debug, AddressSanitizer + UndefinedBehaviorSanitizer) =="
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMARROWFIELD_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+# Python cannot load a sanitized library without preloading the runtime;
+# those tests run in the normal build above.
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs" -E '(python|reference)'

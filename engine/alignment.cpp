@@ -25,10 +25,10 @@ constexpr int32_t kNoPreviousDistance = -99999;
 }  // namespace
 
 int PhoneticMatcher::AlignPhones(
-    const PhoneList& string1, const PhoneList& string2,
+    const PhoneIds& string1, const PhoneIds& string2,
     std::vector<int32_t>& simValues,
     std::vector<int32_t>& currentMismatchedPositions) const {
-  auto passable = [this](const PhoneList& list, size_t position) {
+  auto passable = [this](const PhoneIds& list, size_t position) {
     return CanBeBlank(list[position]) && CanBeSkipped(list, position);
   };
 
@@ -93,11 +93,11 @@ int PhoneticMatcher::AlignPhones(
 }
 
 int PhoneticMatcher::AlignRemainingPhones(
-    const PhoneList& string1, const PhoneList& string2, size_t i, size_t j,
+    const PhoneIds& string1, const PhoneIds& string2, size_t i, size_t j,
     std::vector<int32_t>& currentMismatchedPositions,
     std::vector<int32_t>& simValues) const {
   if (i == string1.size() && j == string2.size()) return 0;
-  const PhoneList& rest = i < string1.size() ? string1 : string2;
+  const PhoneIds& rest = i < string1.size() ? string1 : string2;
   const size_t start = i < string1.size() ? i : j;
   for (size_t k = start; k < rest.size(); ++k) {
     if (!CanBeBlank(rest[k]) || !CanBeSkipped(rest, k)) return -1;

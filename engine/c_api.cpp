@@ -4,6 +4,8 @@
 // failure into the export's documented failure value.
 
 #include <cstring>
+#include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "marrowfield.h"
 #include "phone_tables.h"
 #include "phonetic_matcher.h"
+#include "transcription_cache.h"
 
 // The handle behind the opaque ResultIterator of the public header.
 struct ResultIterator {
@@ -29,6 +32,13 @@ Result Guarded(Result failure, Body&& body) noexcept {
     return failure;
   }
 }
+
+// Operations share the engine; initialize() and un_initialize() take it
+// whole, so that tables are never rebuilt or freed under a running call.
+std::shared_mutex g_lifecycle;
+
+using SharedUse = std::shared_lock<std::shared_mutex>;
+using WholeUse = std::unique_lock<std::shared_mutex>;
 
 // Comparing, searching and coding need the phone tables.
 bool EngineReady() { return marrowfield::PhoneTablesReady(); }
@@ -49,6 +59,7 @@ extern "C" {
 
 int initialize(void) {
   return Guarded(-1, [] {
+    WholeUse whole(g_lifecycle);
     marrowfield::SetUpLexicon();
     return marrowfield::BuildPhoneTables();
   });
@@ -56,7 +67,9 @@ int initialize(void) {
 
 void un_initialize(void) {
   Guarded(0, [] {
+    WholeUse whole(g_lifecycle);
     marrowfield::FreePhoneTables();
+    marrowfield::ClearTranscriptionCache();
     return 0;
   });
 }
@@ -70,13 +83,16 @@ void set_threshold(unsigned int percent) {
 ResultIterator* get_phonemes(const char* word, int mode) {
   return Guarded<ResultIterator*>(nullptr, [&] {
     if (word == nullptr) return NewResult({});
-    return NewResult(MakeMatcher().GetPhones(word, mode));
+    SharedUse shared(g_lifecycle);
+    return NewResult(MakeMatcher().GetPhones(word, mode)->phones);
   });
 }
 
 int compare_words(const char* word1, const char* word2) {
   return Guarded(0, [&] {
-    if (word1 == nullptr || word2 == nullptr || !EngineReady()) return 0;
+    if (word1 == nullptr || word2 == nullptr) return 0;
+    SharedUse shared(g_lifecycle);
+    if (!EngineReady()) return 0;
     return marrowfield::DistanceToPercentage(
         MakeMatcher().CompareWords(word1, word2));
   });
@@ -85,9 +101,12 @@ int compare_words(const char* word1, const char* word2) {
 int get_codes_for_word(const char* word, char* buffer,
                        unsigned int bufferSize) {
   return Guarded(0, [&] {
-    if (word == nullptr || !EngineReady()) return 0;
+    if (word == nullptr) return 0;
+    SharedUse shared(g_lifecycle);
+    if (!EngineReady()) return 0;
     PhoneticMatcher matcher = MakeMatcher();
-    const std::string code = matcher.GetCodes(matcher.GetPhonesFromLexicon(word));
+    const std::string code =
+        matcher.GetCodes(matcher.TranscribeFromLexicon(word)->ids);
     if (buffer != nullptr && bufferSize > code.size()) {
       std::memcpy(buffer, code.c_str(), code.size() + 1);
     }
@@ -99,9 +118,9 @@ ResultIterator* get_similar_words_from_list(const char* word,
                                             const char** list,
                                             unsigned int count) {
   return Guarded<ResultIterator*>(nullptr, [&] {
-    if (word == nullptr || list == nullptr || !EngineReady()) {
-      return NewResult({});
-    }
+    if (word == nullptr || list == nullptr) return NewResult({});
+    SharedUse shared(g_lifecycle);
+    if (!EngineReady()) return NewResult({});
     return NewResult(MakeMatcher().GetSimilarWords(word, list, count));
   });
 }
@@ -126,9 +145,11 @@ int match_sub_string_phonetically(const char* phrase, const char* text,
                                   int mode) {
   return Guarded(-1, [&] {
     if (phrase == nullptr || text == nullptr || matchStart == nullptr ||
-        matchLength == nullptr || !EngineReady()) {
+        matchLength == nullptr) {
       return -1;
     }
+    SharedUse shared(g_lifecycle);
+    if (!EngineReady()) return -1;
     return MakeMatcher().MatchPhrase(phrase, text, mode, matchStart,
                                      matchLength);
   });

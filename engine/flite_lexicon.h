@@ -23,6 +23,10 @@ struct FliteValueDeleter {
 };
 using FliteValue = std::unique_ptr<cst_val, FliteValueDeleter>;
 
+// Words longer than this are given no phones: Flite sizes its buffers with
+// int arithmetic, and a word near 2 GiB would make it end the process.
+constexpr size_t kMaxFliteWordLength = 1u << 20;
+
 // Sets up the lexicon and its letter-to-sound rules (once per process; a
 // later call returns the same lexicon).
 const cst_lexicon* SetUpLexicon();

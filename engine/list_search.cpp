@@ -35,11 +35,20 @@ void SortCandidates(std::vector<Candidate>& candidates) {
 std::vector<Candidate> PhoneticMatcher::RankCandidates(
     std::string searchWord, std::vector<std::string> candidateList) const {
   std::vector<Candidate> accepted;
+  // The search word is transcribed once for all candidates; a search word
+  // without phones matches nothing.
+  CleanWord(searchWord);
+  const PhoneIds searchPhones = TranscribeFromLexicon(searchWord)->ids;
+  if (searchPhones.empty()) return accepted;
   PhoneListPair pair;
   for (const std::string& candidate : candidateList) {
     // The candidate is cleaned for transcription, but returned as given.
     std::string word = candidate;
-    double d = MeasureWordPair(searchWord, word, pair);
+    CleanWord(word);
+    pair.first = searchPhones;
+    pair.second = TranscribeFromLexicon(word)->ids;
+    if (pair.second.empty()) continue;
+    double d = GetDistanceForWords(pair);
     if (d == kFailureDistance) continue;
     // Equally long lists align differently in the two orders; the average
     // makes the search symmetric in the search word and the candidate.

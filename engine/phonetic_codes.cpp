@@ -7,18 +7,21 @@
 
 namespace marrowfield {
 
-std::string PhoneticMatcher::GetCodes(PhoneList phones) const {
+std::string PhoneticMatcher::GetCodes(const PhoneIds& phones) const {
+  static const PhoneId er = PhoneIdOf("er");
+  static const PhoneId r = PhoneIdOf("r");
+  static const PhoneId l = PhoneIdOf("l");
   std::string code;
   const size_t n = phones.size();
   for (size_t i = 0; i < n; ++i) {
-    const std::string& phone = phones[i];
+    const PhoneId phone = phones[i];
     if (IsVowel(phone)) {
-      if (phone == "er" && i + 1 < n && IsVowel(phones[i + 1])) {
-        code += std::to_string(GetPhoneCode("r"));
+      if (phone == er && i + 1 < n && IsVowel(phones[i + 1])) {
+        code += std::to_string(GetPhoneCode(r));
       }
       continue;
     }
-    if ((phone == "r" || phone == "l") && CanBeSkipped(phones, i)) continue;
+    if ((phone == r || phone == l) && CanBeSkipped(phones, i)) continue;
     code += std::to_string(GetPhoneCode(phone));
   }
   return code;

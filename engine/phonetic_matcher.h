@@ -1,6 +1,8 @@
 // PhoneticMatcher, the engine object. Every exported operation makes one,
 // runs one method and destroys it; nothing but the phone tables, the
-// lexicon and the list-search threshold outlives a call.
+// lexicon, the transcription cache and the list-search threshold outlives
+// a call. A matcher holds no mutable state, so matchers on several threads
+// may run at once.
 
 #ifndef MARROWFIELD_ENGINE_PHONETIC_MATCHER_H_
 #define MARROWFIELD_ENGINE_PHONETIC_MATCHER_H_
@@ -10,6 +12,8 @@
 #include <vector>
 
 #include "flite_lexicon.h"
+#include "phone_tables.h"
+#include "transcription_cache.h"
 
 namespace marrowfield {
 
@@ -28,8 +32,8 @@ constexpr double SKIP_DISTANCE = 5.0;
 constexpr double kFailureDistance = -1.0;
 
 struct PhoneListPair {
-  PhoneList first;
-  PhoneList second;
+  PhoneIds first;
+  PhoneIds second;
 };
 
 struct Candidate {
@@ -44,62 +48,79 @@ void SetDistanceThreshold(double threshold);
 
 class PhoneticMatcher {
  public:
-  // REQUIRES: lexicon is CurrentLexicon(), which may be null (before
-  // initialize()), in which case every word transcribes to no phones.
+  // |lexicon| may be null (before initialize()): every word then
+  // transcribes to no phones.
   explicit PhoneticMatcher(const cst_lexicon* lexicon) : lexicon(lexicon) {}
 
-  // Transcription.
+  // Cleaning: ASCII case folding; apostrophes dropped; every other byte
+  // outside a-z becomes a space.
   void CleanWord(std::string& word) const;
   void LowerCaseWord(std::string& word) const;
   void MapWordCharacters(std::string& word) const;
+
+  // Flite itself, uncached: the rules alone, or the lexicon with the rules
+  // for words it lacks. The word is used exactly as given.
   PhoneList GetPhonesByRules(const std::string& word) const;
   PhoneList GetPhonesFromLexicon(const std::string& word) const;
-  PhoneList GetPhones(const char* word, int mode) const;
+
+  // The same through the transcription cache. Never null.
+  TranscriptionPtr TranscribeByRules(const std::string& word) const;
+  TranscriptionPtr TranscribeFromLexicon(const std::string& word) const;
+
+  // Cleans |word|, then transcribes it by rules (mode 1) or the lexicon.
+  TranscriptionPtr GetPhones(const char* word, int mode) const;
+
+  // Cleans both words in place and fills the ids of their lexicon
+  // transcriptions. Returns -1 at the first word without phones (the
+  // second word is then untouched), else 0.
   int GetPhonesForPair(std::string& word1, std::string& word2,
-                       PhoneList& phones1, PhoneList& phones2) const;
+                       PhoneIds& phones1, PhoneIds& phones2) const;
 
-  // Nearest phone: the offset -1, 0 or +1 from j of the phone of otherList
-  // nearest to phone, or NO_NEAREST_PHONE. REQUIRES: j indexes otherList.
-  int FindNearestPhone(const std::string& phone, const PhoneList& otherList,
-                       size_t j, int32_t& currentDistance) const;
+  // The offset -1, 0 or +1 from j of the phone of otherList nearest to
+  // phone, or NO_NEAREST_PHONE. REQUIRES: j indexes otherList.
+  int FindNearestPhone(PhoneId phone, const PhoneIds& otherList, size_t j,
+                       int32_t& currentDistance) const;
 
-  // Whether phones[position] may be passed over. REQUIRES: position indexes
-  // phones.
-  bool CanBeSkipped(const PhoneList& phones, size_t position) const;
+  // Whether phones[position] may be passed over.
+  // REQUIRES: position indexes phones.
+  bool CanBeSkipped(const PhoneIds& phones, size_t position) const;
 
-  // Alignment of the shorter list string1 against string2. Returns 0, or -1
-  // when they cannot be aligned.
-  int AlignPhones(const PhoneList& string1, const PhoneList& string2,
+  // Aligns the shorter list string1 against string2, appending to the two
+  // outputs. Returns 0, or -1 when they cannot be aligned.
+  int AlignPhones(const PhoneIds& string1, const PhoneIds& string2,
                   std::vector<int32_t>& simValues,
                   std::vector<int32_t>& currentMismatchedPositions) const;
-  int AlignRemainingPhones(
-      const PhoneList& string1, const PhoneList& string2, size_t i, size_t j,
-      std::vector<int32_t>& currentMismatchedPositions,
-      std::vector<int32_t>& simValues) const;
+  int AlignRemainingPhones(const PhoneIds& string1, const PhoneIds& string2,
+                           size_t i, size_t j,
+                           std::vector<int32_t>& currentMismatchedPositions,
+                           std::vector<int32_t>& simValues) const;
 
-  // Word distance.
+  // Word distances: 0.0 for no difference, larger for less alike, -1.0
+  // for words that cannot be compared.
   double GetDistanceForWords(const PhoneListPair& pair) const;
-  double GetDistanceForPhoneLists(const PhoneList& list1,
-                                  const PhoneList& list2) const;
+  double GetDistanceForPhoneLists(const PhoneIds& list1,
+                                  const PhoneIds& list2) const;
   double MeasureWordPair(std::string& word1, std::string& word2,
                          PhoneListPair& pair) const;
   double CompareWords(std::string word1, std::string word2) const;
 
-  // List search.
+  // List search: the accepted candidates, best first.
   std::vector<std::string> GetSimilarWords(const char* searchWord,
                                            const char* const* candidates,
                                            unsigned int count) const;
   std::vector<Candidate> RankCandidates(
       std::string searchWord, std::vector<std::string> candidateList) const;
 
-  // Phonetic codes.
-  std::string GetCodes(PhoneList phones) const;
+  // The consonant code of a phone list.
+  std::string GetCodes(const PhoneIds& phones) const;
 
-  // Phrase search.
+  // Phrase search; see phrase_match.cpp.
   int MatchPhrase(std::string phrase, std::string text, int mode,
                   int* matchStart, int* matchLength) const;
-  int MatchWordInText(const std::string& phraseWord, const std::string& text,
-                      int mode, int& start, int& length) const;
+  int MatchWordInText(const PhoneIds& phrasePhones,
+                      const std::vector<std::string>& textWords,
+                      const std::vector<TranscriptionPtr>& textPhones,
+                      int& start, int& length) const;
 
  private:
   const cst_lexicon* lexicon;
@@ -109,7 +130,7 @@ class PhoneticMatcher {
 // 1.0 count as 1.0; the result is truncated toward zero.
 int DistanceToPercentage(double distance);
 
-// The alignment score of the recorded values; see scoring.cpp.
+// The word distance of an alignment's recorded values.
 double ScoreAlignment(const std::vector<int32_t>& simValues,
                       const std::vector<int32_t>& currentMismatchedPositions,
                       size_t LengthOfWord);

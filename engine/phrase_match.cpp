@@ -4,6 +4,7 @@
 // of the word scores weighted by the matched words' lengths.
 
 #include <cstdint>
+#include <unordered_map>
 
 #include "phonetic_matcher.h"
 
@@ -33,28 +34,26 @@ void TrimSpaces(std::string& s) {
   s.erase(s.find_last_not_of(' ') + 1);
 }
 
-int PhoneticMatcher::MatchWordInText(const std::string& phraseWord,
-                                     const std::string& text, int mode,
-                                     int& start, int& length) const {
-  const PhoneList phrasePhones = GetPhones(phraseWord.c_str(), mode);
-  const std::vector<std::string> words = SplitWords(text);
+int PhoneticMatcher::MatchWordInText(
+    const PhoneIds& phrasePhones, const std::vector<std::string>& textWords,
+    const std::vector<TranscriptionPtr>& textPhones, int& start,
+    int& length) const {
   int best = -1;
   size_t bestIndex = 0;
-  for (size_t k = 0; k < words.size(); ++k) {
-    const PhoneList wordPhones = GetPhones(words[k].c_str(), mode);
-    const double d = GetDistanceForPhoneLists(phrasePhones, wordPhones);
+  for (size_t k = 0; k < textWords.size(); ++k) {
+    const double d = GetDistanceForPhoneLists(phrasePhones, textPhones[k]->ids);
     const int score = DistanceToPercentage(d);
     // Strictly better only: ties go to the earliest text word.
     if (score > best) {
       best = score;
       bestIndex = k;
-      length = static_cast<int>(words[k].size());
+      length = static_cast<int>(textWords[k].size());
     }
   }
   // The position in the text rebuilt from its words and single spaces.
   int position = 0;
   for (size_t k = 0; k < bestIndex; ++k) {
-    position += static_cast<int>(words[k].size()) + 1;
+    position += static_cast<int>(textWords[k].size()) + 1;
   }
   start = position;
   return best;
@@ -69,14 +68,28 @@ int PhoneticMatcher::MatchPhrase(std::string phrase, std::string text,
   TrimSpaces(text);
   if (phrase.empty() || text.empty()) return -1;
 
+  // Every distinct word of the phrase and the text is transcribed once.
+  std::unordered_map<std::string, TranscriptionPtr> seen;
+  auto transcribe = [&](const std::string& word) {
+    TranscriptionPtr& slot = seen[word];
+    if (!slot) slot = GetPhones(word.c_str(), mode);
+    return slot;
+  };
+  const std::vector<std::string> textWords = SplitWords(text);
+  std::vector<TranscriptionPtr> textPhones;
+  textPhones.reserve(textWords.size());
+  for (const std::string& word : textWords) {
+    textPhones.push_back(transcribe(word));
+  }
+
   const std::vector<std::string> phraseWords = SplitWords(phrase);
   const size_t n = phraseWords.size();
   std::vector<int> starts(n, 0);
   std::vector<int> lengths(n, 0);
   std::vector<int> scores(n, 0);
   for (size_t i = 0; i < n; ++i) {
-    scores[i] = MatchWordInText(phraseWords[i], text, mode, starts[i],
-                                lengths[i]);
+    scores[i] = MatchWordInText(transcribe(phraseWords[i])->ids, textWords,
+                                textPhones, starts[i], lengths[i]);
     if (scores[i] == 0) {
       *matchStart = -1;
       *matchLength = 0;

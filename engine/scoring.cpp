@@ -66,18 +66,21 @@ int DistanceToPercentage(double distance) {
 
 double PhoneticMatcher::GetDistanceForWords(const PhoneListPair& pair) const {
   const bool secondShorter = pair.second.size() < pair.first.size();
-  const PhoneList& string1 = secondShorter ? pair.second : pair.first;
-  const PhoneList& string2 = secondShorter ? pair.first : pair.second;
+  const PhoneIds& string1 = secondShorter ? pair.second : pair.first;
+  const PhoneIds& string2 = secondShorter ? pair.first : pair.second;
+  // At most three values and three positions per phone, once each.
   std::vector<int32_t> simValues;
   std::vector<int32_t> currentMismatchedPositions;
+  simValues.reserve(2 * string2.size() + 2);
+  currentMismatchedPositions.reserve(3 * string2.size() + 2);
   if (AlignPhones(string1, string2, simValues, currentMismatchedPositions) < 0) {
     return kFailureDistance;
   }
   return ScoreAlignment(simValues, currentMismatchedPositions, string1.size());
 }
 
-double PhoneticMatcher::GetDistanceForPhoneLists(const PhoneList& list1,
-                                                 const PhoneList& list2) const {
+double PhoneticMatcher::GetDistanceForPhoneLists(const PhoneIds& list1,
+                                                 const PhoneIds& list2) const {
   PhoneListPair pair{list1, list2};
   return GetDistanceForWords(pair);
 }

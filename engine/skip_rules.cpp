@@ -17,9 +17,9 @@ bool IsVowelType(int32_t type) {
 
 }  // namespace
 
-bool PhoneticMatcher::CanBeSkipped(const PhoneList& phones,
+bool PhoneticMatcher::CanBeSkipped(const PhoneIds& phones,
                                    size_t position) const {
-  const std::string& cur = phones[position];
+  const PhoneId cur = phones[position];
   const bool isLast = position + 1 == phones.size();
   const int32_t prevType =
       position > 0 ? GetPhoneType(phones[position - 1]) : kNoPreviousPhone;

@@ -28,11 +28,16 @@ class EngineTest : public ::testing::Test {
 };
 
 // "k aa r d" -> {"k", "aa", "r", "d"}.
-inline PhoneList Phones(const std::string& text) {
+inline PhoneList Names(const std::string& text) {
   std::istringstream in(text);
   PhoneList phones;
   for (std::string phone; in >> phone;) phones.push_back(phone);
   return phones;
+}
+
+// The same as phone ids; a name outside the inventory is kUnknownPhone.
+inline PhoneIds Phones(const std::string& text) {
+  return PhoneIdsOf(Names(text));
 }
 
 }  // namespace marrowfield

@@ -34,7 +34,8 @@ TEST_F(NearestPhoneTest, ChoosesNearestInWindowWithTiesToJThenBefore) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.phone) + " in " + c.list);
     int32_t distance = 12345;
-    EXPECT_EQ(matcher.FindNearestPhone(c.phone, Phones(c.list), c.j, distance),
+    EXPECT_EQ(matcher.FindNearestPhone(PhoneIdOf(c.phone), Phones(c.list), c.j,
+                                       distance),
               c.offset);
     EXPECT_EQ(distance, c.distance);
   }
@@ -44,14 +45,14 @@ TEST_F(NearestPhoneTest, ChoosesNearestInWindowWithTiesToJThenBefore) {
 bool Skippable(const PhoneticMatcher& matcher, const std::string& text) {
   PhoneList phones;
   size_t position = 0;
-  for (std::string phone : Phones(text)) {
+  for (std::string phone : Names(text)) {
     if (phone.front() == '[') {
       position = phones.size();
       phone = phone.substr(1, phone.size() - 2);
     }
     phones.push_back(phone);
   }
-  return matcher.CanBeSkipped(phones, position);
+  return matcher.CanBeSkipped(PhoneIdsOf(phones), position);
 }
 
 TEST_F(SkipRulesTest, RulesForYaralavaAspirateAndOthers) {

@@ -17,7 +17,7 @@ const char* const kInventoryOrder =
     "dh n p f b m r l w v s sh hh d $";
 
 TEST_F(PhoneTablesTest, InventoryHolds41PhonesInOrder) {
-  EXPECT_EQ(CurrentPhoneTables().phoneList, Phones(kInventoryOrder));
+  EXPECT_EQ(CurrentPhoneTables().phoneList, Names(kInventoryOrder));
 }
 
 TEST_F(PhoneTablesTest, PropertiesOfEveryPhone) {
@@ -57,18 +57,23 @@ TEST_F(PhoneTablesTest, VowelsAreExactlyTheVowelTypesAndTenPhonesCanBeBlank) {
   EXPECT_EQ(blank, "ah ax ih uh eh y r w v hh ");
 }
 
-TEST_F(PhoneTablesTest, UnknownPhoneReadsAsDefaultsAndIsInserted) {
+TEST_F(PhoneTablesTest, UnknownPhoneReadsAsDefaultsAndIsRecorded) {
+  EXPECT_FALSE(IsKeyOf(PhoneTable::kIsVowel, "zz"));
   EXPECT_FALSE(IsVowel("zz"));
   EXPECT_FALSE(CanBeBlank("zz"));
   EXPECT_EQ(GetPhoneType("zz"), NO_TYPE);
   EXPECT_EQ(GetPhoneCode("zz"), 0);
   EXPECT_EQ(GetPhoneDistance("zz", "aa"), 0);
   EXPECT_EQ(GetPhoneDistance("k", "zz"), 0);
-  PhoneTables& tables = CurrentPhoneTables();
-  EXPECT_EQ(tables.isVowel.count("zz"), 1u);
-  EXPECT_EQ(tables.phoneType.count("zz"), 1u);
-  EXPECT_EQ(tables.phoneDistance.count("zz"), 1u);
-  EXPECT_EQ(tables.phoneDistance["k"].count("zz"), 1u);
+  EXPECT_TRUE(IsKeyOf(PhoneTable::kIsVowel, "zz"));
+  EXPECT_TRUE(IsKeyOf(PhoneTable::kPhoneType, "zz"));
+  EXPECT_TRUE(IsKeyOf(PhoneTable::kPhoneDistance, "zz"));
+  EXPECT_FALSE(IsKeyOf(PhoneTable::kPhoneCode, "qq"));
+  EXPECT_EQ(GetPhoneDistance("zz", "qq"), 0);
+  EXPECT_EQ(GetPhoneDistance("zz", "zz"), 0);
+  // The shared tables themselves are unchanged.
+  EXPECT_EQ(PhoneIdOf("zz"), kUnknownPhone);
+  EXPECT_EQ(CurrentPhoneTables().phoneList.size(), 41u);
 }
 
 // The non-default distances, written as "distance: pairs".
@@ -122,8 +127,9 @@ TEST_F(PhoneTablesTest, ConsistencyCheckPassesSilently) {
 }
 
 TEST_F(PhoneTablesTest, ConsistencyCheckReportsFirstAsymmetricPairOnce) {
-  CurrentPhoneTables().phoneDistance["aa"]["k"] = 7;
-  CurrentPhoneTables().phoneDistance["ch"]["m"] = 3;
+  PhoneTables& tables = CurrentPhoneTables();
+  tables.phoneDistance[PhoneIdOf("aa")][PhoneIdOf("k")] = 7;
+  tables.phoneDistance[PhoneIdOf("ch")][PhoneIdOf("m")] = 3;
   testing::internal::CaptureStdout();
   EXPECT_EQ(CheckForConsistency(), -1);
   EXPECT_EQ(testing::internal::GetCapturedStdout(),

@@ -57,14 +57,14 @@ TEST(DistanceToPercentageTest, TruncatesAndTreatsFailureAsNoSimilarity) {
 using WordDistanceTest = EngineTest;
 
 TEST_F(WordDistanceTest, ShorterListIsWalkedAndEqualLengthsKeepOrder) {
-  const PhoneList cath = Phones("k ae th er ax n");
-  const PhoneList kath = Phones("k ae th er ih n");
+  const PhoneIds cath = Phones("k ae th er ax n");
+  const PhoneIds kath = Phones("k ae th er ih n");
   EXPECT_NEAR(matcher.GetDistanceForPhoneLists(cath, kath), 8.5 / 99, 1e-12);
   EXPECT_NEAR(matcher.GetDistanceForPhoneLists(kath, cath), 25 * 0.35 / 35,
               1e-12);
   // Different lengths: the same alignment in either order.
-  const PhoneList kt = Phones("k t");
-  const PhoneList kaht = Phones("k ah t");
+  const PhoneIds kt = Phones("k t");
+  const PhoneIds kaht = Phones("k ah t");
   EXPECT_EQ(matcher.GetDistanceForPhoneLists(kt, kaht),
             matcher.GetDistanceForPhoneLists(kaht, kt));
 }

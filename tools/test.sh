@@ -16,3 +16,9 @@ cmake --build build-asan -j"$jobs"
 # those tests run in the normal build above.
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -E '(python|reference)'
+
+echo "== Thread test (ThreadSanitizer) =="
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARROWFIELD_TSAN=ON >/dev/null
+cmake --build build-tsan -j"$jobs" --target engine_threads_tests
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ctest --test-dir build-tsan --output-on-failure -R engine_threads_tests

@@ -17,6 +17,18 @@
  *
  * Failure values: no function here reports errors other than by the values
  * documented below, and none of them crashes on a null pointer.
+ *
+ * Threads: every function may be called from several threads at once and
+ * gives exactly the results of the same calls made one after another.
+ * initialize() and un_initialize() wait for running calls to finish; a call
+ * made while the engine is released returns its failure value. A list
+ * search started while set_threshold() runs uses the old or the new level.
+ * A handle may be read by several threads, but must be closed once, after
+ * every reader is done.
+ *
+ * Limits: a word longer than 1 MiB (1 048 576 bytes) is treated as having
+ * no phones. Transcriptions are cached in memory (at most 32 MiB) until
+ * un_initialize().
  */
 #ifndef MARROWFIELD_H_
 #define MARROWFIELD_H_

@@ -1,0 +1,127 @@
+// The entry points and commands. Host calls go through host_registration;
+// the engine is started and stopped through its exported C interface, the
+// same one other programs use.
+
+#include "addin_session.h"
+
+#include <cstring>
+#include <utility>
+
+#include "bridge_state.h"
+#include "command_tables.h"
+#include "debug_output.h"
+#include "dialog_views.h"
+#include "host_automation.h"
+#include "host_registration.h"
+#include "host_value.h"
+#include "marrowfield.h"
+#include "temp_value_pool.h"
+
+bool g_bTestMode = false;
+
+namespace marrowfield {
+
+AddinSession::AddinSession(AddinConfig config, AddinPorts ports)
+    : config_(std::move(config)), ports_(ports) {}
+
+template <typename Step>
+void AddinSession::Guarded(Step&& step) noexcept {
+  try {
+    step();
+  } catch (...) {
+    ports_.debug.Write("Error...");
+  }
+}
+
+void AddinSession::SetValueError(XLOPER* value) {
+  *value = XLOPER{};
+  value->val.err = xlerrValue;
+  value->xltype = xltypeErr;
+}
+
+int32_t AddinSession::AutoOpen() noexcept {
+  Guarded([] {
+    HostValue ownPath;
+    ownPath.Call(xlGetName);
+    for (const CommandRow& row : CommandTable) {
+      RegisterCommand(ownPath.value(), row);
+    }
+    // A second open finds the menu and leaves it; a failed question adds
+    // nothing rather than risk a second menu.
+    if (FindMenu() == MenuState::kMissing) AddMenu();
+  });
+  Guarded([this] { ports_.automation.ConnectToHost(); });
+  Guarded([] { initialize(); });
+  return 1;
+}
+
+int32_t AddinSession::AutoClose() noexcept {
+  // Separate steps, so that a failure in one never skips releasing the
+  // connection.
+  Guarded([] { RemoveDefinedName(CommandTable[0].procedure); });
+  Guarded([] {
+    if (FindMenu() == MenuState::kPresent) DeleteMenu();
+  });
+  Guarded([] { un_initialize(); });
+  ports_.automation.ReleaseApplication();
+  ForgetHostConnection();
+  return 1;
+}
+
+XLOPER* AddinSession::AutoRegister(const XLOPER* procedureName) noexcept {
+  SetValueError(&registerAnswer_);
+  Guarded([procedureName] {
+    for (const CommandRow& row : CommandTable) {
+      if (!NamesProcedure(procedureName, row.procedure)) continue;
+      HostValue ownPath;
+      ownPath.Call(xlGetName);
+      RegisterCommand(ownPath.value(), row);
+    }
+  });
+  return &registerAnswer_;
+}
+
+XLOPER* AddinSession::AddInManagerInfo(const XLOPER* action) noexcept {
+  SetValueError(&managerAnswer_);
+  Guarded([this, action] {
+    if (action == nullptr) return;
+    XLOPER argument = *action;
+    HostValue coerced;
+    coerced.Call(xlCoerce, &argument, MakeTempInteger(xltypeInt));
+    if (!coerced.filled() || BaseType(coerced.value()) != xltypeInt ||
+        coerced.value().val.w != 1) {
+      return;
+    }
+    const std::size_t length = std::strlen(kAddinDisplayName);
+    static_assert(sizeof(managerName_) > 11, "room for the display name");
+    managerName_[0] = static_cast<char>(length);
+    std::memcpy(managerName_ + 1, kAddinDisplayName, length);
+    managerAnswer_ = XLOPER{};
+    managerAnswer_.val.str = managerName_;
+    managerAnswer_.xltype = xltypeStr;
+  });
+  return &managerAnswer_;
+}
+
+int32_t AddinSession::MarrowfieldDialog() noexcept {
+  Guarded([this] {
+    if (g_bTestMode) {
+      ports_.automation.AddWorkbookFromTemplate(config_.sampleWorkbookPath);
+    }
+    ports_.dialogs.ShowSearchDialog(config_);
+  });
+  g_bTestMode = false;
+  return 1;
+}
+
+int32_t AddinSession::MarrowfieldAbout() noexcept {
+  Guarded([this] { ports_.dialogs.ShowAboutDialog(); });
+  return 1;
+}
+
+int32_t AddinSession::MarrowfieldTest() noexcept {
+  g_bTestMode = true;
+  return MarrowfieldDialog();
+}
+
+}  // namespace marrowfield

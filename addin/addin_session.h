@@ -1,0 +1,81 @@
+// AddinSession: what the add-in does when the host calls its entry points
+// and commands. The exported functions of the Windows add-in are thin
+// shells over one process-wide AddinSession; tests drive it directly with
+// fake ports. Nothing leaves it as an exception: each entry point catches
+// every error, writes "Error..." to the debugger output and returns its
+// usual answer.
+
+#ifndef MARROWFIELD_ADDIN_ADDIN_SESSION_H_
+#define MARROWFIELD_ADDIN_ADDIN_SESSION_H_
+
+#include <cstdint>
+
+#include "addin_config.h"
+#include "xloper.h"
+
+// True only while the sample test runs the search command.
+extern bool g_bTestMode;
+
+namespace marrowfield {
+
+class DebugOutput;
+class DialogViews;
+class HostAutomation;
+
+struct AddinPorts {
+  DebugOutput& debug;
+  HostAutomation& automation;
+  DialogViews& dialogs;
+};
+
+class AddinSession {
+ public:
+  // The ports must outlive the session.
+  AddinSession(AddinConfig config, AddinPorts ports);
+  AddinSession(const AddinSession&) = delete;
+  AddinSession& operator=(const AddinSession&) = delete;
+
+  // xlAutoOpen: registers the commands, adds the menu unless the host
+  // already shows it, connects to the host's automation object, starts the
+  // engine. Returns 1.
+  int32_t AutoOpen() noexcept;
+
+  // xlAutoClose: removes the search command's defined name and the menu
+  // (only when present), stops the engine, releases and forgets the host
+  // connection so that a later open connects afresh. Returns 1.
+  int32_t AutoClose() noexcept;
+
+  // xlAutoRegister: registers every command whose name equals the counted
+  // string |procedureName| ignoring ASCII case. Returns a value owned by
+  // the session holding #VALUE!, in every case.
+  XLOPER* AutoRegister(const XLOPER* procedureName) noexcept;
+
+  // xlAddInManagerInfo: for the action 1 a counted string "Marrowfield",
+  // for anything else #VALUE!; the value is owned by the session.
+  XLOPER* AddInManagerInfo(const XLOPER* action) noexcept;
+
+  // The three commands. Each returns 1.
+  int32_t MarrowfieldDialog() noexcept;
+  int32_t MarrowfieldAbout() noexcept;
+  int32_t MarrowfieldTest() noexcept;
+
+  const AddinConfig& config() const { return config_; }
+
+ private:
+  // Runs |step|; an error ends the step with "Error..." on the debug port.
+  template <typename Step>
+  void Guarded(Step&& step) noexcept;
+
+  void SetValueError(XLOPER* value);
+
+  AddinConfig config_;
+  AddinPorts ports_;
+  // Answers handed to the host, which reads them after the entry returns.
+  XLOPER registerAnswer_{};
+  XLOPER managerAnswer_{};
+  char managerName_[1 + 32] = {};
+};
+
+}  // namespace marrowfield
+
+#endif  // MARROWFIELD_ADDIN_ADDIN_SESSION_H_

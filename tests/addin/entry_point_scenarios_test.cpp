@@ -1,0 +1,226 @@
+// Open and close scenarios through the add-in's entry points, checked
+// against what the fake host recorded. This file runs twice: natively
+// against AddinSession, and under Wine against the real XLL.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "addin_driver.h"
+#include "counted_string.h"
+#include "fake_xlcall32.h"
+#include "host_functions.h"
+#include "recorded_calls.h"
+#include "value_description.h"
+
+namespace marrowfield {
+namespace {
+
+using Args = std::vector<std::string>;
+
+class EntryPointScenarios : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake_xl_reset();
+    driver_ = MakeAddinDriver();
+    fake_xl_set_addin_path(driver_->AddinPath().c_str());
+  }
+  void TearDown() override { driver_.reset(); }
+
+  // The seven REGISTER arguments the host must see for one command.
+  Args Registration(const std::string& procedure) const {
+    return {"str:" + driver_->AddinPath(), "str:" + procedure, "str:A",
+            "str:" + procedure, "str:", "str:2", "str:Marrowfield Add-In"};
+  }
+
+  std::unique_ptr<AddinDriver> driver_;
+};
+
+TEST_F(EntryPointScenarios, OpenTwice_AddsOneMenuAndRegistersCommandsTwice) {
+  EXPECT_EQ(driver_->AutoOpen(), 1);
+  EXPECT_EQ(driver_->AutoOpen(), 1);
+
+  const Args dialog = Registration("fMarrowfieldDialog");
+  const Args about = Registration("fMarrowfieldAbout");
+  const Args test = Registration("fMarrowfieldTest");
+  const std::vector<Args> expected = {dialog, about, test,
+                                      dialog, about, test};
+  EXPECT_EQ(RecordedArgsOf(xlfRegister), expected);
+  EXPECT_EQ(fake_xl_menu_count("Marrowfield"), 1);
+  driver_->AutoClose();
+}
+
+TEST_F(EntryPointScenarios, Open_AddsMenuOfFourRowsBeforeHelp) {
+  driver_->AutoOpen();
+
+  const std::string table =
+      "multi:4x5["
+      "str:Mar&rowfield|str:|str:|str:Marrowfield Search Tool |str:|"
+      "str:&Search|str:fMarrowfieldDialog|str:|str:Search |str:|"
+      "str:A&bout|str:fMarrowfieldAbout|str:|str:About Marrowfield|str:|"
+      "str:&Marrowfield Test|str:fMarrowfieldTest|str:|str:Sample Test|str:]";
+  const std::vector<Args> expected = {{"num:10", table, "str:Help"}};
+  EXPECT_EQ(RecordedArgsOf(xlfAddMenu), expected);
+  const std::vector<Args> asked = {{"int:10", "str:Marrowfield", "int:0"}};
+  EXPECT_EQ(RecordedArgsOf(xlfGetBar), asked);
+  driver_->AutoClose();
+}
+
+struct RegisterCase {
+  const char* requested;
+  std::vector<std::string> registered;  // procedures, in table order
+};
+
+class AutoRegisterByName : public EntryPointScenarios,
+                           public ::testing::WithParamInterface<RegisterCase> {
+};
+
+TEST_P(AutoRegisterByName, RegistersMatchingCommandsAndAnswersValueError) {
+  CountedString name(GetParam().requested);
+  XLOPER requested = name.AsValue();
+
+  const XLOPER* answer = driver_->AutoRegister(&requested);
+
+  EXPECT_EQ(DescribeValue(answer), "err:15");
+  std::vector<Args> expected;
+  for (const std::string& procedure : GetParam().registered) {
+    expected.push_back(Registration(procedure));
+  }
+  EXPECT_EQ(RecordedArgsOf(xlfRegister), expected);
+  EXPECT_EQ(fake_xl_outstanding_values(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, AutoRegisterByName,
+    ::testing::Values(
+        RegisterCase{"FMARROWFIELDABOUT", {"fMarrowfieldAbout"}},
+        RegisterCase{"fmarrowfieldtest", {"fMarrowfieldTest"}},
+        RegisterCase{"fMarrowfieldDialog", {"fMarrowfieldDialog"}},
+        RegisterCase{"fMarrowfieldDialogs", {}},
+        RegisterCase{"fMarrowfield", {}},
+        RegisterCase{"xlAutoOpen", {}},
+        RegisterCase{"", {}}));
+
+TEST_F(EntryPointScenarios, AutoRegister_NonStringName_RegistersNothing) {
+  XLOPER number{};
+  number.val.num = 1;
+  number.xltype = xltypeNum;
+
+  EXPECT_EQ(DescribeValue(driver_->AutoRegister(&number)), "err:15");
+  EXPECT_EQ(DescribeValue(driver_->AutoRegister(nullptr)), "err:15");
+  EXPECT_TRUE(RecordedArgsOf(xlfRegister).empty());
+}
+
+struct ManagerCase {
+  XLOPER action;
+  std::string answer;
+};
+
+XLOPER Number(double number) {
+  XLOPER value{};
+  value.val.num = number;
+  value.xltype = xltypeNum;
+  return value;
+}
+
+XLOPER Integer(int16_t number) {
+  XLOPER value{};
+  value.val.w = number;
+  value.xltype = xltypeInt;
+  return value;
+}
+
+class AddInManagerInfoByAction
+    : public EntryPointScenarios,
+      public ::testing::WithParamInterface<ManagerCase> {};
+
+TEST_P(AddInManagerInfoByAction, AnswersNameOnlyForActionOne) {
+  XLOPER action = GetParam().action;
+  EXPECT_EQ(DescribeValue(driver_->AddInManagerInfo(&action)),
+            GetParam().answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, AddInManagerInfoByAction,
+    ::testing::Values(ManagerCase{Number(1), "str:Marrowfield"},
+                      ManagerCase{Integer(1), "str:Marrowfield"},
+                      ManagerCase{Number(2), "err:15"},
+                      ManagerCase{Number(0), "err:15"},
+                      ManagerCase{Integer(-1), "err:15"}));
+
+TEST_F(EntryPointScenarios, AddInManagerInfo_NameIsCountedWithLengthEleven) {
+  XLOPER action = Number(1);
+  const XLOPER* answer = driver_->AddInManagerInfo(&action);
+  ASSERT_EQ(answer->xltype, xltypeStr);
+  EXPECT_EQ(static_cast<unsigned char>(answer->val.str[0]), 11);
+  EXPECT_EQ(std::string(answer->val.str + 1, 11), "Marrowfield");
+}
+
+TEST_F(EntryPointScenarios, Close_DeletesPresentMenuAndGivesBackItsName) {
+  driver_->AutoOpen();
+
+  EXPECT_EQ(driver_->AutoClose(), 1);
+
+  const std::vector<Args> deleted = {{"num:10", "str:Marrowfield"}};
+  EXPECT_EQ(RecordedArgsOf(xlfDeleteMenu), deleted);
+  EXPECT_EQ(fake_xl_menu_count("Marrowfield"), 0);
+  const std::vector<Args> unnamed = {{"str:fMarrowfieldDialog"}};
+  EXPECT_EQ(RecordedArgsOf(xlfSetName), unnamed);
+  EXPECT_EQ(fake_xl_outstanding_values(), 0);
+  EXPECT_EQ(fake_xl_bad_frees(), 0);
+}
+
+TEST_F(EntryPointScenarios, Close_MenuRemovedByUser_DeletesAndFreesNothing) {
+  driver_->AutoOpen();
+  fake_xl_remove_menus();
+
+  EXPECT_EQ(driver_->AutoClose(), 1);
+
+  EXPECT_EQ(RecordedArgsOf(xlfGetBar).size(), 2u);  // at open and at close
+  EXPECT_TRUE(RecordedArgsOf(xlfDeleteMenu).empty());
+  for (const RecordedCall& call : RecordedCalls()) {
+    if (call.function != xlFree) continue;
+    for (const std::string& arg : call.args) {
+      EXPECT_EQ(arg.rfind("err:", 0), std::string::npos) << arg;
+    }
+  }
+  EXPECT_EQ(fake_xl_bad_frees(), 0);
+}
+
+TEST_F(EntryPointScenarios, OpenAndClose_GiveBackEveryHostValue) {
+  driver_->AutoOpen();
+  driver_->AutoOpen();
+  driver_->AutoClose();
+
+  EXPECT_FALSE(RecordedArgsOf(xlFree).empty());
+  EXPECT_EQ(fake_xl_outstanding_values(), 0);
+  EXPECT_EQ(fake_xl_bad_frees(), 0);
+}
+
+TEST_F(EntryPointScenarios, Engine_StartedAtOpenAndStoppedAtClose) {
+  // The engine answers 0 for every comparison while it is stopped, and
+  // 100 for a word compared with itself while it runs.
+  EXPECT_EQ(driver_->CompareWords("smith", "smith"), 0);
+  driver_->AutoOpen();
+  EXPECT_EQ(driver_->CompareWords("smith", "smith"), 100);
+  driver_->AutoClose();
+  EXPECT_EQ(driver_->CompareWords("smith", "smith"), 0);
+}
+
+TEST_F(EntryPointScenarios, HostFailingEveryCall_OpenAndCloseStillAnswer) {
+  fake_xl_set_return_code(xlretFailed);
+
+  EXPECT_EQ(driver_->AutoOpen(), 1);
+  EXPECT_EQ(driver_->AutoClose(), 1);
+
+  // Nothing was handed over, so nothing is given back, and no menu is
+  // added or deleted on an answer the host never gave.
+  EXPECT_TRUE(RecordedArgsOf(xlFree).empty());
+  EXPECT_TRUE(RecordedArgsOf(xlfAddMenu).empty());
+  EXPECT_TRUE(RecordedArgsOf(xlfDeleteMenu).empty());
+  EXPECT_EQ(RecordedArgsOf(xlfRegister).size(), 3u);
+}
+
+}  // namespace
+}  // namespace marrowfield

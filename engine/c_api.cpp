@@ -84,7 +84,8 @@ ResultIterator* get_phonemes(const char* word, int mode) {
   return Guarded<ResultIterator*>(nullptr, [&] {
     if (word == nullptr) return NewResult({});
     SharedUse shared(g_lifecycle);
-    return NewResult(MakeMatcher().GetPhones(word, mode)->phones);
+    return NewResult(
+        marrowfield::PhoneNames(*MakeMatcher().GetPhones(word, mode)));
   });
 }
 

@@ -5,6 +5,7 @@
 #ifndef MARROWFIELD_ENGINE_FLITE_LEXICON_H_
 #define MARROWFIELD_ENGINE_FLITE_LEXICON_H_
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,11 +35,40 @@ const cst_lexicon* SetUpLexicon();
 // The lexicon, or null until SetUpLexicon() has run.
 const cst_lexicon* CurrentLexicon();
 
-// Converts Flite's answer into phones in spoken order, dropping the stress
-// digit ("1" for stressed, "0" for unstressed vowels) so that every phone is
-// one the phone tables know. A non-string element is skipped with a line on
-// standard output. A null answer gives an empty list.
+// Calls |visit|(name, length) for every phone of Flite's answer in spoken
+// order, the stress digit ("1" for stressed, "0" for unstressed vowels)
+// already dropped so that every phone is one the phone tables know. A
+// non-string element is skipped with a line on standard output.
+template <typename Visit>
+void WalkFliteAnswer(const cst_val* answer, Visit&& visit);
+
+// The phone names of Flite's answer (see WalkFliteAnswer); a null answer
+// gives an empty list.
 PhoneList ConvertFliteAnswer(FliteValue answer);
+
+// Writes the diagnostic line for an answer element that is not a string.
+void ReportNonStringElement(int type);
+
+template <typename Visit>
+void WalkFliteAnswer(const cst_val* answer, Visit&& visit) {
+  if (answer == nullptr || !cst_val_consp(answer)) return;
+  // Stops at anything that is not a list cell: val_car on another value
+  // would make Flite end the process.
+  for (const cst_val* cell = answer; cell != nullptr && cst_val_consp(cell);
+       cell = val_cdr(cell)) {
+    const cst_val* element = val_car(cell);
+    if (CST_VAL_TYPE(element) != CST_VAL_TYPE_STRING) {
+      ReportNonStringElement(CST_VAL_TYPE(element));
+      continue;
+    }
+    const char* phone = val_string(element);
+    size_t length = std::strlen(phone);
+    if (length > 0 && (phone[length - 1] == '1' || phone[length - 1] == '0')) {
+      --length;
+    }
+    visit(phone, length);
+  }
+}
 
 }  // namespace marrowfield
 

@@ -6,7 +6,6 @@
 #include <memory>
 #include <mutex>
 #include <set>
-#include <unordered_map>
 #include <utility>
 
 #include "phone_inventory.h"
@@ -22,18 +21,25 @@ static_assert(kPhoneCount == kInventorySize, "ids cover the inventory");
 
 std::unique_ptr<PhoneTables> g_ownedTables;
 
-// The names of the inventory, for turning Flite's phone strings into ids.
-// Fixed at start-up and only read afterwards.
-using PhoneIndexMap = std::unordered_map<std::string, PhoneId, PhoneKeyHash>;
-
-const PhoneIndexMap& PhoneIndex() {
-  static const PhoneIndexMap index = [] {
-    PhoneIndexMap map(100);
-    for (int id = 0; id < kPhoneCount; ++id) {
-      map.emplace(kPhoneInventory[id].phone, static_cast<PhoneId>(id));
+// Every phone name is one or two bytes, so a name's id is found in a table
+// indexed by its two bytes (the second 0 for one-letter names). Built once,
+// only read afterwards.
+struct PhoneNameIndex {
+  PhoneId ids[128][128];
+  PhoneNameIndex() {
+    for (auto& row : ids) {
+      for (PhoneId& id : row) id = kUnknownPhone;
     }
-    return map;
-  }();
+    for (int id = 0; id < kPhoneCount; ++id) {
+      const char* name = kPhoneInventory[id].phone;
+      ids[static_cast<int>(name[0])][static_cast<int>(name[1])] =
+          static_cast<PhoneId>(id);
+    }
+  }
+};
+
+const PhoneNameIndex& NameIndex() {
+  static const PhoneNameIndex index;
   return index;
 }
 
@@ -51,31 +57,18 @@ PhoneId LookUp(PhoneTable table, const std::string& phone) {
   return id;
 }
 
-int32_t TableDistance(const PhoneInfo& a, const PhoneInfo& b) {
-  const std::string nameA = a.phone;
-  const std::string nameB = b.phone;
-  if (nameA == nameB) return 0;
-  for (const PhonePairDistance& pair : kPhonePairDistances) {
-    if ((nameA == pair.a && nameB == pair.b) ||
-        (nameA == pair.b && nameB == pair.a)) {
-      return pair.distance;
-    }
-  }
-  return a.isVowel && b.isVowel ? kVowelPairDistance : UNRELATED_DISTANCE;
-}
-
 }  // namespace
 
-size_t PhoneKeyHash::operator()(const std::string& key) const {
-  uint32_t sum = 0;
-  for (char c : key) sum += static_cast<uint32_t>(static_cast<signed char>(c));
-  return sum;
-}
-
-PhoneId PhoneIdOf(const std::string& phone) {
-  const auto& index = PhoneIndex();
-  auto it = index.find(phone);
-  return it == index.end() ? kUnknownPhone : it->second;
+PhoneId PhoneIdOf(const char* name, size_t length) {
+  if (length == 0 || length > 2) return kUnknownPhone;
+  const unsigned char first = static_cast<unsigned char>(name[0]);
+  const unsigned char second =
+      length == 2 ? static_cast<unsigned char>(name[1]) : 0;
+  // A NUL inside would make a one-letter name look like a two-letter one.
+  if (first >= 128 || second >= 128 || (length == 2 && second == 0)) {
+    return kUnknownPhone;
+  }
+  return NameIndex().ids[first][second];
 }
 
 PhoneIds PhoneIdsOf(const std::vector<std::string>& phones) {
@@ -96,10 +89,19 @@ int BuildPhoneTables() {
     tables->isVowel[id] = info.isVowel;
     tables->phoneType[id] = info.phoneType;
     tables->phoneCode[id] = info.phoneCode;
-    for (int other = 0; other < kPhoneCount; ++other) {
-      tables->phoneDistance[id][other] =
-          TableDistance(info, kPhoneInventory[other]);
+  }
+  for (int a = 0; a < kPhoneCount; ++a) {
+    for (int b = 0; b < kPhoneCount; ++b) {
+      const bool vowels = kPhoneInventory[a].isVowel && kPhoneInventory[b].isVowel;
+      tables->phoneDistance[a][b] =
+          a == b ? 0 : vowels ? kVowelPairDistance : UNRELATED_DISTANCE;
     }
+  }
+  for (const PhonePairDistance& pair : kPhonePairDistances) {
+    const PhoneId a = PhoneIdOf(pair.a);
+    const PhoneId b = PhoneIdOf(pair.b);
+    tables->phoneDistance[a][b] = pair.distance;
+    tables->phoneDistance[b][a] = pair.distance;
   }
   // Every phone outside the inventory answers with the defaults.
   tables->canBeBlank[kUnknownPhone] = false;

@@ -42,12 +42,6 @@ constexpr int kInventorySize = 41;
 constexpr PhoneId kUnknownPhone = kInventorySize;
 constexpr int kPhoneIdCount = kInventorySize + 1;
 
-// The sum of the key's characters taken as signed bytes: the hash of the
-// phone-name index.
-struct PhoneKeyHash {
-  size_t operator()(const std::string& key) const;
-};
-
 struct PhoneTables {
   std::vector<std::string> phoneList;
   bool isVowel[kPhoneIdCount];
@@ -75,7 +69,10 @@ bool PhoneTablesReady();
 PhoneTables& CurrentPhoneTables();
 
 // The id of a phone name; kUnknownPhone for names outside the inventory.
-PhoneId PhoneIdOf(const std::string& phone);
+PhoneId PhoneIdOf(const char* name, size_t length);
+inline PhoneId PhoneIdOf(const std::string& phone) {
+  return PhoneIdOf(phone.data(), phone.size());
+}
 
 // The ids of a list of phone names.
 PhoneIds PhoneIdsOf(const std::vector<std::string>& phones);

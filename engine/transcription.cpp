@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "phone_inventory.h"
 #include "phonetic_matcher.h"
 
 extern "C" {
@@ -37,35 +38,47 @@ void PhoneticMatcher::CleanWord(std::string& word) const {
   MapWordCharacters(word);
 }
 
-PhoneList PhoneticMatcher::GetPhonesByRules(const std::string& word) const {
-  if (lexicon == nullptr || word.size() > kMaxFliteWordLength) return {};
-  FliteValue answer;
-  if (lexicon->lts_rule_set != nullptr) {
-    answer.reset(lts_apply(word.c_str(), "", lexicon->lts_rule_set));
-  } else if (lexicon->lts_function != nullptr) {
-    answer.reset(lexicon->lts_function(lexicon, word.c_str(), "", nullptr));
-  }
-  return ConvertFliteAnswer(std::move(answer));
-}
-
-PhoneList PhoneticMatcher::GetPhonesFromLexicon(const std::string& word) const {
-  if (lexicon == nullptr || word.size() > kMaxFliteWordLength) return {};
-  // A NUL inside the string ends the word for Flite, as it would for a C
-  // caller; nothing past it is looked at.
-  FliteValue answer(lex_lookup(lexicon, word.c_str(), nullptr, nullptr));
-  return ConvertFliteAnswer(std::move(answer));
-}
-
 namespace {
+
+// Flite's answers. A word too long for Flite, or a lexicon not yet set up,
+// gives no answer.
+FliteValue LookUpByRules(const cst_lexicon* lexicon, const std::string& word) {
+  if (lexicon == nullptr || word.size() > kMaxFliteWordLength) return nullptr;
+  if (lexicon->lts_rule_set != nullptr) {
+    return FliteValue(lts_apply(word.c_str(), "", lexicon->lts_rule_set));
+  }
+  if (lexicon->lts_function != nullptr) {
+    return FliteValue(lexicon->lts_function(lexicon, word.c_str(), "", nullptr));
+  }
+  return nullptr;
+}
+
+// A NUL inside the string ends the word for Flite, as it would for a C
+// caller; nothing past it is looked at.
+FliteValue LookUpInLexicon(const cst_lexicon* lexicon, const std::string& word) {
+  if (lexicon == nullptr || word.size() > kMaxFliteWordLength) return nullptr;
+  return FliteValue(lex_lookup(lexicon, word.c_str(), nullptr, nullptr));
+}
 
 // Cache keys name the kind of lookup, then the exact string Flite gets.
 constexpr char kLexiconKey = 'L';
 constexpr char kRulesKey = 'R';
 
-TranscriptionPtr Remember(std::string key, PhoneList phones) {
+TranscriptionPtr Remember(const std::string& key, FliteValue answer) {
   auto transcription = std::make_shared<Transcription>();
-  transcription->ids = PhoneIdsOf(phones);
-  transcription->phones = std::move(phones);
+  PhoneIds& ids = transcription->ids;
+  std::vector<std::string>& names = transcription->names;
+  WalkFliteAnswer(answer.get(), [&](const char* phone, size_t length) {
+    const PhoneId id = PhoneIdOf(phone, length);
+    if (id == kUnknownPhone && names.empty()) {
+      // From the first phone the ids cannot name, keep every name.
+      for (PhoneId known : ids) {
+        names.emplace_back(kPhoneInventory[known].phone);
+      }
+    }
+    if (id == kUnknownPhone || !names.empty()) names.emplace_back(phone, length);
+    ids.push_back(id);
+  });
   TranscriptionPtr result = std::move(transcription);
   CacheTranscription(key, result);
   return result;
@@ -73,18 +86,26 @@ TranscriptionPtr Remember(std::string key, PhoneList phones) {
 
 }  // namespace
 
+PhoneList PhoneticMatcher::GetPhonesByRules(const std::string& word) const {
+  return ConvertFliteAnswer(LookUpByRules(lexicon, word));
+}
+
+PhoneList PhoneticMatcher::GetPhonesFromLexicon(const std::string& word) const {
+  return ConvertFliteAnswer(LookUpInLexicon(lexicon, word));
+}
+
 TranscriptionPtr PhoneticMatcher::TranscribeByRules(
     const std::string& word) const {
-  std::string key = kRulesKey + word;
+  const std::string key = kRulesKey + word;
   if (TranscriptionPtr hit = FindCachedTranscription(key)) return hit;
-  return Remember(std::move(key), GetPhonesByRules(word));
+  return Remember(key, LookUpByRules(lexicon, word));
 }
 
 TranscriptionPtr PhoneticMatcher::TranscribeFromLexicon(
     const std::string& word) const {
-  std::string key = kLexiconKey + word;
+  const std::string key = kLexiconKey + word;
   if (TranscriptionPtr hit = FindCachedTranscription(key)) return hit;
-  return Remember(std::move(key), GetPhonesFromLexicon(word));
+  return Remember(key, LookUpInLexicon(lexicon, word));
 }
 
 TranscriptionPtr PhoneticMatcher::GetPhones(const char* word, int mode) const {

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "phone_inventory.h"
+
 namespace marrowfield {
 namespace {
 
@@ -18,7 +20,7 @@ constexpr size_t kEntryOverheadBytes = 192;
 
 size_t EntryCost(const std::string& key, const Transcription& value) {
   size_t cost = kEntryOverheadBytes + key.capacity() + value.ids.capacity();
-  for (const std::string& phone : value.phones) {
+  for (const std::string& phone : value.names) {
     cost += sizeof(std::string) + (phone.size() > 15 ? phone.capacity() : 0);
   }
   return cost;
@@ -83,6 +85,18 @@ Shard& ShardFor(const std::string& key) {
 }
 
 }  // namespace
+
+std::vector<std::string> PhoneNames(const Transcription& transcription) {
+  if (!transcription.names.empty()) return transcription.names;
+  std::vector<std::string> names;
+  names.reserve(transcription.ids.size());
+  // The inventory, not the phone tables: transcription still works after
+  // un_initialize() has freed the tables.
+  for (PhoneId id : transcription.ids) {
+    names.emplace_back(kPhoneInventory[id].phone);
+  }
+  return names;
+}
 
 TranscriptionPtr FindCachedTranscription(const std::string& key) {
   if (!g_enabled.load(std::memory_order_relaxed)) return nullptr;

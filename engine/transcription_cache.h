@@ -20,12 +20,15 @@
 
 namespace marrowfield {
 
-// One lookup's answer: the phone names as Flite gave them (stress removed)
-// and their ids.
+// One lookup's answer as phone ids. The names are kept only when some
+// phone lies outside the inventory, since its id cannot name it.
 struct Transcription {
-  std::vector<std::string> phones;
   PhoneIds ids;
+  std::vector<std::string> names;
 };
+
+// The phone names of a transcription, stress removed, in spoken order.
+std::vector<std::string> PhoneNames(const Transcription& transcription);
 using TranscriptionPtr = std::shared_ptr<const Transcription>;
 
 constexpr size_t kTranscriptionCacheBudgetBytes = 32u << 20;

@@ -149,11 +149,16 @@ TEST(PhoneTablesLifecycleTest, FreeWithoutBuildAndRebuildAreHarmless) {
   FreePhoneTables();
 }
 
-TEST(PhoneKeyHashTest, SumsSignedBytes) {
-  PhoneKeyHash hash;
-  EXPECT_EQ(hash("aa"), 2u * 'a');
-  EXPECT_EQ(hash(""), 0u);
-  EXPECT_EQ(static_cast<uint32_t>(hash("\xff")), 0xffffffffu);
+TEST(PhoneIdTest, NamesMapToInventoryIndexesAndOthersToUnknown) {
+  const PhoneList inventory = Names(kInventoryOrder);
+  for (size_t id = 0; id < inventory.size(); ++id) {
+    EXPECT_EQ(PhoneIdOf(inventory[id]), id) << inventory[id];
+  }
+  const std::string others[] = {"",   "a",   "aaa",                 "zz",
+                                "AA", "ey1", std::string("a\0", 2), "\xff"};
+  for (const std::string& name : others) {
+    EXPECT_EQ(PhoneIdOf(name), kUnknownPhone) << name;
+  }
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST_F(TranscriptionCacheTest, LongWordsAreNotKept) {
   EXPECT_EQ(FindCachedTranscription("L" + longWord), nullptr);
   matcher.TranscribeFromLexicon("smith");
   ASSERT_NE(FindCachedTranscription("Lsmith"), nullptr);
-  EXPECT_EQ(FindCachedTranscription("Lsmith")->phones, Names("s m ih th"));
+  EXPECT_EQ(PhoneNames(*FindCachedTranscription("Lsmith")), Names("s m ih th"));
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST_F(TranscriptionTest, GetPhonesCleansAndStripsStress) {
       {"", kModeLexicon, ""},
   };
   for (const auto& [word, mode, phones] : cases) {
-    EXPECT_EQ(matcher.GetPhones(word, mode)->phones, Names(phones))
+    EXPECT_EQ(PhoneNames(*matcher.GetPhones(word, mode)), Names(phones))
         << word << " mode " << mode;
   }
 }
@@ -56,7 +56,7 @@ TEST_F(TranscriptionTest, EveryPhoneIsKnownToTheTables) {
                          "Siobhan",  "Przybylski",  "rhythm",  "yacht"};
   for (const char* word : words) {
     for (int mode : {kModeLexicon, kModeLtsOnly}) {
-      for (const std::string& phone : matcher.GetPhones(word, mode)->phones) {
+      for (const std::string& phone : PhoneNames(*matcher.GetPhones(word, mode))) {
         EXPECT_NE(PhoneIdOf(phone), kUnknownPhone) << word << ": " << phone;
       }
     }

@@ -1,0 +1,43 @@
+// The three output formats of "marrowfield search": text in the search
+// dialog's list format followed by the cell's place, JSON and CSV.
+#ifndef MARROWFIELD_CLI_RESULT_OUTPUT_H_
+#define MARROWFIELD_CLI_RESULT_OUTPUT_H_
+
+#include <string>
+#include <vector>
+
+#include "marrowfield/sheet_search.h"
+#include "spreadsheet_file.h"
+
+namespace marrowfield {
+
+enum class OutputFormat { TEXT, JSON, CSV };
+
+// The dialog's list entries.
+constexpr const char* kNoMatchesFound = "No Matches Found";
+constexpr const char* kNoDataToSearch = "No Data to Search";
+
+// Returns where a result lies: "FILE:B12" for delimited files,
+// "FILE:Sheet!B12" for workbooks, the sheet name quoted as in a formula
+// ('My Sheet'!B12) when it holds anything but letters, digits, "_" and ".".
+std::string DescribeLocation(const LoadedSheet& sheet, int32_t row,
+                             int32_t column);
+
+// Returns the dialog's list entry "%s  (%d%%)" for a result.
+std::string FormatDialogEntry(const SearchResult& result);
+
+// Formats |results| (each result's sheetIndex indexes |sheets|). Text: one
+// line per result, the dialog entry, a tab, the location; line breaks and
+// other control characters of the cell text are shown as spaces so that each
+// result stays on one line. JSON: an array with one object per result (file,
+// sheet, cell, row, column, text, score), one object per line. CSV: a header
+// line and one record per result, RFC 4180 quoting, CRLF line ends. JSON and
+// CSV carry the exact cell text; bytes that are not UTF-8 become U+FFFD in
+// JSON only.
+std::string FormatResults(const std::vector<SearchResult>& results,
+                          const std::vector<LoadedSheet>& sheets,
+                          OutputFormat format);
+
+}  // namespace marrowfield
+
+#endif  // MARROWFIELD_CLI_RESULT_OUTPUT_H_

@@ -1,0 +1,115 @@
+// "marrowfield search": the search dialog's job over files. All inputs are
+// read before anything is scored, and the output is written only at the end,
+// so a bad file produces one error line and nothing on standard output.
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "engine_session.h"
+#include "input_error.h"
+#include "marrowfield/cell_scorer.h"
+#include "marrowfield/sheet_search.h"
+#include "progress_bar.h"
+#include "result_output.h"
+#include "spreadsheet_file.h"
+
+namespace marrowfield {
+
+namespace {
+
+// The dialog's slider starts at this level.
+constexpr int kDefaultAccuracy = 60;
+
+struct SearchOptions {
+  std::string text;
+  std::vector<std::string> files;
+  int accuracy = kDefaultAccuracy;
+  std::string sheet;
+  std::string format = "text";
+};
+
+OutputFormat ParseFormat(const std::string& name) {
+  if (name == "json") return OutputFormat::JSON;
+  if (name == "csv") return OutputFormat::CSV;
+  return OutputFormat::TEXT;
+}
+
+int RunSearch(const SearchOptions& options, bool sheetGiven) {
+  if (options.text.empty()) {
+    throw InputError("search: the search text is empty");
+  }
+  const std::optional<std::string> sheetName =
+      sheetGiven ? std::optional<std::string>(options.sheet) : std::nullopt;
+  std::vector<LoadedSheet> sheets;
+  std::size_t totalCells = 0;
+  for (const std::string& path : options.files) {
+    sheets.push_back(LoadSheet(path, sheetName));
+    totalCells += sheets.back().cells.size();
+  }
+
+  const EngineSession engine;
+  CompareWordsScorer scorer(options.text);
+  SheetSearch search(scorer, options.accuracy);
+  {
+    ProgressBar bar(stderr, totalCells, ShouldShowProgress(totalCells));
+    std::size_t before = 0;
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+      search.CollectMatches(sheets[i].cells, static_cast<int32_t>(i),
+                            [&bar, before](std::size_t visited) {
+                              bar.Update(before + visited);
+                            });
+      before += sheets[i].cells.size();
+    }
+  }
+  search.SortResults();
+
+  const OutputFormat format = ParseFormat(options.format);
+  WriteOutput(FormatResults(search.results(), sheets, format));
+  if (search.foundAny()) return 0;
+  // The dialog lists its notice in place of results; machine formats keep
+  // their output parseable and give the notice on standard error.
+  const std::string notice =
+      std::string(search.noData() ? kNoDataToSearch : kNoMatchesFound) + "\n";
+  if (format == OutputFormat::TEXT) {
+    WriteOutput(notice);
+  } else {
+    std::fputs(notice.c_str(), stderr);
+  }
+  return 1;
+}
+
+}  // namespace
+
+Subcommand AddSearchCommand(CLI::App& parent) {
+  auto options = std::make_shared<SearchOptions>();
+  CLI::App* app = parent.add_subcommand(
+      "search",
+      "List the text cells of CSV, TSV and XLSX files that sound like TEXT, "
+      "best first, as \"cell text  (score%)\" followed by FILE:[SHEET!]CELL. "
+      "Exit status: 0 with results, 1 when nothing matched, 2 on errors.");
+  app->add_option("TEXT", options->text, "Word or name to search for")
+      ->required();
+  app->add_option("FILE", options->files,
+                  "Files to search (.csv, .tsv, .xlsx); results of all files "
+                  "are listed together, best first")
+      ->required();
+  app->add_option("-a,--accuracy", options->accuracy,
+                  "Lowest score listed, 0-100")
+      ->default_val(kDefaultAccuracy)
+      ->check(CLI::Range(0, 100));
+  CLI::Option* sheet = app->add_option(
+      "-s,--sheet", options->sheet,
+      "Worksheet of .xlsx files to search (default: the first worksheet)");
+  app->add_option("-f,--format", options->format,
+                  "Output: text, json (an array of objects) or csv")
+      ->default_val("text")
+      ->check(CLI::IsMember({"text", "json", "csv"}));
+  return Subcommand{app, [options, sheet] {
+                      return RunSearch(*options, sheet->count() > 0);
+                    }};
+}
+
+}  // namespace marrowfield

@@ -1,0 +1,70 @@
+// A small RAII wrapper over expat for the parts of an .xlsx package: elements
+// reach a handler by local name (namespace prefixes vary between writers), and
+// parse errors come back as exceptions instead of status codes.
+#ifndef MARROWFIELD_CLI_XML_READER_H_
+#define MARROWFIELD_CLI_XML_READER_H_
+
+#include <cstddef>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace marrowfield {
+
+// The attributes of one start tag, looked up by local name.
+class XmlAttributes {
+ public:
+  explicit XmlAttributes(const char** pairs) : pairs_(pairs) {}
+
+  // Returns the value of the attribute whose local name is |localName|,
+  // whatever its namespace.
+  std::optional<std::string_view> Get(std::string_view localName) const;
+
+ private:
+  const char** pairs_;
+};
+
+class XmlHandler {
+ public:
+  virtual ~XmlHandler() = default;
+  virtual void OnStart(std::string_view localName,
+                       const XmlAttributes& attributes) = 0;
+  virtual void OnEnd(std::string_view localName) = 0;
+  // Character data, possibly in several pieces for one run of text.
+  virtual void OnText(std::string_view text) = 0;
+};
+
+// Malformed XML; |line| is the line of the document where expat stopped.
+class XmlError : public std::runtime_error {
+ public:
+  XmlError(int64_t line, const std::string& message)
+      : std::runtime_error(message), line(line) {}
+  int64_t line;
+};
+
+// Feeds one document, in pieces, to a handler.
+class XmlReader {
+ public:
+  explicit XmlReader(XmlHandler& handler);
+  ~XmlReader();
+  XmlReader(const XmlReader&) = delete;
+  XmlReader& operator=(const XmlReader&) = delete;
+
+  // Parses the next piece; |last| marks the end of the document. Throws
+  // XmlError for malformed XML, and rethrows whatever the handler threw.
+  void Feed(const char* data, std::size_t size, bool last);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// Parses a whole document held in memory.
+void ParseXml(std::string_view document, XmlHandler& handler);
+
+}  // namespace marrowfield
+
+#endif  // MARROWFIELD_CLI_XML_READER_H_

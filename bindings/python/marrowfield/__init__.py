@@ -1,0 +1,174 @@
+"""Find words and names that sound alike: Python access to the Marrowfield
+phonetic engine (libMarrowfieldExcel.so) through ctypes.
+
+    >>> import marrowfield
+    >>> marrowfield.compare("smith", "smyth")       # percent, 0-100
+    >>> marrowfield.phones("knight")                # ['n', 'ay', 't']
+    >>> marrowfield.code("knight")                  # '43'
+    >>> marrowfield.similar("smith", ["smyth", "jones"], threshold=60)
+    >>> marrowfield.match("fox", "the quick fox")   # Match(score=100, ...)
+
+Words are 8-bit strings to the engine: every str argument is encoded as
+Latin-1, and a character outside Latin-1 raises ValueError. Only the letters
+a-z and A-Z carry sound. The engine is initialised once, when this module is
+imported, and released when Python exits. Calls are serialised with a lock,
+since the engine is not safe to call from two threads at once.
+"""
+
+import atexit
+import collections
+import ctypes
+import threading
+import warnings
+
+from . import _library
+
+__all__ = ["compare", "phones", "code", "similar", "match", "Match",
+           "DEFAULT_THRESHOLD"]
+
+# The engine's own acceptance level for similar() until one is given.
+DEFAULT_THRESHOLD = 50
+
+MODE_LEXICON = 0
+MODE_LTS_ONLY = 1
+
+Match = collections.namedtuple("Match", "score start length")
+Match.__doc__ = """The result of match().
+
+score: 0-100 for the whole phrase; 0 when some phrase word matches nowhere;
+    -1 when the phrase or the text holds no letter.
+start, length: where the first phrase word's match lies in the text as the
+    engine normalises it (lower case, apostrophes dropped, other non-letters
+    as single spaces between words); start is -1 and length 0 when the score
+    is 0, and both are None when it is -1.
+"""
+
+_lib = _library.load()
+_lock = threading.Lock()
+
+if _lib.initialize() != 0:
+    warnings.warn("marrowfield: the engine's phone tables failed their "
+                  "consistency check; results may be off", RuntimeWarning)
+atexit.register(_lib.un_initialize)
+
+
+def _encode(value, name):
+    """Returns |value| as Latin-1 bytes for the engine."""
+    if not isinstance(value, str):
+        raise TypeError("marrowfield: %s must be a str, not %s"
+                        % (name, type(value).__name__))
+    try:
+        encoded = value.encode("latin-1")
+    except UnicodeEncodeError as error:
+        bad = value[error.start]
+        raise ValueError(
+            "marrowfield: %s holds %r (U+%04X) at position %d, which is not "
+            "a Latin-1 character; the engine reads 8-bit Latin-1 text"
+            % (name, bad, ord(bad), error.start)) from None
+    if b"\0" in encoded:
+        raise ValueError("marrowfield: %s holds a NUL character" % name)
+    return encoded
+
+
+def _decode(value):
+    return value.decode("latin-1") if value is not None else ""
+
+
+def _take_strings(handle):
+    """Copies the strings of a ResultIterator out and always closes it."""
+    if not handle:
+        raise MemoryError("marrowfield: the engine ran out of memory")
+    try:
+        size = _lib.get_result_size(handle)
+        return [_decode(_lib.get_result_item(handle, i)) for i in range(size)]
+    finally:
+        _lib.close_result_iterator(handle)
+
+
+def compare(a, b):
+    """Returns how alike words a and b sound, in percent (0-100).
+
+    0 when either has no letters. The result may differ slightly between the
+    two orders of words whose phone lists are equally long.
+    """
+    first, second = _encode(a, "a"), _encode(b, "b")
+    with _lock:
+        return _lib.compare_words(first, second)
+
+
+def phones(word, rules=False):
+    """Returns the phones of word as a list of str (lower case, no stress).
+
+    With rules=True the letter-to-sound rules alone are used, never the
+    lexicon. A word without letters gives [].
+    """
+    encoded = _encode(word, "word")
+    mode = MODE_LTS_ONLY if rules else MODE_LEXICON
+    with _lock:
+        return _take_strings(_lib.get_phonemes(encoded, mode))
+
+
+def code(word):
+    """Returns the consonant code of word, a str of digits ('43' for knight).
+
+    The word is looked up exactly as given, without case folding, so give it
+    in lower case.
+    """
+    encoded = _encode(word, "word")
+    with _lock:
+        size = 16
+        while True:
+            buffer = ctypes.create_string_buffer(size)
+            length = _lib.get_codes_for_word(encoded, buffer, size)
+            if length < size:
+                return _decode(buffer.value)
+            size = length + 1
+
+
+def similar(word, candidates, threshold=None):
+    """Returns the candidates that sound like word, best first.
+
+    candidates is an iterable of str; duplicates are returned as often as
+    given. threshold is the lowest similarity accepted, 0-100; None means
+    DEFAULT_THRESHOLD. The engine's threshold is set for this call only.
+    """
+    if threshold is None:
+        threshold = DEFAULT_THRESHOLD
+    if isinstance(threshold, bool) or not isinstance(threshold, int):
+        raise TypeError("marrowfield: threshold must be an int from 0 to 100")
+    if not 0 <= threshold <= 100:
+        raise ValueError("marrowfield: threshold must be from 0 to 100, not %d"
+                         % threshold)
+    encoded_word = _encode(word, "word")
+    if isinstance(candidates, str):
+        raise TypeError("marrowfield: candidates must be an iterable of str, "
+                        "not a single str")
+    encoded = [_encode(c, "candidates[%d]" % i)
+               for i, c in enumerate(candidates)]
+    array = (ctypes.c_char_p * len(encoded))(*encoded)
+    with _lock:
+        _lib.set_threshold(threshold)
+        try:
+            return _take_strings(_lib.get_similar_words_from_list(
+                encoded_word, array, len(encoded)))
+        finally:
+            _lib.set_threshold(DEFAULT_THRESHOLD)
+
+
+def match(phrase, text, rules=False):
+    """Finds where phrase sounds like part of text; returns a Match.
+
+    With rules=True every word is transcribed by letter-to-sound rules alone.
+    """
+    encoded_phrase = _encode(phrase, "phrase")
+    encoded_text = _encode(text, "text")
+    mode = MODE_LTS_ONLY if rules else MODE_LEXICON
+    start = ctypes.c_int(-1)
+    length = ctypes.c_int(0)
+    with _lock:
+        score = _lib.match_sub_string_phonetically(
+            encoded_phrase, encoded_text, ctypes.byref(start),
+            ctypes.byref(length), mode)
+    if score < 0:
+        return Match(score, None, None)
+    return Match(score, start.value, length.value)

@@ -1,0 +1,83 @@
+#!/usr/bin/env python3
+"""Runs the benchmarks once and prints a table of ratios.
+
+These machines are too noisy for absolute times to mean much, so every
+figure is a ratio between two measurements taken in the same run: the
+engine against the floor of the Flite lookups it cannot avoid, and the
+cached paths against the uncached ones.
+
+Usage: bench/ratios.py [BUILD_DIR]   (default: build-bench, built with
+-DMARROWFIELD_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release)
+"""
+
+import json
+import os
+import subprocess
+import sys
+
+
+def run(binary, extra=()):
+    out = subprocess.run(
+        [binary, "--benchmark_format=json", "--benchmark_min_time=0.5",
+         "--benchmark_repetitions=3", "--benchmark_report_aggregates_only=true",
+         *extra],
+        check=True, capture_output=True, text=True).stdout
+    times = {}
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            name = b["run_name"]
+            per_item = b["cpu_time"]
+            if "items_per_second" in b:
+                per_item = 1e9 / b["items_per_second"]
+            times[name] = per_item
+    return times
+
+
+def main():
+    build = sys.argv[1] if len(sys.argv) > 1 else "build-bench"
+    times = run(os.path.join(build, "bench", "engine_bench"))
+    sheet = os.path.join(build, "bench", "sheet_search_bench")
+    if os.path.exists(sheet):
+        times.update(run(sheet))
+
+    rows = []
+
+    def ratio(label, top, bottom, target=None):
+        if top in times and bottom in times:
+            value = times[top] / times[bottom]
+            rows.append((label, value, target))
+
+    for kind, arg in (("names", "1"), ("dictionary words", "0")):
+        floor = f"BM_FliteLookupFloor/{arg}"
+        ratio(f"compare_words cold / floor ({kind})",
+              f"BM_CompareWordsCold/{arg}", floor, "<= 1.15")
+        ratio(f"compare_words uncached / floor ({kind})",
+              f"BM_CompareWordsUncached/{arg}", floor, None)
+        ratio(f"compare_words cold / warm ({kind})",
+              f"BM_CompareWordsCold/{arg}", f"BM_CompareWordsWarm/{arg}",
+              ">= 15")
+    ratio("get_phonemes uncached / floor", "BM_GetPhonemes/0",
+          "BM_FliteLookupFloor/1")
+    ratio("get_phonemes uncached / cached", "BM_GetPhonemes/0",
+          "BM_GetPhonemes/1")
+    ratio("list search 10 000 uncached / cached", "BM_SimilarWords10k/0",
+          "BM_SimilarWords10k/1")
+    ratio("phrase search 50 words uncached / cached",
+          "BM_MatchPhrase50Words/0", "BM_MatchPhrase50Words/1")
+    ratio("sheet search: compare_words per cell / prepared search",
+          "BM_SheetSearchPerCellUncached", "BM_SheetSearchPrepared", ">= 10")
+    ratio("marrowfield search on CSV / sheet search alone",
+          "BM_CliSearchCsv", "BM_SheetSearchPrepared", "< 2")
+
+    width = max(len(label) for label, _, _ in rows)
+    print(f"{'ratio':<{width}}  {'value':>8}  target")
+    for label, value, target in rows:
+        print(f"{label:<{width}}  {value:8.2f}  {target or ''}")
+    print()
+    for name in ("BM_FliteLookupFloor/1", "BM_CompareWordsWarm/1"):
+        if name in times:
+            print(f"(for scale: {name} {times[name]:.0f} ns per word)")
+
+
+if __name__ == "__main__":
+    main()

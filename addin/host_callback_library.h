@@ -26,10 +26,8 @@ int MARROWFIELD_XLCALL_CDECL Excel4(int xlfn, marrowfield::XLOPER* operRes,
                                     int count, ...);
 
 // As Excel4, with the arguments as an array of |count| pointers.
-int MARROWFIELD_XLCALL_STDCALL Excel4v(int xlfn,
-                                       marrowfield::XLOPER* operRes,
-                                       int count,
-                                       marrowfield::XLOPER* opers[]);
+int MARROWFIELD_XLCALL_STDCALL Excel4v(int xlfn, marrowfield::XLOPER* operRes,
+                                       int count, marrowfield::XLOPER* opers[]);
 
 }  // extern "C"
 

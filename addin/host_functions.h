@@ -14,9 +14,9 @@ constexpr int32_t xlCommand = 0x8000;
 constexpr int32_t xlSpecial = 0x4000;
 
 // Functions only the callback library offers.
-constexpr int32_t xlFree = 0 | xlSpecial;      // give back a host value
-constexpr int32_t xlCoerce = 2 | xlSpecial;    // convert a value's type
-constexpr int32_t xlGetName = 9 | xlSpecial;   // the add-in's full path
+constexpr int32_t xlFree = 0 | xlSpecial;     // give back a host value
+constexpr int32_t xlCoerce = 2 | xlSpecial;   // convert a value's type
+constexpr int32_t xlGetName = 9 | xlSpecial;  // the add-in's full path
 
 // Macro-sheet functions.
 constexpr int32_t xlfSetName = 88;

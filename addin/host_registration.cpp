@@ -43,9 +43,9 @@ void RegisterCommand(const XLOPER& ownPath, const CommandRow& row) {
 MenuState FindMenu() {
   CountedString name(kMenuName);
   HostValue bar;
-  const int32_t code =
-      bar.Call(xlfGetBar, MakeTempInteger(static_cast<int16_t>(kWorksheetMenuBar)),
-               MakeTempString(name.placeholderString()), MakeTempInteger(0));
+  const int32_t code = bar.Call(
+      xlfGetBar, MakeTempInteger(static_cast<int16_t>(kWorksheetMenuBar)),
+      MakeTempString(name.placeholderString()), MakeTempInteger(0));
   if (code != xlretSuccess) return MenuState::kUnknown;
   return bar.IsError() ? MenuState::kMissing : MenuState::kPresent;
 }

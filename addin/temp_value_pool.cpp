@@ -45,8 +45,9 @@ XLOPER* MakeTempString(char* placeholderString) {
   const char* text = placeholderString + 1;
   const void* end = std::memchr(text, '\0', kMaxCountedLength + 1);
   const std::size_t length =
-      end == nullptr ? kMaxCountedLength
-                     : static_cast<std::size_t>(static_cast<const char*>(end) - text);
+      end == nullptr
+          ? kMaxCountedLength
+          : static_cast<std::size_t>(static_cast<const char*>(end) - text);
   placeholderString[0] = static_cast<char>(static_cast<unsigned char>(length));
   value->val.str = placeholderString;
   value->xltype = xltypeStr;

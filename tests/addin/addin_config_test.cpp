@@ -58,7 +58,8 @@ TEST(LoadAddinConfig, LongTexts_AreCutAtTheLimit) {
 
   const AddinConfig config = LoadAddinConfig(source, debug);
 
-  EXPECT_EQ(config.sampleWorkbookPath, longPath.substr(0, kMaxConfigTextLength));
+  EXPECT_EQ(config.sampleWorkbookPath,
+            longPath.substr(0, kMaxConfigTextLength));
   EXPECT_EQ(config.versionText.size(), kMaxConfigTextLength);
 }
 

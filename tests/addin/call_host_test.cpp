@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -117,10 +118,13 @@ TEST_F(CallHostTest, HostValue_FailedCall_LeavesNilAndFreesNothing) {
 }
 
 struct NameCase {
+  const char* label;
   const char* requested;
   const char* procedure;
   bool names;
 };
+
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.label; }
 
 class NamesProcedureCase : public ::testing::TestWithParam<NameCase> {};
 
@@ -132,14 +136,18 @@ TEST_P(NamesProcedureCase, ComparesLengthAndLettersIgnoringCase) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, NamesProcedureCase,
-    ::testing::Values(NameCase{"fMarrowfieldAbout", "fMarrowfieldAbout", true},
-                      NameCase{"FMARROWFIELDABOUT", "fMarrowfieldAbout", true},
-                      NameCase{"fmarrowfieldabout", "fMarrowfieldAbout", true},
-                      NameCase{"fMarrowfieldAbou", "fMarrowfieldAbout", false},
-                      NameCase{"fMarrowfieldAbout ", "fMarrowfieldAbout",
-                               false},
-                      NameCase{"fMarrowfieldAbovt", "fMarrowfieldAbout", false},
-                      NameCase{"", "fMarrowfieldAbout", false}));
+    ::testing::Values(
+        NameCase{"Same", "fMarrowfieldAbout", "fMarrowfieldAbout", true},
+        NameCase{"Capitals", "FMARROWFIELDABOUT", "fMarrowfieldAbout", true},
+        NameCase{"SmallLetters", "fmarrowfieldabout", "fMarrowfieldAbout",
+                 true},
+        NameCase{"Shorter", "fMarrowfieldAbou", "fMarrowfieldAbout", false},
+        NameCase{"TrailingBlank", "fMarrowfieldAbout ", "fMarrowfieldAbout",
+                 false},
+        NameCase{"OneLetterOff", "fMarrowfieldAbovt", "fMarrowfieldAbout",
+                 false},
+        NameCase{"Empty", "", "fMarrowfieldAbout", false}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST(NamesProcedure, NonStringsNameNothing) {
   XLOPER number{};

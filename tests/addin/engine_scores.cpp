@@ -54,8 +54,7 @@ std::string ScoreLine(const EngineApi& engine, const WordPair& pair) {
        << engine.compareWords(first, second) << '\t'
        << engine.compareWords(second, first) << '\t'
        << Phones(engine, pair.first) << '\t' << Phones(engine, pair.second)
-       << '\t' << Code(engine, pair.first) << '\t'
-       << Code(engine, pair.second);
+       << '\t' << Code(engine, pair.first) << '\t' << Code(engine, pair.second);
   return line.str();
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,13 @@ class EntryPointScenarios : public ::testing::Test {
 
   // The seven REGISTER arguments the host must see for one command.
   Args Registration(const std::string& procedure) const {
-    return {"str:" + driver_->AddinPath(), "str:" + procedure, "str:A",
-            "str:" + procedure, "str:", "str:2", "str:Marrowfield Add-In"};
+    return {"str:" + driver_->AddinPath(),
+            "str:" + procedure,
+            "str:A",
+            "str:" + procedure,
+            "str:",
+            "str:2",
+            "str:Marrowfield Add-In"};
   }
 
   std::unique_ptr<AddinDriver> driver_;
@@ -44,8 +50,7 @@ TEST_F(EntryPointScenarios, OpenTwice_AddsOneMenuAndRegistersCommandsTwice) {
   const Args dialog = Registration("fMarrowfieldDialog");
   const Args about = Registration("fMarrowfieldAbout");
   const Args test = Registration("fMarrowfieldTest");
-  const std::vector<Args> expected = {dialog, about, test,
-                                      dialog, about, test};
+  const std::vector<Args> expected = {dialog, about, test, dialog, about, test};
   EXPECT_EQ(RecordedArgsOf(xlfRegister), expected);
   EXPECT_EQ(fake_xl_menu_count("Marrowfield"), 1);
   driver_->AutoClose();
@@ -68,9 +73,12 @@ TEST_F(EntryPointScenarios, Open_AddsMenuOfFourRowsBeforeHelp) {
 }
 
 struct RegisterCase {
+  const char* label;
   const char* requested;
   std::vector<std::string> registered;  // procedures, in table order
 };
+
+void PrintTo(const RegisterCase& c, std::ostream* os) { *os << c.label; }
 
 class AutoRegisterByName : public EntryPointScenarios,
                            public ::testing::WithParamInterface<RegisterCase> {
@@ -94,13 +102,17 @@ TEST_P(AutoRegisterByName, RegistersMatchingCommandsAndAnswersValueError) {
 INSTANTIATE_TEST_SUITE_P(
     Names, AutoRegisterByName,
     ::testing::Values(
-        RegisterCase{"FMARROWFIELDABOUT", {"fMarrowfieldAbout"}},
-        RegisterCase{"fmarrowfieldtest", {"fMarrowfieldTest"}},
-        RegisterCase{"fMarrowfieldDialog", {"fMarrowfieldDialog"}},
-        RegisterCase{"fMarrowfieldDialogs", {}},
-        RegisterCase{"fMarrowfield", {}},
-        RegisterCase{"xlAutoOpen", {}},
-        RegisterCase{"", {}}));
+        RegisterCase{
+            "AboutInCapitals", "FMARROWFIELDABOUT", {"fMarrowfieldAbout"}},
+        RegisterCase{
+            "TestInSmallLetters", "fmarrowfieldtest", {"fMarrowfieldTest"}},
+        RegisterCase{
+            "DialogAsWritten", "fMarrowfieldDialog", {"fMarrowfieldDialog"}},
+        RegisterCase{"LongerName", "fMarrowfieldDialogs", {}},
+        RegisterCase{"ShorterName", "fMarrowfield", {}},
+        RegisterCase{"EntryPointName", "xlAutoOpen", {}},
+        RegisterCase{"EmptyName", "", {}}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(EntryPointScenarios, AutoRegister_NonStringName_RegistersNothing) {
   XLOPER number{};
@@ -113,9 +125,12 @@ TEST_F(EntryPointScenarios, AutoRegister_NonStringName_RegistersNothing) {
 }
 
 struct ManagerCase {
+  const char* label;
   XLOPER action;
   std::string answer;
 };
+
+void PrintTo(const ManagerCase& c, std::ostream* os) { *os << c.label; }
 
 XLOPER Number(double number) {
   XLOPER value{};
@@ -143,11 +158,12 @@ TEST_P(AddInManagerInfoByAction, AnswersNameOnlyForActionOne) {
 
 INSTANTIATE_TEST_SUITE_P(
     Actions, AddInManagerInfoByAction,
-    ::testing::Values(ManagerCase{Number(1), "str:Marrowfield"},
-                      ManagerCase{Integer(1), "str:Marrowfield"},
-                      ManagerCase{Number(2), "err:15"},
-                      ManagerCase{Number(0), "err:15"},
-                      ManagerCase{Integer(-1), "err:15"}));
+    ::testing::Values(ManagerCase{"NumberOne", Number(1), "str:Marrowfield"},
+                      ManagerCase{"IntegerOne", Integer(1), "str:Marrowfield"},
+                      ManagerCase{"NumberTwo", Number(2), "err:15"},
+                      ManagerCase{"NumberZero", Number(0), "err:15"},
+                      ManagerCase{"IntegerMinusOne", Integer(-1), "err:15"}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(EntryPointScenarios, AddInManagerInfo_NameIsCountedWithLengthEleven) {
   XLOPER action = Number(1);

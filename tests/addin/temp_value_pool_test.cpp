@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,10 @@ struct LengthCase {
   unsigned lengthByte;
 };
 
+void PrintTo(const LengthCase& c, std::ostream* os) {
+  *os << c.textLength << " characters";
+}
+
 class MakeTempStringLength : public TempValuePoolTest,
                              public ::testing::WithParamInterface<LengthCase> {
 };
@@ -73,13 +78,14 @@ TEST_P(MakeTempStringLength, WritesLengthIntoPlaceholderInPlace) {
 }
 
 // Longer texts than a length byte can say are cut at 255, never wrapped.
-INSTANTIATE_TEST_SUITE_P(Lengths, MakeTempStringLength,
-                         ::testing::Values(LengthCase{0, 0}, LengthCase{1, 1},
-                                           LengthCase{11, 11},
-                                           LengthCase{254, 254},
-                                           LengthCase{255, 255},
-                                           LengthCase{256, 255},
-                                           LengthCase{300, 255}));
+INSTANTIATE_TEST_SUITE_P(
+    Lengths, MakeTempStringLength,
+    ::testing::Values(LengthCase{0, 0}, LengthCase{1, 1}, LengthCase{11, 11},
+                      LengthCase{254, 254}, LengthCase{255, 255},
+                      LengthCase{256, 255}, LengthCase{300, 255}),
+    [](const auto& info) {
+      return "Text" + std::to_string(info.param.textLength);
+    });
 
 TEST_F(TempValuePoolTest, MakeTempString_NullString_GivesNull) {
   EXPECT_EQ(MakeTempString(nullptr), nullptr);

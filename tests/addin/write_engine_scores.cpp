@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   const marrowfield::EngineApi engine{
-      compare_words,         get_phonemes,         get_result_size,
-      get_result_item,       close_result_iterator, get_codes_for_word};
+      compare_words,   get_phonemes,          get_result_size,
+      get_result_item, close_result_iterator, get_codes_for_word};
   if (initialize() != 0) {
     std::cerr << "the engine failed its start-up check\n";
     return 1;
@@ -40,7 +40,6 @@ int main(int argc, char** argv) {
     std::cerr << "cannot write " << argv[2] << "\n";
     return 1;
   }
-  std::cout << "wrote " << pairs.size() << " word pairs to " << argv[2]
-            << "\n";
+  std::cout << "wrote " << pairs.size() << " word pairs to " << argv[2] << "\n";
   return 0;
 }

@@ -22,8 +22,7 @@ int MARROWFIELD_XLCALL_STDCALL Excel4v(int xlfn, XLOPER* operRes, int count,
   return TheFakeExcel().Answer(xlfn, operRes, count, opers);
 }
 
-int MARROWFIELD_XLCALL_CDECL Excel4(int xlfn, XLOPER* operRes, int count,
-                                    ...) {
+int MARROWFIELD_XLCALL_CDECL Excel4(int xlfn, XLOPER* operRes, int count, ...) {
   if (count < 0 || count > 30) return marrowfield::xlretInvCount;
   std::vector<XLOPER*> opers(static_cast<std::size_t>(count));
   va_list args;

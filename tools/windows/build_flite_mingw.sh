@@ -185,6 +185,15 @@ sed -i -E 's/^__inline int (c99_v?snprintf)/static __inline int \1/' \
 [[ $(grep -c '^static __inline int c99_' "${SRC}/include/cst_file.h") == 2 ]] ||
   die "cst_file.h no longer has the two snprintf helpers this script patches"
 
+# Flite marks three globals for export from a DLL of its own. Linked
+# statically into the add-in they would appear in the add-in's export
+# table, whose contents are fixed; in this build they are plain globals.
+sed -i -E 's/^#define GLOBALVARDEF __declspec\(dllexport\)$/#define GLOBALVARDEF/' \
+  "${SRC}/include/flite.h" "${SRC}/src/synth/flite.c"
+! grep -q 'GLOBALVARDEF __declspec' "${SRC}/include/flite.h" \
+    "${SRC}/src/synth/flite.c" ||
+  die "flite.h or flite.c still exports its globals"
+
 note "configuring for ${TRIPLE}"
 (cd "$SRC" && CFLAGS="-O2" ./configure --host="$TRIPLE" --target="$TRIPLE" \
    --disable-shared --with-audio=none >"${WORK}/configure.log" 2>&1) ||

@@ -1,0 +1,98 @@
+// The functions Excel calls in MarrowfieldExcel.xll: its add-in entry
+// points, the three commands and the bridge's probe. Each is a thin shell
+// over the one AddinSession of the process, made with the Windows ports on
+// first use (so the configuration is read when the host first calls in).
+// No exception leaves: a failure to even build the session is reported as
+// "Error..." on the debugger output like any other.
+
+#include <windows.h>
+
+#include "addin_session.h"
+#include "bridge_state.h"
+#include "placeholder_dialogs.h"
+#include "registry_configuration.h"
+#include "win32_debug_output.h"
+#include "win32_host_automation.h"
+
+using marrowfield::XLOPER;
+
+namespace {
+
+marrowfield::Win32DebugOutput& Debug() {
+  static marrowfield::Win32DebugOutput debug;
+  return debug;
+}
+
+marrowfield::AddinSession& Session() {
+  static marrowfield::RegistryConfiguration configuration;
+  static marrowfield::Win32HostAutomation automation;
+  static marrowfield::PlaceholderDialogs dialogs;
+  static marrowfield::AddinSession session(
+      marrowfield::LoadAddinConfig(configuration, Debug()),
+      marrowfield::AddinPorts{Debug(), automation, dialogs});
+  return session;
+}
+
+// The answer when the session itself could not be made.
+XLOPER* ValueError() {
+  static XLOPER error;
+  error = XLOPER{};
+  error.val.err = marrowfield::xlerrValue;
+  error.xltype = marrowfield::xltypeErr;
+  return &error;
+}
+
+template <typename Result, typename Call>
+Result WithSession(Result failure, Call&& call) noexcept {
+  try {
+    return call(Session());
+  } catch (...) {
+    Debug().Write("Error...");
+    return failure;
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+int WINAPI xlAutoOpen(void) {
+  return WithSession(1, [](auto& session) { return session.AutoOpen(); });
+}
+
+int WINAPI xlAutoClose(void) {
+  return WithSession(1, [](auto& session) { return session.AutoClose(); });
+}
+
+XLOPER* WINAPI xlAutoRegister(XLOPER* procedureName) {
+  return WithSession(ValueError(), [procedureName](auto& session) {
+    return session.AutoRegister(procedureName);
+  });
+}
+
+XLOPER* WINAPI xlAddInManagerInfo(XLOPER* action) {
+  return WithSession(ValueError(), [action](auto& session) {
+    return session.AddInManagerInfo(action);
+  });
+}
+
+int WINAPI fMarrowfieldDialog(void) {
+  return WithSession(1,
+                     [](auto& session) { return session.MarrowfieldDialog(); });
+}
+
+int WINAPI fMarrowfieldAbout(void) {
+  return WithSession(1,
+                     [](auto& session) { return session.MarrowfieldAbout(); });
+}
+
+int WINAPI fMarrowfieldTest(void) {
+  return WithSession(1,
+                     [](auto& session) { return session.MarrowfieldTest(); });
+}
+
+int WINAPI CheckInstance(void) {
+  return marrowfield::CheckInstanceProbe(Debug());
+}
+
+}  // extern "C"

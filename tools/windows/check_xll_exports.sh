@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Checks the tables of a built MarrowfieldExcel.xll with objdump:
+#  - the export table holds exactly the engine's exports (every function
+#    engine/include/marrowfield.h marks MARROWFIELD_EXPORT) plus Excel's
+#    entry points, the three commands and CheckInstance, by plain names;
+#  - XLCALL32.DLL is imported by ordinal only (Excel4 = 2, Excel4v = 3),
+#    Excel4v among them;
+#  - no MinGW runtime DLL is imported, so the XLL loads on its own.
+# Usage: check_xll_exports.sh PATH/TO/MarrowfieldExcel.xll
+set -euo pipefail
+
+readonly SCRIPT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+readonly HEADER=${SCRIPT_DIR}/../../engine/include/marrowfield.h
+readonly OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
+
+fail() { echo "check_xll_exports: FAILED: $*" >&2; exit 1; }
+
+[[ $# -eq 1 && -f $1 ]] || fail "usage: $0 PATH/TO/MarrowfieldExcel.xll"
+readonly XLL=$1
+DUMP=$("$OBJDUMP" -p "$XLL") || fail "$OBJDUMP could not read $XLL"
+
+engine_exports() {
+  tr '\n' ' ' <"$HEADER" |
+    grep -oE 'MARROWFIELD_EXPORT [^(;]*\(' |
+    sed -E 's/\($//; s/.*[ *]//' |
+    grep -v '^__'
+}
+
+expected=$( {
+  engine_exports
+  printf '%s\n' xlAutoOpen xlAutoClose xlAutoRegister xlAddInManagerInfo \
+    fMarrowfieldDialog fMarrowfieldAbout fMarrowfieldTest CheckInstance
+} | sort)
+[[ $(wc -l <<<"$expected") -ge 19 ]] ||
+  fail "found only $(wc -l <<<"$expected") expected names in $HEADER"
+
+actual=$(awk '/^\[Ordinal\/Name Pointer\] Table/ {on = 1; next}
+              on && /^[[:space:]]*$/ {on = 0}
+              on {print $NF}' <<<"$DUMP" | sort)
+if [[ $actual != "$expected" ]]; then
+  diff <(echo "$expected") <(echo "$actual") | sed 's/^/  /' >&2 || true
+  fail "export table differs from the expected names (< expected, > actual)"
+fi
+echo "check_xll_exports: $(wc -l <<<"$actual") exports, exactly as expected"
+
+# Entries of the import block of one DLL: "ordinal <n>" or "name <name>".
+imports_of() {
+  awk -v dll="$1" '
+    /DLL Name:/ { on = (toupper($3) == toupper(dll)); next }
+    on && /^[[:space:]]*$/ { if (seen) on = 0; next }
+    on && /Hint\/Ord/ { next }
+    on { seen = 1
+         if ($NF == "<none>") { printf "ordinal %d\n", $(NF - 1) + 0 }
+         else { print "name " $NF } }' <<<"$DUMP"
+}
+
+xlcall=$(imports_of XLCALL32.DLL)
+[[ -n $xlcall ]] || fail "XLCALL32.DLL is not imported"
+while read -r kind what; do
+  [[ $kind == ordinal ]] || fail "XLCALL32.DLL import by name: $what"
+  [[ $what == 2 || $what == 3 ]] ||
+    fail "XLCALL32.DLL import of unknown ordinal $what"
+done <<<"$xlcall"
+grep -qx 'ordinal 3' <<<"$xlcall" || fail "Excel4v (ordinal 3) not imported"
+echo "check_xll_exports: XLCALL32.DLL imported by ordinal only:" \
+  $(cut -d' ' -f2 <<<"$xlcall")
+
+runtime=$(grep -ioE 'DLL Name: (libstdc\+\+|libgcc|libwinpthread)[^ ]*' \
+          <<<"$DUMP" || true)
+[[ -z $runtime ]] || fail "imports MinGW runtime DLLs: ${runtime}"
+echo "check_xll_exports: no MinGW runtime DLL imported"

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# The Windows part of CI. On a Debian 12 machine (as root, or with sudo):
+#  1. installs MinGW-w64 (64-bit, and 32-bit for the layout check) and Wine;
+#  2. builds Flite and GoogleTest for Windows into the cache
+#     ($MARROWFIELD_CACHE, default /var/cache/marrowfield);
+#  3. compiles the host-value layout checks for 32- and 64-bit Windows;
+#  4. has the native library write its answers for the word-pair list;
+#  5. configures and builds MarrowfieldExcel.xll, the fake XLCALL32.DLL and
+#     the Windows tests in build-windows/ with the MinGW toolchain file;
+#  6. checks the XLL's export and import tables with objdump;
+#  7. runs the Windows tests under Wine through ctest, in a fresh
+#     WINEPREFIX in a temporary folder.
+# Any failure stops the run with a non-zero exit status.
+#
+# Environment: MARROWFIELD_JOBS (parallel jobs, default: number of CPUs),
+# MARROWFIELD_NATIVE_BUILD (native build folder to take the reference
+# answers from, default build/; configured here when it does not exist),
+# MARROWFIELD_WINDOWS_BUILD (default build-windows/), MARROWFIELD_CACHE.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+readonly ROOT=$PWD
+
+readonly JOBS=${MARROWFIELD_JOBS:-$(nproc)}
+readonly WIN_BUILD=${MARROWFIELD_WINDOWS_BUILD:-${ROOT}/build-windows}
+readonly NATIVE_BUILD=${MARROWFIELD_NATIVE_BUILD:-${ROOT}/build}
+readonly STARTED=$SECONDS
+export MARROWFIELD_JOBS=$JOBS
+
+trap 'echo "tools/windows/ci.sh: FAILED (line ${LINENO}: ${BASH_COMMAND})" >&2' ERR
+step() { echo "== [$((SECONDS - STARTED))s] $* =="; }
+
+step "Packages"
+packages=(
+  cmake make g++ pkg-config
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  g++-mingw-w64-i686-posix  # compile-only check of the 32-bit layout
+  wine64
+  googletest                # GoogleTest sources, compiled with MinGW
+  flite1-dev                # the native library the XLL is compared with
+  libgtest-dev
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null |
+    grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [[ $(id -u) -eq 0 ]] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq \
+    --no-install-recommends "${missing[@]}"
+fi
+readonly WINE=/usr/lib/wine/wine64
+readonly WINESERVER=/usr/lib/wine/wineserver
+[[ -x $WINE && -x $WINESERVER ]] || { echo "wine64 is not where Debian puts it" >&2; false; }
+
+step "Flite for Windows"
+bash tools/windows/build_flite_mingw.sh
+
+step "GoogleTest for Windows"
+bash tools/windows/build_googletest_mingw.sh
+
+step "Host-value layout for 32- and 64-bit Windows"
+for cxx in i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix; do
+  "$cxx" -std=c++17 -Wall -Wextra -Werror -fsyntax-only -Iaddin \
+    tests/win/xloper_layout_check.cpp
+  echo "$cxx: the layout asserts hold"
+done
+
+step "Native reference answers (${NATIVE_BUILD})"
+if [[ ! -f ${NATIVE_BUILD}/CMakeCache.txt ]]; then
+  cmake -S . -B "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ||
+    { echo "native configure failed; run tools/setup.sh first" >&2; false; }
+fi
+cmake --build "$NATIVE_BUILD" --target write_engine_scores -j "$JOBS" >/dev/null
+mkdir -p "$WIN_BUILD"
+readonly NATIVE_SCORES=${WIN_BUILD}/native_engine_word_pair_scores.txt
+"${NATIVE_BUILD}/tests/addin/write_engine_scores" \
+  tests/addin/data/word_pairs.txt "$NATIVE_SCORES"
+
+step "Configure and build for Windows (${WIN_BUILD})"
+cmake -S . -B "$WIN_BUILD" \
+  -DCMAKE_TOOLCHAIN_FILE="${ROOT}/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release \
+  -DMARROWFIELD_NATIVE_ENGINE_SCORES="$NATIVE_SCORES" >/dev/null
+cmake --build "$WIN_BUILD" -j "$JOBS" --target \
+  MarrowfieldExcelXll fake_xlcall32 addin_tests xll_tests registry_tests
+
+step "Export and import tables"
+bash tools/windows/check_xll_exports.sh "${WIN_BUILD}/bin/MarrowfieldExcel.xll"
+
+step "Windows tests under Wine"
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/marrowfield-wine.XXXXXX")
+export WINEPREFIX
+export WINEDEBUG=-all
+# No Mono or Gecko install prompts, no display: the tests need neither.
+export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
+unset DISPLAY WAYLAND_DISPLAY
+cleanup_wine() {
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+}
+trap cleanup_wine EXIT
+# One server, kept for a minute after the last process, serves every test
+# process instead of each starting its own.
+"$WINESERVER" -p 60
+timeout 300 "$WINE" wineboot -i >/dev/null 2>&1
+ctest --test-dir "$WIN_BUILD" -L addin --output-on-failure --timeout 120 \
+  -j "$JOBS"
+
+step "Windows part of CI passed in $((SECONDS - STARTED)) seconds"

@@ -60,10 +60,10 @@ const XlsxSheetEntry& ChooseSheet(const XlsxWorkbookParts& parts,
 
 std::vector<std::string> ReadSharedStrings(const ZipArchive& archive,
                                            const XlsxWorkbookParts& parts) {
-  SharedStringsHandler handler;
   if (!parts.sharedStringsPart) return {};
   const auto index = archive.Find(*parts.sharedStringsPart);
   if (!index) return {};
+  SharedStringsHandler handler;
   try {
     ParseXml(archive.Read(*index), handler);
   } catch (const XmlError& error) {

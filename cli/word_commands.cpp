@@ -97,6 +97,7 @@ int RunCode(const WordsOptions& options) {
 int RunSimilar(const SimilarOptions& options) {
   const std::vector<std::string> candidates = ReadCandidates(options.file);
   std::vector<const char*> list;
+  list.reserve(candidates.size());
   for (const std::string& candidate : candidates) {
     list.push_back(candidate.c_str());
   }

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fake_host_documents.h"
 #include "host_functions.h"
 #include "value_description.h"
 
@@ -78,6 +79,7 @@ void FakeExcel::Reset() {
   addinPath_ = "C:\\Program Files\\Marrowfield\\MarrowfieldExcel.xll";
   forcedCode_ = 0;
   badFrees_ = 0;
+  TheFakeHostDocuments().Reset();
 }
 
 int32_t FakeExcel::Answer(int32_t function, XLOPER* result, int32_t count,
@@ -102,7 +104,12 @@ int32_t FakeExcel::Answer(int32_t function, XLOPER* result, int32_t count,
     case xlfAddMenu: return AddMenu(result, count, args);
     case xlfDeleteMenu: return DeleteMenu(result, count, args);
     case xlfSetName: return SetName(result, count, args);
-    default: return xlretInvXlfn;
+    default: {
+      bool handled = false;
+      const int32_t code = TheFakeHostDocuments().Answer(function, result,
+                                                         count, args, &handled);
+      return handled ? code : xlretInvXlfn;
+    }
   }
 }
 

@@ -1,0 +1,134 @@
+// AutomationPort: the add-in's view of OLE automation, one call per thing
+// the bridge needs from it: initialise OLE, look up a class by ProgID, get
+// the class's active object, get the dispatch identifier of a name, invoke
+// a member, walk the running-object table and bind its monikers. Windows
+// implements it over ole32 and oleaut32; the tests put a fake Excel behind
+// it. Every call answers with an HRESULT and never throws.
+
+#ifndef MARROWFIELD_ADDIN_AUTOMATION_PORT_H_
+#define MARROWFIELD_ADDIN_AUTOMATION_PORT_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "automation_value.h"
+
+struct IDispatch;
+
+namespace marrowfield {
+
+using HResult = int32_t;
+using DispId = int32_t;
+
+// A COM class identifier, laid out as a GUID.
+struct ClassId {
+  uint32_t data1 = 0;
+  uint16_t data2 = 0;
+  uint16_t data3 = 0;
+  uint8_t data4[8] = {};
+};
+
+// The invoke flags of IDispatch::Invoke that the add-in uses.
+enum class InvokeKind : uint16_t {
+  kMethod = 1,
+  kPropertyGet = 2,
+  kMethodOrPropertyGet = 3,
+};
+
+// One call of a member: its identifier, the locale, the kind, and the
+// positional arguments in their natural order (the adapter reverses them
+// for IDispatch, as automation requires).
+struct InvokeRequest {
+  DispId member = 0;
+  uint32_t locale = 0;
+  InvokeKind kind = InvokeKind::kMethod;
+  std::vector<AutomationValue> arguments;
+};
+
+// What the object said about a DISP_E_EXCEPTION.
+struct InvokeException {
+  int32_t code = 0;  // the object's HRESULT (scode), or its wCode
+  std::string source;
+  std::string description;
+};
+
+// One moniker of the running-object table; releasing it is the destructor's
+// work.
+class Moniker {
+ public:
+  virtual ~Moniker() = default;
+};
+
+// An open walk through the running-object table: a bind context, the table
+// and an enumerator reset to the start. The destructor releases the
+// enumerator, the table and the bind context, in that order.
+class RunningObjects {
+ public:
+  virtual ~RunningObjects() = default;
+
+  // Fetches one moniker (IEnumMoniker::Next with a count of 1). Returns
+  // S_OK with *|moniker| set, S_FALSE when the table is exhausted, or the
+  // failure.
+  virtual HResult Next(std::unique_ptr<Moniker>* moniker) noexcept = 0;
+
+  // Binds |moniker| to the object it names, asking for IDispatch, with the
+  // walk's bind context and no left moniker. On success *|object| owns the
+  // object's reference.
+  virtual HResult Bind(Moniker& moniker, DispatchRef* object) noexcept = 0;
+};
+
+class AutomationPort {
+ public:
+  virtual ~AutomationPort() = default;
+
+  // OleInitialize(NULL) on the calling thread.
+  virtual HResult InitializeOle() noexcept = 0;
+
+  // CLSIDFromProgID.
+  virtual HResult ClassIdFromProgId(const std::string& progId,
+                                    ClassId* classId) noexcept = 0;
+
+  // GetActiveObject for |classId|, then QueryInterface of it for IDispatch;
+  // on success *|object| owns the IDispatch reference, and the reference
+  // the lookup gave is already released.
+  virtual HResult GetActiveObject(const ClassId& classId,
+                                  DispatchRef* object) noexcept = 0;
+
+  // IDispatch::GetIDsOfNames for the one name |name|.
+  virtual HResult GetIdOfName(IDispatch* object, const std::string& name,
+                              uint32_t locale, DispId* member) noexcept = 0;
+
+  // IDispatch::Invoke with no named arguments. |result| may be null (no
+  // result wanted); when it is not, it holds the result on success and is
+  // empty on failure. |exception| and |argumentError| may be null, which
+  // passes no record to the object.
+  virtual HResult Invoke(IDispatch* object, const InvokeRequest& request,
+                         AutomationValue* result, InvokeException* exception,
+                         uint32_t* argumentError) noexcept = 0;
+
+  // CreateBindCtx(0), its running-object table, EnumRunning and Reset. The
+  // first failure is returned and nothing stays open.
+  virtual HResult OpenRunningObjects(
+      std::unique_ptr<RunningObjects>* table) noexcept = 0;
+
+  // Releases one reference to |object|. DispatchRef is the only caller.
+  virtual void Release(IDispatch* object) noexcept = 0;
+};
+
+// HRESULTs the bridge tests for or returns.
+constexpr HResult kSOk = 0;
+constexpr HResult kSFalse = 1;
+constexpr HResult kEFail = static_cast<HResult>(0x80004005u);
+constexpr HResult kEPointer = static_cast<HResult>(0x80004003u);
+constexpr HResult kEOutOfMemory = static_cast<HResult>(0x8007000Eu);
+constexpr HResult kDispEException = static_cast<HResult>(0x80020009u);
+constexpr HResult kDispEParamNotFound = static_cast<HResult>(0x80020004u);
+
+constexpr bool Succeeded(HResult hr) { return hr >= 0; }
+constexpr bool Failed(HResult hr) { return hr < 0; }
+
+}  // namespace marrowfield
+
+#endif  // MARROWFIELD_ADDIN_AUTOMATION_PORT_H_

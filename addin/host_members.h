@@ -1,0 +1,39 @@
+// The host's published dispatch identifiers for the members the add-in
+// calls through HostObject, the names it looks up at run time instead, and
+// the locales it passes. Excel fixes these numbers for every version, which
+// is why HostObject can call members without asking for their identifiers.
+
+#ifndef MARROWFIELD_ADDIN_HOST_MEMBERS_H_
+#define MARROWFIELD_ADDIN_HOST_MEMBERS_H_
+
+#include <cstdint>
+
+namespace marrowfield {
+
+// Dispatch identifiers (Excel's).
+constexpr int32_t kDispIdDefaultMember = 0x0000;  // a range's cell
+constexpr int32_t kDispIdValue = 0x0006;
+constexpr int32_t kDispIdItem = 0x00AA;
+constexpr int32_t kDispIdAdd = 0x00B5;
+constexpr int32_t kDispIdActivate = 0x0130;
+constexpr int32_t kDispIdActiveSheet = 0x0133;
+constexpr int32_t kDispIdUsedRange = 0x019C;
+constexpr int32_t kDispIdIndex = 0x01E6;
+constexpr int32_t kDispIdWorksheets = 0x01EE;
+constexpr int32_t kDispIdWorkbooks = 0x023C;
+
+// Members looked up by name.
+constexpr const char* kApplicationProgId = "Excel.Application";
+constexpr const char* kApplicationMember = "Application";
+constexpr const char* kExecuteExcel4MacroMember = "ExecuteExcel4Macro";
+constexpr const char* kWorkbooksMember = "Workbooks";
+
+// Locales: the user's default for the Application lookups and HostObject's
+// calls; English, neutral sublanguage, for the macro and Workbooks, so the
+// macro's text is read with English function names.
+constexpr uint32_t kLocaleUserDefault = 0x0400;
+constexpr uint32_t kLocaleEnglishNeutral = 0x0009;
+
+}  // namespace marrowfield
+
+#endif  // MARROWFIELD_ADDIN_HOST_MEMBERS_H_

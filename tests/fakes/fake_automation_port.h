@@ -1,0 +1,74 @@
+// FakeAutomationPort: the native skin of FakeExcelModel. It stands where
+// ole32 and oleaut32 stand on Windows, hands out the model's objects as
+// opaque IDispatch handles, converts values between the add-in's variant
+// and the model's, and counts what the bridge opened and released of the
+// running-object table, so tests can check every reference went back once.
+
+#ifndef MARROWFIELD_TESTS_FAKES_FAKE_AUTOMATION_PORT_H_
+#define MARROWFIELD_TESTS_FAKES_FAKE_AUTOMATION_PORT_H_
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "automation_port.h"
+#include "fake_excel_model.h"
+
+namespace marrowfield {
+
+class FakeAutomationPort : public AutomationPort {
+ public:
+  // |model| must outlive the port.
+  explicit FakeAutomationPort(FakeExcelModel& model) : model_(model) {}
+
+  HResult InitializeOle() noexcept override;
+  HResult ClassIdFromProgId(const std::string& progId,
+                            ClassId* classId) noexcept override;
+  HResult GetActiveObject(const ClassId& classId,
+                          DispatchRef* object) noexcept override;
+  HResult GetIdOfName(IDispatch* object, const std::string& name,
+                      uint32_t locale, DispId* member) noexcept override;
+  HResult Invoke(IDispatch* object, const InvokeRequest& request,
+                 AutomationValue* result, InvokeException* exception,
+                 uint32_t* argumentError) noexcept override;
+  HResult OpenRunningObjects(
+      std::unique_ptr<RunningObjects>* table) noexcept override;
+  void Release(IDispatch* object) noexcept override;
+
+  // The model's object behind a handle this port gave out; 0 for others.
+  int ObjectOf(IDispatch* handle) const;
+
+  // Knobs: what OleInitialize answers; whether "Excel.Application" is a
+  // registered ProgID; a failure for opening the running-object table.
+  HResult oleInitializeResult = 0;
+  bool classRegistered = true;
+  HResult openTablesResult = 0;
+
+  // Records.
+  int oleInitializeCalls = 0;
+  int tablesOpened = 0;
+  int liveTables = 0;     // walks opened and not yet released
+  int liveMonikers = 0;   // monikers handed out and not yet released
+  int foreignHandles = 0; // calls with handles this port never gave out
+  // Every call in order, as "GetIdOfName Workbooks", "Invoke 0x015E",
+  // "OpenRunningObjects", ..., each followed by " +" when it was made while
+  // g_bOkayToSetIFlag was set.
+  std::vector<std::string> calls;
+
+ private:
+  class Table;
+  class FakeMoniker;
+
+  void Note(std::string call);
+  AutomationValue FromModel(const ModelValue& value);
+  ModelValue ToModel(const AutomationValue& value);
+
+  FakeExcelModel& model_;
+};
+
+// The handle FakeAutomationPort uses for the model's object |objectId|.
+IDispatch* FakeHandle(int objectId);
+
+}  // namespace marrowfield
+
+#endif  // MARROWFIELD_TESTS_FAKES_FAKE_AUTOMATION_PORT_H_

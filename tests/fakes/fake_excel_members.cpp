@@ -1,0 +1,361 @@
+// What the model's objects answer: Excel's members by their dispatch
+// identifiers, with Excel's rules where the add-in depends on them (a
+// range can be activated only on the active sheet, ActiveSheet is Nothing
+// with no workbook open, a one-cell range's Value is a single value, an
+// empty sheet's used range is A1 holding nothing).
+
+#include <cctype>
+#include <cstddef>
+
+#include "fake_excel_model.h"
+
+namespace marrowfield {
+namespace {
+
+constexpr int32_t kValue = 0x0006;
+constexpr int32_t kDefault = 0x0000;
+constexpr int32_t kItem = 0x00AA;
+constexpr int32_t kAdd = 0x00B5;
+constexpr int32_t kCount = 0x0076;
+constexpr int32_t kActivate = 0x0130;
+constexpr int32_t kActiveSheet = 0x0133;
+constexpr int32_t kUsedRange = 0x019C;
+constexpr int32_t kIndex = 0x01E6;
+constexpr int32_t kWorksheets = 0x01EE;
+constexpr int32_t kWorkbooks = 0x023C;
+constexpr uint16_t kGet = 2;
+constexpr uint16_t kMethod = 1;
+constexpr int32_t kErrorValue = 2015;  // #VALUE! as Excel's macros answer it
+
+struct Name {
+  const char* name;
+  int32_t member;
+  bool applicationOnly;
+};
+constexpr Name kNames[] = {
+    {"Application", kModelApplicationMember, false},
+    {"ExecuteExcel4Macro", kModelExecuteExcel4Macro, true},
+    {"Workbooks", kWorkbooks, true},
+    {"ActiveSheet", kActiveSheet, true},
+    {"Worksheets", kWorksheets, false},
+    {"Item", kItem, false},
+    {"Index", kIndex, false},
+    {"UsedRange", kUsedRange, false},
+    {"Value", kValue, false},
+    {"Activate", kActivate, false},
+    {"Add", kAdd, false},
+};
+
+bool SameName(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i] != '\0'; ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return i == a.size() && b[i] == '\0';
+}
+
+bool AsInteger(const ModelValue& value, int32_t* number) {
+  if (value.kind == ModelValue::Kind::kInteger) {
+    *number = value.integer;
+    return true;
+  }
+  if (value.kind == ModelValue::Kind::kDouble) {
+    *number = static_cast<int32_t>(value.number);
+    return true;
+  }
+  return false;
+}
+
+ModelValue CellValue(const ModelCell* cell) {
+  if (cell == nullptr) return {};
+  if (cell->isText) return ModelValue::String(cell->text);
+  return ModelValue::Double(cell->number);
+}
+
+// Reads cALL("path","function","type") the way Excel's CALL reads it.
+bool ParseCall(const std::string& macro, std::string* path,
+               std::string* function) {
+  const std::string head = "CALL(\"";
+  if (macro.size() < head.size() ||
+      !SameName(macro.substr(0, head.size()), head.c_str())) {
+    return false;
+  }
+  const std::size_t pathEnd = macro.find("\",\"", head.size());
+  if (pathEnd == std::string::npos) return false;
+  const std::size_t nameEnd = macro.find("\",\"", pathEnd + 3);
+  if (nameEnd == std::string::npos) return false;
+  *path = macro.substr(head.size(), pathEnd - head.size());
+  *function = macro.substr(pathEnd + 3, nameEnd - pathEnd - 3);
+  return macro.compare(nameEnd, std::string::npos, "\",\"j\")") == 0;
+}
+
+}  // namespace
+
+ModelResult FakeExcelModel::GetIdOfName(int objectId, const std::string& name,
+                                        int32_t* member) const {
+  const auto found = objects_.find(objectId);
+  if (found == objects_.end()) return kModelUnknownName;
+  for (const Name& entry : kNames) {
+    if (!SameName(name, entry.name)) continue;
+    if (entry.applicationOnly &&
+        found->second.kind != ModelKind::kApplication) {
+      break;
+    }
+    *member = entry.member;
+    return kModelOk;
+  }
+  return kModelUnknownName;
+}
+
+ModelResult FakeExcelModel::Invoke(int objectId, int32_t member,
+                                   uint16_t invokeKind, uint32_t locale,
+                                   const std::vector<ModelValue>& arguments,
+                                   ModelValue* result) {
+  if (result != nullptr) *result = ModelValue{};
+  auto found = objects_.find(objectId);
+  if (found == objects_.end()) return kModelUnknownName;
+  Object& object = found->second;
+  InvokeRecord record{object.process, object.kind, member, invokeKind, locale,
+                      {}};
+  for (const ModelValue& argument : arguments) {
+    record.arguments.push_back(argument.Describe());
+  }
+  invokes_.push_back(record);
+  if (object.references <= 0) {
+    ++deadUses_;
+    return kModelException;
+  }
+  const auto knob = knobs_.find(
+      {object.process, {static_cast<int>(object.kind), member}});
+  if (knob != knobs_.end()) {
+    if (!knob->second.answers) return knob->second.hr;
+    if (result != nullptr) *result = knob->second.answer;
+    return kModelOk;
+  }
+  ModelValue answer;
+  const ModelResult hr =
+      Member(object, member, invokeKind, arguments, &answer);
+  if (hr == kModelOk && result != nullptr) {
+    *result = std::move(answer);
+  } else if (answer.kind == ModelValue::Kind::kObject && answer.objectId) {
+    Release(answer.objectId);  // nobody takes it
+  }
+  return hr;
+}
+
+ModelResult FakeExcelModel::Member(Object& object, int32_t member,
+                                   uint16_t invokeKind,
+                                   const std::vector<ModelValue>& arguments,
+                                   ModelValue* result) {
+  const bool get = (invokeKind & kGet) != 0;
+  const bool method = (invokeKind & kMethod) != 0;
+  if (member == kModelApplicationMember) {
+    if (!get) return kModelMemberNotFound;
+    *result = Reference(ApplicationObject(object.process));
+    return kModelOk;
+  }
+  switch (object.kind) {
+    case ModelKind::kApplication:
+      return ApplicationMember(object, member, arguments, result);
+    case ModelKind::kWorkbooks: {
+      Process& process = processes_[static_cast<size_t>(object.process)];
+      if (member == kCount && get) {
+        *result = ModelValue::Integer(
+            static_cast<int32_t>(process.books.size()), 3);
+        return kModelOk;
+      }
+      if (member != kAdd || !method) return kModelMemberNotFound;
+      if (arguments.size() != 1 ||
+          arguments[0].kind != ModelValue::Kind::kString) {
+        return kModelTypeMismatch;
+      }
+      const auto found = templates_.find(arguments[0].text);
+      if (found == templates_.end()) return kModelException;
+      const int book = AddWorkbook(object.process, "");
+      AddWorksheet(object.process, book, found->second);
+      *result = Reference(process.books[static_cast<size_t>(book)].objectId);
+      return kModelOk;
+    }
+    case ModelKind::kWorkbook:
+      if (member != kWorksheets || !get) return kModelMemberNotFound;
+      *result = NewObjectValue({ModelKind::kWorksheets, object.process,
+                                object.book});
+      return kModelOk;
+    case ModelKind::kWorksheets: {
+      if (member != kItem || !get) return kModelMemberNotFound;
+      if (arguments.size() != 1) return kModelBadParamCount;
+      int32_t index = 0;
+      if (!AsInteger(arguments[0], &index)) return kModelTypeMismatch;
+      const Book& book = processes_[static_cast<size_t>(object.process)]
+                             .books[static_cast<size_t>(object.book)];
+      if (index < 1 || index > static_cast<int32_t>(book.sheets.size())) {
+        return kModelBadIndex;
+      }
+      *result = NewObjectValue(
+          {ModelKind::kWorksheet, object.process, object.book, index - 1});
+      return kModelOk;
+    }
+    case ModelKind::kWorksheet:
+      if (member == kIndex && get) {
+        *result = ModelValue::Integer(object.sheet + 1, 3);
+        return kModelOk;
+      }
+      if (member == kUsedRange && get) {
+        *result = NewObjectValue(
+            UsedRangeOf(object.process, object.book, object.sheet));
+        return kModelOk;
+      }
+      if (member == kActivate && method) {
+        Process& process = processes_[static_cast<size_t>(object.process)];
+        process.activeBook = object.book;
+        process.books[static_cast<size_t>(object.book)].activeSheet =
+            object.sheet;
+        return kModelOk;
+      }
+      return kModelMemberNotFound;
+    case ModelKind::kRange:
+      if (member == kValue && get) {
+        if (!arguments.empty()) return kModelBadParamCount;
+        return RangeValue(object, result);
+      }
+      if (member == kDefault && get) {
+        if (arguments.size() != 2) return kModelBadParamCount;
+        int32_t row = 0;
+        int32_t column = 0;
+        if (!AsInteger(arguments[0], &row) ||
+            !AsInteger(arguments[1], &column)) {
+          return kModelTypeMismatch;
+        }
+        Object cell = object;
+        cell.top = cell.bottom = object.top + row - 1;
+        cell.left = cell.right = object.left + column - 1;
+        if (cell.top < 1 || cell.left < 1) return kModelBadIndex;
+        *result = NewObjectValue(cell);
+        return kModelOk;
+      }
+      if (member == kActivate && method) {
+        Process& process = processes_[static_cast<size_t>(object.process)];
+        Book& book = process.books[static_cast<size_t>(object.book)];
+        // Excel refuses to activate a cell of a sheet that is not active.
+        if (process.activeBook != object.book ||
+            book.activeSheet != object.sheet) {
+          return kModelException;
+        }
+        Sheet& sheet = SheetOf(object);
+        sheet.activeRow = object.top;
+        sheet.activeColumn = object.left;
+        *result = ModelValue::Boolean(true);
+        return kModelOk;
+      }
+      return kModelMemberNotFound;
+  }
+  return kModelMemberNotFound;
+}
+
+ModelResult FakeExcelModel::ApplicationMember(
+    Object& object, int32_t member, const std::vector<ModelValue>& arguments,
+    ModelValue* result) {
+  Process& process = processes_[static_cast<size_t>(object.process)];
+  switch (member) {
+    case kModelExecuteExcel4Macro:
+      if (arguments.size() != 1) return kModelBadParamCount;
+      if (arguments[0].kind != ModelValue::Kind::kString) {
+        return kModelTypeMismatch;
+      }
+      return ExecuteMacro(process, arguments[0].text, result);
+    case kWorkbooks:
+      *result = NewObjectValue({ModelKind::kWorkbooks, object.process});
+      return kModelOk;
+    case kActiveSheet: {
+      if (process.activeBook < 0) {
+        *result = ModelValue::Object(0);  // Nothing
+        return kModelOk;
+      }
+      const Book& book = process.books[static_cast<size_t>(process.activeBook)];
+      *result = NewObjectValue({ModelKind::kWorksheet, object.process,
+                                process.activeBook, book.activeSheet});
+      return kModelOk;
+    }
+    case kWorksheets:
+      if (process.activeBook < 0) return kModelException;
+      *result = NewObjectValue(
+          {ModelKind::kWorksheets, object.process, process.activeBook});
+      return kModelOk;
+    default:
+      return kModelMemberNotFound;
+  }
+}
+
+ModelResult FakeExcelModel::ExecuteMacro(Process& process,
+                                         const std::string& macro,
+                                         ModelValue* result) {
+  process.macros.push_back(macro);
+  std::string path;
+  std::string function;
+  int32_t answer = 0;
+  if (!ParseCall(macro, &path, &function) || function != "CheckInstance" ||
+      !process.library || !process.library(path, &answer)) {
+    *result = ModelValue::Error(kErrorValue);
+    return kModelOk;
+  }
+  *result = ModelValue::Double(answer);
+  return kModelOk;
+}
+
+ModelResult FakeExcelModel::RangeValue(const Object& range,
+                                       ModelValue* result) const {
+  const Sheet& sheet = processes_[static_cast<size_t>(range.process)]
+                           .books[static_cast<size_t>(range.book)]
+                           .sheets[static_cast<size_t>(range.sheet)];
+  auto cellAt = [&sheet](int row, int column) -> const ModelCell* {
+    const auto found = sheet.cells.find({row, column});
+    return found == sheet.cells.end() ? nullptr : &found->second;
+  };
+  if (range.top == range.bottom && range.left == range.right) {
+    *result = CellValue(cellAt(range.top, range.left));
+    return kModelOk;
+  }
+  ModelValue grid;
+  grid.kind = ModelValue::Kind::kGrid;
+  grid.typeCode = 0x200C;  // VT_ARRAY | VT_VARIANT
+  grid.rows = range.bottom - range.top + 1;
+  grid.columns = range.right - range.left + 1;
+  for (int row = range.top; row <= range.bottom; ++row) {
+    for (int column = range.left; column <= range.right; ++column) {
+      grid.cells.push_back(CellValue(cellAt(row, column)));
+    }
+  }
+  *result = std::move(grid);
+  return kModelOk;
+}
+
+FakeExcelModel::Sheet& FakeExcelModel::SheetOf(const Object& object) {
+  return processes_[static_cast<size_t>(object.process)]
+      .books[static_cast<size_t>(object.book)]
+      .sheets[static_cast<size_t>(object.sheet)];
+}
+
+FakeExcelModel::Object FakeExcelModel::UsedRangeOf(int process, int book,
+                                                   int sheet) {
+  Object range{ModelKind::kRange, process, book, sheet};
+  const Sheet& cells = SheetOf(range);
+  if (cells.cells.empty()) {
+    range.top = range.bottom = range.left = range.right = 1;
+    return range;
+  }
+  range.top = range.left = 1 << 30;
+  for (const auto& entry : cells.cells) {
+    const int row = entry.first.first;
+    const int column = entry.first.second;
+    if (row < range.top) range.top = row;
+    if (row > range.bottom) range.bottom = row;
+    if (column < range.left) range.left = column;
+    if (column > range.right) range.right = column;
+  }
+  return range;
+}
+
+}  // namespace marrowfield

@@ -51,7 +51,8 @@ int RunSearch(const SearchOptions& options, bool sheetGiven) {
   }
 
   const EngineSession engine;
-  CompareWordsScorer scorer(options.text);
+  CompareWordsScorer engineScorer(options.text);
+  RememberingScorer scorer(engineScorer);
   SheetSearch search(scorer, options.accuracy);
   {
     ProgressBar bar(stderr, totalCells, ShouldShowProgress(totalCells));

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 namespace marrowfield {
 
@@ -33,6 +34,26 @@ class CompareWordsScorer final : public CellScorer {
 
  private:
   std::string searchText_;
+};
+
+// The prepared search: scores each distinct cell text once and answers
+// repeats from memory. Sheets repeat values (surnames, cities, "n/a"), and a
+// score depends on nothing but the two texts, so the results are exactly
+// those of |inner|. The search text itself reaches Flite once per search:
+// the engine keeps its transcription for every later comparison.
+class RememberingScorer final : public CellScorer {
+ public:
+  // |inner| must outlive this scorer.
+  explicit RememberingScorer(CellScorer& inner) : inner_(inner) {}
+
+  int32_t Score(const std::string& cellText) override;
+
+  // How many texts were passed on to |inner|.
+  size_t distinctTexts() const { return scores_.size(); }
+
+ private:
+  CellScorer& inner_;
+  std::unordered_map<std::string, int32_t> scores_;
 };
 
 }  // namespace marrowfield

@@ -11,6 +11,7 @@ packages=(
   libzip-dev libexpat1-dev         # .xlsx reading
   libcli11-dev nlohmann-json3-dev  # command line and JSON output
   python3 python3-openpyxl wamerican
+  clang libclang-rt-14-dev         # libFuzzer and the sanitizers for it
 )
 
 missing=()

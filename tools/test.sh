@@ -22,3 +22,13 @@ cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARROWFIELD_TSAN=ON
 cmake --build build-tsan -j"$jobs" --target engine_threads_tests
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
   ctest --test-dir build-tsan --output-on-failure -R engine_threads_tests
+
+echo "== Benchmarks (a brief smoke run; timings decide nothing here) =="
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DMARROWFIELD_BUILD_BENCH=ON >/dev/null
+cmake --build build-bench -j"$jobs" --target engine_bench sheet_search_bench
+build-bench/bench/engine_bench --benchmark_min_time=0.01 >/dev/null
+build-bench/bench/sheet_search_bench --benchmark_min_time=0.01 >/dev/null
+echo "benchmarks ran"
+
+echo "== Fuzzing (${MARROWFIELD_FUZZ_SECONDS:-20}s per target) =="
+tools/fuzz.sh "${MARROWFIELD_FUZZ_SECONDS:-20}"

@@ -8,11 +8,12 @@
 #include <windows.h>
 
 #include "addin_session.h"
+#include "automation_bridge.h"
 #include "bridge_state.h"
+#include "com_automation_port.h"
 #include "placeholder_dialogs.h"
 #include "registry_configuration.h"
 #include "win32_debug_output.h"
-#include "win32_host_automation.h"
 
 using marrowfield::XLOPER;
 
@@ -25,7 +26,8 @@ marrowfield::Win32DebugOutput& Debug() {
 
 marrowfield::AddinSession& Session() {
   static marrowfield::RegistryConfiguration configuration;
-  static marrowfield::Win32HostAutomation automation;
+  static marrowfield::ComAutomationPort automationPort;
+  static marrowfield::AutomationBridge automation(automationPort, Debug());
   static marrowfield::PlaceholderDialogs dialogs;
   static marrowfield::AddinSession session(
       marrowfield::LoadAddinConfig(configuration, Debug()),

@@ -85,7 +85,8 @@ cmake -S . -B "$WIN_BUILD" \
   -DCMAKE_BUILD_TYPE=Release \
   -DMARROWFIELD_NATIVE_ENGINE_SCORES="$NATIVE_SCORES" >/dev/null
 cmake --build "$WIN_BUILD" -j "$JOBS" --target \
-  MarrowfieldExcelXll fake_xlcall32 addin_tests xll_tests registry_tests
+  MarrowfieldExcelXll fake_xlcall32 addin_tests xll_tests registry_tests \
+  bridge_com_tests
 
 step "Export and import tables"
 bash tools/windows/check_xll_exports.sh "${WIN_BUILD}/bin/MarrowfieldExcel.xll"

@@ -12,6 +12,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev  # command line and JSON output
   python3 python3-openpyxl wamerican
   clang libclang-rt-14-dev         # libFuzzer and the sanitizers for it
+  valgrind
 )
 
 missing=()

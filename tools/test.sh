@@ -17,6 +17,14 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -E '(python|reference)'
 
+echo "== Engine tests under valgrind =="
+for t in engine_tests engine_api_tests c_header_test; do
+  valgrind --error-exitcode=1 --leak-check=full -q \
+    --errors-for-leak-kinds=definite,indirect \
+    "build/tests/engine/$t" --gtest_brief=1 >/dev/null
+  echo "$t: clean"
+done
+
 echo "== Thread test (ThreadSanitizer) =="
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARROWFIELD_TSAN=ON >/dev/null
 cmake --build build-tsan -j"$jobs" --target engine_threads_tests

@@ -105,7 +105,9 @@ class AutomationValue {
   const std::string& text() const { return std::get<std::string>(data_); }
   const DispatchRef& object() const { return std::get<DispatchRef>(data_); }
   int32_t error() const { return std::get<ErrorCode>(data_).code; }
-  const AutomationArray& array() const { return std::get<AutomationArray>(data_); }
+  const AutomationArray& array() const {
+    return std::get<AutomationArray>(data_);
+  }
   uint16_t otherType() const { return std::get<OtherType>(data_).code; }
 
   // Moves the object reference out (empty when this is not an object) and

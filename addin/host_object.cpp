@@ -72,13 +72,11 @@ AutomationValue HostObject::Call(DispId member, InvokeKind kind,
                                  std::vector<AutomationValue> arguments,
                                  bool wantResult) {
   if (object_ == nullptr || port_ == nullptr) return {};
-  InvokeRequest request{member, kLocaleUserDefault, kind,
-                        std::move(arguments)};
+  InvokeRequest request{member, kLocaleUserDefault, kind, std::move(arguments)};
   AutomationValue result;
   InvokeException exception;
-  const HResult hr = port_->Invoke(object_, request,
-                                   wantResult ? &result : nullptr,
-                                   &exception, nullptr);
+  const HResult hr = port_->Invoke(
+      object_, request, wantResult ? &result : nullptr, &exception, nullptr);
   if (Failed(hr)) {
     throw HostCallError(hr, DescribeFailure(member, hr, exception));
   }
@@ -109,17 +107,20 @@ HostObject HostObject::Worksheets() {
 HostObject HostObject::Item(int16_t index) {
   std::vector<AutomationValue> arguments;
   arguments.push_back(AutomationValue::Int16(index));
-  return ObjectResult(Call(kDispIdItem, InvokeKind::kPropertyGet,
-                           std::move(arguments), true));
+  return ObjectResult(
+      Call(kDispIdItem, InvokeKind::kPropertyGet, std::move(arguments), true));
 }
 
 int32_t HostObject::Index() {
   const AutomationValue value =
       Call(kDispIdIndex, InvokeKind::kPropertyGet, {}, true);
   switch (value.kind()) {
-    case ValueKind::kInt32: return value.int32();
-    case ValueKind::kInt16: return value.int16();
-    default: return 0;
+    case ValueKind::kInt32:
+      return value.int32();
+    case ValueKind::kInt16:
+      return value.int16();
+    default:
+      return 0;
   }
 }
 

@@ -74,8 +74,7 @@ class HostObject {
   // Invokes |member|; returns the result (empty when |wantResult| is false
   // or the object is null).
   AutomationValue Call(DispId member, InvokeKind kind,
-                       std::vector<AutomationValue> arguments,
-                       bool wantResult);
+                       std::vector<AutomationValue> arguments, bool wantResult);
   // The object inside |value| as an owning HostObject; null otherwise.
   static HostObject ObjectResult(AutomationValue value);
 

@@ -32,22 +32,23 @@ HResult ExecuteProbe(AutomationPort& port, IDispatch* application,
   HResult hr = port.GetIdOfName(application, kExecuteExcel4MacroMember,
                                 kLocaleEnglishNeutral, &member);
   if (Failed(hr)) return hr;
-  InvokeRequest request{member, kLocaleEnglishNeutral,
-                        InvokeKind::kPropertyGet, {}};
+  InvokeRequest request{
+      member, kLocaleEnglishNeutral, InvokeKind::kPropertyGet, {}};
   request.arguments.push_back(AutomationValue::String(macro));
   AutomationValue answer;
   InvokeException exception;
   uint32_t argumentError = 0;
-  return port.Invoke(application, request, &answer, &exception,
-                     &argumentError);
+  return port.Invoke(application, request, &answer, &exception, &argumentError);
 }
 
 // Asks |candidate| for its Application. Returns the object, or an empty
 // reference when the call fails or answers with anything but an object.
 DispatchRef ApplicationOf(AutomationPort& port, IDispatch* candidate,
                           DispId applicationMember) {
-  InvokeRequest request{applicationMember, kLocaleUserDefault,
-                        InvokeKind::kMethodOrPropertyGet, {}};
+  InvokeRequest request{applicationMember,
+                        kLocaleUserDefault,
+                        InvokeKind::kMethodOrPropertyGet,
+                        {}};
   AutomationValue answer;
   InvokeException exception;
   const HResult hr =
@@ -159,8 +160,8 @@ HResult GetWorkbooks(AutomationPort& port, IDispatch* application,
     HResult hr = port.GetIdOfName(application, kWorkbooksMember,
                                   kLocaleEnglishNeutral, &member);
     if (Failed(hr)) return hr;
-    InvokeRequest request{member, kLocaleEnglishNeutral,
-                          InvokeKind::kMethodOrPropertyGet, {}};
+    InvokeRequest request{
+        member, kLocaleEnglishNeutral, InvokeKind::kMethodOrPropertyGet, {}};
     AutomationValue answer;
     uint32_t argumentError = 0;
     hr = port.Invoke(application, request, &answer, nullptr, &argumentError);

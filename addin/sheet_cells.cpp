@@ -10,8 +10,7 @@
 namespace marrowfield {
 namespace {
 
-GridCell ToGridCell(const AutomationValue& value, int32_t row,
-                    int32_t column) {
+GridCell ToGridCell(const AutomationValue& value, int32_t row, int32_t column) {
   GridCell cell;
   cell.row = row;
   cell.column = column;
@@ -55,8 +54,8 @@ CellGrid ToCellGrid(const AutomationValue& value) {
   }
 }
 
-bool ActivateFoundCell(HostObject& application, int32_t sheetIndex,
-                       int32_t row, int32_t column) {
+bool ActivateFoundCell(HostObject& application, int32_t sheetIndex, int32_t row,
+                       int32_t column) {
   if (application.IsNull()) return false;
   if (sheetIndex < 1 || sheetIndex > std::numeric_limits<int16_t>::max()) {
     return false;

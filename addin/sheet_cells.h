@@ -41,8 +41,8 @@ CellGrid ToCellGrid(const AutomationValue& value);
 // it. Returns false, calling nothing, when |sheetIndex| cannot name a
 // worksheet (below 1 or beyond a 16-bit index) or when not connected.
 // Throws HostCallError when a host call fails.
-bool ActivateFoundCell(HostObject& application, int32_t sheetIndex,
-                       int32_t row, int32_t column);
+bool ActivateFoundCell(HostObject& application, int32_t sheetIndex, int32_t row,
+                       int32_t column);
 
 }  // namespace marrowfield
 

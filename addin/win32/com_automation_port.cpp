@@ -5,10 +5,10 @@
 
 #include "com_automation_port.h"
 
-#include <windows.h>
 #include <objbase.h>
 #include <ole2.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <cstring>
 #include <utility>
@@ -77,8 +77,8 @@ class ComRunningObjects : public RunningObjects {
     IMoniker* named = static_cast<ComMoniker&>(moniker).moniker.get();
     if (named == nullptr) return E_POINTER;
     void* bound = nullptr;
-    const HRESULT hr = named->BindToObject(bindContext.get(), nullptr,
-                                           IID_IDispatch, &bound);
+    const HRESULT hr =
+        named->BindToObject(bindContext.get(), nullptr, IID_IDispatch, &bound);
     if (FAILED(hr)) return hr;
     *object = DispatchRef(*port, static_cast<IDispatch*>(bound));
     return S_OK;
@@ -148,8 +148,7 @@ HResult ComAutomationPort::GetActiveObject(const ClassId& classId,
 }
 
 HResult ComAutomationPort::GetIdOfName(IDispatch* object,
-                                       const std::string& name,
-                                       uint32_t locale,
+                                       const std::string& name, uint32_t locale,
                                        DispId* member) noexcept {
   if (object == nullptr) return E_POINTER;
   try {
@@ -157,8 +156,7 @@ HResult ComAutomationPort::GetIdOfName(IDispatch* object,
     if (!AnsiToWide(name, &wide)) return E_INVALIDARG;
     LPOLESTR names[] = {&wide[0]};
     DISPID id = DISPID_UNKNOWN;
-    const HRESULT hr =
-        object->GetIDsOfNames(IID_NULL, names, 1, locale, &id);
+    const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, locale, &id);
     if (SUCCEEDED(hr)) *member = id;
     return hr;
   } catch (...) {
@@ -195,12 +193,12 @@ HResult ComAutomationPort::Invoke(IDispatch* object,
     VariantInit(&answer);
     EXCEPINFO info{};
     UINT badArgument = 0;
-    const HRESULT hr = object->Invoke(
-        request.member, IID_NULL, request.locale,
-        static_cast<WORD>(request.kind), &parameters,
-        result != nullptr ? &answer : nullptr,
-        exception != nullptr ? &info : nullptr,
-        argumentError != nullptr ? &badArgument : nullptr);
+    const HRESULT hr =
+        object->Invoke(request.member, IID_NULL, request.locale,
+                       static_cast<WORD>(request.kind), &parameters,
+                       result != nullptr ? &answer : nullptr,
+                       exception != nullptr ? &info : nullptr,
+                       argumentError != nullptr ? &badArgument : nullptr);
     if (exception != nullptr) TakeException(&info, exception);
     if (argumentError != nullptr) *argumentError = badArgument;
     if (result != nullptr) {

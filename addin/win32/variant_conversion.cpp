@@ -27,7 +27,8 @@ AutomationValue TakeArray(AutomationPort& port, const VARIANT& variant) {
     return AutomationValue::Other(variant.vt);
   }
   const UINT dimensions = SafeArrayGetDim(array);
-  if (dimensions < 1 || dimensions > 2) return AutomationValue::Other(variant.vt);
+  if (dimensions < 1 || dimensions > 2)
+    return AutomationValue::Other(variant.vt);
   LONG lower[2] = {1, 1};
   LONG upper[2] = {1, 1};
   for (UINT d = 0; d < dimensions; ++d) {
@@ -65,9 +66,8 @@ AutomationValue TakeArray(AutomationPort& port, const VARIANT& variant) {
 bool AnsiToWide(const std::string& text, std::wstring* wide) {
   wide->clear();
   if (text.empty()) return true;
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(),
-                                         static_cast<int>(text.size()),
-                                         nullptr, 0);
+  const int length = MultiByteToWideChar(
+      CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (length <= 0) return false;
   wide->resize(static_cast<size_t>(length));
   return MultiByteToWideChar(CP_ACP, 0, text.data(),
@@ -77,12 +77,12 @@ bool AnsiToWide(const std::string& text, std::wstring* wide) {
 
 std::string WideToAnsi(const wchar_t* wide, size_t length) {
   if (wide == nullptr || length == 0) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length),
-                                       nullptr, 0, nullptr, nullptr);
+  const int size = WideCharToMultiByte(
+      CP_ACP, 0, wide, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
   if (size <= 0) return {};
   std::string text(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), &text[0],
-                      size, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), &text[0], size,
+                      nullptr, nullptr);
   return text;
 }
 
@@ -110,7 +110,8 @@ HRESULT ToVariant(const AutomationValue& value, VARIANT* variant) {
     case ValueKind::kString: {
       std::wstring wide;
       if (!AnsiToWide(value.text(), &wide)) return E_FAIL;
-      BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+      BSTR text =
+          SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
       if (text == nullptr) return E_FAIL;
       variant->vt = VT_BSTR;
       variant->bstrVal = text;
@@ -139,11 +140,20 @@ AutomationValue TakeVariant(AutomationPort& port, VARIANT* variant) {
     value = TakeArray(port, *variant);
   } else {
     switch (type) {
-      case VT_EMPTY: break;
-      case VT_I2: value = AutomationValue::Int16(variant->iVal); break;
-      case VT_I4: value = AutomationValue::Int32(variant->lVal); break;
-      case VT_R4: value = AutomationValue::Double(variant->fltVal); break;
-      case VT_R8: value = AutomationValue::Double(variant->dblVal); break;
+      case VT_EMPTY:
+        break;
+      case VT_I2:
+        value = AutomationValue::Int16(variant->iVal);
+        break;
+      case VT_I4:
+        value = AutomationValue::Int32(variant->lVal);
+        break;
+      case VT_R4:
+        value = AutomationValue::Double(variant->fltVal);
+        break;
+      case VT_R8:
+        value = AutomationValue::Double(variant->dblVal);
+        break;
       case VT_BOOL:
         value = AutomationValue::Boolean(variant->boolVal != VARIANT_FALSE);
         break;
@@ -157,8 +167,12 @@ AutomationValue TakeVariant(AutomationPort& port, VARIANT* variant) {
         variant->vt = VT_EMPTY;
         variant->pdispVal = nullptr;
         break;
-      case VT_ERROR: value = AutomationValue::Error(variant->scode); break;
-      default: value = AutomationValue::Other(type); break;
+      case VT_ERROR:
+        value = AutomationValue::Error(variant->scode);
+        break;
+      default:
+        value = AutomationValue::Other(type);
+        break;
     }
   }
   VariantClear(variant);

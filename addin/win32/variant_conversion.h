@@ -4,8 +4,8 @@
 #ifndef MARROWFIELD_ADDIN_WIN32_VARIANT_CONVERSION_H_
 #define MARROWFIELD_ADDIN_WIN32_VARIANT_CONVERSION_H_
 
-#include <windows.h>
 #include <oaidl.h>
+#include <windows.h>
 
 #include <string>
 

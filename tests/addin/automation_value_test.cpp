@@ -1,11 +1,12 @@
 // AutomationValue and DispatchRef: each kind holds what it was made with,
 // and an object reference is released once, whoever ends up owning it.
 
+#include "automation_value.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
 
-#include "automation_value.h"
 #include "scripted_port.h"
 
 namespace marrowfield {

@@ -70,7 +70,7 @@ class ConnectToHost : public ::testing::Test {
 TEST_F(ConnectToHost, Succeeds_WithEveryStepInOrder) {
   EXPECT_EQ(bridge_.ConnectToHost(), kSOk);
 
-  const std::vector<int> expected = {xlcEcho, xlcNew,  xlGetName,
+  const std::vector<int> expected = {xlcEcho, xlcNew,   xlGetName,
                                      xlFree,  xlcClose, xlcEcho};
   EXPECT_EQ(Functions(), expected);
   const auto calls = RecordedCalls();

@@ -3,6 +3,8 @@
 // and releases object results once, does nothing on a null object and turns
 // a failing call into HostCallError with the HRESULT.
 
+#include "host_object.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,7 +13,6 @@
 
 #include "host_call_error.h"
 #include "host_members.h"
-#include "host_object.h"
 #include "scripted_port.h"
 
 namespace marrowfield {
@@ -47,32 +48,86 @@ int ObjectNumber(const HostObject& object) {
 
 const std::vector<Operation>& Operations() {
   static const std::vector<Operation> operations = {
-      {"ActiveSheet", [](HostObject& o) { return ObjectNumber(o.ActiveSheet()); },
-       kDispIdActiveSheet, InvokeKind::kPropertyGet, {}, true},
-      {"Workbooks", [](HostObject& o) { return ObjectNumber(o.Workbooks()); },
-       kDispIdWorkbooks, InvokeKind::kPropertyGet, {}, true},
-      {"Worksheets", [](HostObject& o) { return ObjectNumber(o.Worksheets()); },
-       kDispIdWorksheets, InvokeKind::kPropertyGet, {}, true},
-      {"Item", [](HostObject& o) { return ObjectNumber(o.Item(3)); },
-       kDispIdItem, InvokeKind::kPropertyGet, {"I2:3"}, true},
-      {"UsedRange", [](HostObject& o) { return ObjectNumber(o.UsedRange()); },
-       kDispIdUsedRange, InvokeKind::kPropertyGet, {}, true},
+      {"ActiveSheet",
+       [](HostObject& o) { return ObjectNumber(o.ActiveSheet()); },
+       kDispIdActiveSheet,
+       InvokeKind::kPropertyGet,
+       {},
+       true},
+      {"Workbooks",
+       [](HostObject& o) { return ObjectNumber(o.Workbooks()); },
+       kDispIdWorkbooks,
+       InvokeKind::kPropertyGet,
+       {},
+       true},
+      {"Worksheets",
+       [](HostObject& o) { return ObjectNumber(o.Worksheets()); },
+       kDispIdWorksheets,
+       InvokeKind::kPropertyGet,
+       {},
+       true},
+      {"Item",
+       [](HostObject& o) { return ObjectNumber(o.Item(3)); },
+       kDispIdItem,
+       InvokeKind::kPropertyGet,
+       {"I2:3"},
+       true},
+      {"UsedRange",
+       [](HostObject& o) { return ObjectNumber(o.UsedRange()); },
+       kDispIdUsedRange,
+       InvokeKind::kPropertyGet,
+       {},
+       true},
       {"Add",
        [](HostObject& o) { return ObjectNumber(o.Add("C:\\s\\sample.xlt")); },
-       kDispIdAdd, InvokeKind::kMethod, {"BSTR:C:\\s\\sample.xlt"}, true},
+       kDispIdAdd,
+       InvokeKind::kMethod,
+       {"BSTR:C:\\s\\sample.xlt"},
+       true},
       {"Cell",
        [](HostObject& o) {
          return ScriptedPort::Number(o.Cell(4, 9).TakeObject().get());
        },
-       kDispIdDefaultMember, InvokeKind::kPropertyGet, {"I4:4", "I4:9"}, true},
-      {"Value", [](HostObject& o) { o.Value(); return 0; }, kDispIdValue,
-       InvokeKind::kPropertyGet, {}, false},
-      {"Index", [](HostObject& o) { o.Index(); return 0; }, kDispIdIndex,
-       InvokeKind::kPropertyGet, {}, false},
-      {"ActivateSheet", [](HostObject& o) { o.ActivateSheet(); return 0; },
-       kDispIdActivate, InvokeKind::kMethod, {}, false},
-      {"ActivateRange", [](HostObject& o) { o.ActivateRange(); return 0; },
-       kDispIdActivate, InvokeKind::kMethod, {}, false},
+       kDispIdDefaultMember,
+       InvokeKind::kPropertyGet,
+       {"I4:4", "I4:9"},
+       true},
+      {"Value",
+       [](HostObject& o) {
+         o.Value();
+         return 0;
+       },
+       kDispIdValue,
+       InvokeKind::kPropertyGet,
+       {},
+       false},
+      {"Index",
+       [](HostObject& o) {
+         o.Index();
+         return 0;
+       },
+       kDispIdIndex,
+       InvokeKind::kPropertyGet,
+       {},
+       false},
+      {"ActivateSheet",
+       [](HostObject& o) {
+         o.ActivateSheet();
+         return 0;
+       },
+       kDispIdActivate,
+       InvokeKind::kMethod,
+       {},
+       false},
+      {"ActivateRange",
+       [](HostObject& o) {
+         o.ActivateRange();
+         return 0;
+       },
+       kDispIdActivate,
+       InvokeKind::kMethod,
+       {},
+       false},
   };
   return operations;
 }
@@ -127,9 +182,11 @@ TEST_P(HostObjectOperation, FailingInvoke_RaisesHostCallErrorWithTheHresult) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Operations, HostObjectOperation, ::testing::ValuesIn(Operations()),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Operations, HostObjectOperation,
+                         ::testing::ValuesIn(Operations()),
+                         [](const auto& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST(HostObjectResults, Index_ReadsTheInteger) {
   ScriptedPort port;

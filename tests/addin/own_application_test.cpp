@@ -3,6 +3,8 @@
 // which are passed over, when the running-object table is opened, and that
 // g_bOkayToSetIFlag is set only around the probe.
 
+#include "own_application.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,7 +15,6 @@
 #include "fake_ports.h"
 #include "fake_xlcall32.h"
 #include "host_members.h"
-#include "own_application.h"
 
 namespace marrowfield {
 namespace {
@@ -45,10 +46,10 @@ class OwnApplication : public ::testing::Test {
   int AddHost(bool own, const std::string& bookPath) {
     const int process =
         own ? model_.AddProcess([this](const std::string& path, int32_t* a) {
-                if (path != kPath) return false;
-                *a = CheckInstanceProbe(debug_);
-                return true;
-              })
+          if (path != kPath) return false;
+          *a = CheckInstanceProbe(debug_);
+          return true;
+        })
             : model_.AddProcess([](const std::string&, int32_t* a) {
                 *a = 1;
                 return true;
@@ -71,17 +72,15 @@ TEST_F(OwnApplication, ActiveObjectIsOurs_ProbesOnceAndNeverOpensTheTable) {
 
   EXPECT_EQ(port_.ObjectOf(g_pdispXL), model_.ApplicationObject(own));
   const std::vector<std::string> expected = {
-      "ClassIdFromProgId Excel.Application",
-      "GetActiveObject",
-      "GetIdOfName Application 0x0400",
-      "Invoke 0x0094",
-      "GetIdOfName ExecuteExcel4Macro 0x0009 +",
-      "Invoke 0x015E +",
+      "ClassIdFromProgId Excel.Application",     "GetActiveObject",
+      "GetIdOfName Application 0x0400",          "Invoke 0x0094",
+      "GetIdOfName ExecuteExcel4Macro 0x0009 +", "Invoke 0x015E +",
   };
   EXPECT_EQ(port_.calls, expected);
   EXPECT_EQ(port_.tablesOpened, 0);
-  EXPECT_EQ(debug_.lines, (std::vector<std::string>{
-                              "CheckInstance\n", "g_bOkayToSetIFlag = true\n"}));
+  EXPECT_EQ(debug_.lines,
+            (std::vector<std::string>{"CheckInstance\n",
+                                      "g_bOkayToSetIFlag = true\n"}));
 }
 
 TEST_F(OwnApplication, ApplicationLookedUpOnceForEveryCandidate) {

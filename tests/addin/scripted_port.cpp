@@ -9,11 +9,16 @@ namespace {
 
 std::string Describe(const AutomationValue& value) {
   switch (value.kind()) {
-    case ValueKind::kInt16: return "I2:" + std::to_string(value.int16());
-    case ValueKind::kInt32: return "I4:" + std::to_string(value.int32());
-    case ValueKind::kString: return "BSTR:" + value.text();
-    case ValueKind::kEmpty: return "EMPTY";
-    default: return "OTHER";
+    case ValueKind::kInt16:
+      return "I2:" + std::to_string(value.int16());
+    case ValueKind::kInt32:
+      return "I4:" + std::to_string(value.int32());
+    case ValueKind::kString:
+      return "BSTR:" + value.text();
+    case ValueKind::kEmpty:
+      return "EMPTY";
+    default:
+      return "OTHER";
   }
 }
 
@@ -29,9 +34,8 @@ int ScriptedPort::Number(IDispatch* handle) {
 
 HResult ScriptedPort::Invoke(IDispatch* object, const InvokeRequest& request,
                              AutomationValue* result,
-                             InvokeException* exception,
-                             uint32_t*) noexcept {
-  Call call{Number(object), request.member, request.kind, request.locale, {},
+                             InvokeException* exception, uint32_t*) noexcept {
+  Call call{Number(object),   request.member, request.kind, request.locale, {},
             result != nullptr};
   for (const AutomationValue& argument : request.arguments) {
     call.arguments.push_back(Describe(argument));
@@ -50,7 +54,8 @@ HResult ScriptedPort::Invoke(IDispatch* object, const InvokeRequest& request,
   }
   if (result == nullptr) return 0;
   switch (answer.kind) {
-    case Answer::Kind::kEmpty: break;
+    case Answer::Kind::kEmpty:
+      break;
     case Answer::Kind::kInt32:
       *result = AutomationValue::Int32(answer.number);
       break;

@@ -1,13 +1,14 @@
 // The used range's Value as the sheet search's grid, and the guards of the
 // jump to a found cell.
 
+#include "sheet_cells.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "scripted_port.h"
-#include "sheet_cells.h"
 
 namespace marrowfield {
 namespace {
@@ -42,7 +43,8 @@ struct GridCase {
 const std::vector<GridCase>& GridCases() {
   static const std::vector<GridCase> cases = {
       {"Empty", [] { return AutomationValue(); }, {}},
-      {"SingleText", [] { return AutomationValue::String("Smith"); },
+      {"SingleText",
+       [] { return AutomationValue::String("Smith"); },
        {"1,1:T:Smith"}},
       {"SingleNumber", [] { return AutomationValue::Double(12); }, {"1,1:-"}},
       {"RowsOuterColumnsInner",
@@ -75,9 +77,11 @@ TEST_P(ToCellGridCase, ListsCellsInSearchOrder) {
   EXPECT_EQ(Describe(ToCellGrid(GetParam().value())), GetParam().cells);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, ToCellGridCase, ::testing::ValuesIn(GridCases()),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Values, ToCellGridCase,
+                         ::testing::ValuesIn(GridCases()),
+                         [](const auto& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST(ActivateFoundCell, SheetIndexThatNamesNoWorksheet_CallsNothing) {
   for (int32_t index : {0, -1, 32768, 70000}) {

@@ -144,8 +144,8 @@ HResult FakeAutomationPort::Invoke(IDispatch* object,
     }
     ModelValue answer;
     const HResult hr = model_.Invoke(
-        id, request.member, static_cast<uint16_t>(request.kind),
-        request.locale, arguments, result != nullptr ? &answer : nullptr);
+        id, request.member, static_cast<uint16_t>(request.kind), request.locale,
+        arguments, result != nullptr ? &answer : nullptr);
     if (hr == kDispEException && exception != nullptr) {
       exception->code = hr;
       exception->source = "Microsoft Excel";
@@ -183,18 +183,23 @@ void FakeAutomationPort::Release(IDispatch* object) noexcept {
 
 AutomationValue FakeAutomationPort::FromModel(const ModelValue& value) {
   switch (value.kind) {
-    case ModelValue::Kind::kEmpty: return AutomationValue();
+    case ModelValue::Kind::kEmpty:
+      return AutomationValue();
     case ModelValue::Kind::kInteger:
       return value.typeCode == 2
                  ? AutomationValue::Int16(static_cast<int16_t>(value.integer))
                  : AutomationValue::Int32(value.integer);
-    case ModelValue::Kind::kDouble: return AutomationValue::Double(value.number);
-    case ModelValue::Kind::kBoolean: return AutomationValue::Boolean(value.flag);
-    case ModelValue::Kind::kString: return AutomationValue::String(value.text);
+    case ModelValue::Kind::kDouble:
+      return AutomationValue::Double(value.number);
+    case ModelValue::Kind::kBoolean:
+      return AutomationValue::Boolean(value.flag);
+    case ModelValue::Kind::kString:
+      return AutomationValue::String(value.text);
     case ModelValue::Kind::kObject:
       return AutomationValue::Object(DispatchRef(
           *this, value.objectId == 0 ? nullptr : FakeHandle(value.objectId)));
-    case ModelValue::Kind::kError: return AutomationValue::Error(value.integer);
+    case ModelValue::Kind::kError:
+      return AutomationValue::Error(value.integer);
     case ModelValue::Kind::kGrid: {
       AutomationArray array;
       array.rows = value.rows;
@@ -210,18 +215,25 @@ AutomationValue FakeAutomationPort::FromModel(const ModelValue& value) {
 
 ModelValue FakeAutomationPort::ToModel(const AutomationValue& value) {
   switch (value.kind()) {
-    case ValueKind::kInt16: return ModelValue::Integer(value.int16(), 2);
-    case ValueKind::kInt32: return ModelValue::Integer(value.int32(), 3);
-    case ValueKind::kDouble: return ModelValue::Double(value.number());
-    case ValueKind::kBoolean: return ModelValue::Boolean(value.boolean());
-    case ValueKind::kString: return ModelValue::String(value.text());
+    case ValueKind::kInt16:
+      return ModelValue::Integer(value.int16(), 2);
+    case ValueKind::kInt32:
+      return ModelValue::Integer(value.int32(), 3);
+    case ValueKind::kDouble:
+      return ModelValue::Double(value.number());
+    case ValueKind::kBoolean:
+      return ModelValue::Boolean(value.boolean());
+    case ValueKind::kString:
+      return ModelValue::String(value.text());
     case ValueKind::kObject: {
       const int id = ObjectOf(value.object().get());
       // The model only reads object arguments; it keeps no reference.
       return ModelValue::Object(id);
     }
-    case ValueKind::kError: return ModelValue::Error(value.error());
-    default: return ModelValue();
+    case ValueKind::kError:
+      return ModelValue::Error(value.error());
+    default:
+      return ModelValue();
   }
 }
 

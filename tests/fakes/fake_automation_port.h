@@ -47,9 +47,9 @@ class FakeAutomationPort : public AutomationPort {
   // Records.
   int oleInitializeCalls = 0;
   int tablesOpened = 0;
-  int liveTables = 0;     // walks opened and not yet released
-  int liveMonikers = 0;   // monikers handed out and not yet released
-  int foreignHandles = 0; // calls with handles this port never gave out
+  int liveTables = 0;      // walks opened and not yet released
+  int liveMonikers = 0;    // monikers handed out and not yet released
+  int foreignHandles = 0;  // calls with handles this port never gave out
   // Every call in order, as "GetIdOfName Workbooks", "Invoke 0x015E",
   // "OpenRunningObjects", ..., each followed by " +" when it was made while
   // g_bOkayToSetIFlag was set.

@@ -118,8 +118,8 @@ ModelResult FakeExcelModel::Invoke(int objectId, int32_t member,
   auto found = objects_.find(objectId);
   if (found == objects_.end()) return kModelUnknownName;
   Object& object = found->second;
-  InvokeRecord record{object.process, object.kind, member, invokeKind, locale,
-                      {}};
+  InvokeRecord record{object.process, object.kind, member,
+                      invokeKind,     locale,      {}};
   for (const ModelValue& argument : arguments) {
     record.arguments.push_back(argument.Describe());
   }
@@ -128,16 +128,15 @@ ModelResult FakeExcelModel::Invoke(int objectId, int32_t member,
     ++deadUses_;
     return kModelException;
   }
-  const auto knob = knobs_.find(
-      {object.process, {static_cast<int>(object.kind), member}});
+  const auto knob =
+      knobs_.find({object.process, {static_cast<int>(object.kind), member}});
   if (knob != knobs_.end()) {
     if (!knob->second.answers) return knob->second.hr;
     if (result != nullptr) *result = knob->second.answer;
     return kModelOk;
   }
   ModelValue answer;
-  const ModelResult hr =
-      Member(object, member, invokeKind, arguments, &answer);
+  const ModelResult hr = Member(object, member, invokeKind, arguments, &answer);
   if (hr == kModelOk && result != nullptr) {
     *result = std::move(answer);
   } else if (answer.kind == ModelValue::Kind::kObject && answer.objectId) {
@@ -163,8 +162,8 @@ ModelResult FakeExcelModel::Member(Object& object, int32_t member,
     case ModelKind::kWorkbooks: {
       Process& process = processes_[static_cast<size_t>(object.process)];
       if (member == kCount && get) {
-        *result = ModelValue::Integer(
-            static_cast<int32_t>(process.books.size()), 3);
+        *result =
+            ModelValue::Integer(static_cast<int32_t>(process.books.size()), 3);
         return kModelOk;
       }
       if (member != kAdd || !method) return kModelMemberNotFound;
@@ -181,8 +180,8 @@ ModelResult FakeExcelModel::Member(Object& object, int32_t member,
     }
     case ModelKind::kWorkbook:
       if (member != kWorksheets || !get) return kModelMemberNotFound;
-      *result = NewObjectValue({ModelKind::kWorksheets, object.process,
-                                object.book});
+      *result =
+          NewObjectValue({ModelKind::kWorksheets, object.process, object.book});
       return kModelOk;
     case ModelKind::kWorksheets: {
       if (member != kItem || !get) return kModelMemberNotFound;

@@ -58,7 +58,8 @@ ModelValue ModelValue::Error(int32_t code) {
 
 std::string ModelValue::Describe() const {
   switch (kind) {
-    case Kind::kEmpty: return "EMPTY";
+    case Kind::kEmpty:
+      return "EMPTY";
     case Kind::kInteger:
       return (typeCode == 2 ? "I2:" : "I4:") + std::to_string(integer);
     case Kind::kDouble: {
@@ -66,12 +67,16 @@ std::string ModelValue::Describe() const {
       std::snprintf(text, sizeof(text), "R8:%g", number);
       return text;
     }
-    case Kind::kBoolean: return flag ? "BOOL:true" : "BOOL:false";
-    case Kind::kString: return "BSTR:" + text;
-    case Kind::kObject: return "DISPATCH";
+    case Kind::kBoolean:
+      return flag ? "BOOL:true" : "BOOL:false";
+    case Kind::kString:
+      return "BSTR:" + text;
+    case Kind::kObject:
+      return "DISPATCH";
     case Kind::kGrid:
       return "ARRAY:" + std::to_string(rows) + "x" + std::to_string(columns);
-    case Kind::kError: return "ERROR:" + std::to_string(integer);
+    case Kind::kError:
+      return "ERROR:" + std::to_string(integer);
   }
   return "?";
 }
@@ -162,15 +167,15 @@ std::vector<FakeExcelModel::RunningEntry> FakeExcelModel::RunningEntries()
   // moniker per saved workbook of every process.
   std::vector<RunningEntry> entries;
   if (activeProcess_ >= 0) {
-    entries.push_back({"!{00024500-0000-0000-C000-000000000046}",
-                       activeProcess_, -1});
+    entries.push_back(
+        {"!{00024500-0000-0000-C000-000000000046}", activeProcess_, -1});
   }
   for (size_t p = 0; p < processes_.size(); ++p) {
     const auto& books = processes_[p].books;
     for (size_t b = 0; b < books.size(); ++b) {
       if (books[b].path.empty()) continue;
-      entries.push_back({books[b].path, static_cast<int>(p),
-                         static_cast<int>(b)});
+      entries.push_back(
+          {books[b].path, static_cast<int>(p), static_cast<int>(b)});
     }
   }
   return entries;

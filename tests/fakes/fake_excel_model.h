@@ -42,8 +42,16 @@ enum class ModelKind {
 // type it had on arrival (2 VT_I2, 3 VT_I4, 8 VT_BSTR, ...), so tests can
 // check argument encodings.
 struct ModelValue {
-  enum class Kind { kEmpty, kInteger, kDouble, kBoolean, kString, kObject,
-                    kGrid, kError };
+  enum class Kind {
+    kEmpty,
+    kInteger,
+    kDouble,
+    kBoolean,
+    kString,
+    kObject,
+    kGrid,
+    kError
+  };
   Kind kind = Kind::kEmpty;
   uint16_t typeCode = 0;
   int32_t integer = 0;  // also the error code

@@ -11,10 +11,14 @@ namespace {
 
 bool IsTrue(const XLOPER& value) {
   switch (BaseType(value)) {
-    case xltypeBool: return value.val.xbool != 0;
-    case xltypeNum: return value.val.num != 0;
-    case xltypeInt: return value.val.w != 0;
-    default: return false;
+    case xltypeBool:
+      return value.val.xbool != 0;
+    case xltypeNum:
+      return value.val.num != 0;
+    case xltypeInt:
+      return value.val.w != 0;
+    default:
+      return false;
   }
 }
 

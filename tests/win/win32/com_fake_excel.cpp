@@ -34,8 +34,8 @@ std::string Narrow(const wchar_t* wide, int length) {
 }
 
 BSTR Wide(const std::string& text) {
-  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(),
-                                       static_cast<int>(text.size()), nullptr, 0);
+  const int size = MultiByteToWideChar(
+      CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   BSTR wide = SysAllocStringLen(nullptr, static_cast<UINT>(size));
   if (wide != nullptr && size > 0) {
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
@@ -98,9 +98,9 @@ class ComFakeExcel::Object : public IDispatch {
       }
     }
     ModelValue answer;
-    const HRESULT hr = owner_.model_.Invoke(
-        id_, member, flags, locale, arguments,
-        result != nullptr ? &answer : nullptr);
+    const HRESULT hr =
+        owner_.model_.Invoke(id_, member, flags, locale, arguments,
+                             result != nullptr ? &answer : nullptr);
     if (hr == DISP_E_EXCEPTION && exception != nullptr) {
       *exception = EXCEPINFO{};
       exception->scode = hr;
@@ -115,16 +115,21 @@ class ComFakeExcel::Object : public IDispatch {
  private:
   ModelValue FromVariant(const VARIANT& variant) {
     switch (variant.vt) {
-      case VT_I2: return ModelValue::Integer(variant.iVal, VT_I2);
-      case VT_I4: return ModelValue::Integer(variant.lVal, VT_I4);
-      case VT_R8: return ModelValue::Double(variant.dblVal);
-      case VT_BOOL: return ModelValue::Boolean(variant.boolVal != VARIANT_FALSE);
+      case VT_I2:
+        return ModelValue::Integer(variant.iVal, VT_I2);
+      case VT_I4:
+        return ModelValue::Integer(variant.lVal, VT_I4);
+      case VT_R8:
+        return ModelValue::Double(variant.dblVal);
+      case VT_BOOL:
+        return ModelValue::Boolean(variant.boolVal != VARIANT_FALSE);
       case VT_BSTR:
         return ModelValue::String(Narrow(
             variant.bstrVal, static_cast<int>(SysStringLen(variant.bstrVal))));
       case VT_DISPATCH:
         return ModelValue::Object(owner_.ObjectOf(variant.pdispVal));
-      case VT_ERROR: return ModelValue::Error(variant.scode);
+      case VT_ERROR:
+        return ModelValue::Error(variant.scode);
       default: {
         ModelValue other;
         other.typeCode = variant.vt;
@@ -136,7 +141,8 @@ class ComFakeExcel::Object : public IDispatch {
   void ToVariant(const ModelValue& value, VARIANT* variant) {
     VariantInit(variant);
     switch (value.kind) {
-      case ModelValue::Kind::kEmpty: return;
+      case ModelValue::Kind::kEmpty:
+        return;
       case ModelValue::Kind::kInteger:
         if (value.typeCode == VT_I2) {
           variant->vt = VT_I2;
@@ -179,8 +185,8 @@ class ComFakeExcel::Object : public IDispatch {
         for (LONG row = 1; row <= value.rows; ++row) {
           for (LONG column = 1; column <= value.columns; ++column) {
             VARIANT cell;
-            ToVariant(value.cells[static_cast<size_t>((row - 1) * value.columns +
-                                                      (column - 1))],
+            ToVariant(value.cells[static_cast<size_t>(
+                          (row - 1) * value.columns + (column - 1))],
                       &cell);
             LONG index[2] = {row, column};
             SafeArrayPutElement(array, index, &cell);
@@ -226,10 +232,9 @@ void ComFakeExcel::Publish() {
   if (model_.activeProcess() >= 0) {
     IDispatch* application =
         Dispatch(model_.ApplicationObject(model_.activeProcess()));
-    activeRegistered_ =
-        SUCCEEDED(RegisterActiveObject(application, kExcelApplicationClass,
-                                       ACTIVEOBJECT_STRONG,
-                                       &activeRegistration_));
+    activeRegistered_ = SUCCEEDED(
+        RegisterActiveObject(application, kExcelApplicationClass,
+                             ACTIVEOBJECT_STRONG, &activeRegistration_));
   }
   IRunningObjectTable* table = nullptr;
   if (FAILED(GetRunningObjectTable(0, &table))) return;

@@ -9,8 +9,8 @@
 #ifndef MARROWFIELD_TESTS_WIN_WIN32_COM_FAKE_EXCEL_H_
 #define MARROWFIELD_TESTS_WIN_WIN32_COM_FAKE_EXCEL_H_
 
-#include <windows.h>
 #include <oaidl.h>
+#include <windows.h>
 
 #include <map>
 #include <memory>

@@ -25,4 +25,6 @@ marrowfield_warnings(bridge_com_tests)
 gtest_discover_tests(bridge_com_tests
   WORKING_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR}
   DISCOVERY_MODE PRE_TEST
-  PROPERTIES LABELS addin)
+  # The running-object table is shared by every process: no other test may
+  # register or look up an Excel while these run.
+  PROPERTIES LABELS addin RUN_SERIAL TRUE)

@@ -42,7 +42,12 @@ RecordingDebug& TheDebug() {
 // The copy of the XLL that foreign processes load, made once per run.
 XllModule& ForeignCopy() {
   static std::unique_ptr<XllModule> module = [] {
-    const std::string folder = ProgramDirectory() + "foreign_host";
+    // One folder per test process: a copy that another process has loaded
+    // cannot be written over.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "marrowfield_foreign_" +
+                               std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string copy = folder + "\\MarrowfieldExcel.xll";
     if (!CopyFileA((ProgramDirectory() + "MarrowfieldExcel.xll").c_str(),

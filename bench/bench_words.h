@@ -17,13 +17,13 @@ namespace marrowfield {
 // most of which the lexicon does not hold.
 inline std::vector<std::string> BenchNames(size_t count) {
   static const char* const kStems[] = {
-      "smi",  "smy",  "jon",  "thom", "tom",  "mac",  "mc",   "cath",
-      "kath", "ste",  "phil", "fil",  "wil",  "hugh", "ander", "peter",
-      "mor",  "har",  "bren", "sch",  "kov",  "nov",  "ber",  "gal"};
+      "smi",  "smy", "jon",  "thom", "tom", "mac",  "mc",    "cath",
+      "kath", "ste", "phil", "fil",  "wil", "hugh", "ander", "peter",
+      "mor",  "har", "bren", "sch",  "kov", "nov",  "ber",   "gal"};
   static const char* const kEnds[] = {
-      "th",   "the",  "es",   "son",  "sen",  "kins", "kin",  "rick",
-      "ski",  "sky",  "ley",  "ly",   "field", "ford", "ton",  "tin",
-      "ner",  "nor",  "ing",  "ins",  "man",  "mann", "stein", "stine"};
+      "th",  "the", "es",  "son", "sen",   "kins", "kin",   "rick",
+      "ski", "sky", "ley", "ly",  "field", "ford", "ton",   "tin",
+      "ner", "nor", "ing", "ins", "man",   "mann", "stein", "stine"};
   // Every combination once, shuffled, so that a cold cache stays cold for
   // the first 4 608 names; larger requests repeat them.
   std::vector<std::string> all;
@@ -49,16 +49,16 @@ inline std::vector<std::string> BenchDictionaryWords(size_t count) {
   for (std::string line; std::getline(dict, line);) {
     // Lower-case letters only, so that the floor looks up exactly the
     // strings the engine hands Flite after cleaning.
-    if (!line.empty() &&
-        line.find_first_not_of("abcdefghijklmnopqrstuvwxyz") ==
-            std::string::npos) {
+    if (!line.empty() && line.find_first_not_of("abcdefghijklmnopqrstuvwxyz") ==
+                             std::string::npos) {
       all.push_back(line);
     }
   }
   if (all.empty()) return BenchNames(count);
   std::mt19937 random(2);
   std::vector<std::string> words;
-  for (size_t n = 0; n < count; ++n) words.push_back(all[random() % all.size()]);
+  for (size_t n = 0; n < count; ++n)
+    words.push_back(all[random() % all.size()]);
   return words;
 }
 

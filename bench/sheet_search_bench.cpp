@@ -60,7 +60,10 @@ const CellGrid& Grid() {
   return grid;
 }
 
-void EnsureInitialized() { static const int ready = initialize(); (void)ready; }
+void EnsureInitialized() {
+  static const int ready = initialize();
+  (void)ready;
+}
 
 void BM_SheetSearchPerCellUncached(benchmark::State& state) {
   EnsureInitialized();
@@ -116,7 +119,9 @@ void BM_CliSearchCsv(benchmark::State& state) {
   std::remove(path.c_str());
 }
 
-BENCHMARK(BM_SheetSearchPerCellUncached)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SheetSearchPerCellUncached)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK(BM_SheetSearchPrepared)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CliSearchCsv)->Unit(benchmark::kMillisecond)->UseRealTime();
 

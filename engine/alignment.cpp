@@ -44,7 +44,8 @@ int PhoneticMatcher::AlignPhones(
     switch (nearestPhoneIndex) {
       case 0:
         simValues.push_back(currentDistance);
-        if (currentDistance != 0) currentMismatchedPositions.push_back(position);
+        if (currentDistance != 0)
+          currentMismatchedPositions.push_back(position);
         previousDistance = currentDistance;
         break;
 
@@ -55,7 +56,8 @@ int PhoneticMatcher::AlignPhones(
         simValues.push_back(currentDistance);
         currentMismatchedPositions.push_back(position);
         previousDistance = currentDistance;
-        if (currentDistance != 0) currentMismatchedPositions.push_back(position);
+        if (currentDistance != 0)
+          currentMismatchedPositions.push_back(position);
         break;
 
       case -1:

@@ -115,8 +115,7 @@ int get_codes_for_word(const char* word, char* buffer,
   });
 }
 
-ResultIterator* get_similar_words_from_list(const char* word,
-                                            const char** list,
+ResultIterator* get_similar_words_from_list(const char* word, const char** list,
                                             unsigned int count) {
   return Guarded<ResultIterator*>(nullptr, [&] {
     if (word == nullptr || list == nullptr) return NewResult({});
@@ -142,8 +141,7 @@ const char* get_result_item(const ResultIterator* handle, int index) {
 void close_result_iterator(ResultIterator* handle) { delete handle; }
 
 int match_sub_string_phonetically(const char* phrase, const char* text,
-                                  int* matchStart, int* matchLength,
-                                  int mode) {
+                                  int* matchStart, int* matchLength, int mode) {
   return Guarded(-1, [&] {
     if (phrase == nullptr || text == nullptr || matchStart == nullptr ||
         matchLength == nullptr) {

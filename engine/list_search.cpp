@@ -1,10 +1,10 @@
 // The list search: which candidate words sound like a search word within
 // the threshold, best first.
 
-#include "phonetic_matcher.h"
-
 #include <algorithm>
 #include <atomic>
+
+#include "phonetic_matcher.h"
 
 namespace marrowfield {
 namespace {

@@ -6,8 +6,8 @@
 
 namespace marrowfield {
 
-int PhoneticMatcher::FindNearestPhone(PhoneId phone,
-                                      const PhoneIds& otherList, size_t j,
+int PhoneticMatcher::FindNearestPhone(PhoneId phone, const PhoneIds& otherList,
+                                      size_t j,
                                       int32_t& currentDistance) const {
   currentDistance = -1;
   int nearestPhoneIndex = NO_NEAREST_PHONE;

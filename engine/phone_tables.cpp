@@ -92,9 +92,11 @@ int BuildPhoneTables() {
   }
   for (int a = 0; a < kPhoneCount; ++a) {
     for (int b = 0; b < kPhoneCount; ++b) {
-      const bool vowels = kPhoneInventory[a].isVowel && kPhoneInventory[b].isVowel;
-      tables->phoneDistance[a][b] =
-          a == b ? 0 : vowels ? kVowelPairDistance : UNRELATED_DISTANCE;
+      const bool vowels =
+          kPhoneInventory[a].isVowel && kPhoneInventory[b].isVowel;
+      tables->phoneDistance[a][b] = a == b   ? 0
+                                    : vowels ? kVowelPairDistance
+                                             : UNRELATED_DISTANCE;
     }
   }
   for (const PhonePairDistance& pair : kPhonePairDistances) {

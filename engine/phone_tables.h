@@ -93,8 +93,13 @@ int32_t GetPhoneType(const std::string& phone);
 int32_t GetPhoneCode(const std::string& phone);
 int32_t GetPhoneDistance(const std::string& a, const std::string& b);
 
-enum class PhoneTable { kIsVowel, kCanBeBlank, kPhoneType, kPhoneCode,
-                        kPhoneDistance };
+enum class PhoneTable {
+  kIsVowel,
+  kCanBeBlank,
+  kPhoneType,
+  kPhoneCode,
+  kPhoneDistance
+};
 
 // Whether |phone| is a key of |table|: every inventory phone is, and so is
 // every other name that a lookup by name has asked that table for.

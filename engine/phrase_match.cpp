@@ -59,9 +59,8 @@ int PhoneticMatcher::MatchWordInText(
   return best;
 }
 
-int PhoneticMatcher::MatchPhrase(std::string phrase, std::string text,
-                                 int mode, int* matchStart,
-                                 int* matchLength) const {
+int PhoneticMatcher::MatchPhrase(std::string phrase, std::string text, int mode,
+                                 int* matchStart, int* matchLength) const {
   CleanWord(phrase);
   CleanWord(text);
   TrimSpaces(phrase);

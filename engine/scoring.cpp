@@ -31,7 +31,8 @@ double ScoreAlignment(const std::vector<int32_t>& simValues,
   // where the mean below would divide by zero.
   if (denominator <= 0) return kFailureDistance;
 
-  double spreadFloor = static_cast<double>(lengthSquared - 1) * kSpreadFloorScale;
+  double spreadFloor =
+      static_cast<double>(lengthSquared - 1) * kSpreadFloorScale;
   if (spreadFloor < kSpreadFloorMin) {
     spreadFloor = kSpreadFloorMin;
   } else if (spreadFloor > kSpreadFloorMax) {
@@ -73,7 +74,8 @@ double PhoneticMatcher::GetDistanceForWords(const PhoneListPair& pair) const {
   std::vector<int32_t> currentMismatchedPositions;
   simValues.reserve(2 * string2.size() + 2);
   currentMismatchedPositions.reserve(3 * string2.size() + 2);
-  if (AlignPhones(string1, string2, simValues, currentMismatchedPositions) < 0) {
+  if (AlignPhones(string1, string2, simValues, currentMismatchedPositions) <
+      0) {
     return kFailureDistance;
   }
   return ScoreAlignment(simValues, currentMismatchedPositions, string1.size());

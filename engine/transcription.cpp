@@ -48,14 +48,16 @@ FliteValue LookUpByRules(const cst_lexicon* lexicon, const std::string& word) {
     return FliteValue(lts_apply(word.c_str(), "", lexicon->lts_rule_set));
   }
   if (lexicon->lts_function != nullptr) {
-    return FliteValue(lexicon->lts_function(lexicon, word.c_str(), "", nullptr));
+    return FliteValue(
+        lexicon->lts_function(lexicon, word.c_str(), "", nullptr));
   }
   return nullptr;
 }
 
 // A NUL inside the string ends the word for Flite, as it would for a C
 // caller; nothing past it is looked at.
-FliteValue LookUpInLexicon(const cst_lexicon* lexicon, const std::string& word) {
+FliteValue LookUpInLexicon(const cst_lexicon* lexicon,
+                           const std::string& word) {
   if (lexicon == nullptr || word.size() > kMaxFliteWordLength) return nullptr;
   return FliteValue(lex_lookup(lexicon, word.c_str(), nullptr, nullptr));
 }
@@ -76,7 +78,8 @@ TranscriptionPtr Remember(const std::string& key, FliteValue answer) {
         names.emplace_back(kPhoneInventory[known].phone);
       }
     }
-    if (id == kUnknownPhone || !names.empty()) names.emplace_back(phone, length);
+    if (id == kUnknownPhone || !names.empty())
+      names.emplace_back(phone, length);
     ids.push_back(id);
   });
   TranscriptionPtr result = std::move(transcription);

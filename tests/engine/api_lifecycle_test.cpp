@@ -69,9 +69,8 @@ TEST(ApiLifecycleTest, NullPointersAndBadIndexesNeverCrash) {
             -1);
   EXPECT_EQ(api.match_sub_string_phonetically("a", nullptr, &start, &length, 0),
             -1);
-  EXPECT_EQ(api.match_sub_string_phonetically("fox", "fox", nullptr, &length,
-                                              0),
-            -1);
+  EXPECT_EQ(
+      api.match_sub_string_phonetically("fox", "fox", nullptr, &length, 0), -1);
   EXPECT_EQ(api.match_sub_string_phonetically("fox", "fox", &start, nullptr, 0),
             -1);
 }
@@ -86,10 +85,10 @@ TEST(ApiLifecycleTest, HighBytesAndVeryLongWordsAreHandled) {
   char buffer[4];
   EXPECT_EQ(api.get_codes_for_word(high.c_str(), buffer, sizeof buffer), 0);
   // High bytes separate like spaces.
-  EXPECT_EQ(api.compare_words(("sm" + high + "ith").c_str(), "smith"),
-            api.compare_words(("sm" + std::string(high.size(), ' ') + "ith")
-                                  .c_str(),
-                              "smith"));
+  EXPECT_EQ(
+      api.compare_words(("sm" + high + "ith").c_str(), "smith"),
+      api.compare_words(("sm" + std::string(high.size(), ' ') + "ith").c_str(),
+                        "smith"));
 
   const std::string longWord(100000, 'a');
   const std::string longName = [] {

@@ -22,8 +22,8 @@ class ApiTest : public ::testing::Test {
 };
 
 TEST_F(ApiTest, CompareWordsOfWordWithItselfIs100) {
-  for (const char* word : {"smith", "Catherine", "O'Neil", "Jean-Luc", "a",
-                           "Przybylski", "x"}) {
+  for (const char* word :
+       {"smith", "Catherine", "O'Neil", "Jean-Luc", "a", "Przybylski", "x"}) {
     EXPECT_EQ(api.compare_words(word, word), 100) << word;
   }
 }
@@ -100,9 +100,9 @@ TEST_F(ApiTest, SimilarWordsAveragesBothOrdersOfEqualLengths) {
 
 TEST_F(ApiTest, CodesOfWords) {
   const std::pair<const char*, const char*> cases[] = {
-      {"knight", "43"},     {"night", "43"},  {"catherine", "1374"},
+      {"knight", "43"},      {"night", "43"}, {"catherine", "1374"},
       {"katherine", "1374"}, {"park", "51"},  {"hello", "108"},
-      {"KNIGHT", ""},       {"eye", ""},      {"", ""},
+      {"KNIGHT", ""},        {"eye", ""},     {"", ""},
   };
   for (const auto& [word, code] : cases) {
     char buffer[32] = "unchanged";
@@ -141,9 +141,9 @@ TEST_F(ApiTest, PhrasePositionsCountTheNormalisedText) {
       {"fox", "  ...the quick, fox!", 0, 100, 10, 3},
       {"fox", "the quick's fox", 0, 100, 11, 3},
       {"FOX", "the quick fox", 1, 100, 10, 3},
-      {"smith", "smith smith", 0, 100, 0, 5},      // ties go to the first
-      {"fox fox", "the fox", 0, 100, 4, 3},        // same word counts once
-      {"fox jones", "the fox", 0, 0, -1, 0},       // second word nowhere
+      {"smith", "smith smith", 0, 100, 0, 5},  // ties go to the first
+      {"fox fox", "the fox", 0, 100, 4, 3},    // same word counts once
+      {"fox jones", "the fox", 0, 0, -1, 0},   // second word nowhere
       {"...", "the fox", 0, -1, 77, 77},
       {"fox", "!!!", 0, -1, 77, 77},
   };

@@ -43,9 +43,8 @@ CallResult RunCall(const LibraryApi& api, const std::vector<std::string>& words,
   r.codeLength = api.get_codes_for_word(a.c_str(), buffer, sizeof buffer);
   r.code = buffer;
   const std::string text = b + " " + a + " " + list[3];
-  r.phrase = api.match_sub_string_phonetically(b.c_str(), text.c_str(),
-                                               &r.start, &r.length,
-                                               static_cast<int>(k % 2));
+  r.phrase = api.match_sub_string_phonetically(
+      b.c_str(), text.c_str(), &r.start, &r.length, static_cast<int>(k % 2));
   return r;
 }
 
@@ -57,7 +56,8 @@ TEST(ApiThreadsTest, ConcurrentCallsMatchSingleThreadedRun) {
   constexpr size_t kCalls = 400;
 
   std::vector<CallResult> expected;
-  for (size_t k = 0; k < kCalls; ++k) expected.push_back(RunCall(api, words, k));
+  for (size_t k = 0; k < kCalls; ++k)
+    expected.push_back(RunCall(api, words, k));
 
   constexpr size_t kThreads = 6;
   std::vector<std::vector<CallResult>> got(kThreads);

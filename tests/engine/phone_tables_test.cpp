@@ -23,15 +23,15 @@ TEST_F(PhoneTablesTest, InventoryHolds41PhonesInOrder) {
 TEST_F(PhoneTablesTest, PropertiesOfEveryPhone) {
   // phone, vowel, blank, type, code
   const std::vector<std::tuple<std::string, bool, bool, int, int>> cases = {
-      {"aa", true, false, LONG_VOWEL, 0},  {"ah", true, true, SHORT_VOWEL, 0},
-      {"er", true, false, LONG_VOWEL, 0},  {"y", true, true, SHORT_VOWEL, 0},
-      {"aw", true, false, LONG_VOWEL, 0},  {"ng", false, false, CONSONANT, 1},
-      {"zh", false, false, CONSONANT, 2},  {"s", false, false, CONSONANT, 2},
-      {"dh", false, false, CONSONANT, 3},  {"d", false, false, CONSONANT, 3},
-      {"n", false, false, CONSONANT, 4},   {"b", false, false, CONSONANT, 5},
-      {"m", false, false, CONSONANT, 6},   {"r", false, true, YARALAVA, 7},
-      {"l", false, false, YARALAVA, 8},    {"w", false, true, YARALAVA, 9},
-      {"v", false, true, YARALAVA, 9},     {"hh", false, true, ASPIRATE, 10},
+      {"aa", true, false, LONG_VOWEL, 0}, {"ah", true, true, SHORT_VOWEL, 0},
+      {"er", true, false, LONG_VOWEL, 0}, {"y", true, true, SHORT_VOWEL, 0},
+      {"aw", true, false, LONG_VOWEL, 0}, {"ng", false, false, CONSONANT, 1},
+      {"zh", false, false, CONSONANT, 2}, {"s", false, false, CONSONANT, 2},
+      {"dh", false, false, CONSONANT, 3}, {"d", false, false, CONSONANT, 3},
+      {"n", false, false, CONSONANT, 4},  {"b", false, false, CONSONANT, 5},
+      {"m", false, false, CONSONANT, 6},  {"r", false, true, YARALAVA, 7},
+      {"l", false, false, YARALAVA, 8},   {"w", false, true, YARALAVA, 9},
+      {"v", false, true, YARALAVA, 9},    {"hh", false, true, ASPIRATE, 10},
       {"$", false, false, NO_TYPE, 11},
   };
   for (const auto& [phone, vowel, blank, type, code] : cases) {
@@ -154,8 +154,8 @@ TEST(PhoneIdTest, NamesMapToInventoryIndexesAndOthersToUnknown) {
   for (size_t id = 0; id < inventory.size(); ++id) {
     EXPECT_EQ(PhoneIdOf(inventory[id]), id) << inventory[id];
   }
-  const std::string others[] = {"",   "a",   "aaa",                 "zz",
-                                "AA", "ey1", std::string("a\0", 2), "\xff"};
+  const std::string others[] = {
+      "", "a", "aaa", "zz", "AA", "ey1", std::string("a\0", 2), "\xff"};
   for (const std::string& name : others) {
     EXPECT_EQ(PhoneIdOf(name), kUnknownPhone) << name;
   }

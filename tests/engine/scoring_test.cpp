@@ -22,12 +22,18 @@ TEST(ScoreAlignmentTest, HandComputedVectors) {
       {"nothing recorded, values ignored", {7, 9}, {}, 2, 0.0},
       // m=1, A=25, W=0, floor 0.1, D=8.
       {"one difference in three phones", {0, 0, 25}, {2}, 3, 25 * 0.1 / 8},
-      {"place of one difference does not matter", {25, 0, 0}, {0}, 3,
+      {"place of one difference does not matter",
+       {25, 0, 0},
+       {0},
+       3,
        25 * 0.1 / 8},
       // m=2, A=50, mean 1, W=1, D=14.
       {"two differences spread", {25, 0, 25}, {0, 2}, 3, 50 * 1.1 / 14},
       // m=3, A=10, mean 4.5, W=0.25, floor 0.35, D=99.
-      {"six phones", {0, 0, 0, 0, 5, 5, 0}, {4, 4, 4}, 6,
+      {"six phones",
+       {0, 0, 0, 0, 5, 5, 0},
+       {4, 4, 4},
+       6,
        10 * (0.5 + 0.35) / 99},
       // floor 0.15 for four phones, 0.24 for five, 0.4 from seven.
       {"floor of four", {0, 4, 0, 0}, {1}, 4, 4 * 0.15 / 15},
@@ -46,8 +52,8 @@ TEST(ScoreAlignmentTest, HandComputedVectors) {
 
 TEST(DistanceToPercentageTest, TruncatesAndTreatsFailureAsNoSimilarity) {
   const std::pair<double, int> cases[] = {
-      {0.0, 100},   {0.5, 50},  {0.3125, 68}, {1.0, 0},
-      {1.7, 0},     {-1.0, 0},  {0.00001, 99}, {0.0858585, 91},
+      {0.0, 100}, {0.5, 50}, {0.3125, 68},  {1.0, 0},
+      {1.7, 0},   {-1.0, 0}, {0.00001, 99}, {0.0858585, 91},
   };
   for (const auto& [distance, percent] : cases) {
     EXPECT_EQ(DistanceToPercentage(distance), percent) << distance;

@@ -14,10 +14,10 @@ using TranscriptionTest = EngineTest;
 
 TEST_F(TranscriptionTest, CleanWordFoldsCaseAndMapsNonLetters) {
   const std::pair<std::string, std::string> cases[] = {
-      {"O'Neil", "oneil"},     {"Jean-Luc", "jean luc"},
-      {"123", "   "},          {"", ""},
-      {"a\tb", "a b"},         {"caf\xe9", "caf "},
-      {"  x  ", "  x  "},      {"ABC'd", "abcd"},
+      {"O'Neil", "oneil"}, {"Jean-Luc", "jean luc"},
+      {"123", "   "},      {"", ""},
+      {"a\tb", "a b"},     {"caf\xe9", "caf "},
+      {"  x  ", "  x  "},  {"ABC'd", "abcd"},
   };
   for (auto [word, cleaned] : cases) {
     matcher.CleanWord(word);
@@ -56,7 +56,8 @@ TEST_F(TranscriptionTest, EveryPhoneIsKnownToTheTables) {
                          "Siobhan",  "Przybylski",  "rhythm",  "yacht"};
   for (const char* word : words) {
     for (int mode : {kModeLexicon, kModeLtsOnly}) {
-      for (const std::string& phone : PhoneNames(*matcher.GetPhones(word, mode))) {
+      for (const std::string& phone :
+           PhoneNames(*matcher.GetPhones(word, mode))) {
         EXPECT_NE(PhoneIdOf(phone), kUnknownPhone) << word << ": " << phone;
       }
     }

@@ -14,14 +14,14 @@ namespace marrowfield {
 
 inline std::vector<std::string> SampleWords(size_t limit) {
   std::vector<std::string> words = {
-      "Smith",    "Smyth",     "Smithe",    "Schmidt",  "Catherine",
-      "Katherine", "Kathryn",  "Jon",       "John",     "Jonathan",
-      "Stephen",  "Steven",    "O'Neil",    "Oneal",    "McDonald",
-      "MacDonald", "Jean-Luc", "Nguyen",    "Przybylski", "Siobhan",
-      "Aaron",    "Erin",      "Thompson",  "Tomson",   "Phillips",
-      "Filips",   "caf\xe9",   "123",       "",         "  spaced  out ",
-      "Mary-Ann", "Marianne",  "Geoff",     "Jeff",     "Knight",
-      "Night",    "Wright",    "Right",     "Hughes",   "Hewes",
+      "Smith",     "Smyth",    "Smithe",   "Schmidt",    "Catherine",
+      "Katherine", "Kathryn",  "Jon",      "John",       "Jonathan",
+      "Stephen",   "Steven",   "O'Neil",   "Oneal",      "McDonald",
+      "MacDonald", "Jean-Luc", "Nguyen",   "Przybylski", "Siobhan",
+      "Aaron",     "Erin",     "Thompson", "Tomson",     "Phillips",
+      "Filips",    "caf\xe9",  "123",      "",           "  spaced  out ",
+      "Mary-Ann",  "Marianne", "Geoff",    "Jeff",       "Knight",
+      "Night",     "Wright",   "Right",    "Hughes",     "Hewes",
   };
   std::ifstream dict("/usr/share/dict/american-english");
   std::vector<std::string> dictionary;

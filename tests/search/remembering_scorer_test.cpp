@@ -10,8 +10,8 @@ namespace marrowfield {
 namespace {
 
 CellGrid RepeatingGrid() {
-  const char* texts[] = {"Smith", "Smyth", "", "Jones", "Smith", "n/a",
-                         "Smyth", "Smith", "n/a", "Smithe"};
+  const char* texts[] = {"Smith", "Smyth", "",      "Jones", "Smith",
+                         "n/a",   "Smyth", "Smith", "n/a",   "Smithe"};
   CellGrid grid;
   int32_t n = 0;
   for (int32_t row = 1; row <= 30; ++row) {

@@ -41,9 +41,11 @@ class Shard {
   void Insert(const std::string& key, TranscriptionPtr value) {
     const size_t cost = EntryCost(key, *value);
     std::lock_guard<std::mutex> lock(mutex_);
-    if (index_.count(key) > 0) return;
+    auto [slot, fresh] = index_.try_emplace(key);
+    // Another thread may have transcribed the same word meanwhile.
+    if (!fresh) return;
     order_.push_front(Entry{key, std::move(value), cost});
-    index_.emplace(key, order_.begin());
+    slot->second = order_.begin();
     bytes_ += cost;
     while (bytes_ > kTranscriptionCacheBudgetBytes / kCacheShards &&
            !order_.empty()) {

@@ -35,6 +35,7 @@ enum class InvokeKind : uint16_t {
   kMethod = 1,
   kPropertyGet = 2,
   kMethodOrPropertyGet = 3,
+  kPropertyPut = 4,  // the adapter names the value DISPID_PROPERTYPUT
 };
 
 // One call of a member: its identifier, the locale, the kind, and the
@@ -115,6 +116,33 @@ class AutomationPort {
 
   // Releases one reference to |object|. DispatchRef is the only caller.
   virtual void Release(IDispatch* object) noexcept = 0;
+
+  // What the installer needs besides; ports that serve only the add-in
+  // keep these defaults.
+
+  // CoCreateInstance of |classId| for IUnknown with the class contexts
+  // |contexts|, OleRun on it, then QueryInterface for IDispatch; on success
+  // *|object| owns the IDispatch reference and the others are released.
+  virtual HResult CreateInstance(const ClassId& /*classId*/,
+                                 uint32_t /*contexts*/,
+                                 DispatchRef* /*object*/) noexcept {
+    return static_cast<HResult>(0x80004001u);  // E_NOTIMPL
+  }
+
+  // The system's message for |hr| (neutral language, default sublanguage),
+  // as the system gives it, trailing line break included. False when the
+  // system has none.
+  virtual bool SystemMessage(HResult /*hr*/, std::string* /*text*/) noexcept {
+    return false;
+  }
+
+  // The error information a failing call on |object| left on this thread,
+  // when |object| says it supports it for IDispatch; taking it clears it.
+  // False when there is none.
+  virtual bool TakeErrorInfo(IDispatch* /*object*/, std::string* /*source*/,
+                             std::string* /*description*/) noexcept {
+    return false;
+  }
 };
 
 // HRESULTs the bridge tests for or returns.

@@ -116,7 +116,10 @@ HResult ComAutomationPort::ClassIdFromProgId(const std::string& progId,
     std::wstring wide;
     if (!AnsiToWide(progId, &wide)) return E_INVALIDARG;
     CLSID clsid;
-    const HRESULT hr = CLSIDFromProgID(wide.c_str(), &clsid);
+    // A text in braces is the class identifier itself.
+    const HRESULT hr = wide.compare(0, 1, L"{") == 0
+                           ? CLSIDFromString(wide.c_str(), &clsid)
+                           : CLSIDFromProgID(wide.c_str(), &clsid);
     if (SUCCEEDED(hr)) {
       classId->data1 = clsid.Data1;
       classId->data2 = clsid.Data2;
@@ -189,6 +192,12 @@ HResult ComAutomationPort::Invoke(IDispatch* object,
     }
     DISPPARAMS parameters{count ? arguments.data() : nullptr, nullptr,
                           static_cast<UINT>(count), 0};
+    // Automation wants the value of a property put named as such.
+    DISPID putName = DISPID_PROPERTYPUT;
+    if (request.kind == InvokeKind::kPropertyPut) {
+      parameters.rgdispidNamedArgs = &putName;
+      parameters.cNamedArgs = 1;
+    }
     VARIANT answer;
     VariantInit(&answer);
     EXCEPINFO info{};
@@ -234,6 +243,78 @@ HResult ComAutomationPort::OpenRunningObjects(
 
 void ComAutomationPort::Release(IDispatch* object) noexcept {
   if (object != nullptr) object->Release();
+}
+
+HResult ComAutomationPort::CreateInstance(const ClassId& classId,
+                                          uint32_t contexts,
+                                          DispatchRef* object) noexcept {
+  CLSID clsid;
+  clsid.Data1 = classId.data1;
+  clsid.Data2 = classId.data2;
+  clsid.Data3 = classId.data3;
+  std::memcpy(clsid.Data4, classId.data4, sizeof(clsid.Data4));
+  ComRef<IUnknown> created;
+  HRESULT hr =
+      CoCreateInstance(clsid, nullptr, contexts, IID_IUnknown,
+                       reinterpret_cast<void**>(created.Out()));
+  if (FAILED(hr)) return hr;
+  if (created.get() == nullptr) return E_POINTER;
+  // A local server may still be starting; OleRun waits until it runs.
+  hr = OleRun(created.get());
+  if (FAILED(hr)) return hr;
+  void* dispatch = nullptr;
+  hr = created->QueryInterface(IID_IDispatch, &dispatch);
+  if (FAILED(hr)) return hr;
+  *object = DispatchRef(*this, static_cast<IDispatch*>(dispatch));
+  return S_OK;
+}
+
+bool ComAutomationPort::SystemMessage(HResult hr, std::string* text) noexcept {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+          FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(hr), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+      reinterpret_cast<char*>(&buffer), 0, nullptr);
+  if (buffer == nullptr) return false;
+  bool found = false;
+  try {
+    text->assign(buffer, length);
+    found = length > 0;
+  } catch (...) {
+  }
+  LocalFree(buffer);
+  return found;
+}
+
+bool ComAutomationPort::TakeErrorInfo(IDispatch* object, std::string* source,
+                                      std::string* description) noexcept {
+  if (object == nullptr) return false;
+  ComRef<ISupportErrorInfo> support;
+  if (FAILED(object->QueryInterface(IID_ISupportErrorInfo,
+                                    reinterpret_cast<void**>(support.Out()))) ||
+      support.get() == nullptr ||
+      support->InterfaceSupportsErrorInfo(IID_IDispatch) != S_OK) {
+    return false;
+  }
+  ComRef<IErrorInfo> info;
+  if (GetErrorInfo(0, info.Out()) != S_OK || info.get() == nullptr) {
+    return false;
+  }
+  BSTR sourceText = nullptr;
+  BSTR descriptionText = nullptr;
+  info->GetSource(&sourceText);
+  info->GetDescription(&descriptionText);
+  bool taken = false;
+  try {
+    *source = WideToAnsi(sourceText, SysStringLen(sourceText));
+    *description = WideToAnsi(descriptionText, SysStringLen(descriptionText));
+    taken = true;
+  } catch (...) {
+  }
+  SysFreeString(sourceText);
+  SysFreeString(descriptionText);
+  return taken;
 }
 
 }  // namespace marrowfield

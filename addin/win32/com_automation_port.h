@@ -27,6 +27,11 @@ class ComAutomationPort : public AutomationPort {
   HResult OpenRunningObjects(
       std::unique_ptr<RunningObjects>* table) noexcept override;
   void Release(IDispatch* object) noexcept override;
+  HResult CreateInstance(const ClassId& classId, uint32_t contexts,
+                         DispatchRef* object) noexcept override;
+  bool SystemMessage(HResult hr, std::string* text) noexcept override;
+  bool TakeErrorInfo(IDispatch* object, std::string* source,
+                     std::string* description) noexcept override;
 };
 
 }  // namespace marrowfield

@@ -16,6 +16,7 @@ namespace {
 constexpr HResult kClassString = static_cast<HResult>(0x800401F3u);
 constexpr HResult kUnavailable = static_cast<HResult>(0x800401E3u);
 constexpr HResult kInvalidArgument = static_cast<HResult>(0x80070057u);
+constexpr HResult kClassNotRegistered = static_cast<HResult>(0x80040154u);
 constexpr uintptr_t kHandleBase = 0x10000;
 
 }  // namespace
@@ -179,6 +180,43 @@ void FakeAutomationPort::Release(IDispatch* object) noexcept {
     return;
   }
   model_.Release(id);
+}
+
+HResult FakeAutomationPort::CreateInstance(const ClassId& classId,
+                                           uint32_t contexts,
+                                           DispatchRef* object) noexcept {
+  Note("CreateInstance");
+  createdWithContexts = contexts;
+  if (createInstanceResult != 0) return createInstanceResult;
+  if (classId.data1 != 0x00024500) return kClassNotRegistered;
+  const int id = model_.ActiveObject();
+  if (id == 0) return kClassNotRegistered;
+  *object = DispatchRef(*this, FakeHandle(id));
+  return kSOk;
+}
+
+bool FakeAutomationPort::SystemMessage(HResult hr, std::string* text) noexcept {
+  const auto found = systemMessages.find(hr);
+  if (found == systemMessages.end()) return false;
+  try {
+    *text = found->second;
+  } catch (...) {
+    return false;
+  }
+  return true;
+}
+
+bool FakeAutomationPort::TakeErrorInfo(IDispatch* object, std::string* source,
+                                       std::string* description) noexcept {
+  if (!errorInfoLeft || ObjectOf(object) == 0) return false;
+  errorInfoLeft = false;
+  try {
+    *source = errorInfoSource;
+    *description = errorInfoDescription;
+  } catch (...) {
+    return false;
+  }
+  return true;
 }
 
 AutomationValue FakeAutomationPort::FromModel(const ModelValue& value) {

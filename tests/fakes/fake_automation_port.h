@@ -7,6 +7,7 @@
 #ifndef MARROWFIELD_TESTS_FAKES_FAKE_AUTOMATION_PORT_H_
 #define MARROWFIELD_TESTS_FAKES_FAKE_AUTOMATION_PORT_H_
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,12 @@ class FakeAutomationPort : public AutomationPort {
   HResult OpenRunningObjects(
       std::unique_ptr<RunningObjects>* table) noexcept override;
   void Release(IDispatch* object) noexcept override;
+  // Starting Excel gives the active process's Application.
+  HResult CreateInstance(const ClassId& classId, uint32_t contexts,
+                         DispatchRef* object) noexcept override;
+  bool SystemMessage(HResult hr, std::string* text) noexcept override;
+  bool TakeErrorInfo(IDispatch* object, std::string* source,
+                     std::string* description) noexcept override;
 
   // The model's object behind a handle this port gave out; 0 for others.
   int ObjectOf(IDispatch* handle) const;
@@ -43,6 +50,15 @@ class FakeAutomationPort : public AutomationPort {
   HResult oleInitializeResult = 0;
   bool classRegistered = true;
   HResult openTablesResult = 0;
+  // What starting Excel answers when it fails (0: it starts, unless no
+  // process is active); the system's message table; the error information
+  // the next failing call leaves (taken once).
+  HResult createInstanceResult = 0;
+  std::map<HResult, std::string> systemMessages;
+  bool errorInfoLeft = false;
+  std::string errorInfoSource;
+  std::string errorInfoDescription;
+  uint32_t createdWithContexts = 0;
 
   // Records.
   int oleInitializeCalls = 0;

@@ -23,6 +23,10 @@ constexpr int32_t kUsedRange = 0x019C;
 constexpr int32_t kIndex = 0x01E6;
 constexpr int32_t kWorksheets = 0x01EE;
 constexpr int32_t kWorkbooks = 0x023C;
+constexpr int32_t kAddIns = 0x0225;
+constexpr int32_t kClose = 0x0115;
+constexpr int32_t kQuit = 0x012E;
+constexpr int32_t kParamNotFound = static_cast<int32_t>(0x80020004u);
 constexpr uint16_t kGet = 2;
 constexpr uint16_t kMethod = 1;
 constexpr int32_t kErrorValue = 2015;  // #VALUE! as Excel's macros answer it
@@ -167,6 +171,15 @@ ModelResult FakeExcelModel::Member(Object& object, int32_t member,
         return kModelOk;
       }
       if (member != kAdd || !method) return kModelMemberNotFound;
+      if (arguments.size() == 1 &&
+          arguments[0].kind == ModelValue::Kind::kError &&
+          arguments[0].integer == kParamNotFound) {
+        // The template omitted: a blank workbook, as Excel makes it.
+        const int book = AddWorkbook(object.process, "");
+        AddWorksheet(object.process, book, "Sheet1");
+        *result = Reference(process.books[static_cast<size_t>(book)].objectId);
+        return kModelOk;
+      }
       if (arguments.size() != 1 ||
           arguments[0].kind != ModelValue::Kind::kString) {
         return kModelTypeMismatch;
@@ -179,6 +192,12 @@ ModelResult FakeExcelModel::Member(Object& object, int32_t member,
       return kModelOk;
     }
     case ModelKind::kWorkbook:
+      if (member == kClose && method) {
+        processes_[static_cast<size_t>(object.process)]
+            .books[static_cast<size_t>(object.book)]
+            .closed = true;
+        return kModelOk;
+      }
       if (member != kWorksheets || !get) return kModelMemberNotFound;
       *result =
           NewObjectValue({ModelKind::kWorksheets, object.process, object.book});
@@ -250,6 +269,9 @@ ModelResult FakeExcelModel::Member(Object& object, int32_t member,
         return kModelOk;
       }
       return kModelMemberNotFound;
+    case ModelKind::kAddIns:
+    case ModelKind::kAddIn:
+      return AddinMember(object, member, invokeKind, arguments, result);
   }
   return kModelMemberNotFound;
 }
@@ -278,6 +300,13 @@ ModelResult FakeExcelModel::ApplicationMember(
                                 process.activeBook, book.activeSheet});
       return kModelOk;
     }
+    case kAddIns:
+      *result = NewObjectValue({ModelKind::kAddIns, object.process});
+      return kModelOk;
+    case kQuit:
+      ++process.quits;
+      if (process.addinHooks.quit) process.addinHooks.quit();
+      return kModelOk;
     case kWorksheets:
       if (process.activeBook < 0) return kModelException;
       *result = NewObjectValue(

@@ -36,6 +36,28 @@ enum class ModelKind {
   kWorksheets,
   kWorksheet,
   kRange,
+  kAddIns,
+  kAddIn,
+};
+
+// One entry of a process's add-in list, as Excel's add-in manager keeps it.
+struct ModelAddin {
+  std::string path;
+  std::string title;  // the name the add-in gives the add-in manager
+  bool installed = false;
+};
+
+// How a process's add-in manager meets what lies outside the model: the
+// files it is asked to add, the libraries it loads, its quitting. Hooks
+// left empty find no file and do nothing.
+struct ModelAddinHooks {
+  // Whether |path| is an add-in file; if so, sets its title.
+  std::function<bool(const std::string& path, std::string* title)> read;
+  // The add-in's Installed flag was set: Excel loads the add-in and runs
+  // its xlAutoOpen, or runs its xlAutoClose.
+  std::function<void(const ModelAddin& addin)> switched;
+  // Application.Quit was called.
+  std::function<void()> quit;
 };
 
 // A value as the model takes and gives it. |typeCode| is the automation
@@ -108,6 +130,10 @@ class FakeExcelModel {
   // Workbooks.Add accepts this template path, making a workbook of one
   // worksheet named |sheetName|.
   void AddTemplate(const std::string& path, const std::string& sheetName);
+  // The add-in manager of |process|: its hooks, and an entry already in its
+  // list (as Excel remembers add-ins between runs).
+  void SetAddinHooks(int process, ModelAddinHooks hooks);
+  void ListAddin(int process, ModelAddin addin);
 
   // Failure knobs: |member| on objects of |kind| in |process| fails with
   // |hr|; or answers with |answer| (which must not be an object).
@@ -155,6 +181,10 @@ class FakeExcelModel {
   };
   ActiveCell ActiveCellOf(int process) const;
   int WorkbookCount(int process) const;
+  // Workbooks of |process| closed through Workbook.Close.
+  int ClosedWorkbookCount(int process) const;
+  const std::vector<ModelAddin>& addins(int process) const;
+  int quits(int process) const;
 
  private:
   struct Sheet {
@@ -168,6 +198,7 @@ class FakeExcelModel {
     std::vector<Sheet> sheets;
     int activeSheet = 0;
     int objectId = 0;  // the workbook's own, lasting object
+    bool closed = false;
   };
   struct Process {
     LibraryCall library;
@@ -175,12 +206,15 @@ class FakeExcelModel {
     int activeBook = -1;
     int applicationId = 0;
     std::vector<std::string> macros;
+    ModelAddinHooks addinHooks;
+    std::vector<ModelAddin> addins;
+    int quits = 0;
   };
   struct Object {
     ModelKind kind;
     int process;
     int book = -1;
-    int sheet = -1;
+    int sheet = -1;  // kAddIn: the index in the process's add-in list
     int top = 0, left = 0, bottom = 0, right = 0;  // kRange, sheet cells
     bool lasting = false;  // held by the model itself (one reference)
     int references = 0;
@@ -200,6 +234,9 @@ class FakeExcelModel {
   ModelResult ApplicationMember(Object& object, int32_t member,
                                 const std::vector<ModelValue>& arguments,
                                 ModelValue* result);
+  ModelResult AddinMember(Object& object, int32_t member, uint16_t invokeKind,
+                          const std::vector<ModelValue>& arguments,
+                          ModelValue* result);
   ModelResult RangeValue(const Object& range, ModelValue* result) const;
   ModelResult ExecuteMacro(Process& process, const std::string& macro,
                            ModelValue* result);

@@ -5,8 +5,9 @@
 #     ($MARROWFIELD_CACHE, default /var/cache/marrowfield);
 #  3. compiles the host-value layout checks for 32- and 64-bit Windows;
 #  4. has the native library write its answers for the word-pair list;
-#  5. configures and builds MarrowfieldExcel.xll, the fake XLCALL32.DLL and
-#     the Windows tests in build-windows/ with the MinGW toolchain file;
+#  5. configures and builds MarrowfieldExcel.xll, the fake XLCALL32.DLL,
+#     MarrowfieldSetup.exe, the fake Excel COM server and the Windows tests
+#     in build-windows/ with the MinGW toolchain file;
 #  6. checks the XLL's export and import tables with objdump;
 #  7. runs the Windows tests under Wine through ctest, in a fresh
 #     WINEPREFIX in a temporary folder.
@@ -86,7 +87,8 @@ cmake -S . -B "$WIN_BUILD" \
   -DMARROWFIELD_NATIVE_ENGINE_SCORES="$NATIVE_SCORES" >/dev/null
 cmake --build "$WIN_BUILD" -j "$JOBS" --target \
   MarrowfieldExcelXll fake_xlcall32 addin_tests xll_tests registry_tests \
-  bridge_com_tests
+  bridge_com_tests \
+  MarrowfieldSetup fake_excel_server setup_tests setup_wine_tests
 
 step "Export and import tables"
 bash tools/windows/check_xll_exports.sh "${WIN_BUILD}/bin/MarrowfieldExcel.xll"
@@ -107,7 +109,7 @@ trap cleanup_wine EXIT
 # process instead of each starting its own.
 "$WINESERVER" -p 60
 timeout 300 "$WINE" wineboot -i >/dev/null 2>&1
-ctest --test-dir "$WIN_BUILD" -L addin --output-on-failure --timeout 120 \
+ctest --test-dir "$WIN_BUILD" -L 'addin|setup' --output-on-failure --timeout 120 \
   -j "$JOBS"
 
 step "Windows part of CI passed in $((SECONDS - STARTED)) seconds"

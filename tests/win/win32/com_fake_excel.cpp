@@ -91,7 +91,15 @@ class ComFakeExcel::Object : public IDispatch {
                                    UINT*) override {
     std::vector<ModelValue> arguments;
     if (parameters != nullptr) {
-      if (parameters->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+      // A property put names its value, as automation requires; no other
+      // named argument is understood.
+      const bool namedPutValue =
+          (flags & DISPATCH_PROPERTYPUT) != 0 && parameters->cNamedArgs == 1 &&
+          parameters->rgdispidNamedArgs != nullptr &&
+          parameters->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT;
+      if (parameters->cNamedArgs != 0 && !namedPutValue) {
+        return DISP_E_NONAMEDARGS;
+      }
       // Automation passes the last argument first.
       for (UINT i = parameters->cArgs; i > 0; --i) {
         arguments.push_back(FromVariant(parameters->rgvarg[i - 1]));
@@ -204,7 +212,9 @@ class ComFakeExcel::Object : public IDispatch {
   int id_;
 };
 
-ComFakeExcel::ComFakeExcel(FakeExcelModel& model) : model_(model) {
+ComFakeExcel::ComFakeExcel(FakeExcelModel& model, bool registerProgId)
+    : model_(model) {
+  if (!registerProgId) return;
   // The machine's classes first: Wine's CLSIDFromProgID reads only those.
   // A user without the right to write them registers for itself.
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {

@@ -22,8 +22,10 @@ namespace marrowfield {
 
 class ComFakeExcel {
  public:
-  // |model| must outlive this object. Registers the ProgID.
-  explicit ComFakeExcel(FakeExcelModel& model);
+  // |model| must outlive this object. Registers the ProgID unless
+  // |registerProgId| is false (a COM server whose registration is the
+  // test's).
+  explicit ComFakeExcel(FakeExcelModel& model, bool registerProgId = true);
   // Withdraws what is still published and takes the ProgID back.
   ~ComFakeExcel();
   ComFakeExcel(const ComFakeExcel&) = delete;

@@ -1,0 +1,35 @@
+// The host's members the installer calls, by Excel's published dispatch
+// identifiers, and the class contexts it starts the host with. Excel fixes
+// these numbers for every version.
+
+#ifndef MARROWFIELD_SETUP_INSTALLER_MEMBERS_H_
+#define MARROWFIELD_SETUP_INSTALLER_MEMBERS_H_
+
+#include <cstdint>
+
+namespace marrowfield {
+namespace installer {
+
+constexpr int32_t kWorkbooks = 0x023C;  // Application, property get
+constexpr int32_t kAdd = 0x00B5;        // Workbooks and AddIns, method
+constexpr int32_t kAddIns = 0x0225;     // Application, property get
+constexpr int32_t kItem = 0x00AA;       // AddIns, property get
+constexpr int32_t kInstalled = 0x0226;  // AddIn, property put
+constexpr int32_t kClose = 0x0115;      // Workbook, method
+constexpr int32_t kQuit = 0x012E;       // Application, method
+
+constexpr const char* kHostProgId = "Excel.Application";
+// The name the add-in gives Excel's add-in manager.
+constexpr const char* kAddinTitle = "Marrowfield";
+
+// In-process server, in-process handler and local server: a registered
+// Excel of any kind will do.
+constexpr uint32_t kHostClassContexts = 0x1 | 0x2 | 0x4;
+
+// The user's default locale, as automation callers pass it.
+constexpr uint32_t kLocale = 0x0400;
+
+}  // namespace installer
+}  // namespace marrowfield
+
+#endif  // MARROWFIELD_SETUP_INSTALLER_MEMBERS_H_

@@ -1,0 +1,298 @@
+// MarrowfieldSetup's run against the fake Excel: the calls it makes, with
+// their argument types, for install and removal; the error report and the
+// host's quitting when a step fails; the web address; and every object
+// released once.
+
+#include "installer.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fake_automation_port.h"
+#include "fake_excel_model.h"
+#include "installer_address.h"
+#include "web_addresses.h"
+
+namespace marrowfield {
+namespace {
+
+const std::string kAddinPath = "C:\\Addins\\MarrowfieldExcel.xll";
+const std::string kOmitted =
+    "ERROR:" + std::to_string(static_cast<int32_t>(0x80020004u));
+
+class RecordingOpener : public WebPageOpener {
+ public:
+  void Open(const std::string& address) noexcept override {
+    opened.push_back(address);
+  }
+  std::vector<std::string> opened;
+};
+
+struct Call {
+  ModelKind on;
+  int32_t member;
+  uint16_t kind;  // 1 method, 2 property get, 4 property put
+  std::vector<std::string> arguments;
+};
+
+bool operator==(const Call& a, const Call& b) {
+  return a.on == b.on && a.member == b.member && a.kind == b.kind &&
+         a.arguments == b.arguments;
+}
+
+std::ostream& operator<<(std::ostream& out, const Call& call) {
+  out << static_cast<int>(call.on) << " 0x" << std::hex << call.member
+      << std::dec << " kind " << call.kind << " (";
+  for (const std::string& argument : call.arguments) out << argument << " ";
+  return out << ")";
+}
+
+class InstallerTest : public ::testing::Test {
+ protected:
+  InstallerTest() {
+    process_ = model_.AddProcess(nullptr);
+    model_.SetActiveProcess(process_);
+    ModelAddinHooks hooks;
+    hooks.read = [this](const std::string& path, std::string* title) {
+      const auto found = files_.find(path);
+      if (found == files_.end()) return false;
+      *title = found->second;
+      return true;
+    };
+    hooks.switched = [this](const ModelAddin& addin) {
+      events_.push_back((addin.installed ? "open " : "close ") + addin.path);
+    };
+    hooks.quit = [this] { events_.push_back("quit"); };
+    model_.SetAddinHooks(process_, hooks);
+    files_[kAddinPath] = "Marrowfield";
+    port_.systemMessages[kDispEException] = "Exception occurred.\r\n";
+  }
+
+  int Run(const std::vector<std::string>& arguments) {
+    std::ostringstream out;
+    const int status = RunInstaller(arguments, port_, shell_, out);
+    output_ = out.str();
+    return status;
+  }
+
+  std::vector<Call> Calls() const {
+    std::vector<Call> calls;
+    for (const InvokeRecord& record : model_.invokes()) {
+      calls.push_back(
+          {record.kind, record.member, record.invokeKind, record.arguments});
+    }
+    return calls;
+  }
+
+  static std::string Report(const std::string& code, const std::string& meaning,
+                            const std::string& source,
+                            const std::string& description) {
+    return "Oops - hit an error!\n\a\tCode = " + code +
+           "\n\a\tCode meaning = " + meaning + "\n\a\tSource = " + source +
+           "\n\a\tDescription = " + description + "\n";
+  }
+
+  void ExpectAllReleased() const {
+    EXPECT_EQ(model_.OutstandingReferences(), 0);
+    EXPECT_EQ(model_.overReleases(), 0);
+    EXPECT_EQ(model_.deadUses(), 0);
+    EXPECT_EQ(port_.foreignHandles, 0);
+  }
+
+  FakeExcelModel model_;
+  FakeAutomationPort port_{model_};
+  RecordingOpener shell_;
+  int process_ = 0;
+  std::map<std::string, std::string> files_;
+  std::vector<std::string> events_;
+  std::string output_;
+};
+
+TEST_F(InstallerTest, Install_AddsAndSwitchesOnAddinThenOpensPageAndQuits) {
+  EXPECT_EQ(Run({kAddinPath, "alice"}), 0);
+
+  EXPECT_EQ(output_, "\nLoading the excel plugin ....");
+  EXPECT_EQ(port_.createdWithContexts, 7u);
+  const std::vector<Call> expected = {
+      {ModelKind::kApplication, 0x023C, 2, {}},
+      {ModelKind::kWorkbooks, 0x00B5, 1, {kOmitted}},
+      {ModelKind::kApplication, 0x0225, 2, {}},
+      {ModelKind::kAddIns, 0x00B5, 1, {"BSTR:" + kAddinPath, kOmitted}},
+      {ModelKind::kAddIn, 0x0226, 4, {"BOOL:true"}},
+      {ModelKind::kWorkbook, 0x0115, 1, {}},
+      {ModelKind::kApplication, 0x012E, 1, {}},
+  };
+  EXPECT_EQ(Calls(), expected);
+  EXPECT_EQ(events_, (std::vector<std::string>{"open " + kAddinPath, "quit"}));
+  ASSERT_EQ(model_.addins(process_).size(), 1u);
+  EXPECT_TRUE(model_.addins(process_)[0].installed);
+  EXPECT_EQ(model_.ClosedWorkbookCount(process_), 1);
+  EXPECT_EQ(shell_.opened,
+            (std::vector<std::string>{std::string(productSiteUrl) +
+                                      "?q=installation&user=alice"}));
+  ExpectAllReleased();
+}
+
+TEST_F(InstallerTest, Uninstall_FindsAddinByTitleAndSwitchesItOff) {
+  model_.ListAddin(process_, {kAddinPath, "Marrowfield", true});
+
+  EXPECT_EQ(Run({"bob"}), 0);
+
+  EXPECT_EQ(output_, "\nUnloading the excel plugin ....");
+  const std::vector<Call> expected = {
+      {ModelKind::kApplication, 0x023C, 2, {}},
+      {ModelKind::kWorkbooks, 0x00B5, 1, {kOmitted}},
+      {ModelKind::kApplication, 0x0225, 2, {}},
+      {ModelKind::kAddIns, 0x00AA, 2, {"BSTR:Marrowfield"}},
+      {ModelKind::kAddIn, 0x0226, 4, {"BOOL:false"}},
+      {ModelKind::kWorkbook, 0x0115, 1, {}},
+      {ModelKind::kApplication, 0x012E, 1, {}},
+  };
+  EXPECT_EQ(Calls(), expected);
+  EXPECT_EQ(events_, (std::vector<std::string>{"close " + kAddinPath, "quit"}));
+  EXPECT_FALSE(model_.addins(process_)[0].installed);
+  EXPECT_EQ(shell_.opened,
+            (std::vector<std::string>{std::string(productSiteUrl) +
+                                      "?q=un_installation&user=bob"}));
+  ExpectAllReleased();
+}
+
+TEST_F(InstallerTest, UninstallWithoutArgumentsEndsAddressInUserEquals) {
+  model_.ListAddin(process_, {kAddinPath, "Marrowfield", true});
+  EXPECT_EQ(Run({}), 0);
+  EXPECT_EQ(shell_.opened,
+            (std::vector<std::string>{std::string(productSiteUrl) +
+                                      "?q=un_installation&user="}));
+  ExpectAllReleased();
+}
+
+TEST_F(InstallerTest, ThirdArgumentOnIsIgnored) {
+  EXPECT_EQ(Run({kAddinPath, "alice", "extra"}), 0);
+  EXPECT_EQ(shell_.opened.at(0),
+            std::string(productSiteUrl) + "?q=installation&user=alice");
+}
+
+TEST_F(InstallerTest, RejectedAddinPath_ReportsQuitsAndOpensNoPage) {
+  EXPECT_EQ(Run({"C:\\nowhere\\missing.xll", "alice"}), 1);
+
+  EXPECT_EQ(output_,
+            "\nLoading the excel plugin ...." +
+                Report("80020009", "Exception occurred.", "Microsoft Excel",
+                       "the fake Excel refused the call"));
+  EXPECT_EQ(model_.quits(process_), 1);
+  EXPECT_EQ(model_.InvokesOn(ModelKind::kAddIn), 0);
+  EXPECT_TRUE(model_.addins(process_).empty());
+  EXPECT_TRUE(shell_.opened.empty());
+  ExpectAllReleased();
+}
+
+TEST_F(InstallerTest, UninstallOfUnlistedAddin_ReportsFromItemAndQuits) {
+  EXPECT_EQ(Run({"bob"}), 1);
+
+  EXPECT_EQ(output_, "\nUnloading the excel plugin ...." +
+                         Report("8002000b", "Unknown error 0x8002000B",
+                                "(null)", "(null)"));
+  ASSERT_FALSE(model_.invokes().empty());
+  EXPECT_EQ(model_.invokes().back().member, 0x012E);
+  EXPECT_EQ(model_.quits(process_), 1);
+  EXPECT_TRUE(shell_.opened.empty());
+  ExpectAllReleased();
+}
+
+TEST_F(InstallerTest, FailureWithErrorInformationLeft_ReportsIt) {
+  model_.FailMember(process_, ModelKind::kWorkbook, 0x0115,
+                    static_cast<int32_t>(0x80004005u));
+  port_.errorInfoLeft = true;
+  port_.errorInfoSource = "Microsoft Excel";
+  port_.errorInfoDescription = "Close failed";
+
+  EXPECT_EQ(Run({kAddinPath, "alice"}), 1);
+
+  EXPECT_EQ(output_, "\nLoading the excel plugin ...." +
+                         Report("80004005", "Unknown error 0x80004005",
+                                "Microsoft Excel", "Close failed"));
+  EXPECT_EQ(model_.quits(process_), 1);
+  ExpectAllReleased();
+}
+
+TEST_F(InstallerTest, QuitFailingAfterAnErrorIsNotReportedTwice) {
+  model_.FailMember(process_, ModelKind::kApplication, 0x012E,
+                    static_cast<int32_t>(0x80004005u));
+  EXPECT_EQ(Run({"bob"}), 1);
+  EXPECT_EQ(output_.find("Oops"), output_.rfind("Oops"));
+  ExpectAllReleased();
+}
+
+struct StartFailure {
+  const char* name;
+  bool classRegistered;
+  uint32_t createResult;
+  bool excelRunnable;  // a process to give the Application
+  std::string code;
+};
+
+// Test names in ctest show the case, not its bytes.
+void PrintTo(const StartFailure& c, std::ostream* out) { *out << c.name; }
+
+class HostNotStartedTest : public InstallerTest,
+                           public ::testing::WithParamInterface<StartFailure> {
+};
+
+TEST_P(HostNotStartedTest, ReportsWithoutQuitAndOpensNoPage) {
+  const StartFailure& c = GetParam();
+  port_.classRegistered = c.classRegistered;
+  port_.createInstanceResult = static_cast<HResult>(c.createResult);
+  if (!c.excelRunnable) model_.SetActiveProcess(-1);
+  port_.systemMessages[static_cast<HResult>(0x800401F3u)] =
+      "Invalid class string\r\n";
+  port_.systemMessages[static_cast<HResult>(0x80040154u)] =
+      "Class not registered\r\n";
+
+  EXPECT_EQ(Run({kAddinPath, "alice"}), 1);
+
+  std::string meaning;
+  port_.SystemMessage(static_cast<HResult>(std::stoul(c.code, nullptr, 16)),
+                      &meaning);
+  meaning.resize(meaning.size() - 2);
+  EXPECT_EQ(output_, Report(c.code, meaning, "(null)", "(null)"));
+  EXPECT_TRUE(model_.invokes().empty());
+  EXPECT_EQ(model_.quits(process_), 0);
+  EXPECT_TRUE(shell_.opened.empty());
+  ExpectAllReleased();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, HostNotStartedTest,
+    ::testing::Values(
+        StartFailure{"ProgIdUnknown", false, 0, true, "800401f3"},
+        StartFailure{"ClassNotRegistered", true, 0, false, "80040154"},
+        StartFailure{"CreationRefused", true, 0x80040154u, true, "80040154"}),
+    [](const ::testing::TestParamInfo<StartFailure>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST_F(InstallerTest, LongUserTextWithSpacesAndAmpersands_EncodedWhole) {
+  std::string user;
+  while (user.size() < 5000) user += "Smith & Jones ";
+  user.resize(5000);
+
+  EXPECT_EQ(Run({kAddinPath, user}), 0);
+
+  ASSERT_EQ(shell_.opened.size(), 1u);
+  const std::string& address = shell_.opened[0];
+  const std::string head =
+      std::string(productSiteUrl) + "?q=installation&user=";
+  ASSERT_EQ(address.compare(0, head.size(), head), 0);
+  EXPECT_EQ(address.substr(head.size()), PercentEncode(user));
+  EXPECT_EQ(address.find_first_of(" &", head.size()), std::string::npos);
+  EXPECT_GT(address.size(), head.size() + user.size());
+  ExpectAllReleased();
+}
+
+}  // namespace
+}  // namespace marrowfield

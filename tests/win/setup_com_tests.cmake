@@ -1,0 +1,41 @@
+# MarrowfieldSetup.exe under Wine: the fake Excel packaged as an in-process
+# COM server (fake_excel_server.dll, registered by the tests for
+# "Excel.Application"), and the test program that runs the installer
+# against it with the real XLL beside it.
+
+add_library(fake_excel_server SHARED
+  win32/fake_excel_server.cpp
+  win32/fake_excel_world.cpp
+  win32/com_fake_excel.cpp
+  fake_excel_server.def
+)
+set_target_properties(fake_excel_server PROPERTIES
+  PREFIX ""
+  RUNTIME_OUTPUT_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR})
+target_include_directories(fake_excel_server PRIVATE
+  ${CMAKE_CURRENT_SOURCE_DIR}/win32 ${PROJECT_SOURCE_DIR}/addin)
+target_link_libraries(fake_excel_server PRIVATE
+  marrowfield_fake_excel_model ole32 oleaut32 uuid advapi32)
+marrowfield_warnings(fake_excel_server)
+
+add_executable(setup_wine_tests
+  win32/setup_run.cpp
+  win32/setup_wine_test.cpp
+  win32/xll_module.cpp
+)
+target_include_directories(setup_wine_tests PRIVATE
+  ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/win32
+  ${PROJECT_SOURCE_DIR}/setup)
+target_link_libraries(setup_wine_tests PRIVATE
+  marrowfield_setup marrowfield_addin_win32 marrowfield_fake_excel_model
+  GTest::gtest_main)
+set_target_properties(setup_wine_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR})
+add_dependencies(setup_wine_tests
+  MarrowfieldSetup fake_excel_server MarrowfieldExcelXll fake_xlcall32)
+marrowfield_warnings(setup_wine_tests)
+gtest_discover_tests(setup_wine_tests
+  WORKING_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR}
+  DISCOVERY_MODE PRE_TEST
+  # They register "Excel.Application", which every process shares.
+  PROPERTIES LABELS setup RUN_SERIAL TRUE)

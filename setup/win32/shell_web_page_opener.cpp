@@ -4,8 +4,9 @@
 
 #include "shell_web_page_opener.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h before it.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>

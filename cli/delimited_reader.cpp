@@ -4,6 +4,7 @@
 // records and the three line-break conventions, which real files mix.
 #include "delimited_reader.h"
 
+#include <cstdint>
 #include <string>
 
 #include "input_error.h"
@@ -17,9 +18,15 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 class DelimitedParser {
  public:
-  DelimitedParser(std::string_view bytes, char delimiter)
-      : bytes_(bytes), delimiter_(delimiter) {
+  DelimitedParser(std::string_view bytes, char delimiter,
+                  const ReaderLimits& limits)
+      : bytes_(bytes), delimiter_(delimiter), budget_(limits) {
     if (bytes_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+    for (const char c : {'"', '\n', '\r', '\0'}) {
+      stopsQuoted_[static_cast<unsigned char>(c)] = true;
+      stopsUnquoted_[static_cast<unsigned char>(c)] = true;
+    }
+    stopsUnquoted_[static_cast<unsigned char>(delimiter)] = true;
   }
 
   CellGrid Parse() {
@@ -48,19 +55,26 @@ class DelimitedParser {
     column_ = 1;
   }
 
+  // Moves past bytes that need no attention and returns how many there were.
+  // Fields are copied in such runs, not byte by byte: a single field may be
+  // most of a large file.
+  std::size_t SkipPlain(const bool (&stops)[256]) {
+    const char* const start = bytes_.data() + pos_;
+    const char* const end = bytes_.data() + bytes_.size();
+    const char* p = start;
+    while (p != end && !stops[static_cast<unsigned char>(*p)]) ++p;
+    pos_ += static_cast<std::size_t>(p - start);
+    return static_cast<std::size_t>(p - start);
+  }
+
   std::string ParseUnquoted() {
-    std::string field;
-    while (pos_ < bytes_.size()) {
-      const char c = bytes_[pos_];
-      if (c == delimiter_ || c == '\n' || c == '\r') break;
-      if (c == '"') {
-        Fail(line_, "quote inside an unquoted field (quote the whole field)");
-      }
-      CheckNotNul(c);
-      field.push_back(c);
-      ++pos_;
+    const std::size_t start = pos_;
+    SkipPlain(stopsUnquoted_);
+    if (At('"')) {
+      Fail(line_, "quote inside an unquoted field (quote the whole field)");
     }
-    return field;
+    CheckNotNul();
+    return std::string(bytes_.substr(start, pos_ - start));
   }
 
   std::string ParseQuoted() {
@@ -68,26 +82,26 @@ class DelimitedParser {
     std::string field;
     ++pos_;  // the opening quote
     for (;;) {
+      const std::size_t start = pos_;
+      field.append(bytes_.data() + start, SkipPlain(stopsQuoted_));
       if (pos_ >= bytes_.size()) {
         Fail(openedOn, "quoted field is never closed");
       }
       const char c = bytes_[pos_];
       if (c == '"') {
-        if (At('"', 1)) {
-          field.push_back('"');
-          pos_ += 2;
-          continue;
-        }
-        ++pos_;
-        break;
+        if (!At('"', 1)) break;
+        field.push_back('"');
+        pos_ += 2;
+        continue;
       }
-      CheckNotNul(c);
+      CheckNotNul();
       // Line breaks inside quotes are data, kept byte for byte, but still
       // counted so that later errors name the right line.
-      if (c == '\n' || (c == '\r' && !At('\n', 1))) ++line_;
+      if (c == '\n' || !At('\n', 1)) ++line_;
       field.push_back(c);
       ++pos_;
     }
+    ++pos_;  // the closing quote
     if (pos_ < bytes_.size()) {
       const char next = bytes_[pos_];
       if (next != delimiter_ && next != '\n' && next != '\r') {
@@ -103,8 +117,8 @@ class DelimitedParser {
     ++line_;
   }
 
-  void CheckNotNul(char c) const {
-    if (c == '\0') {
+  void CheckNotNul() const {
+    if (At('\0')) {
       Fail(line_, "NUL byte: not a text file (UTF-16 text is not read)");
     }
   }
@@ -114,18 +128,30 @@ class DelimitedParser {
   }
 
   void AddCell(std::string field) {
-    const bool isText = !IsNumberField(field);
-    cells_.push_back(GridCell{static_cast<int32_t>(row_),
-                              static_cast<int32_t>(column_), isText,
-                              std::move(field)});
+    // Unreachable through the file-size limit, which keeps positions far
+    // below this; a caller passing larger text still gets no wrapped row.
+    if (row_ > INT32_MAX || column_ > INT32_MAX) {
+      Fail(line_, "the cell's row or column is past 2147483647");
+    }
+    GridCell cell{static_cast<int32_t>(row_), static_cast<int32_t>(column_),
+                  !IsNumberField(field), std::move(field)};
+    try {
+      budget_.Add(cell);
+    } catch (const InputError& error) {
+      Fail(line_, error.what());
+    }
+    cells_.push_back(std::move(cell));
   }
 
   std::string_view bytes_;
   char delimiter_;
+  bool stopsQuoted_[256] = {};
+  bool stopsUnquoted_[256] = {};
   std::size_t pos_ = 0;
   int64_t line_ = 1;
   int64_t row_ = 1;
   int64_t column_ = 1;
+  CellBudget budget_;
   CellGrid cells_;
 };
 
@@ -154,8 +180,9 @@ bool IsNumberField(std::string_view field) {
   return i == n;
 }
 
-CellGrid ParseDelimited(std::string_view bytes, char delimiter) {
-  return DelimitedParser(bytes, delimiter).Parse();
+CellGrid ParseDelimited(std::string_view bytes, char delimiter,
+                        const ReaderLimits& limits) {
+  return DelimitedParser(bytes, delimiter, limits).Parse();
 }
 
 }  // namespace marrowfield

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "marrowfield/sheet_search.h"
+#include "reader_limits.h"
 
 namespace marrowfield {
 
@@ -21,8 +22,10 @@ bool IsNumberField(std::string_view field);
 // leading UTF-8 byte-order mark is skipped; other bytes pass unchanged.
 // Throws InputError "line N: ..." (N the physical line, 1-based) for a quote
 // inside an unquoted field, text after a closing quote, a quoted field that
-// is never closed, or a NUL byte (binary or UTF-16 data).
-CellGrid ParseDelimited(std::string_view bytes, char delimiter);
+// is never closed, a NUL byte (binary or UTF-16 data), or a cell past the
+// cell or text limit of |limits|.
+CellGrid ParseDelimited(std::string_view bytes, char delimiter,
+                        const ReaderLimits& limits = ReaderLimits());
 
 }  // namespace marrowfield
 

@@ -58,37 +58,40 @@ const XlsxSheetEntry& ChooseSheet(const XlsxWorkbookParts& parts,
   throw InputError("no sheet named '" + *name + "' (sheets: " + known + ")");
 }
 
-std::vector<std::string> ReadSharedStrings(const ZipArchive& archive,
-                                           const XlsxWorkbookParts& parts) {
+std::vector<std::string> ReadSharedStrings(ZipArchive& archive,
+                                           const XlsxWorkbookParts& parts,
+                                           const ReaderLimits& limits) {
   if (!parts.sharedStringsPart) return {};
   const auto index = archive.Find(*parts.sharedStringsPart);
   if (!index) return {};
-  SharedStringsHandler handler;
+  SharedStringsHandler handler(limits);
   try {
-    ParseXml(archive.Read(*index), handler);
+    ParsePartXml(archive, *index, limits.partBytes, handler, limits);
   } catch (const XmlError& error) {
     throw InputError("shared strings, line " + std::to_string(error.line) +
-                     ": invalid XML: " + error.what());
+                     ": " + error.what());
+  } catch (const InputError& error) {
+    throw InputError(std::string("shared strings: ") + error.what());
+  } catch (const ZipError& error) {
+    throw InputError(std::string("shared strings: ") + error.what());
   }
   return std::move(handler.strings);
 }
 
-CellGrid ReadWorksheet(const ZipArchive& archive, const XlsxSheetEntry& sheet,
-                       const std::vector<std::string>& sharedStrings) {
+CellGrid ReadWorksheet(ZipArchive& archive, const XlsxSheetEntry& sheet,
+                       const std::vector<std::string>& sharedStrings,
+                       const ReaderLimits& limits) {
   const std::string where = "sheet '" + sheet.name + "'";
   const auto index = archive.Find(sheet.partName);
   if (!index) throw InputError(where + ": part " + sheet.partName + " missing");
-  WorksheetHandler handler(sharedStrings);
+  WorksheetHandler handler(sharedStrings, limits);
   try {
-    // Sheets are the large parts: parse them as they are inflated.
-    XmlReader reader(handler);
-    archive.Stream(*index,
-                   [&reader](const char* data, std::size_t size, bool last) {
-                     reader.Feed(data, size, last);
-                   });
+    // Sheets are the large parts: they are parsed as they are inflated, and
+    // only their cells are kept.
+    ParsePartXml(archive, *index, limits.partBytes, handler, limits);
   } catch (const XmlError& error) {
-    throw InputError(where + ", line " + std::to_string(error.line) +
-                     ": invalid XML: " + error.what());
+    throw InputError(where + ", line " + std::to_string(error.line) + ": " +
+                     error.what());
   } catch (const InputError& error) {
     throw InputError(where + ": " + error.what());
   } catch (const ZipError& error) {
@@ -101,13 +104,14 @@ CellGrid ReadWorksheet(const ZipArchive& archive, const XlsxSheetEntry& sheet,
 
 CellGrid ReadXlsxSheet(std::string bytes,
                        const std::optional<std::string>& sheetName,
-                       std::string& chosenSheet) {
+                       std::string& chosenSheet, const ReaderLimits& limits) {
   try {
-    const ZipArchive archive(std::move(bytes));
-    const XlsxWorkbookParts parts = ReadWorkbookParts(archive);
+    ZipArchive archive(std::move(bytes), limits.inflatedBytes);
+    const XlsxWorkbookParts parts = ReadWorkbookParts(archive, limits);
     const XlsxSheetEntry& sheet = ChooseSheet(parts, sheetName);
     chosenSheet = sheet.name;
-    return ReadWorksheet(archive, sheet, ReadSharedStrings(archive, parts));
+    return ReadWorksheet(archive, sheet,
+                         ReadSharedStrings(archive, parts, limits), limits);
   } catch (const ZipError& error) {
     throw InputError(std::string("not a valid .xlsx workbook: ") +
                      error.what());
@@ -115,21 +119,23 @@ CellGrid ReadXlsxSheet(std::string bytes,
 }
 
 LoadedSheet LoadSheet(const std::string& path,
-                      const std::optional<std::string>& sheetName) {
+                      const std::optional<std::string>& sheetName,
+                      const ReaderLimits& limits) {
   const std::string extension = LowerExtension(path);
   if (extension != ".csv" && extension != ".tsv" && extension != ".xlsx") {
     throw InputError(path +
                      ": unsupported file type (expected .csv, .tsv or .xlsx)");
   }
-  std::string bytes = ReadFileBytes(path);
+  std::string bytes = ReadFileBytes(path, limits.fileBytes);
   LoadedSheet loaded{path, std::nullopt, {}};
   try {
     if (extension == ".xlsx") {
       std::string chosen;
-      loaded.cells = ReadXlsxSheet(std::move(bytes), sheetName, chosen);
+      loaded.cells = ReadXlsxSheet(std::move(bytes), sheetName, chosen, limits);
       loaded.sheet = chosen;
     } else {
-      loaded.cells = ParseDelimited(bytes, extension == ".tsv" ? '\t' : ',');
+      loaded.cells =
+          ParseDelimited(bytes, extension == ".tsv" ? '\t' : ',', limits);
     }
   } catch (const InputError& error) {
     throw InputError(path + ": " + error.what());

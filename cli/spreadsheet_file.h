@@ -8,6 +8,7 @@
 #include <string>
 
 #include "marrowfield/sheet_search.h"
+#include "reader_limits.h"
 
 namespace marrowfield {
 
@@ -21,16 +22,18 @@ struct LoadedSheet {
 // one, the first worksheet; delimited files have no sheets and ignore it.
 // Throws InputError with one line naming the file and, where it helps, the
 // line or the sheet: unreadable file, unknown extension, malformed content,
-// unknown sheet.
+// unknown sheet, a file past one of |limits|.
 LoadedSheet LoadSheet(const std::string& path,
-                      const std::optional<std::string>& sheetName);
+                      const std::optional<std::string>& sheetName,
+                      const ReaderLimits& limits = ReaderLimits());
 
 // Returns the cells of the chosen sheet of the workbook held in |bytes|.
 // Throws InputError without the file name. |chosenSheet| receives the name
 // of the sheet read.
 CellGrid ReadXlsxSheet(std::string bytes,
                        const std::optional<std::string>& sheetName,
-                       std::string& chosenSheet);
+                       std::string& chosenSheet,
+                       const ReaderLimits& limits = ReaderLimits());
 
 }  // namespace marrowfield
 

@@ -9,6 +9,7 @@
 #include "engine_session.h"
 #include "file_bytes.h"
 #include "input_error.h"
+#include "reader_limits.h"
 #include "result_list.h"
 
 namespace marrowfield {
@@ -31,7 +32,7 @@ std::string CodeOf(const std::string& word) {
 
 // One candidate per line; line ends LF or CRLF; empty lines are skipped.
 std::vector<std::string> ReadCandidates(const std::string& path) {
-  const std::string bytes = ReadFileBytes(path);
+  const std::string bytes = ReadFileBytes(path, ReaderLimits().fileBytes);
   const std::string name = path == "-" ? "standard input" : path;
   std::vector<std::string> candidates;
   std::size_t start = 0;

@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "input_error.h"
-#include "xml_reader.h"
 
 namespace marrowfield {
 
@@ -76,29 +75,27 @@ class WorkbookHandler : public XmlHandler {
   void OnText(std::string_view) override {}
 };
 
-std::string ReadPart(const ZipArchive& archive, const std::string& part) {
+template <typename Handler>
+void ParsePart(ZipArchive& archive, const std::string& part,
+               const ReaderLimits& limits, Handler& handler) {
   const auto index = archive.Find(part);
   if (!index) throw InputError("part " + part + " is missing");
-  return archive.Read(*index);
-}
-
-template <typename Handler>
-void ParsePart(const ZipArchive& archive, const std::string& part,
-               Handler& handler) {
   try {
-    ParseXml(ReadPart(archive, part), handler);
+    ParsePartXml(archive, *index, limits.structurePartBytes, handler, limits);
   } catch (const XmlError& error) {
     throw InputError("part " + part + ", line " + std::to_string(error.line) +
-                     ": invalid XML: " + error.what());
+                     ": " + error.what());
   }
 }
 
-std::map<std::string, Relationship> ReadRelationships(const ZipArchive& archive,
-                                                      const std::string& part,
-                                                      bool required) {
+std::map<std::string, Relationship> ReadRelationships(
+    ZipArchive& archive, const std::string& part, bool required,
+    const ReaderLimits& limits) {
   const std::string relsPart = RelationshipsPartOf(part);
   RelationshipsHandler handler;
-  if (required || archive.Find(relsPart)) ParsePart(archive, relsPart, handler);
+  if (required || archive.Find(relsPart)) {
+    ParsePart(archive, relsPart, limits, handler);
+  }
   return handler.byId;
 }
 
@@ -157,9 +154,19 @@ std::string ResolvePartName(const std::string& sourcePart,
   return resolved;
 }
 
-XlsxWorkbookParts ReadWorkbookParts(const ZipArchive& archive) {
+void ParsePartXml(ZipArchive& archive, uint64_t index, uint64_t maxBytes,
+                  XmlHandler& handler, const ReaderLimits& limits) {
+  XmlReader reader(handler, limits);
+  archive.Stream(index, maxBytes,
+                 [&reader](const char* data, std::size_t size, bool last) {
+                   reader.Feed(data, size, last);
+                 });
+}
+
+XlsxWorkbookParts ReadWorkbookParts(ZipArchive& archive,
+                                    const ReaderLimits& limits) {
   std::string workbookPart;
-  for (const auto& [id, rel] : ReadRelationships(archive, "", true)) {
+  for (const auto& [id, rel] : ReadRelationships(archive, "", true, limits)) {
     if (EndsWith(rel.type, "/officeDocument") && !rel.external) {
       workbookPart = ResolvePartName("", rel.target);
       break;
@@ -170,8 +177,8 @@ XlsxWorkbookParts ReadWorkbookParts(const ZipArchive& archive) {
   }
 
   WorkbookHandler workbook;
-  ParsePart(archive, workbookPart, workbook);
-  const auto rels = ReadRelationships(archive, workbookPart, false);
+  ParsePart(archive, workbookPart, limits, workbook);
+  const auto rels = ReadRelationships(archive, workbookPart, false, limits);
 
   XlsxWorkbookParts parts;
   for (const SheetReference& sheet : workbook.sheets) {

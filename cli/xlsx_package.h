@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "reader_limits.h"
+#include "xml_reader.h"
 #include "zip_archive.h"
 
 namespace marrowfield {
@@ -23,10 +25,17 @@ struct XlsxWorkbookParts {
   std::optional<std::string> sharedStringsPart;  // absent when unused
 };
 
-// Reads the relationships and the workbook part of |archive|. Throws
-// InputError (without the file name) when a required part is missing or
-// malformed.
-XlsxWorkbookParts ReadWorkbookParts(const ZipArchive& archive);
+// Reads the relationships and the workbook part of |archive|, each within
+// the structure-part limit. Throws InputError (without the file name) when a
+// required part is missing, malformed or past a limit.
+XlsxWorkbookParts ReadWorkbookParts(ZipArchive& archive,
+                                    const ReaderLimits& limits);
+
+// Parses member |index| of |archive| with |handler| as it is inflated, the
+// member being allowed |maxBytes|. Throws XmlError for malformed or refused
+// XML and InputError past a size limit; rethrows what the handler throws.
+void ParsePartXml(ZipArchive& archive, uint64_t index, uint64_t maxBytes,
+                  XmlHandler& handler, const ReaderLimits& limits);
 
 // Returns the part that |target| names, seen from the part |sourcePart|
 // (relative targets resolve against its folder, "/x" from the root, "%20"

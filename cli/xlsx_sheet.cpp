@@ -130,6 +130,7 @@ void WorksheetHandler::FinishCell() {
   } else {
     cell.text = value_;
   }
+  budget_.Add(cell);
   cells_.push_back(std::move(cell));
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "marrowfield/sheet_search.h"
+#include "reader_limits.h"
 #include "xlsx_text.h"
 #include "xml_reader.h"
 
@@ -17,12 +18,14 @@ namespace marrowfield {
 // ("inlineStr") and formula results that are strings ("str") are text;
 // numbers, booleans ("b"), errors ("e") and dates ("d") are not. Cells
 // without a value make no cell.
-// Throws InputError (without file or sheet name) for a bad cell reference or
-// a shared-string index outside |sharedStrings|.
+// Throws InputError (without file or sheet name) for a bad cell reference, a
+// shared-string index outside |sharedStrings|, or a cell past the cell or
+// text limit of |limits|. Both must outlive the handler.
 class WorksheetHandler : public XmlHandler {
  public:
-  explicit WorksheetHandler(const std::vector<std::string>& sharedStrings)
-      : sharedStrings_(sharedStrings) {}
+  WorksheetHandler(const std::vector<std::string>& sharedStrings,
+                   const ReaderLimits& limits)
+      : sharedStrings_(sharedStrings), budget_(limits) {}
 
   void OnStart(std::string_view name, const XmlAttributes& attrs) override;
   void OnEnd(std::string_view name) override;
@@ -36,6 +39,7 @@ class WorksheetHandler : public XmlHandler {
   void FinishCell();
 
   const std::vector<std::string>& sharedStrings_;
+  CellBudget budget_;
   CellGrid cells_;
   bool inSheetData_ = false;
   bool inCell_ = false;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "input_error.h"
+
 namespace marrowfield {
 
 namespace {
@@ -51,8 +53,10 @@ std::string DecodeXlsxEscapes(std::string_view text) {
   std::string decoded;
   for (std::size_t i = 0; i < text.size();) {
     const int32_t c = EscapeAt(text, i);
-    // Surrogate halves cannot stand alone in UTF-8; leave them as written.
-    if (c < 0 || (c >= 0xD800 && c <= 0xDFFF)) {
+    // Surrogate halves cannot stand alone in UTF-8, and a NUL would end the
+    // text early for the engine, which takes C strings; leave them as
+    // written.
+    if (c <= 0 || (c >= 0xD800 && c <= 0xDFFF)) {
       decoded.push_back(text[i]);
       ++i;
     } else {
@@ -95,6 +99,10 @@ void SharedStringsHandler::OnEnd(std::string_view name) {
   if (!inItem_) return;
   item_.OnEnd(name);
   if (name == "si") {
+    if (strings.size() >= limits_.sharedStrings) {
+      throw InputError("more than " + std::to_string(limits_.sharedStrings) +
+                       " items (the limit for shared strings)");
+    }
     strings.push_back(item_.Take());
     inItem_ = false;
   }

@@ -7,13 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "reader_limits.h"
 #include "xml_reader.h"
 
 namespace marrowfield {
 
 // Returns |text| with every "_xHHHH_" (four hex digits) replaced by that
-// character in UTF-8; "_x005F_" gives a literal underscore. Other text is
-// returned unchanged.
+// character in UTF-8; "_x005F_" gives a literal underscore. "_x0000_" and
+// lone surrogate halves stay as written. Other text is returned unchanged.
 std::string DecodeXlsxEscapes(std::string_view text);
 
 // Collects the text of one string item (<si> in the shared strings, <is> in
@@ -34,9 +35,12 @@ class StringItemText {
   std::string text_;
 };
 
-// Reads a shared-strings part into the list that "s" cells index.
+// Reads a shared-strings part into the list that "s" cells index. Throws
+// InputError past the item limit of |limits|, which must outlive it.
 class SharedStringsHandler : public XmlHandler {
  public:
+  explicit SharedStringsHandler(const ReaderLimits& limits) : limits_(limits) {}
+
   std::vector<std::string> strings;
 
   void OnStart(std::string_view name, const XmlAttributes&) override;
@@ -44,6 +48,7 @@ class SharedStringsHandler : public XmlHandler {
   void OnText(std::string_view text) override { item_.OnText(text); }
 
  private:
+  const ReaderLimits& limits_;
   bool inItem_ = false;
   StringItemText item_;
 };

@@ -21,6 +21,11 @@ std::string_view LocalName(const char* name) {
   return cut == std::string_view::npos ? full : full.substr(cut + 1);
 }
 
+std::string PendingMarkupMessage(uint64_t limit) {
+  return "a tag, comment or other piece of XML longer than " +
+         DescribeBytes(limit) + " (the limit for one piece of markup)";
+}
+
 }  // namespace
 
 std::optional<std::string_view> XmlAttributes::Get(
@@ -34,14 +39,37 @@ std::optional<std::string_view> XmlAttributes::Get(
 struct XmlReader::State {
   XML_Parser parser = nullptr;
   XmlHandler* handler = nullptr;
+  const ReaderLimits* limits = nullptr;
   std::exception_ptr failure;
+  int depth = 0;
+  // Bytes fed so far, and the end of the input the last event covered: what
+  // lies between is what expat holds back until a piece of markup is whole.
+  uint64_t fed = 0;
+  uint64_t settled = 0;
+
+  int64_t Line() const {
+    return static_cast<int64_t>(XML_GetCurrentLineNumber(parser));
+  }
+
+  // Stops the parser; Feed() throws |message| once expat has returned.
+  void Refuse(const std::string& message) {
+    if (failure) return;
+    failure = std::make_exception_ptr(XmlError(Line(), message));
+    XML_StopParser(parser, XML_FALSE);
+  }
 
   template <typename Call>
   static void Guard(void* data, Call call) {
     auto* state = static_cast<State*>(data);
     if (state->failure) return;
+    const XML_Index at = XML_GetCurrentByteIndex(state->parser);
+    if (at >= 0) {
+      state->settled =
+          static_cast<uint64_t>(at) +
+          static_cast<uint64_t>(XML_GetCurrentByteCount(state->parser));
+    }
     try {
-      call(*state->handler);
+      call(*state);
     } catch (...) {
       state->failure = std::current_exception();
       XML_StopParser(state->parser, XML_FALSE);
@@ -50,27 +78,56 @@ struct XmlReader::State {
 
   static void OnStart(void* data, const XML_Char* name,
                       const XML_Char** attributes) {
-    Guard(data, [&](XmlHandler& handler) {
-      handler.OnStart(LocalName(name), XmlAttributes(attributes));
+    Guard(data, [&](State& state) {
+      // Expat keeps its own stack of open elements, so depth costs memory
+      // rather than recursion; the limit keeps that small.
+      if (++state.depth > state.limits->xmlDepth) {
+        state.Refuse("elements nested more than " +
+                     std::to_string(state.limits->xmlDepth) +
+                     " deep (the limit for XML parts)");
+        return;
+      }
+      state.handler->OnStart(LocalName(name), XmlAttributes(attributes));
     });
   }
   static void OnEnd(void* data, const XML_Char* name) {
-    Guard(data, [&](XmlHandler& handler) { handler.OnEnd(LocalName(name)); });
+    Guard(data, [&](State& state) {
+      --state.depth;
+      state.handler->OnEnd(LocalName(name));
+    });
   }
   static void OnText(void* data, const XML_Char* text, int length) {
-    Guard(data, [&](XmlHandler& handler) {
-      handler.OnText(std::string_view(text, static_cast<std::size_t>(length)));
+    Guard(data, [&](State& state) {
+      state.handler->OnText(
+          std::string_view(text, static_cast<std::size_t>(length)));
     });
+  }
+  static void OnDoctype(void* data, const XML_Char*, const XML_Char*,
+                        const XML_Char*, int) {
+    static_cast<State*>(data)->Refuse(
+        "a DOCTYPE declaration is not allowed in a workbook part");
+  }
+  // Entities are declared only inside a DOCTYPE, which is refused first;
+  // this stays as a second lock on the same door.
+  static void OnEntity(void* data, const XML_Char*, int, const XML_Char*, int,
+                       const XML_Char*, const XML_Char*, const XML_Char*,
+                       const XML_Char*) {
+    static_cast<State*>(data)->Refuse(
+        "an entity declaration is not allowed in a workbook part");
   }
 };
 
-XmlReader::XmlReader(XmlHandler& handler) : state_(std::make_unique<State>()) {
+XmlReader::XmlReader(XmlHandler& handler, const ReaderLimits& limits)
+    : state_(std::make_unique<State>()) {
   state_->handler = &handler;
+  state_->limits = &limits;
   state_->parser = XML_ParserCreateNS(nullptr, kNamespaceSeparator);
   if (state_->parser == nullptr) throw std::bad_alloc();
   XML_SetUserData(state_->parser, state_.get());
   XML_SetElementHandler(state_->parser, &State::OnStart, &State::OnEnd);
   XML_SetCharacterDataHandler(state_->parser, &State::OnText);
+  XML_SetStartDoctypeDeclHandler(state_->parser, &State::OnDoctype);
+  XML_SetEntityDeclHandler(state_->parser, &State::OnEntity);
 }
 
 XmlReader::~XmlReader() { XML_ParserFree(state_->parser); }
@@ -87,14 +144,19 @@ void XmlReader::Feed(const char* data, std::size_t size, bool last) {
   if (state_->failure) std::rethrow_exception(state_->failure);
   if (status != XML_STATUS_OK) {
     const XML_Error code = XML_GetErrorCode(state_->parser);
-    throw XmlError(
-        static_cast<int64_t>(XML_GetCurrentLineNumber(state_->parser)),
-        XML_ErrorString(code));
+    throw XmlError(state_->Line(),
+                   std::string("invalid XML: ") + XML_ErrorString(code));
+  }
+  state_->fed += size;
+  const uint64_t limit = state_->limits->xmlPendingBytes;
+  if (state_->fed > state_->settled + limit) {
+    throw XmlError(state_->Line(), PendingMarkupMessage(limit));
   }
 }
 
-void ParseXml(std::string_view document, XmlHandler& handler) {
-  XmlReader reader(handler);
+void ParseXml(std::string_view document, XmlHandler& handler,
+              const ReaderLimits& limits) {
+  XmlReader reader(handler, limits);
   reader.Feed(document.data(), document.size(), true);
 }
 

@@ -1,6 +1,8 @@
 // A small RAII wrapper over expat for the parts of an .xlsx package: elements
 // reach a handler by local name (namespace prefixes vary between writers), and
-// parse errors come back as exceptions instead of status codes.
+// parse errors come back as exceptions instead of status codes. Package parts
+// may not carry a DOCTYPE, and no workbook writer emits one; refusing it shuts
+// out entity expansion and external entities altogether.
 #ifndef MARROWFIELD_CLI_XML_READER_H_
 #define MARROWFIELD_CLI_XML_READER_H_
 
@@ -11,6 +13,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "reader_limits.h"
 
 namespace marrowfield {
 
@@ -37,7 +41,9 @@ class XmlHandler {
   virtual void OnText(std::string_view text) = 0;
 };
 
-// Malformed XML; |line| is the line of the document where expat stopped.
+// Malformed or refused XML; |line| is the line of the document where
+// parsing stopped. The message is fit to follow "line N: ": "invalid XML:
+// mismatched tag", "a DOCTYPE declaration is not allowed in a workbook part".
 class XmlError : public std::runtime_error {
  public:
   XmlError(int64_t line, const std::string& message)
@@ -48,13 +54,16 @@ class XmlError : public std::runtime_error {
 // Feeds one document, in pieces, to a handler.
 class XmlReader {
  public:
-  explicit XmlReader(XmlHandler& handler);
+  // Keeps a reference to |limits|, which must outlive the reader.
+  XmlReader(XmlHandler& handler, const ReaderLimits& limits);
   ~XmlReader();
   XmlReader(const XmlReader&) = delete;
   XmlReader& operator=(const XmlReader&) = delete;
 
   // Parses the next piece; |last| marks the end of the document. Throws
-  // XmlError for malformed XML, and rethrows whatever the handler threw.
+  // XmlError for malformed XML, a DOCTYPE, elements nested deeper than the
+  // limit and markup left pending past the limit; rethrows whatever the
+  // handler threw.
   void Feed(const char* data, std::size_t size, bool last);
 
  private:
@@ -63,7 +72,8 @@ class XmlReader {
 };
 
 // Parses a whole document held in memory.
-void ParseXml(std::string_view document, XmlHandler& handler);
+void ParseXml(std::string_view document, XmlHandler& handler,
+              const ReaderLimits& limits);
 
 }  // namespace marrowfield
 

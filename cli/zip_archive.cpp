@@ -7,6 +7,9 @@
 #include <memory>
 #include <utility>
 
+#include "input_error.h"
+#include "reader_limits.h"
+
 namespace marrowfield {
 
 namespace {
@@ -23,9 +26,21 @@ std::string DescribeZipError(int code) {
   return text;
 }
 
+// libzip finds members through the central directory at the end of the
+// archive; a file cut short has lost it but still starts like an archive.
+std::string DescribeOpenError(int code, const std::string& bytes) {
+  if (code != ZIP_ER_NOZIP) return DescribeZipError(code);
+  if (bytes.compare(0, 4, "PK\x03\x04") == 0) {
+    return "the zip archive is truncated or damaged (its central directory "
+           "is missing)";
+  }
+  return "not a zip archive";
+}
+
 }  // namespace
 
-ZipArchive::ZipArchive(std::string bytes) : bytes_(std::move(bytes)) {
+ZipArchive::ZipArchive(std::string bytes, uint64_t maxInflatedBytes)
+    : bytes_(std::move(bytes)), maxInflatedBytes_(maxInflatedBytes) {
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* source =
@@ -39,8 +54,7 @@ ZipArchive::ZipArchive(std::string bytes) : bytes_(std::move(bytes)) {
     zip_source_free(source);
     const int code = zip_error_code_zip(&error);
     zip_error_fini(&error);
-    throw ZipError(code == ZIP_ER_NOZIP ? "not a zip archive"
-                                        : DescribeZipError(code));
+    throw ZipError(DescribeOpenError(code, bytes_));
   }
   zip_error_fini(&error);
 }
@@ -54,28 +68,45 @@ std::optional<uint64_t> ZipArchive::Find(const std::string& name) const {
   return static_cast<uint64_t>(index);
 }
 
+void ZipArchive::CheckInflated(uint64_t index, uint64_t maxBytes,
+                               uint64_t sizeSoFar, uint64_t size) const {
+  if (size > maxBytes - sizeSoFar) {
+    const char* name = zip_get_name(archive_, index, 0);
+    throw InputError("part " + std::string(name ? name : "?") +
+                     " inflates to more than " + DescribeBytes(maxBytes) +
+                     " (the limit for this part)");
+  }
+  if (size > maxInflatedBytes_ - inflatedBytes_) {
+    throw InputError("the parts read inflate to more than " +
+                     DescribeBytes(maxInflatedBytes_) +
+                     " together (the limit for one workbook)");
+  }
+}
+
 void ZipArchive::Stream(
-    uint64_t index,
-    const std::function<void(const char*, std::size_t, bool)>& sink) const {
+    uint64_t index, uint64_t maxBytes,
+    const std::function<void(const char*, std::size_t, bool)>& sink) {
+  zip_stat_t declared;
+  if (zip_stat_index(archive_, index, 0, &declared) == 0 &&
+      (declared.valid & ZIP_STAT_SIZE) != 0) {
+    CheckInflated(index, maxBytes, 0, declared.size);
+  }
   std::unique_ptr<zip_file_t, ZipFileCloser> file(
       zip_fopen_index(archive_, index, 0));
   if (!file) throw ZipError(zip_strerror(archive_));
   char buffer[1 << 16];
+  uint64_t size = 0;
   for (;;) {
     const zip_int64_t got = zip_fread(file.get(), buffer, sizeof buffer);
     if (got < 0) throw ZipError(zip_file_strerror(file.get()));
     if (got == 0) break;
+    const auto count = static_cast<uint64_t>(got);
+    CheckInflated(index, maxBytes, size, count);
+    size += count;
+    inflatedBytes_ += count;
     sink(buffer, static_cast<std::size_t>(got), false);
   }
   sink(buffer, 0, true);
-}
-
-std::string ZipArchive::Read(uint64_t index) const {
-  std::string member;
-  Stream(index, [&member](const char* data, std::size_t size, bool) {
-    member.append(data, size);
-  });
-  return member;
 }
 
 }  // namespace marrowfield

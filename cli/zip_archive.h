@@ -23,9 +23,10 @@ class ZipError : public std::runtime_error {
 
 class ZipArchive {
  public:
-  // Takes the archive's bytes. Throws ZipError when they are not a zip
-  // archive.
-  explicit ZipArchive(std::string bytes);
+  // Takes the archive's bytes; all members read from it may inflate to at
+  // most |maxInflatedBytes| together. Throws ZipError when the bytes are not
+  // a zip archive.
+  ZipArchive(std::string bytes, uint64_t maxInflatedBytes);
   ~ZipArchive();
   ZipArchive(const ZipArchive&) = delete;
   ZipArchive& operator=(const ZipArchive&) = delete;
@@ -36,17 +37,25 @@ class ZipArchive {
   std::optional<uint64_t> Find(const std::string& name) const;
 
   // Passes the uncompressed bytes of member |index| to |sink| in pieces, the
-  // last call with |last| set. Throws ZipError when the member cannot be read.
-  void Stream(uint64_t index,
+  // last call with |last| set. Throws InputError, before passing them on,
+  // when the member's bytes would pass |maxBytes| or the archive's total:
+  // the sizes are counted as they are inflated, since a header can claim
+  // anything (a header that admits more is refused before inflating).
+  // Throws ZipError when the member cannot be read.
+  void Stream(uint64_t index, uint64_t maxBytes,
               const std::function<void(const char* data, std::size_t size,
-                                       bool last)>& sink) const;
-
-  // Returns the whole uncompressed member |index|.
-  std::string Read(uint64_t index) const;
+                                       bool last)>& sink);
 
  private:
+  // Throws InputError when |size| more bytes of member |index|, which has
+  // given |sizeSoFar| already, would pass a limit.
+  void CheckInflated(uint64_t index, uint64_t maxBytes, uint64_t sizeSoFar,
+                     uint64_t size) const;
+
   std::string bytes_;  // libzip reads from here; it must outlive archive_
   struct zip* archive_ = nullptr;
+  uint64_t maxInflatedBytes_;
+  uint64_t inflatedBytes_ = 0;  // by every Stream() so far
 };
 
 }  // namespace marrowfield

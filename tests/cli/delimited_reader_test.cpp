@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
+#include "delimited_reference.h"
 #include "input_error.h"
 
 namespace marrowfield {
@@ -162,6 +164,37 @@ TEST(DelimitedReaderErrors, LinesInsideQuotesAreCounted) {
 TEST(DelimitedReaderErrors, NulByteIsRejected) {
   EXPECT_EQ(ErrorOf(std::string("S\0m", 3)),
             "line 1: NUL byte: not a text file (UTF-16 text is not read)");
+}
+
+// The reader copies fields in runs; the reference takes one byte at a time.
+// Short texts over the bytes that matter cover every turn both can take.
+TEST(DelimitedReaderReference, AgreesOnManyShortTexts) {
+  const std::string alphabet = "ab1.e ,\t\"\"\n\r\xEF\xBB\xBF";
+  std::mt19937 random(20240611);
+  std::uniform_int_distribution<std::size_t> length(0, 24);
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size());
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (std::size_t n = length(random); n > 0; --n) {
+      const std::size_t k = pick(random);
+      text.push_back(k == alphabet.size() ? '\0' : alphabet[k]);
+    }
+    const char delimiter = round % 2 == 0 ? ',' : '\t';
+    const DelimitedReading expected = ReadDelimitedSlowly(text, delimiter);
+    std::vector<Cell> expectedCells;
+    for (const GridCell& g : expected.cells) {
+      expectedCells.push_back(Cell{g.row, g.column, g.isText, g.text});
+    }
+    std::string error;
+    std::vector<Cell> cells;
+    try {
+      cells = Parse(text, delimiter);
+    } catch (const InputError& e) {
+      error = e.what();
+    }
+    ASSERT_EQ(error, expected.error) << "text: \"" << text << "\"";
+    ASSERT_EQ(cells, expectedCells) << "text: \"" << text << "\"";
+  }
 }
 
 }  // namespace

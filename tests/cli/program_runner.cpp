@@ -1,37 +1,65 @@
-// posix_spawn with standard streams redirected to files, or standard error
-// to a pseudo-terminal that is drained while the program runs (a terminal
-// buffers little, and a program blocked on it would never finish).
+// fork and exec with standard streams redirected to files, or standard
+// error to a pseudo-terminal that is drained while the program runs (a
+// terminal buffers little, and a program blocked on it would never finish).
+// Everything the child needs is prepared before fork(), so that the child
+// itself only redirects, sets its limits and calls exec.
 #include "program_runner.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
-#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 #include "test_files.h"
 
 extern char** environ;
 
+#if defined(__SANITIZE_ADDRESS__)
+#define MARROWFIELD_TEST_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MARROWFIELD_TEST_UNDER_ASAN 1
+#endif
+#endif
+
 namespace marrowfield {
 
 namespace {
 
-class FileActions {
+// The program under test is built with the same sanitizers as the tests.
+#ifdef MARROWFIELD_TEST_UNDER_ASAN
+constexpr bool kUnderAsan = true;
+#else
+constexpr bool kUnderAsan = false;
+#endif
+
+class Descriptor {
  public:
-  FileActions() { posix_spawn_file_actions_init(&actions_); }
-  ~FileActions() { posix_spawn_file_actions_destroy(&actions_); }
-  FileActions(const FileActions&) = delete;
-  FileActions& operator=(const FileActions&) = delete;
-  posix_spawn_file_actions_t* get() { return &actions_; }
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() { Close(); }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  void Close() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
 
  private:
-  posix_spawn_file_actions_t actions_;
+  int fd_;
 };
+
+int OpenOrThrow(const std::string& path, int flags) {
+  const int fd = open(path.c_str(), flags | O_CLOEXEC, 0600);
+  if (fd < 0) throw std::runtime_error("cannot open " + path);
+  return fd;
+}
 
 void ReadAvailable(int fd, std::string& into) {
   char buffer[4096];
@@ -48,6 +76,48 @@ int ExitCodeOf(int status) {
   return -1;
 }
 
+// The environment of the child. AddressSanitizer cannot run in a bounded
+// address space, so a bounded run asks it to watch resident memory instead.
+std::vector<std::string> ChildEnvironment(bool bounded) {
+  std::vector<std::string> environment;
+  std::string asanOptions;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    if (std::strncmp(*entry, "ASAN_OPTIONS=", 13) == 0) {
+      asanOptions = *entry + 13;
+    } else {
+      environment.emplace_back(*entry);
+    }
+  }
+  if (bounded && kUnderAsan) {
+    asanOptions += (asanOptions.empty() ? "" : ":") +
+                   std::string("hard_rss_limit_mb=") +
+                   std::to_string(kBoundedRunMemoryBytes >> 20);
+  }
+  if (!asanOptions.empty())
+    environment.push_back("ASAN_OPTIONS=" + asanOptions);
+  return environment;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (std::string& s : strings) pointers.push_back(s.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+[[noreturn]] void RunChild(int in, int out, int err, bool bounded,
+                           char* const* argv, char* const* envp) {
+  if (dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
+  if (bounded) {
+    const rlimit memory{kBoundedRunMemoryBytes, kBoundedRunMemoryBytes};
+    if (!kUnderAsan && setrlimit(RLIMIT_AS, &memory) != 0) _exit(127);
+    const rlimit cpu{kBoundedRunCpuSeconds, kBoundedRunCpuSeconds};
+    if (setrlimit(RLIMIT_CPU, &cpu) != 0) _exit(127);
+  }
+  execve(argv[0], argv, envp);
+  _exit(127);
+}
+
 }  // namespace
 
 ProgramRun RunMarrowfield(const std::vector<std::string>& args,
@@ -57,50 +127,46 @@ ProgramRun RunMarrowfield(const std::vector<std::string>& args,
   const std::string outPath = dir.Path("stdout");
   const std::string errPath = dir.Path("stderr");
 
-  FileActions actions;
-  posix_spawn_file_actions_addopen(actions.get(), 0, inPath.c_str(), O_RDONLY,
-                                   0);
-  posix_spawn_file_actions_addopen(actions.get(), 1, outPath.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  int master = -1;
-  int slave = -1;
+  const Descriptor in(OpenOrThrow(inPath, O_RDONLY));
+  const Descriptor out(OpenOrThrow(outPath, O_WRONLY | O_CREAT | O_TRUNC));
+  int masterFd = -1;
+  int errFd = -1;
   if (options.stderrOnTerminal) {
-    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+    if (openpty(&masterFd, &errFd, nullptr, nullptr, nullptr) != 0) {
       throw std::runtime_error("openpty failed");
     }
-    posix_spawn_file_actions_adddup2(actions.get(), slave, 2);
-    posix_spawn_file_actions_addclose(actions.get(), master);
+    fcntl(masterFd, F_SETFD, FD_CLOEXEC);
+    fcntl(errFd, F_SETFD, FD_CLOEXEC);
   } else {
-    posix_spawn_file_actions_addopen(actions.get(), 2, errPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    errFd = OpenOrThrow(errPath, O_WRONLY | O_CREAT | O_TRUNC);
   }
+  const Descriptor master(masterFd);
+  Descriptor err(errFd);
 
-  std::vector<std::string> argv0 = {MARROWFIELD_PROGRAM};
-  argv0.insert(argv0.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : argv0) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+  std::vector<std::string> argvStrings = {MARROWFIELD_PROGRAM};
+  argvStrings.insert(argvStrings.end(), args.begin(), args.end());
+  std::vector<char*> argv = Pointers(argvStrings);
+  std::vector<std::string> envStrings = ChildEnvironment(options.bounded);
+  std::vector<char*> envp = Pointers(envStrings);
 
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, MARROWFIELD_PROGRAM, actions.get(),
-                                  nullptr, argv.data(), environ);
-  if (slave >= 0) close(slave);
-  if (spawned != 0) {
-    if (master >= 0) close(master);
-    throw std::runtime_error("cannot start " MARROWFIELD_PROGRAM);
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("cannot start " MARROWFIELD_PROGRAM);
+  if (pid == 0) {
+    RunChild(in.get(), out.get(), err.get(), options.bounded, argv.data(),
+             envp.data());
   }
 
   ProgramRun run;
   int status = 0;
-  if (master >= 0) {
-    fcntl(master, F_SETFL, O_NONBLOCK);
+  if (master.get() >= 0) {
+    err.Close();
+    fcntl(master.get(), F_SETFL, O_NONBLOCK);
     while (waitpid(pid, &status, WNOHANG) == 0) {
-      pollfd watch{master, POLLIN, 0};
+      pollfd watch{master.get(), POLLIN, 0};
       poll(&watch, 1, 50);
-      ReadAvailable(master, run.err);
+      ReadAvailable(master.get(), run.err);
     }
-    ReadAvailable(master, run.err);
-    close(master);
+    ReadAvailable(master.get(), run.err);
   } else {
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }

@@ -127,6 +127,13 @@ TEST(XlsxCells, EscapedCharactersAreDecoded) {
             (std::vector<Cell>{{"A1", true, "two\r\nlines_x0041_"}}));
 }
 
+// The engine takes C strings: a NUL inside a cell would cut its text short.
+TEST(XlsxCells, NulEscapeStaysAsWritten) {
+  EXPECT_EQ(Read(OneSheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>",
+                          {"Smith_x0000_Jones"})),
+            (std::vector<Cell>{{"A1", true, "Smith_x0000_Jones"}}));
+}
+
 TEST(XlsxCells, Utf8TextPassesUnchanged) {
   EXPECT_EQ(Read(OneSheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>",
                           {"M\xC3\xBCller"})),

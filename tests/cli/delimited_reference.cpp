@@ -1,0 +1,91 @@
+// The reference reader, written for plainness: each byte is looked at once,
+// in the order the rules of RFC 4180 name them, and appended on its own.
+#include "delimited_reference.h"
+
+#include <cstdint>
+
+#include "delimited_reader.h"
+
+namespace marrowfield {
+
+namespace {
+
+const char* const kNeverClosed = "quoted field is never closed";
+const char* const kNul = "NUL byte: not a text file (UTF-16 text is not read)";
+const char* const kAfterQuote =
+    "text after the closing quote of a quoted field";
+const char* const kStrayQuote =
+    "quote inside an unquoted field (quote the whole field)";
+
+struct Failure {
+  int64_t line;
+  const char* what;
+};
+
+}  // namespace
+
+DelimitedReading ReadDelimitedSlowly(std::string_view bytes, char delimiter) {
+  DelimitedReading reading;
+  std::size_t i = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  const auto at = [&](std::size_t k, char c) {
+    return k < bytes.size() && bytes[k] == c;
+  };
+  int64_t line = 1;
+  int32_t row = 1;
+  try {
+    while (i < bytes.size()) {
+      for (int32_t column = 1;; ++column) {
+        std::string field;
+        if (at(i, '"')) {
+          const int64_t opened = line;
+          for (++i;; ++i) {
+            if (i >= bytes.size()) throw Failure{opened, kNeverClosed};
+            const char c = bytes[i];
+            if (c == '"' && at(i + 1, '"')) {
+              field.push_back('"');
+              ++i;
+              continue;
+            }
+            if (c == '"') break;
+            if (c == '\0') throw Failure{line, kNul};
+            if (c == '\n' || (c == '\r' && !at(i + 1, '\n'))) ++line;
+            field.push_back(c);
+          }
+          ++i;
+          if (i < bytes.size() && bytes[i] != delimiter && bytes[i] != '\n' &&
+              bytes[i] != '\r') {
+            throw Failure{line, kAfterQuote};
+          }
+        } else {
+          for (; i < bytes.size(); ++i) {
+            const char c = bytes[i];
+            if (c == delimiter || c == '\n' || c == '\r') break;
+            if (c == '"') throw Failure{line, kStrayQuote};
+            if (c == '\0') throw Failure{line, kNul};
+            field.push_back(c);
+          }
+        }
+        if (!field.empty()) {
+          const bool isText = !IsNumberField(field);
+          reading.cells.push_back(GridCell{row, column, isText, field});
+        }
+        if (at(i, delimiter)) {
+          ++i;
+          continue;
+        }
+        if (at(i, '\r')) ++i;
+        if (at(i, '\n')) ++i;
+        ++line;
+        break;
+      }
+      ++row;
+    }
+  } catch (const Failure& failure) {
+    reading.cells.clear();
+    reading.error =
+        "line " + std::to_string(failure.line) + ": " + failure.what;
+  }
+  return reading;
+}
+
+}  // namespace marrowfield

@@ -6,22 +6,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "fuzz_require.h"
 #include "marrowfield.h"
 
 namespace marrowfield {
-
-// Aborts, so that libFuzzer records the input, when |ok| is false.
-inline void Require(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "broken promise: %s\n", what);
-    std::abort();
-  }
-}
 
 // The engine is set up once per fuzzing process.
 inline void EnsureEngine() {

@@ -31,6 +31,9 @@ cmake --build build-tsan -j"$jobs" --target engine_threads_tests
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
   ctest --test-dir build-tsan --output-on-failure -R engine_threads_tests
 
+echo "== Windows: the XLL, the installer and their tests under Wine =="
+bash tools/windows/ci.sh
+
 echo "== Benchmarks (a brief smoke run; timings decide nothing here) =="
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DMARROWFIELD_BUILD_BENCH=ON >/dev/null
 cmake --build build-bench -j"$jobs" --target engine_bench sheet_search_bench

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config
   flite1-dev                      # the CMU lexicon and letter-to-sound rules
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libzip-dev libexpat1-dev         # .xlsx reading
+  libzip-dev libexpat1-dev zlib1g-dev  # .xlsx reading (zlib: its tests)
   libcli11-dev nlohmann-json3-dev  # command line and JSON output
   python3 python3-openpyxl wamerican
   clang libclang-rt-14-dev         # libFuzzer and the sanitizers for it

@@ -3,14 +3,15 @@
  * includes this header too (it shows the addresses as the About dialog's
  * link texts), so the header stays plain C for it. The host names are
  * placeholders in the reserved ".example" domain until the product has
- * real ones. */
+ * real ones; kept short, since the About dialog's link texts have fixed
+ * widths. */
 #ifndef MARROWFIELD_ADDIN_WEB_ADDRESSES_H_
 #define MARROWFIELD_ADDIN_WEB_ADDRESSES_H_
 
 /* A host's address without a path: queries are appended directly. */
 #define MARROWFIELD_PRODUCT_SITE_URL "https://www.marrowfield.example"
-#define MARROWFIELD_MAKER_SITE_URL "https://www.marrowfield-labs.example"
-#define MARROWFIELD_SUPPORT_MAIL_ADDRESS "support@marrowfield.example"
+#define MARROWFIELD_MAKER_SITE_URL "https://mlabs.example"
+#define MARROWFIELD_SUPPORT_MAIL_ADDRESS "help@marrowfield.example"
 
 #ifndef RC_INVOKED
 #ifdef __cplusplus

@@ -7,13 +7,15 @@
 
 #include <windows.h>
 
+#include "addin_dialogs.h"
 #include "addin_session.h"
 #include "automation_bridge.h"
 #include "bridge_state.h"
 #include "com_automation_port.h"
-#include "placeholder_dialogs.h"
 #include "registry_configuration.h"
 #include "win32_debug_output.h"
+#include "win32_dialog_windows.h"
+#include "win32_shell.h"
 
 using marrowfield::XLOPER;
 
@@ -28,7 +30,12 @@ marrowfield::AddinSession& Session() {
   static marrowfield::RegistryConfiguration configuration;
   static marrowfield::ComAutomationPort automationPort;
   static marrowfield::AutomationBridge automation(automationPort, Debug());
-  static marrowfield::PlaceholderDialogs dialogs;
+  static marrowfield::Win32Shell shell;
+  static marrowfield::Win32DialogWindows windows(shell);
+  // The search dialog asks for the Application at each search and jump,
+  // so it never holds one across a close and reopen of the add-in.
+  static marrowfield::AddinDialogs dialogs(
+      [] { return automation.Application(); }, shell, Debug(), windows);
   static marrowfield::AddinSession session(
       marrowfield::LoadAddinConfig(configuration, Debug()),
       marrowfield::AddinPorts{Debug(), automation, dialogs});

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows part of CI. On a Debian 12 machine (as root, or with sudo):
-#  1. installs MinGW-w64 (64-bit, and 32-bit for the layout check) and Wine;
+#  1. installs MinGW-w64 (64-bit, and 32-bit for the layout check), Wine and
+#     Xvfb;
 #  2. builds Flite and GoogleTest for Windows into the cache
 #     ($MARROWFIELD_CACHE, default /var/cache/marrowfield);
 #  3. compiles the host-value layout checks for 32- and 64-bit Windows;
@@ -10,7 +11,8 @@
 #     in build-windows/ with the MinGW toolchain file;
 #  6. checks the XLL's export and import tables with objdump;
 #  7. runs the Windows tests under Wine through ctest, in a fresh
-#     WINEPREFIX in a temporary folder.
+#     WINEPREFIX in a temporary folder, on a virtual X display (the dialog
+#     tests show and drive real windows).
 # Any failure stops the run with a non-zero exit status.
 #
 # Environment: MARROWFIELD_JOBS (parallel jobs, default: number of CPUs),
@@ -39,6 +41,7 @@ packages=(
   googletest                # GoogleTest sources, compiled with MinGW
   flite1-dev                # the native library the XLL is compared with
   libgtest-dev
+  xvfb                      # an X display for the add-in's dialogs
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -88,7 +91,8 @@ cmake -S . -B "$WIN_BUILD" \
 cmake --build "$WIN_BUILD" -j "$JOBS" --target \
   MarrowfieldExcelXll fake_xlcall32 addin_tests xll_tests registry_tests \
   bridge_com_tests \
-  MarrowfieldSetup fake_excel_server setup_tests setup_wine_tests
+  MarrowfieldSetup fake_excel_server setup_tests setup_wine_tests \
+  dialog_wine_tests
 
 step "Export and import tables"
 bash tools/windows/check_xll_exports.sh "${WIN_BUILD}/bin/MarrowfieldExcel.xll"
@@ -97,12 +101,17 @@ step "Windows tests under Wine"
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/marrowfield-wine.XXXXXX")
 export WINEPREFIX
 export WINEDEBUG=-all
-# No Mono or Gecko install prompts, no display: the tests need neither.
+# No Mono or Gecko install prompts.
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
-unset DISPLAY WAYLAND_DISPLAY
+unset WAYLAND_DISPLAY
+# The dialog tests show real windows: a virtual display, there before
+# Wine starts, since Wine's desktop takes its display once, at start.
+source tools/windows/xvfb.sh
+start_xvfb
 cleanup_wine() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
+  stop_xvfb
 }
 trap cleanup_wine EXIT
 # One server, kept for a minute after the last process, serves every test

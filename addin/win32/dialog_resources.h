@@ -1,0 +1,57 @@
+// What both dialog windows take from the add-in's module and the system:
+// the module that holds the templates, the title-bar icon, the hand and
+// arrow cursors, and the common controls (the search dialog's slider).
+
+#ifndef MARROWFIELD_ADDIN_WIN32_DIALOG_RESOURCES_H_
+#define MARROWFIELD_ADDIN_WIN32_DIALOG_RESOURCES_H_
+
+#include <windows.h>
+
+#include "dialog_geometry.h"
+
+namespace marrowfield {
+
+// The module this code is linked into (the XLL), whatever loaded it.
+HMODULE AddinModule();
+
+// Registers the common controls' window classes the templates use. Safe
+// to call before every dialog.
+void RegisterDialogControls();
+
+// The small icon "IDI_ICON_SEARCH", loaded for one window and destroyed
+// with this object, after the window that shows it.
+class SmallIcon {
+ public:
+  SmallIcon() = default;
+  ~SmallIcon();
+  SmallIcon(const SmallIcon&) = delete;
+  SmallIcon& operator=(const SmallIcon&) = delete;
+
+  // Loads the icon (once) and sets it as |window|'s small icon.
+  void ShowIn(HWND window);
+
+ private:
+  HICON icon_ = nullptr;
+};
+
+// The system's hand cursor (the up arrow where there is none) and arrow.
+class HoverCursors {
+ public:
+  HoverCursors();
+  void Show(CursorKind kind) const;
+
+ private:
+  HCURSOR hand_;
+  HCURSOR arrow_;
+};
+
+// The screen rectangle of |window|.
+ScreenRect WindowRectangle(HWND window);
+
+// The mouse position of a mouse message's |lParam| in |dialog|'s client
+// area, in screen coordinates.
+ScreenPoint MessagePointOnScreen(HWND dialog, LPARAM lParam);
+
+}  // namespace marrowfield
+
+#endif  // MARROWFIELD_ADDIN_WIN32_DIALOG_RESOURCES_H_

@@ -1,0 +1,288 @@
+// The real MarrowfieldExcel.xll showing its dialogs under Wine: loaded
+// with the fake XLCALL32.DLL and connected to a fake Excel of real COM
+// objects holding a sheet of names, the search command's dialog is driven
+// through its controls from a second thread, as a user would: type a name,
+// search, read the list, step with Next, move the accuracy slider, close,
+// open again; and the About dialog, from its command and from the search
+// dialog's button.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "bridge_rig.h"
+#include "fake_xlcall32.h"
+#include "marrowfield/sheet_search.h"
+#include "resource_ids.h"
+#include "web_addresses.h"
+#include "win32/dialog_driver.h"
+#include "win32/xll_module.h"
+
+namespace marrowfield {
+namespace {
+
+using EntryFunction = int(WINAPI*)();
+using CompareWords = int (*)(const char*, const char*);
+
+constexpr char kVersion[] = "1.0 (test)";
+constexpr char kConfigKey[] = "SOFTWARE\\Microsoft\\Marrowfield";
+
+// The sheet of names, in sheet rows from B3 down; one number among them.
+const std::vector<std::string>& Names() {
+  static const std::vector<std::string> names = {
+      "Smith", "Jones", "Smyth", "", "Smithe", "Brown", "Schmidt", "Taylor"};
+  return names;
+}
+constexpr int kTopRow = 3;
+constexpr int kColumn = 2;
+constexpr int kNumberRow = kTopRow + 3;
+
+struct Listed {
+  std::vector<std::string> items;
+  std::vector<std::pair<int, int>> cells;  // sheet row, column of each
+};
+
+class DrivenDialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake_xl_reset();
+    fake_xl_set_addin_path(xllPath_.c_str());
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kConfigKey, 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "Version", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(kVersion), sizeof kVersion);
+    RegCloseKey(key);
+
+    rig_ = MakeBridgeRig();
+    process_ = rig_->AddOwnProcess();
+    const int book =
+        rig_->model().AddWorkbook(process_, "C:\\Books\\names.xlsx");
+    const int sheet = rig_->model().AddWorksheet(process_, book, "Names");
+    for (size_t i = 0; i < Names().size(); ++i) {
+      const int row = kTopRow + static_cast<int>(i);
+      if (row == kNumberRow) {
+        rig_->model().SetNumber(process_, book, sheet, row, kColumn, 12);
+      } else {
+        rig_->model().SetText(process_, book, sheet, row, kColumn, Names()[i]);
+      }
+    }
+    rig_->model().SetActiveProcess(process_);
+    rig_->Publish();
+    xll_ = std::make_unique<XllModule>(xllPath_);
+    ASSERT_EQ(xll_->Get<EntryFunction>("xlAutoOpen")(), 1);
+    // Connected: the XLL's probe reached it through the fake Excel.
+    ASSERT_EQ(rig_->model().macros(process_).size(), 1u);
+  }
+
+  void TearDown() override {
+    if (xll_) xll_->Get<EntryFunction>("xlAutoClose")();
+    xll_.reset();
+    rig_->Withdraw();
+    EXPECT_EQ(rig_->model().OutstandingReferences(), 0);
+    EXPECT_EQ(rig_->model().overReleases(), 0);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kConfigKey);
+  }
+
+  // What a search for |text| at |level| must list, worked out with the
+  // XLL's own compare_words and the result order.
+  Listed Expect(const std::string& text, int level) const {
+    auto compare = xll_->Get<CompareWords>("compare_words");
+    std::vector<std::pair<SearchResult, std::pair<int, int>>> kept;
+    for (size_t i = 0; i < Names().size(); ++i) {
+      const int row = kTopRow + static_cast<int>(i);
+      if (row == kNumberRow) continue;
+      SearchResult result;
+      result.cellText = Names()[i];
+      result.score = compare(text.c_str(), Names()[i].c_str());
+      if (result.score >= level) kept.push_back({result, {row, kColumn}});
+    }
+    std::stable_sort(kept.begin(), kept.end(),
+                     [](const auto& a, const auto& b) {
+                       return ResultBefore(a.first, b.first);
+                     });
+    Listed listed;
+    for (const auto& entry : kept) {
+      char line[256];
+      std::snprintf(line, sizeof line, "%s  (%d%%)",
+                    entry.first.cellText.c_str(), entry.first.score);
+      listed.items.push_back(line);
+      listed.cells.push_back(entry.second);
+    }
+    return listed;
+  }
+
+  std::pair<int, int> ActiveCell() const {
+    const auto cell = rig_->model().ActiveCellOf(process_);
+    return {cell.row, cell.column};
+  }
+
+  // Runs |command| on this thread while |user| drives its dialogs from
+  // another; whatever |user| leaves open is closed so the command returns.
+  int RunWithUser(const char* command,
+                  const std::function<void(DialogDriver&)>& user) {
+    DialogDriver driver(GetCurrentThreadId());
+    std::thread userThread([&] {
+      SetCursorPos(0, 0);  // keep the real pointer off the dialogs
+      user(driver);
+      // Whatever a failed step left open is closed, so the command returns.
+      EXPECT_TRUE(driver.CloseAll()) << "a dialog would not close";
+    });
+    const int answer = xll_->Get<EntryFunction>(command)();
+    userThread.join();
+    return answer;
+  }
+
+  static bool IsSearchDialog(HWND window) {
+    return GetDlgItem(window, IDC_RESULTS) != nullptr;
+  }
+
+  const std::string xllPath_ = ProgramDirectory() + "MarrowfieldExcel.xll";
+  std::unique_ptr<BridgeRig> rig_;
+  std::unique_ptr<XllModule> xll_;
+  int process_ = -1;
+};
+
+TEST_F(DrivenDialogs, SearchNextSliderClose_ListAndHostFollow) {
+  const Listed atSixty = Expect("Smith", 60);
+  const Listed atHundred = Expect("Smith", 100);
+  ASSERT_GE(atSixty.items.size(), 3u);
+  ASSERT_FALSE(atHundred.items.empty());
+  ASSERT_LT(atHundred.items.size(), atSixty.items.size());
+
+  const int answer = RunWithUser("fMarrowfieldDialog", [&](DialogDriver& d) {
+    HWND dialog = d.WaitForDialog(IsSearchDialog);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(DialogDriver::Text(dialog),
+              std::string("Marrowfield ") + kVersion);
+    EXPECT_EQ(DialogDriver::SliderPosition(dialog, IDC_ACCURACY), 60);
+    EXPECT_TRUE(DialogDriver::ListItems(dialog, IDC_RESULTS).empty());
+    EXPECT_FALSE(DialogDriver::IsEnabled(dialog, IDC_PREV));
+    EXPECT_FALSE(DialogDriver::IsEnabled(dialog, IDC_NEXT));
+
+    // Searching with an empty field asks for the string.
+    DialogDriver::ClickLater(dialog, IDOK);
+    HWND box = d.WaitForDialog("Marrowfield", dialog);
+    ASSERT_NE(box, nullptr);
+    const auto texts = DialogDriver::StaticTexts(box);
+    EXPECT_NE(
+        std::find(texts.begin(), texts.end(), "Please enter the search string"),
+        texts.end());
+    DialogDriver::Click(box, IDOK);
+    ASSERT_TRUE(DialogDriver::WaitUntilClosed(box));
+
+    DialogDriver::SetControlText(dialog, IDC_SEARCH_TEXT, "Smith");
+    DialogDriver::Click(dialog, IDOK);
+    EXPECT_EQ(DialogDriver::ListItems(dialog, IDC_RESULTS), atSixty.items);
+    EXPECT_EQ(DialogDriver::ListSelection(dialog, IDC_RESULTS), 0);
+    EXPECT_FALSE(DialogDriver::IsEnabled(dialog, IDC_PREV));
+    EXPECT_TRUE(DialogDriver::IsEnabled(dialog, IDC_NEXT));
+    EXPECT_EQ(ActiveCell(), atSixty.cells[0]);
+    DialogDriver::PauseForPicture(dialog, "search_dialog");
+
+    DialogDriver::Click(dialog, IDC_NEXT);
+    EXPECT_EQ(DialogDriver::ListSelection(dialog, IDC_RESULTS), 1);
+    EXPECT_TRUE(DialogDriver::IsEnabled(dialog, IDC_PREV));
+    EXPECT_EQ(ActiveCell(), atSixty.cells[1]);
+
+    const size_t last = atSixty.items.size() - 1;
+    DialogDriver::PickListItem(dialog, IDC_RESULTS, static_cast<int>(last));
+    EXPECT_EQ(ActiveCell(), atSixty.cells[last]);
+    EXPECT_TRUE(DialogDriver::IsEnabled(dialog, IDC_PREV));
+    EXPECT_FALSE(DialogDriver::IsEnabled(dialog, IDC_NEXT));
+
+    // The slider searches again once released, through a posted click.
+    DialogDriver::ReleaseSlider(dialog, IDC_ACCURACY, 100);
+    EXPECT_TRUE(DialogDriver::WaitUntil([&] {
+      return DialogDriver::ListItems(dialog, IDC_RESULTS) == atHundred.items;
+    })) << "the list did not follow the slider";
+    EXPECT_EQ(ActiveCell(), atHundred.cells[0]);
+
+    DialogDriver::Click(dialog, IDCANCEL);
+    EXPECT_TRUE(DialogDriver::WaitUntilClosed(dialog));
+  });
+  EXPECT_EQ(answer, 1);
+
+  // Opened again: the text is kept, everything else starts afresh.
+  RunWithUser("fMarrowfieldDialog", [&](DialogDriver& d) {
+    HWND dialog = d.WaitForDialog(IsSearchDialog);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(DialogDriver::ControlText(dialog, IDC_SEARCH_TEXT), "Smith");
+    EXPECT_EQ(DialogDriver::SliderPosition(dialog, IDC_ACCURACY), 60);
+    EXPECT_TRUE(DialogDriver::ListItems(dialog, IDC_RESULTS).empty());
+    EXPECT_FALSE(DialogDriver::IsEnabled(dialog, IDC_PREV));
+    EXPECT_FALSE(DialogDriver::IsEnabled(dialog, IDC_NEXT));
+
+    // The About button shows the About dialog over the search dialog.
+    DialogDriver::ClickLater(dialog, IDC_ABOUT_BUTTON);
+    HWND about = d.WaitForDialog("About ", dialog);
+    ASSERT_NE(about, nullptr);
+    DialogDriver::Click(about, IDOK);
+    EXPECT_TRUE(DialogDriver::WaitUntilClosed(about));
+    DialogDriver::Click(dialog, IDCANCEL);
+  });
+}
+
+TEST_F(DrivenDialogs, NoMatch_ListsTheNotice_PickingItDoesNothing) {
+  RunWithUser("fMarrowfieldDialog", [&](DialogDriver& d) {
+    HWND dialog = d.WaitForDialog(IsSearchDialog);
+    ASSERT_NE(dialog, nullptr);
+    const auto before = ActiveCell();
+    DialogDriver::SetControlText(dialog, IDC_SEARCH_TEXT, "Quintessential");
+    DialogDriver::Click(dialog, IDOK);
+    ASSERT_TRUE(Expect("Quintessential", 60).items.empty());
+    EXPECT_EQ(DialogDriver::ListItems(dialog, IDC_RESULTS),
+              std::vector<std::string>{"No Matches Found"});
+    DialogDriver::PickListItem(dialog, IDC_RESULTS, 0);
+    EXPECT_FALSE(DialogDriver::IsEnabled(dialog, IDC_PREV));
+    EXPECT_FALSE(DialogDriver::IsEnabled(dialog, IDC_NEXT));
+    EXPECT_EQ(ActiveCell(), before);
+    DialogDriver::Click(dialog, IDCANCEL);
+  });
+}
+
+TEST_F(DrivenDialogs, About_ShowsTheAddresses_HoveredLinkTurnsBlue) {
+  const int answer = RunWithUser("fMarrowfieldAbout", [&](DialogDriver& d) {
+    HWND about = d.WaitForDialog("About ");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(DialogDriver::ControlText(about, IDC_ABOUT_TITLE),
+              "Marrowfield  1.0");
+    EXPECT_EQ(DialogDriver::ControlText(about, IDC_LINK_PRODUCT),
+              productSiteUrl);
+    EXPECT_EQ(DialogDriver::ControlText(about, IDC_LINK_MAIL),
+              std::string("Email to : ") + supportMailAddress);
+    EXPECT_EQ(DialogDriver::ControlText(about, IDC_LINK_MAKER),
+              std::string("Visit us : ") + makerSiteUrl);
+
+    DialogDriver::HoverOver(about, IDC_LINK_MAIL);
+    EXPECT_EQ(DialogDriver::StaticTextColour(about, IDC_LINK_MAIL),
+              RGB(0, 0, 255));
+    EXPECT_NE(DialogDriver::StaticTextColour(about, IDC_LINK_PRODUCT),
+              RGB(0, 0, 255));
+    DialogDriver::PauseForPicture(about, "about_dialog");
+    DialogDriver::HoverOver(about, IDC_LINK_MAKER);
+    EXPECT_NE(DialogDriver::StaticTextColour(about, IDC_LINK_MAIL),
+              RGB(0, 0, 255));
+    EXPECT_EQ(DialogDriver::StaticTextColour(about, IDC_LINK_MAKER),
+              RGB(0, 0, 255));
+    DialogDriver::HoverAway(about);
+    EXPECT_NE(DialogDriver::StaticTextColour(about, IDC_LINK_MAKER),
+              RGB(0, 0, 255));
+
+    DialogDriver::Click(about, IDOK);
+    EXPECT_TRUE(DialogDriver::WaitUntilClosed(about));
+  });
+  EXPECT_EQ(answer, 1);
+}
+
+}  // namespace
+}  // namespace marrowfield

@@ -1,0 +1,30 @@
+# dialog_wine_tests: the real XLL's dialogs, shown under Wine on an X
+# display (Xvfb in CI) and driven through their controls.
+add_executable(dialog_wine_tests
+  dialog_driven_test.cpp
+  win32/com_bridge_rig.cpp
+  win32/com_fake_excel.cpp
+  win32/dialog_driver.cpp
+  win32/xll_module.cpp
+)
+target_include_directories(dialog_wine_tests PRIVATE
+  ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests/addin
+  ${PROJECT_SOURCE_DIR}/addin/resources)
+target_link_libraries(dialog_wine_tests PRIVATE
+  marrowfield_addin_win32
+  marrowfield_addin
+  marrowfield_fake_excel_model
+  fake_xlcall32
+  marrowfield_value_description
+  comctl32 gdi32 user32 ole32 oleaut32 uuid advapi32
+  GTest::gtest_main)
+set_target_properties(dialog_wine_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR})
+add_dependencies(dialog_wine_tests MarrowfieldExcelXll)
+marrowfield_warnings(dialog_wine_tests)
+gtest_discover_tests(dialog_wine_tests
+  WORKING_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR}
+  DISCOVERY_MODE PRE_TEST
+  # The fake Excel is registered in the running-object table, which every
+  # process shares, and the tests own the add-in's registry key.
+  PROPERTIES LABELS "addin;dialogs" RUN_SERIAL TRUE)

@@ -35,16 +35,23 @@ std::string MenuKey(const std::string& name) {
 
 bool ToNumber(const XLOPER& value, double* number) {
   switch (BaseType(value)) {
-    case xltypeNum: *number = value.val.num; return true;
-    case xltypeInt: *number = value.val.w; return true;
-    case xltypeBool: *number = value.val.xbool ? 1 : 0; return true;
+    case xltypeNum:
+      *number = value.val.num;
+      return true;
+    case xltypeInt:
+      *number = value.val.w;
+      return true;
+    case xltypeBool:
+      *number = value.val.xbool ? 1 : 0;
+      return true;
     case xltypeStr: {
       const std::string text = Text(value);
       char* end = nullptr;
       *number = std::strtod(text.c_str(), &end);
       return !text.empty() && end != nullptr && *end == '\0';
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -94,16 +101,23 @@ int32_t FakeExcel::Answer(int32_t function, XLOPER* result, int32_t count,
     if (args == nullptr || args[i] == nullptr) return xlretInvXloper;
   }
   switch (function) {
-    case xlFree: return Free(count, args);
-    case xlCoerce: return Coerce(result, count, args);
+    case xlFree:
+      return Free(count, args);
+    case xlCoerce:
+      return Coerce(result, count, args);
     case xlGetName:
       if (result != nullptr) *result = HandOutString(addinPath_);
       return xlretSuccess;
-    case xlfRegister: return Register(result, count, args);
-    case xlfGetBar: return GetBar(result, count, args);
-    case xlfAddMenu: return AddMenu(result, count, args);
-    case xlfDeleteMenu: return DeleteMenu(result, count, args);
-    case xlfSetName: return SetName(result, count, args);
+    case xlfRegister:
+      return Register(result, count, args);
+    case xlfGetBar:
+      return GetBar(result, count, args);
+    case xlfAddMenu:
+      return AddMenu(result, count, args);
+    case xlfDeleteMenu:
+      return DeleteMenu(result, count, args);
+    case xlfSetName:
+      return SetName(result, count, args);
     default: {
       bool handled = false;
       const int32_t code = TheFakeHostDocuments().Answer(function, result,
@@ -177,8 +191,7 @@ int32_t FakeExcel::GetBar(XLOPER* result, int32_t count, XLOPER* const* args) {
   return xlretSuccess;
 }
 
-int32_t FakeExcel::AddMenu(XLOPER* result, int32_t count,
-                           XLOPER* const* args) {
+int32_t FakeExcel::AddMenu(XLOPER* result, int32_t count, XLOPER* const* args) {
   double bar = 0;
   if (count < 2 || !ToNumber(*args[0], &bar)) return xlretInvCount;
   const XLOPER& table = *args[1];

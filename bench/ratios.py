@@ -25,7 +25,10 @@ def run(binary, extra=()):
     times = {}
     for b in json.loads(out)["benchmarks"]:
         if b.get("aggregate_name") == "median":
+            # "BM_X/iterations:1" and "BM_X/real_time" name the same case.
             name = b["run_name"]
+            for suffix in ("/iterations:1", "/real_time"):
+                name = name.replace(suffix, "")
             per_item = b["cpu_time"]
             if "items_per_second" in b:
                 per_item = 1e9 / b["items_per_second"]

@@ -70,6 +70,14 @@ TranscriptionPtr Remember(const std::string& key, FliteValue answer) {
   auto transcription = std::make_shared<Transcription>();
   PhoneIds& ids = transcription->ids;
   std::vector<std::string>& names = transcription->names;
+  // One allocation of the right size instead of a vector grown phone by
+  // phone: this runs for every word the cache has not seen.
+  size_t count = 0;
+  for (const cst_val* cell = answer.get();
+       cell != nullptr && cst_val_consp(cell); cell = val_cdr(cell)) {
+    ++count;
+  }
+  ids.reserve(count);
   WalkFliteAnswer(answer.get(), [&](const char* phone, size_t length) {
     const PhoneId id = PhoneIdOf(phone, length);
     if (id == kUnknownPhone && names.empty()) {

@@ -69,7 +69,7 @@ void un_initialize(void) {
   Guarded(0, [] {
     WholeUse whole(g_lifecycle);
     marrowfield::FreePhoneTables();
-    marrowfield::ClearTranscriptionCache();
+    marrowfield::ReleaseTranscriptionCache();
     return 0;
   });
 }
@@ -85,7 +85,7 @@ ResultIterator* get_phonemes(const char* word, int mode) {
     if (word == nullptr) return NewResult({});
     SharedUse shared(g_lifecycle);
     return NewResult(
-        marrowfield::PhoneNames(*MakeMatcher().GetPhones(word, mode)));
+        marrowfield::PhoneNames(MakeMatcher().GetPhones(word, mode)));
   });
 }
 
@@ -107,7 +107,7 @@ int get_codes_for_word(const char* word, char* buffer,
     if (!EngineReady()) return 0;
     PhoneticMatcher matcher = MakeMatcher();
     const std::string code =
-        matcher.GetCodes(matcher.TranscribeFromLexicon(word)->ids);
+        matcher.GetCodes(matcher.TranscribeFromLexicon(word).ids);
     if (buffer != nullptr && bufferSize > code.size()) {
       std::memcpy(buffer, code.c_str(), code.size() + 1);
     }

@@ -38,7 +38,7 @@ std::vector<Candidate> PhoneticMatcher::RankCandidates(
   // The search word is transcribed once for all candidates; a search word
   // without phones matches nothing.
   CleanWord(searchWord);
-  const PhoneIds searchPhones = TranscribeFromLexicon(searchWord)->ids;
+  const PhoneIds searchPhones = TranscribeFromLexicon(searchWord).ids;
   if (searchPhones.empty()) return accepted;
   PhoneListPair pair;
   for (const std::string& candidate : candidateList) {
@@ -46,7 +46,7 @@ std::vector<Candidate> PhoneticMatcher::RankCandidates(
     std::string word = candidate;
     CleanWord(word);
     pair.first = searchPhones;
-    pair.second = TranscribeFromLexicon(word)->ids;
+    pair.second = TranscribeFromLexicon(word).ids;
     if (pair.second.empty()) continue;
     double d = GetDistanceForWords(pair);
     if (d == kFailureDistance) continue;

@@ -63,12 +63,15 @@ class PhoneticMatcher {
   PhoneList GetPhonesByRules(const std::string& word) const;
   PhoneList GetPhonesFromLexicon(const std::string& word) const;
 
-  // The same through the transcription cache. Never null.
-  TranscriptionPtr TranscribeByRules(const std::string& word) const;
-  TranscriptionPtr TranscribeFromLexicon(const std::string& word) const;
+  // The same through the transcription cache.
+  Transcription TranscribeByRules(const std::string& word) const;
+  Transcription TranscribeFromLexicon(const std::string& word) const;
+  // REQUIRES: |key| is the lexicon key of |word|.
+  Transcription TranscribeFromLexicon(const std::string& word,
+                                      const TranscriptionKey& key) const;
 
   // Cleans |word|, then transcribes it by rules (mode 1) or the lexicon.
-  TranscriptionPtr GetPhones(const char* word, int mode) const;
+  Transcription GetPhones(const char* word, int mode) const;
 
   // Cleans both words in place and fills the ids of their lexicon
   // transcriptions. Returns -1 at the first word without phones (the
@@ -119,12 +122,16 @@ class PhoneticMatcher {
                   int* matchStart, int* matchLength) const;
   int MatchWordInText(const PhoneIds& phrasePhones,
                       const std::vector<std::string>& textWords,
-                      const std::vector<TranscriptionPtr>& textPhones,
+                      const std::vector<const Transcription*>& textPhones,
                       int& start, int& length) const;
 
  private:
   const cst_lexicon* lexicon;
 };
+
+// Flite's answer as a transcription (see WalkFliteAnswer); a null answer
+// gives no phones.
+Transcription TranscriptionOf(const cst_val* answer);
 
 // The similarity percentage of a word distance: -1.0 and distances above
 // 1.0 count as 1.0; the result is truncated toward zero.

@@ -36,7 +36,7 @@ void TrimSpaces(std::string& s) {
 
 int PhoneticMatcher::MatchWordInText(
     const PhoneIds& phrasePhones, const std::vector<std::string>& textWords,
-    const std::vector<TranscriptionPtr>& textPhones, int& start,
+    const std::vector<const Transcription*>& textPhones, int& start,
     int& length) const {
   int best = -1;
   size_t bestIndex = 0;
@@ -68,14 +68,15 @@ int PhoneticMatcher::MatchPhrase(std::string phrase, std::string text, int mode,
   if (phrase.empty() || text.empty()) return -1;
 
   // Every distinct word of the phrase and the text is transcribed once.
-  std::unordered_map<std::string, TranscriptionPtr> seen;
-  auto transcribe = [&](const std::string& word) {
-    TranscriptionPtr& slot = seen[word];
-    if (!slot) slot = GetPhones(word.c_str(), mode);
-    return slot;
+  // The map's nodes stay put as it grows, so the pointers stay valid.
+  std::unordered_map<std::string, Transcription> seen;
+  auto transcribe = [&](const std::string& word) -> const Transcription* {
+    auto [slot, fresh] = seen.try_emplace(word);
+    if (fresh) slot->second = GetPhones(word.c_str(), mode);
+    return &slot->second;
   };
   const std::vector<std::string> textWords = SplitWords(text);
-  std::vector<TranscriptionPtr> textPhones;
+  std::vector<const Transcription*> textPhones;
   textPhones.reserve(textWords.size());
   for (const std::string& word : textWords) {
     textPhones.push_back(transcribe(word));

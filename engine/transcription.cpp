@@ -22,19 +22,20 @@ void PhoneticMatcher::LowerCaseWord(std::string& word) const {
 }
 
 void PhoneticMatcher::MapWordCharacters(std::string& word) const {
-  std::string mapped;
-  mapped.reserve(word.size());
+  // In place: dropping apostrophes only ever moves bytes toward the front.
+  size_t kept = 0;
   for (char c : word) {
     // O'Neil should sound like Oneil, not like "o neil".
     if (c == '\'') continue;
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    mapped.push_back(c >= 'a' && c <= 'z' ? c : ' ');
+    word[kept++] = c >= 'a' && c <= 'z' ? c : ' ';
   }
-  word.swap(mapped);
+  word.resize(kept);
 }
 
 void PhoneticMatcher::CleanWord(std::string& word) const {
-  LowerCaseWord(word);
+  // Mapping folds case on its way; the separate folding is for callers
+  // that want case folded and nothing else.
   MapWordCharacters(word);
 }
 
@@ -66,36 +67,46 @@ FliteValue LookUpInLexicon(const cst_lexicon* lexicon,
 constexpr char kLexiconKey = 'L';
 constexpr char kRulesKey = 'R';
 
-TranscriptionPtr Remember(const std::string& key, FliteValue answer) {
-  auto transcription = std::make_shared<Transcription>();
-  PhoneIds& ids = transcription->ids;
-  std::vector<std::string>& names = transcription->names;
-  // One allocation of the right size instead of a vector grown phone by
-  // phone: this runs for every word the cache has not seen.
+Transcription Remember(const TranscriptionKey& key, FliteValue answer) {
+  Transcription transcription = TranscriptionOf(answer.get());
+  CacheTranscription(key, transcription);
+  return transcription;
+}
+
+}  // namespace
+
+Transcription TranscriptionOf(const cst_val* answer) {
+  Transcription transcription;
+  std::vector<std::string>& names = transcription.names;
+  // Ids gather on the stack first, so that the list is allocated once at
+  // its final size: this runs for every word the cache has not seen.
+  PhoneId buffer[kMaxCachedPhones];
   size_t count = 0;
-  for (const cst_val* cell = answer.get();
-       cell != nullptr && cst_val_consp(cell); cell = val_cdr(cell)) {
-    ++count;
-  }
-  ids.reserve(count);
-  WalkFliteAnswer(answer.get(), [&](const char* phone, size_t length) {
+  PhoneIds& ids = transcription.ids;
+  WalkFliteAnswer(answer, [&](const char* phone, size_t length) {
     const PhoneId id = PhoneIdOf(phone, length);
     if (id == kUnknownPhone && names.empty()) {
-      // From the first phone the ids cannot name, keep every name.
+      // From the first phone the ids cannot name, keep every name: those
+      // already spilled to the list, then those still in the buffer.
       for (PhoneId known : ids) {
         names.emplace_back(kPhoneInventory[known].phone);
+      }
+      for (size_t k = 0; k < count; ++k) {
+        names.emplace_back(kPhoneInventory[buffer[k]].phone);
       }
     }
     if (id == kUnknownPhone || !names.empty())
       names.emplace_back(phone, length);
-    ids.push_back(id);
+    if (count == kMaxCachedPhones) {
+      // A long answer spills the buffer into the list and goes on there.
+      ids.insert(ids.end(), buffer, buffer + count);
+      count = 0;
+    }
+    buffer[count++] = id;
   });
-  TranscriptionPtr result = std::move(transcription);
-  CacheTranscription(key, result);
-  return result;
+  ids.insert(ids.end(), buffer, buffer + count);
+  return transcription;
 }
-
-}  // namespace
 
 PhoneList PhoneticMatcher::GetPhonesByRules(const std::string& word) const {
   return ConvertFliteAnswer(LookUpByRules(lexicon, word));
@@ -105,21 +116,27 @@ PhoneList PhoneticMatcher::GetPhonesFromLexicon(const std::string& word) const {
   return ConvertFliteAnswer(LookUpInLexicon(lexicon, word));
 }
 
-TranscriptionPtr PhoneticMatcher::TranscribeByRules(
+Transcription PhoneticMatcher::TranscribeByRules(
     const std::string& word) const {
-  const std::string key = kRulesKey + word;
-  if (TranscriptionPtr hit = FindCachedTranscription(key)) return hit;
+  const TranscriptionKey key(kRulesKey, word);
+  Transcription hit;
+  if (FindCachedTranscription(key, &hit)) return hit;
   return Remember(key, LookUpByRules(lexicon, word));
 }
 
-TranscriptionPtr PhoneticMatcher::TranscribeFromLexicon(
+Transcription PhoneticMatcher::TranscribeFromLexicon(
     const std::string& word) const {
-  const std::string key = kLexiconKey + word;
-  if (TranscriptionPtr hit = FindCachedTranscription(key)) return hit;
+  return TranscribeFromLexicon(word, TranscriptionKey(kLexiconKey, word));
+}
+
+Transcription PhoneticMatcher::TranscribeFromLexicon(
+    const std::string& word, const TranscriptionKey& key) const {
+  Transcription hit;
+  if (FindCachedTranscription(key, &hit)) return hit;
   return Remember(key, LookUpInLexicon(lexicon, word));
 }
 
-TranscriptionPtr PhoneticMatcher::GetPhones(const char* word, int mode) const {
+Transcription PhoneticMatcher::GetPhones(const char* word, int mode) const {
   std::string cleaned(word);
   CleanWord(cleaned);
   if (mode == kModeLtsOnly) return TranscribeByRules(cleaned);
@@ -129,13 +146,19 @@ TranscriptionPtr PhoneticMatcher::GetPhones(const char* word, int mode) const {
 int PhoneticMatcher::GetPhonesForPair(std::string& word1, std::string& word2,
                                       PhoneIds& phones1,
                                       PhoneIds& phones2) const {
-  LowerCaseWord(word1);
-  MapWordCharacters(word1);
-  phones1 = TranscribeFromLexicon(word1)->ids;
+  CleanWord(word1);
+  // The second word is cleaned aside and handed back only when the first
+  // has phones. Knowing both keys at once lets the cache fetch the second
+  // word's entry while Flite looks up the first.
+  std::string cleaned2 = word2;
+  CleanWord(cleaned2);
+  const TranscriptionKey key1(kLexiconKey, word1);
+  const TranscriptionKey key2(kLexiconKey, cleaned2);
+  PrefetchCachedTranscription(key2);
+  phones1 = TranscribeFromLexicon(word1, key1).ids;
   if (phones1.empty()) return -1;
-  LowerCaseWord(word2);
-  MapWordCharacters(word2);
-  phones2 = TranscribeFromLexicon(word2)->ids;
+  phones2 = TranscribeFromLexicon(cleaned2, key2).ids;
+  word2.swap(cleaned2);
   if (phones2.empty()) return -1;
   return 0;
 }

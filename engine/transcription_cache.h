@@ -3,17 +3,22 @@
 // again (a search text against every cell, a surname in many rows), so the
 // phones of a lookup are kept, keyed by exactly what the lookup received.
 //
-// Bounded by kTranscriptionCacheBudgetBytes of accounted memory (key,
-// phone names, ids and bookkeeping) with least-recently-used eviction in
-// each of kCacheShards independently locked shards. Words longer than
-// kMaxCachedWordLength are never cached, so one entry's cost is bounded.
+// The cache is a fixed table of 64-byte slots, set-associative with CLOCK
+// eviction in each set, split into kCacheShards independently locked
+// shards. A miss that is then filled costs no allocation, and the table
+// never grows past kTranscriptionCacheBytes. A shard's table is taken from
+// the system at its first entry; its pages are touched only as slots fill.
+// Words longer than kMaxCachedWordLength bytes, transcriptions of more than
+// kMaxCachedPhones phones and transcriptions holding a phone outside the
+// inventory are not kept; they are looked up again each time.
 
 #ifndef MARROWFIELD_ENGINE_TRANSCRIPTION_CACHE_H_
 #define MARROWFIELD_ENGINE_TRANSCRIPTION_CACHE_H_
 
 #include <cstddef>
-#include <memory>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "phone_tables.h"
@@ -29,27 +34,58 @@ struct Transcription {
 
 // The phone names of a transcription, stress removed, in spoken order.
 std::vector<std::string> PhoneNames(const Transcription& transcription);
-using TranscriptionPtr = std::shared_ptr<const Transcription>;
 
-constexpr size_t kTranscriptionCacheBudgetBytes = 32u << 20;
+// What a lookup received: the kind of lookup (a letter per mode) and the
+// exact word handed to Flite. Hashed once, used for the find and the fill.
+struct TranscriptionKey {
+  TranscriptionKey(char kind, std::string_view word);
+  char kind;
+  std::string_view word;  // not owned
+  uint64_t hash;
+};
+
 constexpr size_t kCacheShards = 16;
-constexpr size_t kMaxCachedWordLength = 256;
+constexpr size_t kCacheSetsPerShard = 2048;
+constexpr size_t kCacheWays = 8;
+constexpr size_t kCacheSlotBytes = 64;
+// A set: a line of tags, then its slots.
+constexpr size_t kCacheSetBytes = (1 + kCacheWays) * kCacheSlotBytes;
+constexpr size_t kMaxCachedWordLength = 29;
+constexpr size_t kMaxCachedPhones = 32;
 
-// The cached transcription under |key|, or null.
-TranscriptionPtr FindCachedTranscription(const std::string& key);
+// At most this many entries, in this many bytes once every shard is in
+// use: 262 144 entries in 18 MiB.
+constexpr size_t kTranscriptionCacheCapacity =
+    kCacheShards * kCacheSetsPerShard * kCacheWays;
+constexpr size_t kTranscriptionCacheBytes =
+    kCacheShards * kCacheSetsPerShard * kCacheSetBytes;
 
-// Keeps |value| under |key| unless the cache is off or the key too long.
-void CacheTranscription(const std::string& key, TranscriptionPtr value);
+// Fills |out| with the transcription cached under |key| and returns true,
+// or returns false and leaves |out| alone.
+bool FindCachedTranscription(const TranscriptionKey& key, Transcription* out);
 
-// Forgets every entry.
+// Starts fetching the memory a find of |key| will read, without waiting
+// for it and without taking a lock.
+void PrefetchCachedTranscription(const TranscriptionKey& key);
+
+// Keeps |value| under |key|, unless the cache is off or the entry is one
+// the cache does not keep (see above). An older entry of the same set may
+// be evicted.
+void CacheTranscription(const TranscriptionKey& key,
+                        const Transcription& value);
+
+// Forgets every entry but keeps the table's memory for the next ones.
 void ClearTranscriptionCache();
+
+// Forgets every entry and gives the memory back.
+void ReleaseTranscriptionCache();
 
 // Turns the cache on (the default) or off; off, Find finds nothing and
 // nothing is kept. For comparisons and benchmarks of the two paths.
 void SetTranscriptionCacheEnabled(bool enabled);
 
-// The accounted bytes and entries now held, summed over the shards.
-size_t TranscriptionCacheBytes();
+// The bytes of table now held and the entries now kept, over all shards.
+size_t TranscriptionCacheMemory();
 size_t TranscriptionCacheEntries();
 
 }  // namespace marrowfield

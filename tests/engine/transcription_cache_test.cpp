@@ -1,5 +1,6 @@
 // The transcription cache must never change a result, must stay within its
-// budget, and must be cleared on demand.
+// bounds, must never answer for another word, and must be cleared on
+// demand.
 
 #include <cstring>
 #include <random>
@@ -49,7 +50,7 @@ std::vector<Outcome> RunWorkload(const PhoneticMatcher& matcher,
       o.similar = matcher.GetSimilarWords(a.c_str(), list.data(),
                                           static_cast<unsigned>(list.size()));
     }
-    o.code = matcher.GetCodes(matcher.TranscribeFromLexicon(a)->ids);
+    o.code = matcher.GetCodes(matcher.TranscribeFromLexicon(a).ids);
     const std::string text = b + " and " + a + ", " + words[n % words.size()];
     o.phrase = matcher.MatchPhrase(a, text, static_cast<int>(n % 2), &o.start,
                                    &o.length);
@@ -74,27 +75,130 @@ TEST_F(TranscriptionCacheTest, ResultsAreIdenticalWithAndWithoutCache) {
   }
 }
 
-TEST_F(TranscriptionCacheTest, StaysWithinBudgetAndClears) {
-  std::string word = "a";
-  for (int n = 0; n < 200000; ++n) {
-    word = std::to_string(n);
-    for (char& c : word) c = static_cast<char>('a' + (c - '0'));
-    CacheTranscription("L" + word + "xyzzy", matcher.TranscribeByRules("ab"));
-  }
-  EXPECT_LE(TranscriptionCacheBytes(), kTranscriptionCacheBudgetBytes);
-  EXPECT_GT(TranscriptionCacheEntries(), 1000u);
-  ClearTranscriptionCache();
-  EXPECT_EQ(TranscriptionCacheEntries(), 0u);
-  EXPECT_EQ(TranscriptionCacheBytes(), 0u);
+// A transcription that names its word: the ids spell the word's length and
+// letters, so an answer for the wrong key cannot pass for the right one.
+Transcription Spelled(const std::string& word) {
+  Transcription t;
+  t.ids.push_back(static_cast<PhoneId>(word.size() % kInventorySize));
+  for (char c : word) t.ids.push_back(static_cast<PhoneId>(c % kInventorySize));
+  return t;
 }
 
-TEST_F(TranscriptionCacheTest, LongWordsAreNotKept) {
-  const std::string longWord(kMaxCachedWordLength + 1, 'a');
-  matcher.TranscribeFromLexicon(longWord);
-  EXPECT_EQ(FindCachedTranscription("L" + longWord), nullptr);
+std::string NumberWord(int n) {
+  std::string word = std::to_string(n);
+  for (char& c : word) c = static_cast<char>('a' + (c - '0'));
+  return word;
+}
+
+TEST_F(TranscriptionCacheTest, StaysWithinBoundsAndNeverAnswersForAnotherKey) {
+  // Twice the capacity, so that every set evicts; then every hit must be
+  // the value stored under exactly that key.
+  const int count = static_cast<int>(2 * kTranscriptionCacheCapacity);
+  for (int n = 0; n < count; ++n) {
+    const std::string word = NumberWord(n);
+    CacheTranscription(TranscriptionKey('L', word), Spelled(word));
+  }
+  EXPECT_EQ(TranscriptionCacheMemory(), kTranscriptionCacheBytes);
+  // Hashing leaves a few sets short of full even at twice the capacity.
+  EXPECT_LE(TranscriptionCacheEntries(), kTranscriptionCacheCapacity);
+  EXPECT_GT(TranscriptionCacheEntries(),
+            kTranscriptionCacheCapacity * 99 / 100);
+  int hits = 0;
+  for (int n = 0; n < count; ++n) {
+    const std::string word = NumberWord(n);
+    Transcription found;
+    if (!FindCachedTranscription(TranscriptionKey('L', word), &found)) continue;
+    ++hits;
+    ASSERT_EQ(found.ids, Spelled(word).ids) << word;
+    // The same word under the other kind was never stored.
+    EXPECT_FALSE(FindCachedTranscription(TranscriptionKey('R', word), &found));
+  }
+  // The most recent entries survive; CLOCK keeps most of the table busy.
+  EXPECT_GT(hits, count / 4);
+  EXPECT_LE(static_cast<size_t>(hits), kTranscriptionCacheCapacity);
+
+  ClearTranscriptionCache();
+  EXPECT_EQ(TranscriptionCacheEntries(), 0u);
+  Transcription found;
+  EXPECT_FALSE(FindCachedTranscription(
+      TranscriptionKey('L', NumberWord(count - 1)), &found));
+  ReleaseTranscriptionCache();
+  EXPECT_EQ(TranscriptionCacheMemory(), 0u);
+}
+
+TEST_F(TranscriptionCacheTest, UsedEntriesOutliveFreshOnes) {
+  // A word looked up again and again (the search text of a sheet search)
+  // must stay while words used once stream through its set. The set is
+  // chosen by the hash, so the stream is made of words that share it.
+  const TranscriptionKey hot('L', "smith");
+  const size_t sets = kCacheShards * kCacheSetsPerShard;
+  CacheTranscription(hot, Spelled("smith"));
+  Transcription found;
+  int sameSet = 0;
+  for (int n = 0; sameSet < 6 * static_cast<int>(kCacheWays); ++n) {
+    const std::string word = NumberWord(n);
+    const TranscriptionKey key('L', word);
+    if (key.hash % sets != hot.hash % sets) continue;
+    ++sameSet;
+    CacheTranscription(key, Spelled(word));
+    ASSERT_TRUE(FindCachedTranscription(hot, &found))
+        << "lost after " << sameSet << " other words in its set";
+    EXPECT_EQ(found.ids, Spelled("smith").ids);
+  }
+}
+
+TEST_F(TranscriptionCacheTest, KeepsOnlyWhatFitsASlot) {
+  Transcription found;
+  const std::string longest(kMaxCachedWordLength, 'a');
+  const std::string tooLong(kMaxCachedWordLength + 1, 'a');
+  CacheTranscription(TranscriptionKey('L', longest), Spelled("x"));
+  CacheTranscription(TranscriptionKey('L', tooLong), Spelled("x"));
+  EXPECT_TRUE(FindCachedTranscription(TranscriptionKey('L', longest), &found));
+  EXPECT_FALSE(FindCachedTranscription(TranscriptionKey('L', tooLong), &found));
+
+  Transcription most;
+  most.ids.assign(kMaxCachedPhones, 3);
+  Transcription tooMany;
+  tooMany.ids.assign(kMaxCachedPhones + 1, 3);
+  CacheTranscription(TranscriptionKey('L', "most"), most);
+  CacheTranscription(TranscriptionKey('L', "toomany"), tooMany);
+  ASSERT_TRUE(FindCachedTranscription(TranscriptionKey('L', "most"), &found));
+  EXPECT_EQ(found.ids, most.ids);
+  EXPECT_FALSE(
+      FindCachedTranscription(TranscriptionKey('L', "toomany"), &found));
+
+  // A phone outside the inventory needs its name, which a slot cannot hold.
+  Transcription unknown;
+  unknown.ids = {kUnknownPhone};
+  unknown.names = {"zz"};
+  CacheTranscription(TranscriptionKey('L', "unknown"), unknown);
+  EXPECT_FALSE(
+      FindCachedTranscription(TranscriptionKey('L', "unknown"), &found));
+
+  // The empty word and a word with a NUL inside are keys like any other.
+  CacheTranscription(TranscriptionKey('L', ""), Transcription{});
+  EXPECT_TRUE(FindCachedTranscription(TranscriptionKey('L', ""), &found));
+  EXPECT_TRUE(found.ids.empty());
+  const std::string withNul("ab\0cd", 5);
+  CacheTranscription(TranscriptionKey('L', withNul), Spelled(withNul));
+  EXPECT_FALSE(FindCachedTranscription(TranscriptionKey('L', "ab"), &found));
+  ASSERT_TRUE(FindCachedTranscription(TranscriptionKey('L', withNul), &found));
+  EXPECT_EQ(found.ids, Spelled(withNul).ids);
+}
+
+TEST_F(TranscriptionCacheTest, TranscriptionFillsAndReadsTheCache) {
   matcher.TranscribeFromLexicon("smith");
-  ASSERT_NE(FindCachedTranscription("Lsmith"), nullptr);
-  EXPECT_EQ(PhoneNames(*FindCachedTranscription("Lsmith")), Names("s m ih th"));
+  Transcription found;
+  ASSERT_TRUE(FindCachedTranscription(TranscriptionKey('L', "smith"), &found));
+  EXPECT_EQ(PhoneNames(found), Names("s m ih th"));
+  EXPECT_FALSE(FindCachedTranscription(TranscriptionKey('R', "smith"), &found));
+  // A long word is transcribed every time, and still correctly.
+  const std::string longWord(kMaxCachedWordLength + 1, 'a');
+  const Transcription first = matcher.TranscribeFromLexicon(longWord);
+  EXPECT_FALSE(
+      FindCachedTranscription(TranscriptionKey('L', longWord), &found));
+  EXPECT_EQ(matcher.TranscribeFromLexicon(longWord).ids, first.ids);
+  EXPECT_FALSE(first.ids.empty());
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST_F(TranscriptionTest, GetPhonesCleansAndStripsStress) {
       {"", kModeLexicon, ""},
   };
   for (const auto& [word, mode, phones] : cases) {
-    EXPECT_EQ(PhoneNames(*matcher.GetPhones(word, mode)), Names(phones))
+    EXPECT_EQ(PhoneNames(matcher.GetPhones(word, mode)), Names(phones))
         << word << " mode " << mode;
   }
 }
@@ -57,7 +57,7 @@ TEST_F(TranscriptionTest, EveryPhoneIsKnownToTheTables) {
   for (const char* word : words) {
     for (int mode : {kModeLexicon, kModeLtsOnly}) {
       for (const std::string& phone :
-           PhoneNames(*matcher.GetPhones(word, mode))) {
+           PhoneNames(matcher.GetPhones(word, mode))) {
         EXPECT_NE(PhoneIdOf(phone), kUnknownPhone) << word << ": " << phone;
       }
     }
@@ -101,6 +101,45 @@ TEST(ConvertFliteAnswerTest, SkipsNonStringsWithDiagnosticLine) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "CST_VAL_TYPE : 1\n");
   EXPECT_EQ(phones, Names("ey ax t"));
   EXPECT_TRUE(ConvertFliteAnswer(nullptr).empty());
+}
+
+// A Flite answer of the given phone names, in order.
+FliteValue AnswerOf(const std::vector<std::string>& phones) {
+  cst_val* list = nullptr;
+  for (auto it = phones.rbegin(); it != phones.rend(); ++it) {
+    list = cons_val(string_val(it->c_str()), list);
+  }
+  return FliteValue(list);
+}
+
+TEST(TranscriptionOfTest, KeepsOrderAcrossLengthsAndUnknownPhones) {
+  // Lengths around the inline buffer, and an unknown phone early, late and
+  // beyond it: the ids must match the names one for one, and the names
+  // must come back exactly when some phone has no id.
+  const std::string cycle[] = {"k", "ae1", "t", "ax0", "s"};
+  for (size_t length : {0, 1, 31, 32, 33, 64, 65, 100}) {
+    for (long unknownAt : {-1L, 0L, 5L, 31L, 32L, 40L}) {
+      std::vector<std::string> given;
+      std::vector<std::string> expected;
+      for (size_t k = 0; k < length; ++k) {
+        std::string phone = cycle[k % 5];
+        if (static_cast<long>(k) == unknownAt) phone = "zz";
+        given.push_back(phone);
+        if (phone.back() == '0' || phone.back() == '1') phone.pop_back();
+        expected.push_back(phone);
+      }
+      FliteValue answer = AnswerOf(given);
+      const Transcription t = TranscriptionOf(answer.get());
+      ASSERT_EQ(t.ids.size(), length) << length << " " << unknownAt;
+      for (size_t k = 0; k < length; ++k) {
+        EXPECT_EQ(t.ids[k], PhoneIdOf(expected[k])) << length << " " << k;
+      }
+      const bool hasUnknown = unknownAt >= 0 && unknownAt < long(length);
+      EXPECT_EQ(t.names.empty(), !hasUnknown) << length << " " << unknownAt;
+      EXPECT_EQ(PhoneNames(t), expected) << length << " " << unknownAt;
+    }
+  }
+  EXPECT_TRUE(TranscriptionOf(nullptr).ids.empty());
 }
 
 }  // namespace

@@ -18,9 +18,11 @@ import sys
 
 def run(binary, extra=()):
     out = subprocess.run(
+        # Repetitions in random order, so that a slow spell of the machine
+        # spreads over every case instead of landing on one side of a ratio.
         [binary, "--benchmark_format=json", "--benchmark_min_time=0.5",
-         "--benchmark_repetitions=3", "--benchmark_report_aggregates_only=true",
-         *extra],
+         "--benchmark_repetitions=5", "--benchmark_enable_random_interleaving=true",
+         "--benchmark_report_aggregates_only=true", *extra],
         check=True, capture_output=True, text=True).stdout
     times = {}
     for b in json.loads(out)["benchmarks"]:

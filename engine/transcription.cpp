@@ -146,13 +146,15 @@ Transcription PhoneticMatcher::GetPhones(const char* word, int mode) const {
 int PhoneticMatcher::GetPhonesForPair(std::string& word1, std::string& word2,
                                       PhoneIds& phones1,
                                       PhoneIds& phones2) const {
+  // Both words' cache entries are fetched before either is needed: the
+  // first's while the second is cleaned, the second's while Flite looks up
+  // the first. The second word is cleaned aside and handed back only when
+  // the first has phones.
   CleanWord(word1);
-  // The second word is cleaned aside and handed back only when the first
-  // has phones. Knowing both keys at once lets the cache fetch the second
-  // word's entry while Flite looks up the first.
+  const TranscriptionKey key1(kLexiconKey, word1);
+  PrefetchCachedTranscription(key1);
   std::string cleaned2 = word2;
   CleanWord(cleaned2);
-  const TranscriptionKey key1(kLexiconKey, word1);
   const TranscriptionKey key2(kLexiconKey, cleaned2);
   PrefetchCachedTranscription(key2);
   phones1 = TranscribeFromLexicon(word1, key1).ids;

@@ -3,9 +3,15 @@
 // Why not a hash map with an LRU list: a miss is the common case of a cold
 // cache, and filling a node-based map costs a key copy, two nodes and a
 // shared value per word. Those allocations, and the memory they scatter,
-// slowed Flite's own lookups beside them by about a tenth. Here a fill
-// writes one 64-byte slot and one tag, and a find reads one tag block and
-// one slot, which share a page.
+// slowed Flite's own lookups beside them by about a tenth.
+//
+// Here each shard has a small index (a 16-byte entry per set: a one-byte
+// fingerprint per slot and the set's CLOCK state) beside the large table
+// of slots. The index, 512 KiB in all, mostly stays in the processor's
+// caches, so a miss is usually known without touching the slots: only the
+// slot the fill will take is fetched, and that happens while Flite looks
+// the word up. The slots of all shards lie in one CacheMemory, so that they
+// can sit in huge pages.
 
 #include "transcription_cache.h"
 
@@ -16,6 +22,7 @@
 #include <memory>
 #include <mutex>
 
+#include "cache_memory.h"
 #include "phone_inventory.h"
 
 namespace marrowfield {
@@ -30,29 +37,35 @@ struct Slot {
 };
 static_assert(sizeof(Slot) == kCacheSlotBytes, "a slot is one cache line");
 
-// The tags of a set's slots (0 for an empty slot) and its CLOCK state: a
-// bit per slot used since the hand last passed, and the hand.
-struct SetTags {
-  uint16_t tags[kCacheWays];
+// A set's entry in the index: a fingerprint of each slot's key (0 for an
+// empty slot) and its CLOCK state, a bit per slot used since the hand last
+// passed and the hand. A set whose generation is not its shard's predates
+// the last Clear and counts as empty, so that Clear need not touch the
+// table.
+struct SetIndex {
+  uint8_t fingerprints[kCacheWays];
   uint8_t referenced;
   uint8_t hand;
+  uint32_t generation;
 };
-
-// A set's tags and slots lie together, mostly on one page: a miss then
-// costs one page walk, not two (a walk is dear under virtualisation).
-struct alignas(kCacheSlotBytes) Set {
-  SetTags tags;
-  Slot slots[kCacheWays];
-};
-static_assert(sizeof(Set) == kCacheSetBytes, "tags line plus the slots");
+static_assert(sizeof(SetIndex) == kCacheIndexEntryBytes, "four per line");
 
 struct FreeDeleter {
   void operator()(void* memory) const { std::free(memory); }
 };
 
-uint16_t TagOf(uint64_t hash) {
-  const auto tag = static_cast<uint16_t>(hash >> 48);
-  return tag == 0 ? 1 : tag;
+constexpr size_t kSlotsPerShard = kCacheSetsPerShard * kCacheWays;
+
+// The slots of every shard, taken once and kept: released, its pages go
+// back to the system but its addresses stay valid.
+CacheMemory& SlotMemory() {
+  static CacheMemory memory(kCacheShards * kSlotsPerShard * sizeof(Slot));
+  return memory;
+}
+
+uint8_t FingerprintOf(uint64_t hash) {
+  const auto fingerprint = static_cast<uint8_t>(hash >> 56);
+  return fingerprint == 0 ? 1 : fingerprint;
 }
 
 bool Holds(const Slot& slot, const TranscriptionKey& key) {
@@ -70,12 +83,14 @@ class alignas(64) Shard {
  public:
   bool Find(const TranscriptionKey& key, Transcription* out) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (sets_ == nullptr) return false;
-    SetTags& set = sets_[SetOf(key)].tags;
-    const Slot* slots = sets_[SetOf(key)].slots;
-    const uint16_t tag = TagOf(key.hash);
+    if (index_ == nullptr) return false;
+    SetIndex& set = IndexOf(SetOf(key));
+    const Slot* slots = &slots_[SetOf(key) * kCacheWays];
+    const uint8_t fingerprint = FingerprintOf(key.hash);
     for (size_t way = 0; way < kCacheWays; ++way) {
-      if (set.tags[way] != tag || !Holds(slots[way], key)) continue;
+      if (set.fingerprints[way] != fingerprint || !Holds(slots[way], key)) {
+        continue;
+      }
       set.referenced = static_cast<uint8_t>(set.referenced | (1u << way));
       out->ids.assign(slots[way].ids, slots[way].ids + slots[way].phoneCount);
       out->names.clear();
@@ -90,22 +105,22 @@ class alignas(64) Shard {
 
   void Prefetch(const TranscriptionKey& key) const {
     // A table released meanwhile is harmless: a prefetch never faults.
-    if (const Set* sets = published_.load(std::memory_order_relaxed)) {
-      __builtin_prefetch(&sets[SetOf(key)]);
+    if (const SetIndex* index = published_.load(std::memory_order_relaxed)) {
+      __builtin_prefetch(&index[SetOf(key)]);
     }
   }
 
   void Insert(const TranscriptionKey& key, const Transcription& value) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (sets_ == nullptr && !Allocate()) return;
-    SetTags& set = sets_[SetOf(key)].tags;
-    Slot* slots = sets_[SetOf(key)].slots;
-    const uint16_t tag = TagOf(key.hash);
+    if (index_ == nullptr && !Allocate()) return;
+    SetIndex& set = IndexOf(SetOf(key));
+    Slot* slots = &slots_[SetOf(key) * kCacheWays];
+    const uint8_t fingerprint = FingerprintOf(key.hash);
     size_t way = kCacheWays;
     for (size_t w = 0; w < kCacheWays; ++w) {
       // Another thread may have transcribed the same word meanwhile.
-      if (set.tags[w] == tag && Holds(slots[w], key)) return;
-      if (set.tags[w] == 0 && way == kCacheWays) way = w;
+      if (set.fingerprints[w] == fingerprint && Holds(slots[w], key)) return;
+      if (set.fingerprints[w] == 0 && way == kCacheWays) way = w;
     }
     if (way == kCacheWays) {
       way = Victim(set);
@@ -118,28 +133,35 @@ class alignas(64) Shard {
     CopyBytes(slot.word, key.word.data(), key.word.size());
     slot.phoneCount = static_cast<uint8_t>(value.ids.size());
     CopyBytes(slot.ids, value.ids.data(), value.ids.size());
-    set.tags[way] = tag;
+    set.fingerprints[way] = fingerprint;
     // A new entry starts unused: a word seen once then goes before the
     // words that are looked up again, such as a search text.
     set.referenced = static_cast<uint8_t>(set.referenced & ~(1u << way));
   }
 
-  void Clear(bool release) {
+  // Forgets every entry. Sets are emptied as they are next used; after
+  // 2^32 clears a set untouched all along would come back, but nothing
+  // clears that often.
+  void Clear() {
     std::lock_guard<std::mutex> lock(mutex_);
     entries_ = 0;
-    if (release) {
-      published_.store(nullptr, std::memory_order_relaxed);
-      sets_ = nullptr;
-      memory_.reset();
-    } else if (sets_ != nullptr) {
-      // The slots need no wiping: a zero tag marks them empty.
-      for (size_t k = 0; k < kCacheSetsPerShard; ++k) sets_[k].tags = {};
-    }
+    ++generation_;
   }
+
+  // Forgets every entry and frees the index; the caller then discards the
+  // slot memory. REQUIRES: mutex() held.
+  void ReleaseLocked() {
+    entries_ = 0;
+    published_.store(nullptr, std::memory_order_relaxed);
+    index_.reset();
+    slots_ = nullptr;
+  }
+
+  std::mutex& mutex() { return mutex_; }
 
   std::pair<size_t, size_t> Size() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return {sets_ != nullptr ? kCacheSetsPerShard * sizeof(Set) : 0, entries_};
+    return {index_ != nullptr ? kCacheShardBytes : 0, entries_};
   }
 
  private:
@@ -147,26 +169,25 @@ class alignas(64) Shard {
     return (key.hash / kCacheShards) % kCacheSetsPerShard;
   }
 
-  bool Allocate() {
-    // calloc, not new[]: the system hands back zeroed pages that cost
-    // nothing until a set on them is written, so a small workload stays
-    // small. The spare line aligns the sets to cache lines.
-    constexpr size_t kBytes = kCacheSetsPerShard * sizeof(Set) + alignof(Set);
-    memory_.reset(static_cast<char*>(std::calloc(kBytes, 1)));
-    // Out of memory: the cache stays empty and every word is looked up.
-    if (memory_ == nullptr) return false;
-    void* aligned = memory_.get();
-    size_t space = kBytes;
-    sets_ = static_cast<Set*>(std::align(
-        alignof(Set), kCacheSetsPerShard * sizeof(Set), aligned, space));
-    published_.store(sets_, std::memory_order_relaxed);
-    return true;
+  // The index entry of |set|, emptied first if the set predates the last
+  // Clear.
+  SetIndex& IndexOf(size_t set) {
+    SetIndex& entry = index_[set];
+    if (entry.generation != generation_) {
+      entry = SetIndex{{}, 0, 0, generation_};
+    }
+    return entry;
   }
 
+  // Takes the index from the system and this shard's part of the slot
+  // memory. Out of memory, the cache stays empty and every word is looked
+  // up. Defined below, where the shards are.
+  bool Allocate();
+
   // The slot Insert would take if nothing changes meanwhile.
-  static size_t LikelyVictim(const SetTags& set) {
+  static size_t LikelyVictim(const SetIndex& set) {
     for (size_t way = 0; way < kCacheWays; ++way) {
-      if (set.tags[way] == 0) return way;
+      if (set.fingerprints[way] == 0) return way;
     }
     for (size_t k = 0; k < kCacheWays; ++k) {
       const size_t way = (set.hand + k) % kCacheWays;
@@ -177,7 +198,7 @@ class alignas(64) Shard {
 
   // CLOCK: the hand passes over slots used since its last visit, clearing
   // their bit, and takes the first slot not used since.
-  static size_t Victim(SetTags& set) {
+  static size_t Victim(SetIndex& set) {
     while (set.referenced & (1u << set.hand)) {
       set.referenced = static_cast<uint8_t>(set.referenced & ~(1u << set.hand));
       set.hand = static_cast<uint8_t>((set.hand + 1) % kCacheWays);
@@ -188,15 +209,31 @@ class alignas(64) Shard {
   }
 
   std::mutex mutex_;
-  std::unique_ptr<char[], FreeDeleter> memory_;
-  Set* sets_ = nullptr;  // in memory_
-  // sets_ for Prefetch, which reads it without the lock.
-  std::atomic<const Set*> published_{nullptr};
+  std::unique_ptr<SetIndex[], FreeDeleter> index_;
+  Slot* slots_ = nullptr;  // in SlotMemory()
+  // index_ for Prefetch, which reads it without the lock.
+  std::atomic<const SetIndex*> published_{nullptr};
+  uint32_t generation_ = 0;
   size_t entries_ = 0;
 };
 
 Shard g_shards[kCacheShards];
 std::atomic<bool> g_enabled{true};
+
+bool Shard::Allocate() {
+  // calloc, not new[]: zeroed pages that cost nothing until written, and
+  // an all-zero entry is an empty set of generation 0.
+  index_.reset(static_cast<SetIndex*>(
+      std::calloc(kCacheSetsPerShard, sizeof(SetIndex))));
+  auto* slots = static_cast<Slot*>(SlotMemory().data());
+  if (index_ == nullptr || slots == nullptr) {
+    index_.reset();
+    return false;
+  }
+  slots_ = slots + static_cast<size_t>(this - g_shards) * kSlotsPerShard;
+  published_.store(index_.get(), std::memory_order_relaxed);
+  return true;
+}
 
 Shard& ShardFor(const TranscriptionKey& key) {
   return g_shards[key.hash % kCacheShards];
@@ -236,6 +273,7 @@ bool FindCachedTranscription(const TranscriptionKey& key, Transcription* out) {
 }
 
 void PrefetchCachedTranscription(const TranscriptionKey& key) {
+  if (!g_enabled.load(std::memory_order_relaxed)) return;
   if (key.word.size() > kMaxCachedWordLength) return;
   ShardFor(key).Prefetch(key);
 }
@@ -251,11 +289,18 @@ void CacheTranscription(const TranscriptionKey& key,
 }
 
 void ClearTranscriptionCache() {
-  for (Shard& shard : g_shards) shard.Clear(false);
+  for (Shard& shard : g_shards) shard.Clear();
 }
 
 void ReleaseTranscriptionCache() {
-  for (Shard& shard : g_shards) shard.Clear(true);
+  // Every shard stays locked until the slot memory is discarded, so that
+  // no shard can fill a slot meanwhile.
+  std::unique_lock<std::mutex> locks[kCacheShards];
+  for (size_t n = 0; n < kCacheShards; ++n) {
+    locks[n] = std::unique_lock<std::mutex>(g_shards[n].mutex());
+    g_shards[n].ReleaseLocked();
+  }
+  SlotMemory().Discard();
 }
 
 void SetTranscriptionCacheEnabled(bool enabled) {

@@ -117,13 +117,27 @@ TEST_F(TranscriptionCacheTest, StaysWithinBoundsAndNeverAnswersForAnotherKey) {
   EXPECT_GT(hits, count / 4);
   EXPECT_LE(static_cast<size_t>(hits), kTranscriptionCacheCapacity);
 
+  // Cleared, the table forgets everything, yet takes new entries at once,
+  // including in sets that were full.
   ClearTranscriptionCache();
   EXPECT_EQ(TranscriptionCacheEntries(), 0u);
   Transcription found;
-  EXPECT_FALSE(FindCachedTranscription(
-      TranscriptionKey('L', NumberWord(count - 1)), &found));
+  const std::string last = NumberWord(count - 1);
+  EXPECT_FALSE(FindCachedTranscription(TranscriptionKey('L', last), &found));
+  CacheTranscription(TranscriptionKey('R', last), Spelled("again"));
+  ASSERT_TRUE(FindCachedTranscription(TranscriptionKey('R', last), &found));
+  EXPECT_EQ(found.ids, Spelled("again").ids);
+  EXPECT_FALSE(FindCachedTranscription(TranscriptionKey('L', last), &found));
+  EXPECT_EQ(TranscriptionCacheEntries(), 1u);
+  // Released, it gives its memory back and starts again on the next entry.
   ReleaseTranscriptionCache();
   EXPECT_EQ(TranscriptionCacheMemory(), 0u);
+  EXPECT_EQ(TranscriptionCacheEntries(), 0u);
+  EXPECT_FALSE(FindCachedTranscription(TranscriptionKey('R', last), &found));
+  CacheTranscription(TranscriptionKey('L', last), Spelled(last));
+  ASSERT_TRUE(FindCachedTranscription(TranscriptionKey('L', last), &found));
+  EXPECT_EQ(found.ids, Spelled(last).ids);
+  EXPECT_EQ(TranscriptionCacheMemory(), kCacheShardBytes);
 }
 
 TEST_F(TranscriptionCacheTest, UsedEntriesOutliveFreshOnes) {

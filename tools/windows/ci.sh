@@ -90,7 +90,7 @@ cmake -S . -B "$WIN_BUILD" \
   -DMARROWFIELD_NATIVE_ENGINE_SCORES="$NATIVE_SCORES" >/dev/null
 cmake --build "$WIN_BUILD" -j "$JOBS" --target \
   MarrowfieldExcelXll fake_xlcall32 addin_tests xll_tests registry_tests \
-  bridge_com_tests \
+  bridge_com_tests cache_memory_tests \
   MarrowfieldSetup fake_excel_server setup_tests setup_wine_tests \
   dialog_wine_tests
 
@@ -120,7 +120,7 @@ trap cleanup_wine EXIT
 # Made the way a first program run makes it ("-u"): after "wineboot -i" the
 # COM tests could not reach Wine's RPC service (RPC_S_SERVER_UNAVAILABLE).
 timeout 300 "$WINE" wineboot -u >/dev/null 2>&1
-ctest --test-dir "$WIN_BUILD" -L 'addin|setup' --output-on-failure --timeout 120 \
+ctest --test-dir "$WIN_BUILD" -L 'addin|setup|engine' --output-on-failure --timeout 120 \
   -j "$JOBS"
 
 step "Windows part of CI passed in $((SECONDS - STARTED)) seconds"

@@ -27,7 +27,7 @@
  * every reader is done.
  *
  * Limits: a word longer than 1 MiB (1 048 576 bytes) is treated as having
- * no phones. Transcriptions are cached in memory (at most 18 MiB) until
+ * no phones. Transcriptions are cached in memory (at most 16.5 MiB) until
  * un_initialize().
  */
 #ifndef MARROWFIELD_H_

@@ -1,4 +1,4 @@
-// Memory for the transcription cache's slots. The slots are read and
+// Memory for the transcription cache's table. Its slots are read and
 // written at random, so with ordinary 4 KiB pages nearly every cold lookup
 // also misses the processor's address translation cache, which under
 // virtualisation costs about as much again as the memory access itself.

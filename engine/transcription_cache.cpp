@@ -6,20 +6,18 @@
 // slowed Flite's own lookups beside them by about a tenth.
 //
 // Here each shard has a small index (a 16-byte entry per set: a one-byte
-// fingerprint per slot and the set's CLOCK state) beside the large table
-// of slots. The index, 512 KiB in all, mostly stays in the processor's
-// caches, so a miss is usually known without touching the slots: only the
-// slot the fill will take is fetched, and that happens while Flite looks
-// the word up. The slots of all shards lie in one CacheMemory, so that they
-// can sit in huge pages.
+// fingerprint per slot and the set's CLOCK state) beside its slots. The
+// index, 512 KiB in all, mostly stays in the processor's caches, so a miss
+// is usually known without touching the slots: only the slot the fill will
+// take is fetched, and that happens while Flite looks the word up. Index
+// and slots of all shards lie in one CacheMemory, so that they can sit in
+// huge pages.
 
 #include "transcription_cache.h"
 
 #include <atomic>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <mutex>
 
 #include "cache_memory.h"
@@ -50,16 +48,18 @@ struct SetIndex {
 };
 static_assert(sizeof(SetIndex) == kCacheIndexEntryBytes, "four per line");
 
-struct FreeDeleter {
-  void operator()(void* memory) const { std::free(memory); }
-};
-
 constexpr size_t kSlotsPerShard = kCacheSetsPerShard * kCacheWays;
+constexpr size_t kIndexBytes =
+    kCacheShards * kCacheSetsPerShard * sizeof(SetIndex);
+static_assert(kIndexBytes % kCacheSlotBytes == 0, "slots start on a line");
 
-// The slots of every shard, taken once and kept: released, its pages go
-// back to the system but its addresses stay valid.
-CacheMemory& SlotMemory() {
-  static CacheMemory memory(kCacheShards * kSlotsPerShard * sizeof(Slot));
+// The whole table, taken once and kept: the index of every shard, then the
+// slots of every shard. Released, its pages go back to the system but its
+// addresses stay valid, and it reads as zero: an all-zero index entry is an
+// empty set.
+CacheMemory& TableMemory() {
+  static CacheMemory memory(kIndexBytes +
+                            kCacheShards * kSlotsPerShard * sizeof(Slot));
   return memory;
 }
 
@@ -153,7 +153,7 @@ class alignas(64) Shard {
   void ReleaseLocked() {
     entries_ = 0;
     published_.store(nullptr, std::memory_order_relaxed);
-    index_.reset();
+    index_ = nullptr;
     slots_ = nullptr;
   }
 
@@ -179,9 +179,9 @@ class alignas(64) Shard {
     return entry;
   }
 
-  // Takes the index from the system and this shard's part of the slot
-  // memory. Out of memory, the cache stays empty and every word is looked
-  // up. Defined below, where the shards are.
+  // Points the shard at its part of the table. Without the table (the
+  // system refused it) the cache stays empty and every word is looked up.
+  // Defined below, where the shards are.
   bool Allocate();
 
   // The slot Insert would take if nothing changes meanwhile.
@@ -209,8 +209,8 @@ class alignas(64) Shard {
   }
 
   std::mutex mutex_;
-  std::unique_ptr<SetIndex[], FreeDeleter> index_;
-  Slot* slots_ = nullptr;  // in SlotMemory()
+  SetIndex* index_ = nullptr;  // in TableMemory()
+  Slot* slots_ = nullptr;      // in TableMemory()
   // index_ for Prefetch, which reads it without the lock.
   std::atomic<const SetIndex*> published_{nullptr};
   uint32_t generation_ = 0;
@@ -221,17 +221,13 @@ Shard g_shards[kCacheShards];
 std::atomic<bool> g_enabled{true};
 
 bool Shard::Allocate() {
-  // calloc, not new[]: zeroed pages that cost nothing until written, and
-  // an all-zero entry is an empty set of generation 0.
-  index_.reset(static_cast<SetIndex*>(
-      std::calloc(kCacheSetsPerShard, sizeof(SetIndex))));
-  auto* slots = static_cast<Slot*>(SlotMemory().data());
-  if (index_ == nullptr || slots == nullptr) {
-    index_.reset();
-    return false;
-  }
-  slots_ = slots + static_cast<size_t>(this - g_shards) * kSlotsPerShard;
-  published_.store(index_.get(), std::memory_order_relaxed);
+  auto* table = static_cast<char*>(TableMemory().data());
+  if (table == nullptr) return false;
+  const auto shard = static_cast<size_t>(this - g_shards);
+  index_ = reinterpret_cast<SetIndex*>(table) + shard * kCacheSetsPerShard;
+  slots_ =
+      reinterpret_cast<Slot*>(table + kIndexBytes) + shard * kSlotsPerShard;
+  published_.store(index_, std::memory_order_relaxed);
   return true;
 }
 
@@ -300,7 +296,7 @@ void ReleaseTranscriptionCache() {
     locks[n] = std::unique_lock<std::mutex>(g_shards[n].mutex());
     g_shards[n].ReleaseLocked();
   }
-  SlotMemory().Discard();
+  TableMemory().Discard();
 }
 
 void SetTranscriptionCacheEnabled(bool enabled) {

@@ -1,4 +1,4 @@
-// The cache's slot memory: aligned, zero at first, writable everywhere,
+// The cache's table memory: aligned, zero at first, writable everywhere,
 // and zero again but still usable after its pages are handed back.
 
 #include "cache_memory.h"

@@ -139,17 +139,17 @@ class alignas(64) Shard {
     set.referenced = static_cast<uint8_t>(set.referenced & ~(1u << way));
   }
 
-  // Forgets every entry. Sets are emptied as they are next used; after
-  // 2^32 clears a set untouched all along would come back, but nothing
-  // clears that often.
+  // Forgets every entry. Sets are emptied as they are next used. After
+  // 2^32 clears a set untouched all along would come back, and would still
+  // be right: a transcription depends on its key alone.
   void Clear() {
     std::lock_guard<std::mutex> lock(mutex_);
     entries_ = 0;
     ++generation_;
   }
 
-  // Forgets every entry and frees the index; the caller then discards the
-  // slot memory. REQUIRES: mutex() held.
+  // Forgets every entry and lets go of the table; the caller then discards
+  // the table's memory. REQUIRES: mutex() held.
   void ReleaseLocked() {
     entries_ = 0;
     published_.store(nullptr, std::memory_order_relaxed);
@@ -289,8 +289,8 @@ void ClearTranscriptionCache() {
 }
 
 void ReleaseTranscriptionCache() {
-  // Every shard stays locked until the slot memory is discarded, so that
-  // no shard can fill a slot meanwhile.
+  // Every shard stays locked until the table's memory is discarded, so
+  // that no shard can fill a slot meanwhile.
   std::unique_lock<std::mutex> locks[kCacheShards];
   for (size_t n = 0; n < kCacheShards; ++n) {
     locks[n] = std::unique_lock<std::mutex>(g_shards[n].mutex());

@@ -6,8 +6,9 @@
 // The cache is a fixed table of 64-byte slots, set-associative with CLOCK
 // eviction in each set, split into kCacheShards independently locked
 // shards. A miss that is then filled costs no allocation, and the table
-// never grows past kTranscriptionCacheBytes. A shard's table is taken from
-// the system at its first entry; its pages are touched only as slots fill.
+// never grows past kTranscriptionCacheBytes. Its address range is reserved
+// at the first entry; pages are taken from the system as entries land on
+// them.
 // Words longer than kMaxCachedWordLength bytes, transcriptions of more than
 // kMaxCachedPhones phones and transcriptions holding a phone outside the
 // inventory are not kept; they are looked up again each time.

@@ -102,6 +102,7 @@ void BM_CompareWordsColdOverFloor(benchmark::State& state) {
     ratios.push_back(std::chrono::duration<double>(coldEnd - coldStart) /
                      std::chrono::duration<double>(floorEnd - floorStart));
   }
+  if (ratios.empty()) return;
   std::sort(ratios.begin(), ratios.end());
   state.counters["cold_over_floor"] = ratios[ratios.size() / 2];
 }

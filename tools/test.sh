@@ -25,11 +25,13 @@ for t in engine_tests engine_api_tests c_header_test; do
   echo "$t: clean"
 done
 
-echo "== Thread test (ThreadSanitizer) =="
+echo "== Thread tests (ThreadSanitizer) =="
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARROWFIELD_TSAN=ON >/dev/null
-cmake --build build-tsan -j"$jobs" --target engine_threads_tests
+cmake --build build-tsan -j"$jobs" --target engine_threads_tests \
+  cache_threads_tests
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-  ctest --test-dir build-tsan --output-on-failure -R engine_threads_tests
+  ctest --test-dir build-tsan --output-on-failure \
+  -R '^(engine_threads_tests|cache_threads_tests)$'
 
 echo "== Windows: the XLL, the installer and their tests under Wine =="
 bash tools/windows/ci.sh

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 
+#include "cache_entries.h"
 #include "engine_fixture.h"
 #include "word_samples.h"
 
@@ -73,21 +74,6 @@ TEST_F(TranscriptionCacheTest, ResultsAreIdenticalWithAndWithoutCache) {
     EXPECT_TRUE(uncached[k] == cold[k]) << "outcome " << k;
     EXPECT_TRUE(uncached[k] == warm[k]) << "outcome " << k;
   }
-}
-
-// A transcription that names its word: the ids spell the word's length and
-// letters, so an answer for the wrong key cannot pass for the right one.
-Transcription Spelled(const std::string& word) {
-  Transcription t;
-  t.ids.push_back(static_cast<PhoneId>(word.size() % kInventorySize));
-  for (char c : word) t.ids.push_back(static_cast<PhoneId>(c % kInventorySize));
-  return t;
-}
-
-std::string NumberWord(int n) {
-  std::string word = std::to_string(n);
-  for (char& c : word) c = static_cast<char>('a' + (c - '0'));
-  return word;
 }
 
 TEST_F(TranscriptionCacheTest, StaysWithinBoundsAndNeverAnswersForAnotherKey) {

@@ -1,10 +1,14 @@
-// Groups of duplicates: the values connected through found pairs. Inside a
+// Groups of duplicates: the values connected through found pairs, except
+// that a value with an initial joins only the group of its best partner,
+// since "J. Smith" may stand for John Smith and Jane Smith alike and would
+// otherwise chain every Smith with a J into one group. Inside a
 // group each member hangs from the member it is most alike (a maximum
 // spanning tree grown from the canonical value), so that a chain such as
 // Smith - Smyth - Smythe shows as a chain, with Smythe's own score against
 // Smith beside it, rather than vanishing into one flat list.
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 #include <queue>
 #include <tuple>
@@ -12,6 +16,7 @@
 #include "pair_finder.h"
 #include "phone_tables.h"
 #include "value_scorer.h"
+#include "value_words.h"
 
 namespace marrowfield::lists {
 namespace {
@@ -46,6 +51,13 @@ struct Edge {
   int score;
 };
 
+bool HasInitial(const std::string& value) {
+  for (const ValueWord& word : SplitValueWords(value)) {
+    if (word.initial) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
@@ -54,22 +66,72 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
                                    const PairOptions& options) {
   const size_t n = values.size();
   auto countOf = [&](size_t v) { return counts.empty() ? size_t{1} : counts[v]; };
-  std::vector<std::vector<Edge>> edges(n);
-  std::vector<long long> pairScore(n, 0);
+  // Word by word, a value with an initial ("J. Smith") can stand for many
+  // people (John Smith, Jane Smith): it must not join their groups into
+  // one. Such values go with the group of their best partner instead.
+  std::vector<char> abbreviated(n, 0);
+  if (!options.wholeCell) {
+    for (const ValuePair& p : pairs) {
+      for (size_t v : {p.first, p.second}) {
+        if (v < n && !abbreviated[v]) abbreviated[v] = HasInitial(values[v]) ? 1 : 2;
+      }
+    }
+    for (char& a : abbreviated) a = a == 1;
+  }
+
   DisjointSets sets(n);
+  std::vector<char> paired(n, 0);
+  // The best partner of each abbreviated value, preferring full values.
+  struct Best {
+    size_t partner = SIZE_MAX;
+    int score = -1;
+    bool full = false;
+  };
+  std::vector<Best> best(n);
+  auto offer = [&](size_t v, size_t partner, int score) {
+    Best& b = best[v];
+    const bool full = !abbreviated[partner];
+    if (std::make_tuple(full, score, SIZE_MAX - partner) >
+        std::make_tuple(b.full, b.score, SIZE_MAX - b.partner)) {
+      b = Best{partner, score, full};
+    }
+  };
   for (const ValuePair& p : pairs) {
     if (p.first >= n || p.second >= n || p.first == p.second) continue;
+    paired[p.first] = paired[p.second] = 1;
+    if (!abbreviated[p.first] && !abbreviated[p.second]) {
+      sets.Join(p.first, p.second);
+    } else {
+      if (abbreviated[p.first]) offer(p.first, p.second, p.score);
+      if (abbreviated[p.second]) offer(p.second, p.first, p.score);
+    }
+  }
+  // Abbreviated values whose partners are all abbreviated group among
+  // themselves; the others hang from their best full partner's group.
+  for (size_t v = 0; v < n; ++v) {
+    if (abbreviated[v] && !best[v].full && best[v].partner != SIZE_MAX)
+      sets.Join(v, best[v].partner);
+  }
+  for (size_t v = 0; v < n; ++v) {
+    if (abbreviated[v] && best[v].full) sets.Join(v, best[v].partner);
+  }
+
+  // Found pairs inside each group: the edges of its spanning tree.
+  std::vector<std::vector<Edge>> edges(n);
+  std::vector<long long> pairScore(n, 0);
+  for (const ValuePair& p : pairs) {
+    if (p.first >= n || p.second >= n || p.first == p.second) continue;
+    if (sets.Find(p.first) != sets.Find(p.second)) continue;
     edges[p.first].push_back({p.second, p.score});
     edges[p.second].push_back({p.first, p.score});
     pairScore[p.first] += p.score;
     pairScore[p.second] += p.score;
-    sets.Join(p.first, p.second);
   }
 
   // Members of each group, in index order, keyed by the group's root.
   std::vector<std::vector<size_t>> byRoot(n);
   for (size_t v = 0; v < n; ++v) {
-    if (!edges[v].empty()) byRoot[sets.Find(v)].push_back(v);
+    if (paired[v]) byRoot[sets.Find(v)].push_back(v);
   }
 
   ValueScorer scorer(options.wholeCell, options.scoring);
@@ -77,7 +139,9 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
   std::vector<Group> groups;
   std::vector<char> inTree(n, 0);
   for (const std::vector<size_t>& members : byRoot) {
-    if (members.empty()) continue;
+    // A value whose only partners went to other groups stands alone: no
+    // group of one.
+    if (members.size() < 2) continue;
     Group group;
     group.canonical = *std::min_element(
         members.begin(), members.end(), [&](size_t x, size_t y) {

@@ -118,12 +118,19 @@ struct Group {
 };
 
 // Groups |values| connected through |pairs| (from FindDuplicatePairs on
-// the same values and options); values in no pair form no group. The
-// canonical of a group is its most frequent value; ties go to the value
-// whose found pairs in the group have the highest total score, then to the
-// lower index. Groups are sorted biggest first: by totalCount, then member
-// count (both descending), then canonical index. |counts| gives each
-// value's count (an empty vector counts every value once).
+// the same values and options). In word-by-word mode a value with an
+// initial ("J. Smith") may stand for several people, so its pairs do not
+// connect groups: it joins the group of its best partner (a value without
+// initials first, then the higher score, then the lower index), and
+// values with initials whose partners all have initials too group among
+// themselves. Values in no pair, and values left alone when their only
+// partners went to other groups, form no group. Every member but the
+// canonical has a found pair with its |via|.
+// The canonical of a group is its most frequent value; ties go to the
+// value whose found pairs in the group have the highest total score, then
+// to the lower index. Groups are sorted biggest first: by totalCount, then
+// member count (both descending), then canonical index. |counts| gives
+// each value's count (an empty vector counts every value once).
 // REQUIRES: counts is empty or counts.size() == values.size(); the engine
 // is initialized (scores to the canonical are computed).
 std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,

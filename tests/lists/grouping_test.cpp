@@ -4,6 +4,8 @@
 // biggest groups first.
 
 #include <algorithm>
+#include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,26 @@ TEST_F(GroupingTest, Chain_ShowsTheMemberEachJoinedThrough) {
   }
 }
 
+TEST_F(GroupingTest, AbbreviatedValue_JoinsOnlyItsBestPartnersGroup) {
+  // "J. Smith" matches both, but John and Jacqueline are different people.
+  const std::vector<std::string> values = {"John Smith", "Jon Smith", "J. Smith",
+                                           "Jacqueline Smith", "Jacquelyn Smith"};
+  const PairOptions options = Options(60);
+  const auto pairs = FindDuplicatePairs(values, options);
+  const auto groups = GroupDuplicates(values, {}, pairs, options);
+  ASSERT_EQ(groups.size(), 2u);
+  for (const Group& g : groups) {
+    const bool john = MemberOf(g, 0) != nullptr;
+    EXPECT_EQ(MemberOf(g, 1) != nullptr, john);
+    EXPECT_EQ(MemberOf(g, 3) != nullptr, !john);
+    EXPECT_EQ(MemberOf(g, 4) != nullptr, !john);
+  }
+  // J. Smith went with one of them, and hangs from a found pair there.
+  const Group& withInitial = MemberOf(groups[0], 2) ? groups[0] : groups[1];
+  ASSERT_NE(MemberOf(withInitial, 2), nullptr);
+  EXPECT_NE(MemberOf(withInitial, MemberOf(withInitial, 2)->via), nullptr);
+}
+
 TEST_F(GroupingTest, Groups_BiggestFirstAndDisjoint) {
   const std::vector<std::string> values = FullNameSample();
   std::vector<size_t> counts(values.size());
@@ -87,10 +109,19 @@ TEST_F(GroupingTest, Groups_BiggestFirstAndDisjoint) {
     }
     EXPECT_EQ(total, groups[g].totalCount);
   }
-  // Every value of a found pair is in a group, and only those.
-  std::vector<int> paired(values.size(), 0);
-  for (const ValuePair& p : pairs) paired[p.first] = paired[p.second] = 1;
-  EXPECT_EQ(seen, paired);
+  // Only values of found pairs are grouped, and each hangs from a member
+  // of its group through a found pair.
+  std::map<std::pair<size_t, size_t>, int> found;
+  for (const ValuePair& p : pairs) found[{p.first, p.second}] = p.score;
+  for (const Group& g : groups) {
+    for (const GroupMember& m : g.members) {
+      if (m.value == g.canonical) continue;
+      const auto it = found.find({std::min(m.value, m.via), std::max(m.value, m.via)});
+      ASSERT_NE(it, found.end()) << values[m.value];
+      EXPECT_EQ(it->second, m.viaScore);
+      EXPECT_NE(MemberOf(g, m.via), nullptr);
+    }
+  }
 }
 
 }  // namespace

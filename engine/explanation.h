@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "score_terms.h"
 #include "scoring_mode.h"
 
 namespace marrowfield {
@@ -27,8 +28,10 @@ enum class ExplanationStepKind {
   // A phone left over at the end of the walk, silent-capable; it records
   // its own position as its value.
   kLeftOver,
-  // Tolerant mode only: a phone that cannot be silent passed over at a
-  // cost, where the strict alignment gives up.
+  // Tolerant mode only, where the strict alignment gives up: a phone that
+  // cannot be silent passed over at a cost (one position set), or two
+  // unlike phones set against each other at the distance of unrelated
+  // phones (both positions set, distance 50).
   kTolerantPass,
   // The alignment gives up here: the words cannot be compared (score 0).
   kRefused,
@@ -54,23 +57,11 @@ struct ExplanationStep {
   std::vector<int32_t> values;
   // How many mismatch positions this step recorded.
   int32_t mismatches = 0;
-  // True when a later step took this step's value back (the greedy walk
-  // revises its previous pairing when the next phone fits that phone
-  // better); the value then no longer counts.
+  // True when a later step took this step's last value back (the greedy
+  // walk revises its previous pairing when the next phone fits that phone
+  // better); that value then no longer counts, but the step's mismatches
+  // still do, as in the engine's own arithmetic.
   bool withdrawn = false;
-};
-
-// The intermediate terms of the score of an alignment.
-struct ScoreTerms {
-  size_t lengthOfWord = 0;        // phones of the shorter (walked) list
-  int64_t mismatchCount = 0;      // m: mismatch positions, duplicates counted
-  int64_t cumulativeValue = 0;    // A: sum of the values
-  double mean = 0.0;              // value-weighted mean index of the values
-  double variance = 0.0;          // value-weighted variance of that index
-  double spreadFloor = 0.0;       // 0.1 .. 0.4, grows with the length
-  double spread = 0.0;            // sqrt(variance) + spreadFloor
-  int64_t denominator = 0;        // (L*L - m) * m
-  double distance = 0.0;          // A * spread / denominator, or 0.0 / -1.0
 };
 
 struct ComparisonExplanation {

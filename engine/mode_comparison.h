@@ -6,12 +6,25 @@
 #ifndef MARROWFIELD_ENGINE_MODE_COMPARISON_H_
 #define MARROWFIELD_ENGINE_MODE_COMPARISON_H_
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "phonetic_matcher.h"
 #include "scoring_mode.h"
 
 namespace marrowfield {
+
+// Aligns |string1| (the shorter list; the first one on a tie) against
+// |string2| in |mode|, appending to the two outputs as AlignPhones does,
+// which it is for kStrict. Returns 0, or -1 when they cannot be aligned.
+// For callers that score many pairs and keep their buffers.
+// REQUIRES: PhoneTablesReady().
+int AlignPhonesInMode(const PhoneticMatcher& matcher, const PhoneIds& string1,
+                      const PhoneIds& string2,
+                      std::vector<int32_t>& simValues,
+                      std::vector<int32_t>& currentMismatchedPositions,
+                      ScoringMode mode);
 
 // The word distance of the two phone lists of |pair| in |mode|: 0.0 for no
 // difference, larger for less alike, -1.0 for lists that cannot be

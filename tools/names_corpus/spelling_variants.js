@@ -49,13 +49,13 @@ function soundAlikeLetters(name) {
   return [
     ...replaceEach(name, 'ph', 'f'),
     ...replaceEach(name, 'f', 'ph', (at) => at > 0 && name[at + 1] !== 'f'),
-    ...replaceEach(name, 'ph', 'v', (at) => at > 0),
+    ...replaceEach(name, 'phen', 'ven', (at) => at > 0),
     ...replaceEach(name, 'ck', 'k'),
-    ...replaceEach(name, 'ck', 'c'),
+    ...replaceEach(name, 'ck', 'c', (at) => !'eiy'.includes(name[at + 2] || 'e')),
     ...replaceEach(name, 'k', 'c', (at) => !'eiy'.includes(name[at + 1] || 'e')),
     ...replaceEach(name, 'c', 'k', (at) => name[at + 1] !== 'k' && name[at + 1] !== 'h' && !'eiy'.includes(name[at + 1] || 'e')),
     ...replaceEach(name, 'k', 'ck', (at) => at > 0 && isVowel(name[at - 1])),
-    ...replaceEach(name, 's', 'z', (at) => at > 0 && isVowel(name[at - 1])),
+    ...replaceEach(name, 's', 'z', (at) => at > 0 && isVowel(name[at - 1]) && name[at + 1] !== 'h'),
     ...replaceEach(name, 'z', 's'),
     ...replaceEach(name, 'ei', 'ie'),
     ...replaceEach(name, 'ie', 'ei', (at) => at + 2 < name.length),
@@ -90,10 +90,14 @@ function endingsAlike(name) {
 
 // Letters that are written but not heard, added or left out.
 function silentLetters(name) {
+  // A final e is silent after two consonants: Clark/Clarke, Young/Younge,
+  // Brown/Browne. After a vowel and a consonant it changes the vowel
+  // (Talon/Talone), so it is left alone there.
   const out = [];
-  if (name.endsWith('e') && !isVowel(name[name.length - 2])) {
+  const silentEAfter = (k) => k >= 2 && 'kngl'.includes(name[k]) && !isVowel(name[k - 1]);
+  if (name.endsWith('e') && silentEAfter(name.length - 2)) {
     out.push(name.slice(0, -1));
-  } else if (!isVowel(name[name.length - 1]) && name.length > 3) {
+  } else if (silentEAfter(name.length - 1)) {
     out.push(name + 'e');
   }
   out.push(...replaceEach(name, 'mps', 'ms'), ...replaceEach(name, 'ms', 'mps'));
@@ -112,9 +116,11 @@ function vowelSwaps(name) {
   const out = [];
   // In a short name every vowel is heard clearly: Dan and Don differ.
   if (name.length < 5) return out;
-  for (let k = 2; k < name.length; ++k) {
+  // A final vowel is heard clearly too: Tamara is not Tamaro.
+  for (let k = 2; k + 1 < name.length; ++k) {
     const c = name[k];
-    if (!swaps[c] || isVowel(name[k - 1]) || isVowel(name[k + 1] || 'b')) continue;
+    // After c or g the vowel decides the consonant's sound (Marcelle).
+    if (!swaps[c] || isVowel(name[k - 1]) || isVowel(name[k + 1]) || 'cg'.includes(name[k - 1])) continue;
     for (const to of swaps[c]) out.push(name.slice(0, k) + to + name.slice(k + 1));
   }
   // A vowel of a pair left out: Michael/Michel, Raphael/Raphel.

@@ -31,23 +31,6 @@ std::string QuoteSheetName(const std::string& name) {
   return quoted + "'";
 }
 
-std::string OnOneLine(std::string text) {
-  for (char& c : text) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7f') c = ' ';
-  }
-  return text;
-}
-
-std::string CsvField(const std::string& field) {
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (const char c : field) {
-    quoted.push_back(c);
-    if (c == '"') quoted.push_back('"');
-  }
-  return quoted + "\"";
-}
-
 std::string FormatText(const std::vector<SearchResult>& results,
                        const std::vector<LoadedSheet>& sheets) {
   std::string out;
@@ -104,6 +87,29 @@ std::string FormatCsv(const std::vector<SearchResult>& results,
 }
 
 }  // namespace
+
+OutputFormat ParseOutputFormat(const std::string& name) {
+  if (name == "json") return OutputFormat::JSON;
+  if (name == "csv") return OutputFormat::CSV;
+  return OutputFormat::TEXT;
+}
+
+std::string OnOneLine(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7f') c = ' ';
+  }
+  return text;
+}
+
+std::string CsvField(const std::string& field) {
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (const char c : field) {
+    quoted.push_back(c);
+    if (c == '"') quoted.push_back('"');
+  }
+  return quoted + "\"";
+}
 
 std::string DescribeLocation(const LoadedSheet& sheet, int32_t row,
                              int32_t column) {

@@ -31,12 +31,6 @@ struct SearchOptions {
   std::string format = "text";
 };
 
-OutputFormat ParseFormat(const std::string& name) {
-  if (name == "json") return OutputFormat::JSON;
-  if (name == "csv") return OutputFormat::CSV;
-  return OutputFormat::TEXT;
-}
-
 int RunSearch(const SearchOptions& options, bool sheetGiven) {
   if (options.text.empty()) {
     throw InputError("search: the search text is empty");
@@ -67,7 +61,7 @@ int RunSearch(const SearchOptions& options, bool sheetGiven) {
   }
   search.SortResults();
 
-  const OutputFormat format = ParseFormat(options.format);
+  const OutputFormat format = ParseOutputFormat(options.format);
   WriteOutput(FormatResults(search.results(), sheets, format));
   if (search.foundAny()) return 0;
   // The dialog lists its notice in place of results; machine formats keep

@@ -9,12 +9,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <numeric>
 #include <queue>
 #include <tuple>
 
 #include "pair_finder.h"
 #include "phone_tables.h"
+#include "parallel_chunks.h"
 #include "value_scorer.h"
 #include "value_words.h"
 
@@ -50,6 +52,9 @@ struct Edge {
   size_t to;
   int score;
 };
+
+// Groups per chunk of scoring work: most groups are small.
+constexpr size_t kGroupsPerChunk = 64;
 
 bool HasInitial(const std::string& value) {
   for (const ValueWord& word : SplitValueWords(value)) {
@@ -134,8 +139,6 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
     if (paired[v]) byRoot[sets.Find(v)].push_back(v);
   }
 
-  ValueScorer scorer(options.wholeCell, options.scoring);
-  const bool canScore = PhoneTablesReady();
   std::vector<Group> groups;
   std::vector<char> inTree(n, 0);
   for (const std::vector<size_t>& members : byRoot) {
@@ -149,7 +152,6 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
           if (pairScore[x] != pairScore[y]) return pairScore[x] > pairScore[y];
           return x < y;
         });
-    const PreparedValue canonical = scorer.Prepare(values[group.canonical]);
 
     // Prim's algorithm from the canonical value: the best-scoring link
     // into the tree first; ties go to the lower indexes.
@@ -171,22 +173,46 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
       member.count = countOf(v);
       member.via = via;
       member.viaScore = viaScore;
-      member.score = v == group.canonical || !canScore
-                         ? (v == group.canonical ? 100 : 0)
-                         : scorer.Score(canonical, scorer.Prepare(values[v]));
+      member.score = v == group.canonical ? 100 : 0;
       group.totalCount += member.count;
       group.members.push_back(member);
       for (const Edge& e : edges[v]) {
         if (!inTree[e.to]) frontier.emplace(e.score, e.to, v);
       }
     }
+    groups.push_back(std::move(group));
+  }
+
+  // Scores against the canonical, group by group on the worker threads.
+  if (PhoneTablesReady()) {
+    const unsigned workers = WorkerCount(options.threads, groups.size());
+    std::vector<std::unique_ptr<ValueScorer>> scorers(workers);
+    RunChunks(groups.size(), kGroupsPerChunk, workers,
+              [&](unsigned worker, size_t, size_t begin, size_t end) {
+                auto& scorer = scorers[worker];
+                if (!scorer) {
+                  scorer = std::make_unique<ValueScorer>(options.wholeCell,
+                                                         options.scoring);
+                }
+                for (size_t g = begin; g < end; ++g) {
+                  Group& group = groups[g];
+                  const PreparedValue canonical =
+                      scorer->Prepare(values[group.canonical]);
+                  for (size_t m = 1; m < group.members.size(); ++m) {
+                    GroupMember& member = group.members[m];
+                    member.score = scorer->Score(
+                        canonical, scorer->Prepare(values[member.value]));
+                  }
+                }
+              });
+  }
+  for (Group& group : groups) {
     std::sort(group.members.begin() + 1, group.members.end(),
               [](const GroupMember& x, const GroupMember& y) {
                 if (x.score != y.score) return x.score > y.score;
                 if (x.count != y.count) return x.count > y.count;
                 return x.value < y.value;
               });
-    groups.push_back(std::move(group));
   }
   std::sort(groups.begin(), groups.end(), [](const Group& x, const Group& y) {
     if (x.totalCount != y.totalCount) return x.totalCount > y.totalCount;

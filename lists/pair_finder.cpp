@@ -8,6 +8,7 @@
 #include "pair_finder.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -87,16 +88,21 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
                 if (index != nullptr) {
                   index->Candidates(queries.keys[q], s.seen,
                                     static_cast<uint32_t>(q + 1), s.candidates);
-                  std::sort(s.candidates.begin(), s.candidates.end());
                 } else {
                   for (uint32_t t = 0; t < targetCount; ++t) s.candidates.push_back(t);
                 }
+                const size_t first = out.size();
                 for (uint32_t t : s.candidates) {
                   if (self && t <= q) continue;
                   const int score =
                       s.scorer->Score(queries.values[q], targets.values[t]);
                   if (score >= accuracy) out.push_back({q, t, score});
                 }
+                // Candidates come in key order; the answer is in index order.
+                std::sort(out.begin() + static_cast<ptrdiff_t>(first), out.end(),
+                          [](const ValuePair& x, const ValuePair& y) {
+                            return x.second < y.second;
+                          });
               }
               progress.Advance(end - begin);
             });

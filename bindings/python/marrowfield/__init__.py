@@ -7,12 +7,20 @@ phonetic engine (libMarrowfieldExcel.so) through ctypes.
     >>> marrowfield.code("knight")                  # '43'
     >>> marrowfield.similar("smith", ["smyth", "jones"], threshold=60)
     >>> marrowfield.match("fox", "the quick fox")   # Match(score=100, ...)
+    >>> marrowfield.dedupe(["Smith", "Smyth", "Jones"])  # [Group(...)]
+    >>> marrowfield.link(["Smith"], ["Smyth", "Jones"])  # {'Smith': [...]}
+    >>> marrowfield.compare_many([("smith", "smyth"), ("reid", "read")])
+    >>> print(marrowfield.explain("thompson", "thomson").text)
 
 Words are 8-bit strings to the engine: every str argument is encoded as
 Latin-1, and a character outside Latin-1 raises ValueError. Only the letters
 a-z and A-Z carry sound. The engine is initialised once, when this module is
 imported, and released when Python exits. Calls are serialised with a lock,
 since the engine is not safe to call from two threads at once.
+
+dedupe, link, compare_many, explain and scoring="tolerant" use the pair
+finding library libMarrowfieldLists.so (loaded on first use), which needs
+no lock and runs on every core.
 """
 
 import atexit
@@ -22,9 +30,15 @@ import threading
 import warnings
 
 from . import _library
+from ._lists import (DEFAULT_ACCURACY, Explanation, Group, LinkMatch, Member,
+                     compare_many, dedupe, explain, link)
+from ._lists import compare_tolerant as _compare_tolerant
+from ._text import decode as _decode
+from ._text import encode as _encode
 
 __all__ = ["compare", "phones", "code", "similar", "match", "Match",
-           "DEFAULT_THRESHOLD"]
+           "DEFAULT_THRESHOLD", "dedupe", "link", "compare_many", "explain",
+           "Group", "Member", "LinkMatch", "Explanation", "DEFAULT_ACCURACY"]
 
 # The engine's own acceptance level for similar() until one is given.
 DEFAULT_THRESHOLD = 50
@@ -52,28 +66,6 @@ if _lib.initialize() != 0:
 atexit.register(_lib.un_initialize)
 
 
-def _encode(value, name):
-    """Returns |value| as Latin-1 bytes for the engine."""
-    if not isinstance(value, str):
-        raise TypeError("marrowfield: %s must be a str, not %s"
-                        % (name, type(value).__name__))
-    try:
-        encoded = value.encode("latin-1")
-    except UnicodeEncodeError as error:
-        bad = value[error.start]
-        raise ValueError(
-            "marrowfield: %s holds %r (U+%04X) at position %d, which is not "
-            "a Latin-1 character; the engine reads 8-bit Latin-1 text"
-            % (name, bad, ord(bad), error.start)) from None
-    if b"\0" in encoded:
-        raise ValueError("marrowfield: %s holds a NUL character" % name)
-    return encoded
-
-
-def _decode(value):
-    return value.decode("latin-1") if value is not None else ""
-
-
 def _take_strings(handle):
     """Copies the strings of a ResultIterator out and always closes it."""
     if not handle:
@@ -85,12 +77,18 @@ def _take_strings(handle):
         _lib.close_result_iterator(handle)
 
 
-def compare(a, b):
+def compare(a, b, scoring="strict"):
     """Returns how alike words a and b sound, in percent (0-100).
 
     0 when either has no letters. The result may differ slightly between the
-    two orders of words whose phone lists are equally long.
+    two orders of words whose phone lists are equally long. scoring="tolerant"
+    lets one extra or missing phone lower the score instead of zeroing it.
     """
+    if scoring == "tolerant":
+        return _compare_tolerant(a, b)
+    if scoring != "strict":
+        raise ValueError("marrowfield: scoring must be 'strict' or "
+                         "'tolerant', not %r" % (scoring,))
     first, second = _encode(a, "a"), _encode(b, "b")
     with _lock:
         return _lib.compare_words(first, second)

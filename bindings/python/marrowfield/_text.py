@@ -1,0 +1,37 @@
+"""Conversions between Python values and the libraries' C arguments,
+shared by the engine's functions and the pair finding functions."""
+
+
+def encode(value, name):
+    """Returns |value| as Latin-1 bytes for the engine."""
+    if not isinstance(value, str):
+        raise TypeError("marrowfield: %s must be a str, not %s"
+                        % (name, type(value).__name__))
+    try:
+        encoded = value.encode("latin-1")
+    except UnicodeEncodeError as error:
+        bad = value[error.start]
+        raise ValueError(
+            "marrowfield: %s holds %r (U+%04X) at position %d, which is not "
+            "a Latin-1 character; the engine reads 8-bit Latin-1 text"
+            % (name, bad, ord(bad), error.start)) from None
+    if b"\0" in encoded:
+        raise ValueError("marrowfield: %s holds a NUL character" % name)
+    return encoded
+
+
+def decode(value):
+    return value.decode("latin-1") if value is not None else ""
+
+
+def check_int(value, name, low, high):
+    """Raises TypeError unless |value| is an int (not a bool), ValueError
+    unless low <= value <= high (high None: no upper bound)."""
+    if isinstance(value, bool) or not isinstance(value, int):
+        raise TypeError("marrowfield: %s must be an int, not %s"
+                        % (name, type(value).__name__))
+    if value < low or (high is not None and value > high):
+        bound = "from %d to %d" % (low, high) if high is not None \
+            else "%d or more" % low
+        raise ValueError("marrowfield: %s must be %s, not %d"
+                         % (name, bound, value))

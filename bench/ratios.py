@@ -39,7 +39,7 @@ def run(binary, extra=()):
                 per_item = 1e9 / b["items_per_second"]
             times[name] = per_item
             # A ratio the benchmark measured itself, head to head.
-            for counter in ("cold_over_floor",):
+            for counter in ("cold_over_floor", "tolerant_over_strict"):
                 if counter in b:
                     times[f"{name}:{counter}"] = b[counter]
     return times
@@ -75,6 +75,10 @@ def main():
         ratio(f"compare_words cold / warm ({kind})",
               f"BM_CompareWordsCold/{arg}", f"BM_CompareWordsWarm/{arg}",
               ">= 15")
+    measured("tolerant / strict per warm pair (names)",
+             "BM_TolerantOverStrictWarm:tolerant_over_strict", "<= 1.5")
+    ratio("  the same from separate runs", "BM_CompareTolerantWarm",
+          "BM_CompareStrictWarm")
     ratio("get_phonemes uncached / floor", "BM_GetPhonemes/0",
           "BM_FliteLookupFloor/1")
     ratio("get_phonemes uncached / cached", "BM_GetPhonemes/0",

@@ -10,10 +10,12 @@
 #include "commands.h"
 #include "engine_session.h"
 #include "input_error.h"
+#include "list_options.h"
 #include "marrowfield/cell_scorer.h"
 #include "marrowfield/sheet_search.h"
 #include "progress_bar.h"
 #include "result_output.h"
+#include "scoring_choice.h"
 #include "spreadsheet_file.h"
 
 namespace marrowfield {
@@ -29,6 +31,7 @@ struct SearchOptions {
   int accuracy = kDefaultAccuracy;
   std::string sheet;
   std::string format = "text";
+  std::string scoring = "strict";
 };
 
 int RunSearch(const SearchOptions& options, bool sheetGiven) {
@@ -45,7 +48,11 @@ int RunSearch(const SearchOptions& options, bool sheetGiven) {
   }
 
   const EngineSession engine;
-  CompareWordsScorer engineScorer(options.text);
+  CompareWordsScorer strictScorer(options.text);
+  TolerantScorer tolerantScorer(options.text);
+  CellScorer& engineScorer = options.scoring == "tolerant"
+                                 ? static_cast<CellScorer&>(tolerantScorer)
+                                 : strictScorer;
   RememberingScorer scorer(engineScorer);
   SheetSearch search(scorer, options.accuracy);
   {
@@ -102,6 +109,7 @@ Subcommand AddSearchCommand(CLI::App& parent) {
                   "Output: text, json (an array of objects) or csv")
       ->default_val("text")
       ->check(CLI::IsMember({"text", "json", "csv"}));
+  AddScoringOption(*app, options->scoring);
   return Subcommand{app, [options, sheet] {
                       return RunSearch(*options, sheet->count() > 0);
                     }};

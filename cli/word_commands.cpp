@@ -10,7 +10,9 @@
 #include "file_bytes.h"
 #include "input_error.h"
 #include "reader_limits.h"
+#include "list_options.h"
 #include "result_list.h"
+#include "scoring_choice.h"
 
 namespace marrowfield {
 
@@ -56,15 +58,23 @@ constexpr unsigned int kDefaultThreshold = 50;
 struct WordsOptions {
   std::vector<std::string> words;
   bool rules = false;
+  std::string scoring = "strict";
 };
 
 struct SimilarOptions {
   std::string word;
   std::string file = "-";
   unsigned int threshold = kDefaultThreshold;
+  std::string scoring = "strict";
 };
 
 int RunCompare(const WordsOptions& options) {
+  if (options.scoring == "tolerant") {
+    WriteOutput(std::to_string(CompareTolerant(options.words.at(0),
+                                               options.words.at(1))) +
+                "\n");
+    return 0;
+  }
   const EngineSession engine;
   const int score =
       compare_words(options.words.at(0).c_str(), options.words.at(1).c_str());
@@ -97,6 +107,14 @@ int RunCode(const WordsOptions& options) {
 
 int RunSimilar(const SimilarOptions& options) {
   const std::vector<std::string> candidates = ReadCandidates(options.file);
+  if (options.scoring == "tolerant") {
+    const std::vector<std::string> similar =
+        SimilarTolerant(options.word, candidates, options.threshold);
+    std::string out;
+    for (const std::string& word : similar) out += word + "\n";
+    WriteOutput(out);
+    return similar.empty() ? 1 : 0;
+  }
   std::vector<const char*> list;
   list.reserve(candidates.size());
   for (const std::string& candidate : candidates) {
@@ -122,6 +140,7 @@ Subcommand AddCompareCommand(CLI::App& parent) {
       "compare", "Print how alike two words sound, in percent (0-100).");
   app->add_option("WORD1", options->words[0], "First word")->required();
   app->add_option("WORD2", options->words[1], "Second word")->required();
+  AddScoringOption(*app, options->scoring);
   return Subcommand{app, [options] { return RunCompare(*options); }};
 }
 
@@ -161,6 +180,7 @@ Subcommand AddSimilarCommand(CLI::App& parent) {
                   "Lowest similarity accepted, 0-100")
       ->default_val(kDefaultThreshold)
       ->check(CLI::Range(0, 100));
+  AddScoringOption(*app, options->scoring);
   return Subcommand{app, [options] { return RunSimilar(*options); }};
 }
 

@@ -57,16 +57,29 @@ struct StrictTolerance {
 // (Philip/Philips, Thompson/Thomson) scores 0. The tolerant walk takes the
 // same steps wherever the strict one can, and where it would give up it
 // takes a forced step instead: the phone the strict walk wanted to pass
-// over is passed over at kForcedPassValue, or, where no phone of the window
+// over is passed over at a cost, or, where no phone of the window
 // is near at all, the phone is either passed over (when the next one fits
 // the other list's phone) or paired with it at kForcedPairValue. The score
 // is then the engine's usual arithmetic over the recorded values.
 //
-// A forced pass costs three ordinary skips: a missing consonant is heard,
-// but a name that differs by one phone is still that name. A forced pair
-// costs what unrelated phones are apart, the most any pairing records.
+// A forced pass over a consonant costs three ordinary skips: a missing
+// consonant is heard, but a name that differs by one phone is still that
+// name. A forced pair costs what unrelated phones are apart, the most any
+// pairing records.
 constexpr int32_t kForcedPassValue = 3 * static_cast<int32_t>(SKIP_DISTANCE);
 constexpr int32_t kForcedPairValue = UNRELATED_DISTANCE;
+
+// A vowel that cannot be silent costs two ordinary skips instead: the
+// letter-to-sound rules often sound a vowel letter that a speaker would
+// not (Louisa/Loiza), and a vowel more or less changes a name less than a
+// consonant does.
+constexpr int32_t kForcedVowelPassValue =
+    2 * static_cast<int32_t>(SKIP_DISTANCE);
+
+// The value a forced pass over |phone| records.
+inline int32_t ForcedPassValueOf(PhoneId phone) {
+  return IsVowel(phone) ? kForcedVowelPassValue : kForcedPassValue;
+}
 
 // Forced steps are allowed once per kPhonesPerForcedStep phones of the
 // walked list, and at least once. The allowance is what keeps unrelated
@@ -115,7 +128,8 @@ struct ForcedStepTolerance {
 // The phones left over at the end of the walk, from position i of string1
 // or j of string2 (whichever is not used up). Each silent one records its
 // own position, so leftovers late in a long word weigh more; a tolerant
-// forced one records kForcedPassValue, or its position when that is more.
+// forced one records its forced pass value, or its position when that is
+// more.
 template <typename Tolerance, typename StepRecord>
 int WalkRemainingPhones(const PhoneticMatcher& matcher, const PhoneIds& string1,
                         const PhoneIds& string2, size_t i, size_t j,
@@ -138,8 +152,8 @@ int WalkRemainingPhones(const PhoneticMatcher& matcher, const PhoneIds& string1,
       if (tolerance.Spend()) {
         // A forced pass, but never cheaper than a silent leftover at the
         // same place.
-        simValues.push_back(position > kForcedPassValue ? position
-                                                         : kForcedPassValue);
+        const int32_t forced = ForcedPassValueOf(rest[k]);
+        simValues.push_back(position > forced ? position : forced);
         currentMismatchedPositions.push_back(position);
         record.Step(WalkStep::kForcedPass, side, k, k, -1);
         continue;
@@ -180,8 +194,8 @@ int WalkAlignment(const PhoneticMatcher& matcher, const PhoneIds& string1,
     }
     return WalkStep::kRefused;
   };
-  auto passValue = [](WalkStep kind, int32_t silentValue) {
-    return kind == WalkStep::kSkipped ? silentValue : kForcedPassValue;
+  auto passValue = [](WalkStep kind, int32_t silentValue, PhoneId phone) {
+    return kind == WalkStep::kSkipped ? silentValue : ForcedPassValueOf(phone);
   };
 
   size_t i = 0;
@@ -206,8 +220,8 @@ int WalkAlignment(const PhoneticMatcher& matcher, const PhoneIds& string1,
           record.Step(kind, WalkSide::kSecond, i, j, -1);
           return -1;
         }
-        simValues.push_back(
-            passValue(kind, j == 0 ? firstPhoneSkipValue : skipValue));
+        simValues.push_back(passValue(
+            kind, j == 0 ? firstPhoneSkipValue : skipValue, string2[j]));
         currentMismatchedPositions.push_back(position);
         record.Step(kind, WalkSide::kSecond, i, j, -1);
         simValues.push_back(currentDistance);
@@ -229,7 +243,7 @@ int WalkAlignment(const PhoneticMatcher& matcher, const PhoneIds& string1,
             record.Step(kind, WalkSide::kFirst, i, j, -1);
             return -1;
           }
-          simValues.push_back(passValue(kind, skipValue));
+          simValues.push_back(passValue(kind, skipValue, string1[i]));
           currentMismatchedPositions.push_back(position);
           record.Step(kind, WalkSide::kFirst, i, j, -1);
         } else {
@@ -241,7 +255,7 @@ int WalkAlignment(const PhoneticMatcher& matcher, const PhoneIds& string1,
           // Never empty here: the previous step recorded at least one value.
           if (!simValues.empty()) simValues.pop_back();
           record.Withdraw();
-          simValues.push_back(passValue(kind, skipValue));
+          simValues.push_back(passValue(kind, skipValue, string1[i - 1]));
           currentMismatchedPositions.push_back(position - 1);
           record.Step(kind, WalkSide::kFirst, i - 1, j - 1, -1);
           simValues.push_back(currentDistance);
@@ -267,7 +281,7 @@ int WalkAlignment(const PhoneticMatcher& matcher, const PhoneIds& string1,
             if (i + 1 < string1.size() &&
                 Tolerance::Nearest(matcher, string1[i + 1], string2, j,
                                    ignored) == 0) {
-              simValues.push_back(kForcedPassValue);
+              simValues.push_back(ForcedPassValueOf(string1[i]));
               currentMismatchedPositions.push_back(position);
               record.Step(WalkStep::kForcedPass, WalkSide::kFirst, i, j, -1);
               nearestPhoneIndex = -1;

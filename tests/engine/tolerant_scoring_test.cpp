@@ -82,6 +82,15 @@ TEST_F(TolerantScoringTest, ForcedStepsRecordTheirCost) {
        0,
        {0, 0, 0, kForcedPassValue, 0, 0, 0},
        {3, 3}},
+      // iy cannot be silent here: a vowel's forced pass costs less than a
+      // consonant's.
+      {"extra vowel inside",
+       "l oy z ax",
+       "l uw iy z ax",
+       -1,
+       0,
+       {0, kVowelDistanceCap, kForcedVowelPassValue, 0, 0},
+       {1, 2, 2}},
       // A final s left over costs the forced pass, more than its place.
       {"extra consonant at the end",
        "f ih l ih p",

@@ -24,6 +24,7 @@ namespace {
 // keys of single words never collide with the pair keys of pair finding.
 constexpr char kSkeletonPrefix = '.';
 
+
 // The skeleton symbol of a phone, or 0 for a phone that may be silent or
 // is a vowel. Symbols are the articulation groups of the phone tables,
 // written as letters; a phone outside the inventory (which the tables
@@ -49,14 +50,13 @@ std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set) {
     if (const char symbol = SkeletonSymbol(phone)) skeleton += symbol;
   }
   keys.push_back(skeleton);
-  if (set == KeySet::kWithNeighbours) {
-    for (size_t k = 1; k < skeleton.size(); ++k) {
-      // A doubled symbol gives the same neighbour twice; skip the repeat.
-      if (k > 1 && skeleton[k] == skeleton[k - 1]) continue;
-      std::string neighbour = skeleton;
-      neighbour.erase(k, 1);
-      keys.push_back(std::move(neighbour));
-    }
+  if (set == KeySet::kExactSkeleton) return keys;
+  for (size_t k = 1; k < skeleton.size(); ++k) {
+    // A doubled symbol gives the same neighbour twice; skip the repeat.
+    if (k > 1 && skeleton[k] == skeleton[k - 1]) continue;
+    std::string neighbour = skeleton;
+    neighbour.erase(k, 1);
+    keys.push_back(std::move(neighbour));
   }
   std::sort(keys.begin(), keys.end());
   keys.erase(std::unique(keys.begin(), keys.end()), keys.end());

@@ -18,14 +18,18 @@ struct WordKey {
   std::string text;
   bool letter = false;       // a letter key rather than a phone key
   bool fromInitial = false;  // a letter key of an initial
+  bool neighbour = false;    // a skeleton's neighbour, not the skeleton
 };
 
 std::vector<WordKey> WordKeys(const PreparedWord& word, KeySet set) {
   std::vector<WordKey> keys;
   keys.push_back({std::string{kLetterPrefix, word.letter}, true, word.initial});
   if (!word.initial) {
+    const std::vector<std::string> exact =
+        PhoneKeys(word.phones, KeySet::kExactSkeleton);
     for (std::string& key : PhoneKeys(word.phones, set)) {
-      keys.push_back({std::move(key), false, false});
+      const bool neighbour = exact.empty() || key != exact[0];
+      keys.push_back({std::move(key), false, false, neighbour});
     }
   }
   return keys;
@@ -61,6 +65,9 @@ std::vector<ValueKey> ValueKeys(const PreparedValue& value, KeySet set) {
           for (const WordKey& k2 : wordKeys[q]) {
             // Two letters alone never make a match (initials do not).
             if (k1.letter && k2.letter) continue;
+            // Two neighbours together gather unrelated names in large
+            // numbers; one word of a pair keeps its own skeleton.
+            if (k1.neighbour && k2.neighbour) continue;
             const WordKey& letter = k1.letter ? k1 : k2;
             const bool indexOnly =
                 (k1.letter || k2.letter) && !letter.fromInitial;

@@ -310,6 +310,27 @@ int WalkAlignment(const PhoneticMatcher& matcher, const PhoneIds& string1,
                              record);
 }
 
+// The word distance of the two lists of |pair| under |Tolerance|: the
+// shorter list walks (the first on a tie), and the walk's values are
+// scored. -1.0 when the lists cannot be aligned.
+template <typename Tolerance>
+double WalkDistance(const PhoneticMatcher& matcher, const PhoneListPair& pair) {
+  const bool secondShorter = pair.second.size() < pair.first.size();
+  const PhoneIds& string1 = secondShorter ? pair.second : pair.first;
+  const PhoneIds& string2 = secondShorter ? pair.first : pair.second;
+  // At most three values and three positions per phone, once each.
+  std::vector<int32_t> simValues;
+  std::vector<int32_t> currentMismatchedPositions;
+  simValues.reserve(2 * string2.size() + 2);
+  currentMismatchedPositions.reserve(3 * string2.size() + 2);
+  NoStepRecord none;
+  if (WalkAlignment<Tolerance>(matcher, string1, string2, simValues,
+                               currentMismatchedPositions, none) < 0) {
+    return kFailureDistance;
+  }
+  return ScoreAlignment(simValues, currentMismatchedPositions, string1.size());
+}
+
 }  // namespace marrowfield
 
 #endif  // MARROWFIELD_ENGINE_ALIGNMENT_WALK_H_

@@ -28,19 +28,7 @@ int AlignPhonesInMode(const PhoneticMatcher& matcher, const PhoneIds& string1,
 double GetDistanceInMode(const PhoneticMatcher& matcher,
                          const PhoneListPair& pair, ScoringMode mode) {
   if (mode == ScoringMode::kStrict) return matcher.GetDistanceForWords(pair);
-  // The same order and the same buffers as GetDistanceForWords.
-  const bool secondShorter = pair.second.size() < pair.first.size();
-  const PhoneIds& string1 = secondShorter ? pair.second : pair.first;
-  const PhoneIds& string2 = secondShorter ? pair.first : pair.second;
-  std::vector<int32_t> simValues;
-  std::vector<int32_t> currentMismatchedPositions;
-  simValues.reserve(2 * string2.size() + 2);
-  currentMismatchedPositions.reserve(3 * string2.size() + 2);
-  if (AlignPhonesInMode(matcher, string1, string2, simValues,
-                        currentMismatchedPositions, mode) < 0) {
-    return kFailureDistance;
-  }
-  return ScoreAlignment(simValues, currentMismatchedPositions, string1.size());
+  return WalkDistance<ForcedStepTolerance>(matcher, pair);
 }
 
 double CompareWordsInMode(const PhoneticMatcher& matcher, std::string word1,

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "alignment_walk.h"
 #include "phonetic_matcher.h"
 #include "score_terms.h"
 
@@ -91,19 +92,7 @@ int DistanceToPercentage(double distance) {
 }
 
 double PhoneticMatcher::GetDistanceForWords(const PhoneListPair& pair) const {
-  const bool secondShorter = pair.second.size() < pair.first.size();
-  const PhoneIds& string1 = secondShorter ? pair.second : pair.first;
-  const PhoneIds& string2 = secondShorter ? pair.first : pair.second;
-  // At most three values and three positions per phone, once each.
-  std::vector<int32_t> simValues;
-  std::vector<int32_t> currentMismatchedPositions;
-  simValues.reserve(2 * string2.size() + 2);
-  currentMismatchedPositions.reserve(3 * string2.size() + 2);
-  if (AlignPhones(string1, string2, simValues, currentMismatchedPositions) <
-      0) {
-    return kFailureDistance;
-  }
-  return ScoreAlignment(simValues, currentMismatchedPositions, string1.size());
+  return WalkDistance<StrictTolerance>(*this, pair);
 }
 
 double PhoneticMatcher::GetDistanceForPhoneLists(const PhoneIds& list1,

@@ -107,8 +107,9 @@ void AddSheetValues(const LoadedSheet& sheet, int32_t sheetIndex,
   }
 }
 
-std::vector<std::string> DescribePlaces(const ValueTable& table, size_t value,
-                                        const std::vector<LoadedSheet>& sheets) {
+std::vector<std::string> DescribePlaces(
+    const ValueTable& table, size_t value,
+    const std::vector<LoadedSheet>& sheets) {
   std::vector<std::string> described;
   for (const ValuePlace& place : table.places.at(value)) {
     described.push_back(

@@ -54,11 +54,11 @@ std::vector<ValueGroup> TakeGroups(const mfl_groups_t* groups,
 void WriteFile(const std::string& path, const std::string& text) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
       std::fopen(path.c_str(), "wb"), &std::fclose);
-  if (!file || std::fwrite(text.data(), 1, text.size(), file.get()) !=
-                   text.size() ||
+  if (!file ||
+      std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
       std::fflush(file.get()) != 0) {
-    throw InputError(path + ": cannot write the mapping: " +
-                     std::strerror(errno));
+    throw InputError(path +
+                     ": cannot write the mapping: " + std::strerror(errno));
   }
 }
 

@@ -71,8 +71,7 @@ std::string FormatCsv(const std::vector<ValueGroup>& groups,
              std::to_string(member.score) + "," +
              CsvField(table.values.at(member.via)) + "," +
              std::to_string(member.viaScore) + "," +
-             CsvField(JoinedPlaces(table, member.value, sheets)) +
-             "\r\n";
+             CsvField(JoinedPlaces(table, member.value, sheets)) + "\r\n";
     }
   }
   return out;

@@ -23,7 +23,7 @@ struct GroupRow {
 
 struct ValueGroup {
   size_t canonical = 0;
-  uint64_t cells = 0;            // the members' counts together
+  uint64_t cells = 0;             // the members' counts together
   std::vector<GroupRow> members;  // the canonical first
 };
 

@@ -104,8 +104,7 @@ Subcommand AddLinkCommand(CLI::App& parent) {
       "2 on errors.");
   app->add_option("A", options->fileA, "File whose values are looked up")
       ->required();
-  app->add_option("B", options->fileB, "File to look them up in")
-      ->required();
+  app->add_option("B", options->fileB, "File to look them up in")->required();
   app->add_option("-c,--column", options->column,
                   "Column to read in A (and in B unless --column-b says "
                   "otherwise): a header of the first row (CSV, TSV) or "

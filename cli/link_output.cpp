@@ -8,8 +8,8 @@ namespace marrowfield {
 
 namespace {
 
-std::string FormatText(const std::vector<ValueLinks>& links,
-                       const LinkSide& a, const LinkSide& b) {
+std::string FormatText(const std::vector<ValueLinks>& links, const LinkSide& a,
+                       const LinkSide& b) {
   std::string out;
   for (const ValueLinks& link : links) {
     if (!out.empty()) out += "\n";
@@ -24,8 +24,8 @@ std::string FormatText(const std::vector<ValueLinks>& links,
   return out;
 }
 
-std::string FormatJson(const std::vector<ValueLinks>& links,
-                       const LinkSide& a, const LinkSide& b) {
+std::string FormatJson(const std::vector<ValueLinks>& links, const LinkSide& a,
+                       const LinkSide& b) {
   std::string out = "[";
   const char* separator = "\n";
   for (const ValueLinks& link : links) {
@@ -48,8 +48,8 @@ std::string FormatJson(const std::vector<ValueLinks>& links,
   return out;
 }
 
-std::string FormatCsv(const std::vector<ValueLinks>& links,
-                      const LinkSide& a, const LinkSide& b) {
+std::string FormatCsv(const std::vector<ValueLinks>& links, const LinkSide& a,
+                      const LinkSide& b) {
   std::string out =
       "text,count,places,match,score,match_count,match_places\r\n";
   for (const ValueLinks& link : links) {
@@ -68,9 +68,8 @@ std::string FormatCsv(const std::vector<ValueLinks>& links,
 
 }  // namespace
 
-std::string FormatLinks(const std::vector<ValueLinks>& links,
-                        const LinkSide& a, const LinkSide& b,
-                        OutputFormat format) {
+std::string FormatLinks(const std::vector<ValueLinks>& links, const LinkSide& a,
+                        const LinkSide& b, OutputFormat format) {
   switch (format) {
     case OutputFormat::JSON:
       return FormatJson(links, a, b);

@@ -35,9 +35,8 @@ struct LinkSide {
 // (text, count, places, match, score, match_count, match_places), one
 // object per line. CSV: a header line and one record per match with the
 // same fields, places joined by "; ", CRLF line ends.
-std::string FormatLinks(const std::vector<ValueLinks>& links,
-                        const LinkSide& a, const LinkSide& b,
-                        OutputFormat format);
+std::string FormatLinks(const std::vector<ValueLinks>& links, const LinkSide& a,
+                        const LinkSide& b, OutputFormat format);
 
 }  // namespace marrowfield
 

@@ -19,7 +19,8 @@ struct MflDeleter {
 };
 
 using MflOptions =
-    std::unique_ptr<mfl_options_t, MflDeleter<mfl_options_t, mfl_options_destroy>>;
+    std::unique_ptr<mfl_options_t,
+                    MflDeleter<mfl_options_t, mfl_options_destroy>>;
 using MflGroups =
     std::unique_ptr<mfl_groups_t, MflDeleter<mfl_groups_t, mfl_groups_destroy>>;
 using MflLinks =

@@ -21,16 +21,15 @@ int Compare(const mfl_options_t* options, const std::string& word1,
             const std::string& word2) {
   int score = 0;
   MflError error;
-  CheckMfl(mfl_compare(options, word1.c_str(), word2.c_str(), &score,
-                       error.out()),
-           error);
+  CheckMfl(
+      mfl_compare(options, word1.c_str(), word2.c_str(), &score, error.out()),
+      error);
   return score;
 }
 
 bool BytesAfter(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(
-      b.begin(), b.end(), a.begin(), a.end(),
-      [](char x, char y) {
+      b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {
         return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
       });
 }
@@ -59,10 +58,10 @@ std::vector<std::string> SimilarTolerant(
   }
   std::vector<int> scores(candidates.size());
   MflError error;
-  CheckMfl(mfl_compare_many(TolerantOptions().get(), words.data(),
-                            others.data(), candidates.size(), scores.data(),
-                            error.out()),
-           error);
+  CheckMfl(
+      mfl_compare_many(TolerantOptions().get(), words.data(), others.data(),
+                       candidates.size(), scores.data(), error.out()),
+      error);
   std::vector<std::pair<int, const std::string*>> kept;
   for (size_t i = 0; i < candidates.size(); ++i) {
     if (scores[i] >= static_cast<int>(threshold)) {

@@ -155,10 +155,10 @@ std::vector<std::string> CopyValues(const char* const* values, size_t count,
 // Matches of each value of a, best first, equal scores in b's order; with
 // |bestOnly| only those sharing the best score.
 std::vector<std::vector<lists::ValuePair>> MatchesByValue(
-    const std::vector<lists::ValuePair>& pairs, size_t aCount,
-    bool bestOnly) {
+    const std::vector<lists::ValuePair>& pairs, size_t aCount, bool bestOnly) {
   std::vector<std::vector<lists::ValuePair>> matches(aCount);
-  for (const lists::ValuePair& pair : pairs) matches[pair.first].push_back(pair);
+  for (const lists::ValuePair& pair : pairs)
+    matches[pair.first].push_back(pair);
   for (std::vector<lists::ValuePair>& list : matches) {
     std::stable_sort(list.begin(), list.end(),
                      [](const lists::ValuePair& x, const lists::ValuePair& y) {
@@ -248,8 +248,8 @@ int mfl_compare_many(const mfl_options_t* options, const char* const* first,
                      char** errptr) {
   return Guarded(errptr, [&] {
     const lists::PairOptions pairOptions = PairOptionsOf(options);
-    Require(count == 0 || (first != nullptr && second != nullptr &&
-                           scores != nullptr),
+    Require(count == 0 ||
+                (first != nullptr && second != nullptr && scores != nullptr),
             "an array is NULL");
     for (size_t i = 0; i < count; ++i) {
       if (first[i] == nullptr || second[i] == nullptr) {
@@ -268,15 +268,14 @@ int mfl_dedupe(const mfl_options_t* options, const char* const* values,
   return Guarded(errptr, [&] {
     const lists::PairOptions pairOptions = PairOptionsOf(options);
     Require(result != nullptr, "result is NULL");
-    const std::vector<std::string> copied =
-        CopyValues(values, count, "values");
+    const std::vector<std::string> copied = CopyValues(values, count, "values");
     std::vector<size_t> copiedCounts;
     if (counts != nullptr) copiedCounts.assign(counts, counts + count);
     EnsureEngine();
     auto groups = std::make_unique<mfl_groups_t>();
     groups->pairs = lists::FindDuplicatePairs(copied, pairOptions);
-    groups->groups = lists::GroupDuplicates(copied, copiedCounts,
-                                            groups->pairs, pairOptions);
+    groups->groups = lists::GroupDuplicates(copied, copiedCounts, groups->pairs,
+                                            pairOptions);
     *result = groups.release();
   });
 }
@@ -335,9 +334,9 @@ int mfl_groups_pair(const mfl_groups_t* groups, size_t pair, size_t* first,
   return 1;
 }
 
-int mfl_link(const mfl_options_t* options, const char* const* a,
-             size_t a_count, const char* const* b, size_t b_count,
-             mfl_links_t** result, char** errptr) {
+int mfl_link(const mfl_options_t* options, const char* const* a, size_t a_count,
+             const char* const* b, size_t b_count, mfl_links_t** result,
+             char** errptr) {
   return Guarded(errptr, [&] {
     const lists::PairOptions pairOptions = PairOptionsOf(options);
     Require(result != nullptr, "result is NULL");
@@ -396,8 +395,7 @@ int mfl_keys(const char* value, mfl_strings_t** result, char** errptr) {
 int mfl_keys_min_accuracy(void) { return lists::kBlockingKeysMinAccuracy; }
 
 int mfl_explain(const mfl_options_t* options, const char* first,
-                const char* second, mfl_explanation_t** result,
-                char** errptr) {
+                const char* second, mfl_explanation_t** result, char** errptr) {
   return Guarded(errptr, [&] {
     const lists::PairOptions pairOptions = PairOptionsOf(options);
     Require(first != nullptr && second != nullptr, "a word is NULL");

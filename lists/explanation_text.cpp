@@ -98,10 +98,10 @@ std::string ScoreLines(const ComparisonExplanation& e) {
     return "The alignment gave up: the words cannot be compared.\n" + result;
   }
   const ScoreTerms& t = e.terms;
-  std::string out = "values: " +
-                    (e.simValues.empty() ? std::string("none")
-                                         : JoinValues(e.simValues)) +
-                    "  (sum A = " + std::to_string(t.cumulativeValue) + ")\n";
+  std::string out =
+      "values: " +
+      (e.simValues.empty() ? std::string("none") : JoinValues(e.simValues)) +
+      "  (sum A = " + std::to_string(t.cumulativeValue) + ")\n";
   out += "mismatch positions m = " + std::to_string(t.mismatchCount) +
          "; phones of the walked word L = " + std::to_string(t.lengthOfWord) +
          "\n";
@@ -141,8 +141,8 @@ std::string JoinPhones(const std::vector<std::string>& phones) {
 }
 
 std::string ExplanationText(const ComparisonExplanation& e) {
-  std::string out = WordLine(1, e.word1, e.phones1) +
-                    WordLine(2, e.word2, e.phones2);
+  std::string out =
+      WordLine(1, e.word1, e.phones1) + WordLine(2, e.word2, e.phones2);
   out += std::string("scoring: ") +
          (e.mode == ScoringMode::kTolerant ? "tolerant" : "strict") + "\n";
   if (!e.phones1.empty() && !e.phones2.empty()) {
@@ -152,8 +152,7 @@ std::string ExplanationText(const ComparisonExplanation& e) {
   }
   if (!e.steps.empty()) out += "steps:\n";
   for (size_t i = 0; i < e.steps.size(); ++i) {
-    out += "  " + std::to_string(i + 1) + ". " + StepLine(e, e.steps[i]) +
-           "\n";
+    out += "  " + std::to_string(i + 1) + ". " + StepLine(e, e.steps[i]) + "\n";
   }
   return out + ScoreLines(e);
 }

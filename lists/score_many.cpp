@@ -21,8 +21,8 @@ constexpr size_t kPairsPerChunk = 256;
 
 void ScoreMany(const char* const* first, const char* const* second,
                size_t count, const PairOptions& options, int* scores) {
-  const unsigned workers =
-      WorkerCount(options.threads, (count + kPairsPerChunk - 1) / kPairsPerChunk);
+  const unsigned workers = WorkerCount(
+      options.threads, (count + kPairsPerChunk - 1) / kPairsPerChunk);
   std::vector<std::unique_ptr<ValueScorer>> scorers;
   for (unsigned w = 0; w < workers; ++w) {
     scorers.push_back(

@@ -83,8 +83,7 @@ MFL_EXPORT void mfl_options_destroy(mfl_options_t* options);
 
 /* The lowest score (0-100) a pair needs to be reported. Values outside
  * 0-100 make the functions that use them fail with MFL_INVALID_ARGUMENT. */
-MFL_EXPORT void mfl_options_set_accuracy(mfl_options_t* options,
-                                         int accuracy);
+MFL_EXPORT void mfl_options_set_accuracy(mfl_options_t* options, int accuracy);
 /* Worker threads, 0 for the hardware's concurrency; negative values make
  * the functions that use them fail with MFL_INVALID_ARGUMENT. */
 MFL_EXPORT void mfl_options_set_threads(mfl_options_t* options, int threads);
@@ -132,8 +131,7 @@ MFL_EXPORT int mfl_compare_many(const mfl_options_t* options,
  * groups handle. */
 MFL_EXPORT int mfl_dedupe(const mfl_options_t* options,
                           const char* const* values, const uint64_t* counts,
-                          size_t count, mfl_groups_t** result,
-                          char** errptr);
+                          size_t count, mfl_groups_t** result, char** errptr);
 MFL_EXPORT void mfl_groups_destroy(mfl_groups_t* groups);
 
 /* Groups, biggest first (total occurrences, then members). Indexes are
@@ -150,8 +148,8 @@ MFL_EXPORT size_t mfl_groups_member_count(const mfl_groups_t* groups,
 MFL_EXPORT size_t mfl_groups_member_value(const mfl_groups_t* groups,
                                           size_t group, size_t member);
 /* The member's score against the canonical (100 for the canonical). */
-MFL_EXPORT int mfl_groups_member_score(const mfl_groups_t* groups,
-                                       size_t group, size_t member);
+MFL_EXPORT int mfl_groups_member_score(const mfl_groups_t* groups, size_t group,
+                                       size_t member);
 /* The value (index in |values|) through which the member joined its group,
  * and that pair's score: the canonical for its direct partners, the last
  * link of the chain otherwise. The canonical names itself, score 100. */
@@ -184,8 +182,8 @@ MFL_EXPORT size_t mfl_links_match_count(const mfl_links_t* links,
  * |b|): its index in |b|, or SIZE_MAX out of range, and its score, or 0. */
 MFL_EXPORT size_t mfl_links_match_value(const mfl_links_t* links,
                                         size_t a_index, size_t match);
-MFL_EXPORT int mfl_links_match_score(const mfl_links_t* links,
-                                     size_t a_index, size_t match);
+MFL_EXPORT int mfl_links_match_score(const mfl_links_t* links, size_t a_index,
+                                     size_t match);
 
 /* ---- Lists of strings -------------------------------------------------- */
 
@@ -215,8 +213,7 @@ MFL_EXPORT int mfl_explain(const mfl_options_t* options, const char* first,
                            char** errptr);
 MFL_EXPORT void mfl_explanation_destroy(mfl_explanation_t* explanation);
 
-MFL_EXPORT int mfl_explanation_percentage(
-    const mfl_explanation_t* explanation);
+MFL_EXPORT int mfl_explanation_percentage(const mfl_explanation_t* explanation);
 /* The word distance: 0.0 for no difference, larger for less alike, -1.0
  * when the words cannot be compared. */
 MFL_EXPORT double mfl_explanation_distance(

@@ -16,10 +16,10 @@ namespace marrowfield {
 namespace {
 
 const std::vector<std::pair<std::string, std::string>> kWordPairs = {
-    {"Smith", "Smyth"},      {"Thompson", "Thomson"}, {"Philip", "Philips"},
-    {"Stephen", "Stevens"},  {"Knight", "Night"},     {"Catherine", "Kathryn"},
-    {"Smith", "Jones"},      {"x", "Smith"},          {"42", "Smith"},
-    {"O'Neill", "ONeal"},    {"Clark", "Clerk"},      {"Isabel", "Isobel"},
+    {"Smith", "Smyth"},     {"Thompson", "Thomson"}, {"Philip", "Philips"},
+    {"Stephen", "Stevens"}, {"Knight", "Night"},     {"Catherine", "Kathryn"},
+    {"Smith", "Jones"},     {"x", "Smith"},          {"42", "Smith"},
+    {"O'Neill", "ONeal"},   {"Clark", "Clerk"},      {"Isabel", "Isobel"},
 };
 
 int Compare(const std::string& a, const std::string& b,

@@ -39,7 +39,8 @@ nlohmann::json ParseJson(const std::string& text) {
 
 int CompareScore(const std::string& a, const std::string& b,
                  const std::string& scoring = "strict") {
-  const ProgramRun run = RunMarrowfield({"compare", a, b, "--scoring", scoring});
+  const ProgramRun run =
+      RunMarrowfield({"compare", a, b, "--scoring", scoring});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   return std::stoi(run.out);
 }
@@ -60,8 +61,7 @@ TEST_F(ListProgram, Dedupe_TextBlocks_BiggestFirst_CanonicalMostFrequent) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err, "");
   const std::string first = run.out.substr(0, run.out.find("\n\n"));
-  EXPECT_EQ(first.substr(0, first.find('\n')),
-            "Smith  (2 spellings, 4 cells)");
+  EXPECT_EQ(first.substr(0, first.find('\n')), "Smith  (2 spellings, 4 cells)");
   EXPECT_NE(first.find("\n  Smith  (100%)  3 cells: " + people + ":B2 " +
                        people + ":B4 " + people + ":B8\n"),
             std::string::npos)
@@ -97,8 +97,8 @@ TEST_F(ListProgram, Dedupe_JsonAndCsv_OneRowPerMember_MappingToCanonical) {
   ASSERT_EQ(csv.exitCode, 0) << csv.err;
   const nlohmann::json rows = ParseJson(json.out);
   ASSERT_EQ(rows.size(), 5u);
-  const std::set<std::string> fields = {"group", "canonical", "text",
-                                        "count",  "score",     "via",
+  const std::set<std::string> fields = {"group",     "canonical", "text",
+                                        "count",     "score",     "via",
                                         "via_score", "places"};
   std::string expectedMapping = "text,canonical\r\n";
   std::string expectedCsv =
@@ -125,8 +125,8 @@ TEST_F(ListProgram, Dedupe_JsonAndCsv_OneRowPerMember_MappingToCanonical) {
                    std::to_string(row["count"].get<int>()) + "," +
                    std::to_string(row["score"].get<int>()) + "," +
                    row["via"].get<std::string>() + "," +
-                   std::to_string(row["via_score"].get<int>()) + "," +
-                   places + "\r\n";
+                   std::to_string(row["via_score"].get<int>()) + "," + places +
+                   "\r\n";
   }
   EXPECT_EQ(csv.out, expectedCsv);
   EXPECT_EQ(ReadWholeFile(mapping), expectedMapping);
@@ -166,9 +166,8 @@ TEST_F(ListProgram, Dedupe_ProgressOnTerminalOnly_OutputUnchanged) {
 
 TEST_F(ListProgram, Link_MatchesBestFirst_BestKeepsOnlyTheTopScore) {
   const std::string wanted = dir.Write("wanted.tsv", "Name\nSmith\nJones\n");
-  const ProgramRun all =
-      RunMarrowfield({"link", wanted, people, "-c", "Name", "--column-b", "B",
-                      "-f", "json"});
+  const ProgramRun all = RunMarrowfield(
+      {"link", wanted, people, "-c", "Name", "--column-b", "B", "-f", "json"});
   const ProgramRun best =
       RunMarrowfield({"link", wanted, people, "-c", "Name", "--column-b", "B",
                       "-f", "json", "--best"});
@@ -221,9 +220,10 @@ TEST_F(ListProgram, EmptyInput_IsNoDataToSearch) {
 
 TEST_F(ListProgram, ColumnThatCannotBeFound_OneErrorLineNoOutput) {
   const std::string headerless = dir.Write("plain.csv", "Smith\nSmyth\n");
-  const std::string workbook = dir.Write(
-      "book.xlsx", BuildZip(WorkbookFromCells("Sheet1", {{1, 1, true, "Name"},
-                                                         {2, 1, true, "Smith"}})));
+  const std::string workbook =
+      dir.Write("book.xlsx",
+                BuildZip(WorkbookFromCells(
+                    "Sheet1", {{1, 1, true, "Name"}, {2, 1, true, "Smith"}})));
   struct Case {
     std::vector<std::string> args;
     std::string message;
@@ -254,9 +254,9 @@ TEST_F(ListProgram, HugeCells_AreComparedWithoutHarm) {
   const std::string longName(100000, 'a');
   std::string words;
   for (int i = 0; i < 20000; ++i) words += "smith ";
-  const std::string file = dir.Write(
-      "huge.csv", "Name\n\"" + longName + "\"\n\"" + words + "\"\nSmith\n" +
-                      longName + "b\n");
+  const std::string file =
+      dir.Write("huge.csv", "Name\n\"" + longName + "\"\n\"" + words +
+                                "\"\nSmith\n" + longName + "b\n");
   RunOptions bounded;
   bounded.bounded = true;
   for (const std::string mode : {"--whole-cell", "--accuracy=60"}) {

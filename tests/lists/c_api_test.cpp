@@ -79,9 +79,9 @@ TEST_F(ListsCApi, ErrorMessage_IsReplacedNotLeaked_AndNullErrptrIsAccepted) {
   EXPECT_FALSE(first.empty());
   mfl_options_set_accuracy(options.get(), 500);
   mfl_groups_t* groups = nullptr;
-  EXPECT_EQ(mfl_dedupe(options.get(), nullptr, nullptr, 0, &groups,
-                       error.out()),
-            MFL_INVALID_ARGUMENT);
+  EXPECT_EQ(
+      mfl_dedupe(options.get(), nullptr, nullptr, 0, &groups, error.out()),
+      MFL_INVALID_ARGUMENT);
   EXPECT_NE(error.text(), first);
   EXPECT_EQ(groups, nullptr);
   EXPECT_EQ(mfl_dedupe(nullptr, nullptr, nullptr, 0, &groups, nullptr),
@@ -93,20 +93,18 @@ TEST_F(ListsCApi, NullValues_AreRefusedNamingTheEntry) {
   const char* values[] = {"Smith", nullptr, "Smyth"};
   mfl_groups_t* groups = nullptr;
   Error error;
-  EXPECT_EQ(mfl_dedupe(options.get(), values, nullptr, 3, &groups,
-                       error.out()),
+  EXPECT_EQ(mfl_dedupe(options.get(), values, nullptr, 3, &groups, error.out()),
             MFL_INVALID_ARGUMENT);
   EXPECT_NE(error.text().find("[1]"), std::string::npos) << error.text();
   mfl_links_t* links = nullptr;
-  EXPECT_EQ(mfl_link(options.get(), values, 1, nullptr, 2, &links,
-                     error.out()),
+  EXPECT_EQ(mfl_link(options.get(), values, 1, nullptr, 2, &links, error.out()),
             MFL_INVALID_ARGUMENT);
   const char* first[] = {"a", "b"};
   const char* second[] = {"c", nullptr};
   int scores[2];
-  EXPECT_EQ(mfl_compare_many(options.get(), first, second, 2, scores,
-                             error.out()),
-            MFL_INVALID_ARGUMENT);
+  EXPECT_EQ(
+      mfl_compare_many(options.get(), first, second, 2, scores, error.out()),
+      MFL_INVALID_ARGUMENT);
 }
 
 TEST_F(ListsCApi, WholeCellStrictCompare_IsCompareWords) {
@@ -114,8 +112,7 @@ TEST_F(ListsCApi, WholeCellStrictCompare_IsCompareWords) {
   mfl_options_set_whole_cell(options.get(), 1);
   for (const auto& [a, b] : CorpusPairs()) {
     int score = -1;
-    ASSERT_EQ(mfl_compare(options.get(), a.c_str(), b.c_str(), &score,
-                          nullptr),
+    ASSERT_EQ(mfl_compare(options.get(), a.c_str(), b.c_str(), &score, nullptr),
               MFL_OK);
     ASSERT_EQ(score, compare_words(a.c_str(), b.c_str())) << a << " " << b;
   }
@@ -136,8 +133,8 @@ TEST_F(ListsCApi, CompareMany_EqualsOneCompareEach_ForAnyThreadCount) {
       mfl_options_set_whole_cell(options.get(), wholeCell);
       std::vector<int> expected(pairs.size());
       for (size_t i = 0; i < pairs.size(); ++i) {
-        ASSERT_EQ(mfl_compare(options.get(), first[i], second[i],
-                              &expected[i], nullptr),
+        ASSERT_EQ(mfl_compare(options.get(), first[i], second[i], &expected[i],
+                              nullptr),
                   MFL_OK);
       }
       for (const int threads : {1, 2, 7}) {
@@ -167,9 +164,9 @@ TEST_F(ListsCApi, ExplanationPercentage_IsTheScore_InBothModes) {
                             explanation.out(), nullptr),
                 MFL_OK);
       int score = -1;
-      ASSERT_EQ(mfl_compare(options.get(), a.c_str(), b.c_str(), &score,
-                            nullptr),
-                MFL_OK);
+      ASSERT_EQ(
+          mfl_compare(options.get(), a.c_str(), b.c_str(), &score, nullptr),
+          MFL_OK);
       ASSERT_EQ(mfl_explanation_percentage(explanation.get()), score)
           << a << " " << b << " scoring " << scoring;
       if (scoring == MFL_SCORING_STRICT) {
@@ -187,9 +184,9 @@ TEST_F(ListsCApi, ExplanationPercentage_IsTheScore_InBothModes) {
 TEST_F(ListsCApi, ExplanationPhones_AreTheEnginesPhones) {
   Options options;
   Explanation explanation;
-  ASSERT_EQ(mfl_explain(options.get(), "Knight", "42", explanation.out(),
-                        nullptr),
-            MFL_OK);
+  ASSERT_EQ(
+      mfl_explain(options.get(), "Knight", "42", explanation.out(), nullptr),
+      MFL_OK);
   ResultIterator* phones = get_phonemes("Knight", MODE_LEXICON);
   std::string expected;
   for (int i = 0; i < get_result_size(phones); ++i) {
@@ -234,8 +231,8 @@ TEST_F(ListsCApi, Groups_HoldEachValueOnce_CanonicalFirst_ScoresAsCompared) {
       total += counts[value];
       EXPECT_LE(counts[value], counts[canonical]);
       int score = -1;
-      ASSERT_EQ(mfl_compare(options.get(), pointers[canonical],
-                            pointers[value], &score, nullptr),
+      ASSERT_EQ(mfl_compare(options.get(), pointers[canonical], pointers[value],
+                            &score, nullptr),
                 MFL_OK);
       EXPECT_EQ(mfl_groups_member_score(groups.get(), g, m), score);
       EXPECT_LT(mfl_groups_member_via(groups.get(), g, m), values.size());
@@ -260,9 +257,9 @@ TEST_F(ListsCApi, Accessors_OutOfRange_GiveTheirFailureValues) {
   Options options;
   const char* values[] = {"Smith", "Smyth", "Jones"};
   Groups groups;
-  ASSERT_EQ(mfl_dedupe(options.get(), values, nullptr, 3, groups.out(),
-                       nullptr),
-            MFL_OK);
+  ASSERT_EQ(
+      mfl_dedupe(options.get(), values, nullptr, 3, groups.out(), nullptr),
+      MFL_OK);
   const size_t count = mfl_groups_count(groups.get());
   EXPECT_EQ(mfl_groups_canonical(groups.get(), count), SIZE_MAX);
   EXPECT_EQ(mfl_groups_member_count(groups.get(), count), 0u);
@@ -284,9 +281,9 @@ TEST_F(ListsCApi, Accessors_OutOfRange_GiveTheirFailureValues) {
 TEST_F(ListsCApi, NoValues_GiveNoGroupsAndNoLinks) {
   Options options;
   Groups groups;
-  ASSERT_EQ(mfl_dedupe(options.get(), nullptr, nullptr, 0, groups.out(),
-                       nullptr),
-            MFL_OK);
+  ASSERT_EQ(
+      mfl_dedupe(options.get(), nullptr, nullptr, 0, groups.out(), nullptr),
+      MFL_OK);
   EXPECT_EQ(mfl_groups_count(groups.get()), 0u);
   const char* a[] = {"Smith"};
   Links links;
@@ -305,10 +302,10 @@ TEST_F(ListsCApi, Links_AreBestFirst_AndBestOnlyKeepsEveryTie) {
     mfl_options_set_accuracy(options.get(), 70);
     mfl_options_set_best_only(options.get(), bestOnly);
     Links links;
-    ASSERT_EQ(mfl_link(options.get(), pointers.data(), half,
-                       pointers.data() + half, pointers.size() - half,
-                       links.out(), nullptr),
-              MFL_OK);
+    ASSERT_EQ(
+        mfl_link(options.get(), pointers.data(), half, pointers.data() + half,
+                 pointers.size() - half, links.out(), nullptr),
+        MFL_OK);
     size_t linked = 0;
     for (size_t a = 0; a < half; ++a) {
       const size_t matches = mfl_links_match_count(links.get(), a);
@@ -317,8 +314,8 @@ TEST_F(ListsCApi, Links_AreBestFirst_AndBestOnlyKeepsEveryTie) {
         const size_t b = mfl_links_match_value(links.get(), a, k);
         const int score = mfl_links_match_score(links.get(), a, k);
         int expected = -1;
-        ASSERT_EQ(mfl_compare(options.get(), pointers[a],
-                              pointers[half + b], &expected, nullptr),
+        ASSERT_EQ(mfl_compare(options.get(), pointers[a], pointers[half + b],
+                              &expected, nullptr),
                   MFL_OK);
         EXPECT_EQ(score, expected);
         EXPECT_GE(score, 70);
@@ -352,8 +349,8 @@ TEST_F(ListsCApi, Progress_ReportsNoMoreThanTheTotal) {
       },
       &seen);
   Groups groups;
-  ASSERT_EQ(mfl_dedupe(options.get(), pointers.data(), nullptr,
-                       pointers.size(), groups.out(), nullptr),
+  ASSERT_EQ(mfl_dedupe(options.get(), pointers.data(), nullptr, pointers.size(),
+                       groups.out(), nullptr),
             MFL_OK);
   EXPECT_GT(seen.calls, 0);
   EXPECT_FALSE(seen.overTotal);
@@ -385,8 +382,7 @@ TEST_F(ListsCApi, Keys_OfValuesScoringAtTheKeysAccuracy_Meet) {
   size_t sharing = 0;
   for (const auto& [a, b] : CorpusPairs()) {
     int score = 0;
-    ASSERT_EQ(mfl_compare(options.get(), a.c_str(), b.c_str(), &score,
-                          nullptr),
+    ASSERT_EQ(mfl_compare(options.get(), a.c_str(), b.c_str(), &score, nullptr),
               MFL_OK);
     if (score < mfl_keys_min_accuracy()) continue;
     Strings keysA;
@@ -399,8 +395,9 @@ TEST_F(ListsCApi, Keys_OfValuesScoringAtTheKeysAccuracy_Meet) {
     }
     bool shared = false;
     for (size_t i = 0; i < mfl_strings_count(keysB.get()) && !shared; ++i) {
-      shared = std::binary_search(setA.begin(), setA.end(),
-                                  std::string(mfl_strings_item(keysB.get(), i)));
+      shared =
+          std::binary_search(setA.begin(), setA.end(),
+                             std::string(mfl_strings_item(keysB.get(), i)));
     }
     ++pairs;
     sharing += shared;

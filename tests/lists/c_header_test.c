@@ -29,16 +29,14 @@ int main(void) {
   }
   if (mfl_links_match_count(links, 0) != 1) return 6;
   mfl_links_destroy(links);
-  if (mfl_explain(options, "knight", "night", &explanation, &error) !=
-      MFL_OK) {
+  if (mfl_explain(options, "knight", "night", &explanation, &error) != MFL_OK) {
     return 7;
   }
   if (mfl_explanation_percentage(explanation) != 100) return 8;
   if (strcmp(mfl_explanation_phones(explanation, 1), "n ay t") != 0) return 9;
   mfl_explanation_destroy(explanation);
   mfl_options_set_accuracy(options, 200);
-  if (mfl_compare(options, "a", "b", &score, &error) !=
-          MFL_INVALID_ARGUMENT ||
+  if (mfl_compare(options, "a", "b", &score, &error) != MFL_INVALID_ARGUMENT ||
       error == NULL || score != -1) {
     return 10;
   }

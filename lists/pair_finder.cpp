@@ -55,6 +55,17 @@ PreparedList PrepareList(const std::vector<std::string>& values,
   return list;
 }
 
+// Numbers the words of both lists together, so that a word of one list
+// and the same word of the other share an id.
+void NumberWords(PreparedList& a, PreparedList* b) {
+  std::vector<PreparedValue*> values;
+  for (PreparedValue& v : a.values) values.push_back(&v);
+  if (b != nullptr) {
+    for (PreparedValue& v : b->values) values.push_back(&v);
+  }
+  ValueScorer::NumberWords(values);
+}
+
 // Scores the candidates of every value of |queries| among |targets|
 // (every target when |index| is null); with |self|, queries and targets
 // are the same list and only targets after the query are taken.
@@ -127,9 +138,10 @@ std::vector<ValuePair> FindPairs(const std::vector<std::string>& a,
   Progress progress(options.progress, preparing + a.size());
   const unsigned workers = WorkerCount(options.threads, preparing);
 
-  const PreparedList queries = PrepareList(a, options, workers, progress);
+  PreparedList queries = PrepareList(a, options, workers, progress);
   PreparedList otherList;
   if (b != nullptr) otherList = PrepareList(*b, options, workers, progress);
+  NumberWords(queries, b != nullptr ? &otherList : nullptr);
   const PreparedList& targets = b != nullptr ? otherList : queries;
 
   std::unique_ptr<CandidateIndex> index;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 
 #include "blocking_keys.h"
 #include "flite_lexicon.h"
@@ -17,6 +18,12 @@
 namespace marrowfield::lists {
 
 static_assert(kMaxWordsPerValue <= 32, "words taken are kept as 32 bits");
+
+namespace {
+// A direct-mapped table of 64 Ki word scores (1 MiB) per scorer.
+constexpr unsigned kRememberedScoresBits = 16;
+constexpr size_t kRememberedScores = size_t{1} << kRememberedScoresBits;
+}  // namespace
 
 ValueScorer::ValueScorer(bool wholeCell, ScoringMode mode)
     : matcher(CurrentLexicon()), wholeCellMode(wholeCell), mode(mode) {}
@@ -66,7 +73,30 @@ int ValueScorer::PhonesScore(const PhoneIds& a, const PhoneIds& b) {
 
 int ValueScorer::WordScore(const PreparedWord& a, const PreparedWord& b) {
   if (a.initial || b.initial) return a.letter == b.letter ? 100 : 0;
-  return PhonesScore(a.phones, b.phones);
+  if (a.id == kNoWordId || b.id == kNoWordId) return PhonesScore(a.phones, b.phones);
+  if (remembered.empty()) remembered.resize(kRememberedScores);
+  // Order matters: a word pair scores as compare_words does, first to second.
+  const uint64_t key = (static_cast<uint64_t>(a.id) << 32) | b.id;
+  RememberedScore& slot =
+      remembered[(key * 0x9e3779b97f4a7c15ull) >> (64 - kRememberedScoresBits)];
+  if (slot.first != a.id || slot.second != b.id) {
+    slot = RememberedScore{a.id, b.id, PhonesScore(a.phones, b.phones)};
+  }
+  return slot.score;
+}
+
+void ValueScorer::NumberWords(std::vector<PreparedValue*>& values) {
+  std::unordered_map<std::string, uint32_t> ids;
+  std::string key;
+  for (PreparedValue* value : values) {
+    for (PreparedWord& word : value->words) {
+      if (word.initial) continue;
+      key.assign(word.phones.begin(), word.phones.end());
+      const auto [it, added] = ids.emplace(key, static_cast<uint32_t>(ids.size()));
+      // Beyond the id range words simply go unremembered.
+      word.id = it->second < kNoWordId ? it->second : kNoWordId;
+    }
+  }
 }
 
 int ValueScorer::Score(const PreparedValue& a, const PreparedValue& b) {

@@ -16,10 +16,15 @@
 
 namespace marrowfield::lists {
 
+// Words with the same id score alike against any word; kNoWordId words
+// are scored afresh every time.
+constexpr uint32_t kNoWordId = UINT32_MAX;
+
 struct PreparedWord {
   PhoneIds phones;      // empty for an initial or a word without phones
   char letter = 0;      // the word's first letter, lower case
   bool initial = false;
+  uint32_t id = kNoWordId;
 };
 
 // A transcribed value: one word holding the whole value in whole-cell
@@ -43,6 +48,10 @@ class ValueScorer {
 
   bool wholeCell() const { return wholeCellMode; }
 
+  // Numbers the distinct words of |values| (equal phones, letter and
+  // initial flag give equal ids), so that Score can remember word scores.
+  static void NumberWords(std::vector<PreparedValue*>& values);
+
  private:
   int WordScore(const PreparedWord& a, const PreparedWord& b);
   int PhonesScore(const PhoneIds& a, const PhoneIds& b);
@@ -58,6 +67,14 @@ class ValueScorer {
     uint32_t j;
   };
   std::vector<WordPairScore> wordPairs;
+  // Word scores seen lately, by word ids: full names share their words
+  // with many others, so most word pairs come back again and again.
+  struct RememberedScore {
+    uint32_t first = kNoWordId;
+    uint32_t second = kNoWordId;
+    int score = 0;
+  };
+  std::vector<RememberedScore> remembered;
 };
 
 }  // namespace marrowfield::lists

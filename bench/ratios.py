@@ -45,6 +45,48 @@ def run(binary, extra=()):
     return times
 
 
+def run_lists(binary):
+    """The pair finding benchmark: each case runs once (a dedupe of a
+    million cells is long enough to time), and its ratios come from the
+    wall-clock times and the counters of that one run."""
+    out = subprocess.run([binary, "--benchmark_format=json"], check=True,
+                         capture_output=True, text=True).stdout
+    times = {}
+    scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
+    for b in json.loads(out)["benchmarks"]:
+        name = b["run_name"].replace("/iterations:1", "").replace("/real_time", "")
+        times[name] = b["real_time"] * scale[b["time_unit"]]
+        for key, value in b.items():
+            if key.startswith(("recall_", "distinct", "items_per_second",
+                               "process_cpu")):
+                times[f"{name}:{key}"] = value
+    return times
+
+
+def lists_rows(times, rows):
+    one = times.get("BM_DedupeCells/1")
+    two = times.get("BM_DedupeCells/2")
+    if two is not None:
+        rows.append(("dedupe 1M cells, 2 threads (seconds)", two, "<= 20"))
+        cpu = times.get("BM_DedupeCells/2:process_cpu_s")
+        if cpu is not None:
+            rows.append(("  the same in CPU seconds of all threads", cpu, None))
+    if one is not None and two is not None:
+        rows.append(("dedupe 1 thread / 2 threads", one / two, ">= 1.8"))
+    per_second = times.get("BM_ExhaustivePairs:items_per_second")
+    distinct = times.get("BM_DedupeCells/2:distinct")
+    if two is not None and per_second and distinct:
+        # Every pair of the distinct values, on the same two threads.
+        exhaustive = distinct * (distinct - 1) / 2 / per_second / 2
+        rows.append(("dedupe every pair (extrapolated) / pair finding, 2 threads",
+                     exhaustive / two, ">= 100"))
+    for accuracy in (60, 70, 80, 90):
+        key = f"BM_RecallLargeCorpus:recall_{accuracy}"
+        if key in times:
+            rows.append((f"dedupe recall at {accuracy} (large corpus)",
+                         times[key], ">= 0.995"))
+
+
 def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build-bench"
     times = run(os.path.join(build, "bench", "engine_bench"))
@@ -53,6 +95,8 @@ def main():
         times.update(run(sheet))
 
     rows = []
+    lists = os.path.join(build, "bench", "lists_bench")
+    lists_times = run_lists(lists) if os.path.exists(lists) else {}
 
     def ratio(label, top, bottom, target=None):
         if top in times and bottom in times:
@@ -91,6 +135,8 @@ def main():
           "BM_SheetSearchPerCellUncached", "BM_SheetSearchPrepared", ">= 10")
     ratio("marrowfield search on CSV / sheet search alone",
           "BM_CliSearchCsv", "BM_SheetSearchPrepared", "< 2")
+
+    lists_rows(lists_times, rows)
 
     width = max(len(label) for label, _, _ in rows)
     print(f"{'ratio':<{width}}  {'value':>8}  target")

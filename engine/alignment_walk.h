@@ -25,12 +25,12 @@ enum class WalkSide { kFirst, kSecond };
 
 // What a step of the walk did, as a StepRecord hears it.
 enum class WalkStep {
-  kPaired,        // string1[i] against string2[j] at their distance
-  kSkipped,       // a silent-capable phone passed over
-  kLeftOver,      // a silent-capable phone left at the end
-  kForcedPass,    // tolerant: a phone that cannot be silent passed over
-  kForcedPair,    // tolerant: two unlike phones set against each other
-  kRefused,       // the walk gives up here
+  kPaired,      // string1[i] against string2[j] at their distance
+  kSkipped,     // a silent-capable phone passed over
+  kLeftOver,    // a silent-capable phone left at the end
+  kForcedPass,  // tolerant: a phone that cannot be silent passed over
+  kForcedPair,  // tolerant: two unlike phones set against each other
+  kRefused,     // the walk gives up here
 };
 
 // The record the strict engine uses: it hears nothing.
@@ -210,8 +210,7 @@ int WalkAlignment(const PhoneticMatcher& matcher, const PhoneIds& string1,
         if (currentDistance != 0)
           currentMismatchedPositions.push_back(position);
         previousDistance = currentDistance;
-        record.Step(WalkStep::kPaired, WalkSide::kFirst, i, j,
-                    currentDistance);
+        record.Step(WalkStep::kPaired, WalkSide::kFirst, i, j, currentDistance);
         break;
 
       case 1: {

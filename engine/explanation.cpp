@@ -28,7 +28,8 @@ class ExplanationRecord {
     step.kind = KindOf(kind);
     // A pairing involves a phone of each list; any other step one phone,
     // of the walked list (at i) or of the other (at j).
-    const bool paired = kind == WalkStep::kPaired || kind == WalkStep::kForcedPair;
+    const bool paired =
+        kind == WalkStep::kPaired || kind == WalkStep::kForcedPair;
     const int walked = paired || side == WalkSide::kFirst ? Index(i) : -1;
     const int other = paired || side == WalkSide::kSecond ? Index(j) : -1;
     step.position1 = explanation.secondWalked ? other : walked;
@@ -118,8 +119,7 @@ ComparisonExplanation ExplainComparison(const std::string& word1,
   matcher.CleanWord(explanation.word1);
   matcher.CleanWord(explanation.word2);
   const Transcription first = matcher.TranscribeFromLexicon(explanation.word1);
-  const Transcription second =
-      matcher.TranscribeFromLexicon(explanation.word2);
+  const Transcription second = matcher.TranscribeFromLexicon(explanation.word2);
   explanation.phones1 = PhoneNames(first);
   explanation.phones2 = PhoneNames(second);
   if (first.ids.empty() || second.ids.empty()) return explanation;

@@ -40,9 +40,9 @@ enum class ExplanationStepKind {
 // Why a comparison gives no similarity at all, if it does not.
 enum class ExplanationFailure {
   kNone,
-  kNoPhones,        // a word has no phones (no letters, or none Flite sounds)
-  kRefused,         // the alignment gave up (see the kRefused step)
-  kNoDenominator,   // too many mismatches for the shorter word's length
+  kNoPhones,       // a word has no phones (no letters, or none Flite sounds)
+  kRefused,        // the alignment gave up (see the kRefused step)
+  kNoDenominator,  // too many mismatches for the shorter word's length
 };
 
 struct ExplanationStep {

@@ -11,8 +11,7 @@
 namespace marrowfield {
 
 int AlignPhonesInMode(const PhoneticMatcher& matcher, const PhoneIds& string1,
-                      const PhoneIds& string2,
-                      std::vector<int32_t>& simValues,
+                      const PhoneIds& string2, std::vector<int32_t>& simValues,
                       std::vector<int32_t>& currentMismatchedPositions,
                       ScoringMode mode) {
   if (mode == ScoringMode::kStrict) {
@@ -20,9 +19,8 @@ int AlignPhonesInMode(const PhoneticMatcher& matcher, const PhoneIds& string1,
                                currentMismatchedPositions);
   }
   NoStepRecord none;
-  return WalkAlignment<ForcedStepTolerance>(matcher, string1, string2,
-                                            simValues,
-                                            currentMismatchedPositions, none);
+  return WalkAlignment<ForcedStepTolerance>(
+      matcher, string1, string2, simValues, currentMismatchedPositions, none);
 }
 
 double GetDistanceInMode(const PhoneticMatcher& matcher,

@@ -21,8 +21,7 @@ namespace marrowfield {
 // For callers that score many pairs and keep their buffers.
 // REQUIRES: PhoneTablesReady().
 int AlignPhonesInMode(const PhoneticMatcher& matcher, const PhoneIds& string1,
-                      const PhoneIds& string2,
-                      std::vector<int32_t>& simValues,
+                      const PhoneIds& string2, std::vector<int32_t>& simValues,
                       std::vector<int32_t>& currentMismatchedPositions,
                       ScoringMode mode);
 

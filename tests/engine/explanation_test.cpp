@@ -4,12 +4,13 @@
 // steps account for every recorded value, and it names the phone where an
 // alignment gives up.
 
+#include "explanation.h"
+
 #include <numeric>
 #include <string>
 #include <vector>
 
 #include "engine_fixture.h"
-#include "explanation.h"
 #include "mode_comparison.h"
 #include "names_corpus.h"
 #include "word_samples.h"
@@ -81,9 +82,9 @@ TEST_F(ExplanationTest, StepsAccountForEveryValueAndMismatch) {
           ExplainComparison(p.first, p.second, mode);
       if (e.failure == ExplanationFailure::kNoPhones) continue;
       SCOPED_TRACE(p.first + " / " + p.second);
-      ASSERT_EQ(CountedValues(e),
-                std::accumulate(e.simValues.begin(), e.simValues.end(),
-                                int64_t{0}));
+      ASSERT_EQ(
+          CountedValues(e),
+          std::accumulate(e.simValues.begin(), e.simValues.end(), int64_t{0}));
       ASSERT_EQ(CountedMismatches(e),
                 static_cast<int64_t>(e.mismatchedPositions.size()));
       if (e.failure == ExplanationFailure::kNone) {

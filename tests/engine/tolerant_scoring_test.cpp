@@ -38,9 +38,9 @@ TEST_F(TolerantScoringTest, OneExtraOrMissingPhoneStillMatches) {
 
 TEST_F(TolerantScoringTest, UnrelatedNamesStayLow) {
   const WordPair pairs[] = {
-      {"Smith", "Jones"},  {"Mary", "Mark"},     {"Brown", "Green"},
+      {"Smith", "Jones"},   {"Mary", "Mark"},    {"Brown", "Green"},
       {"Peter", "Patrick"}, {"James", "Jones"},  {"Thomas", "Tucker"},
-      {"David", "Daniel"}, {"Sarah", "Sharon"},  {"Robert", "Wilson"},
+      {"David", "Daniel"},  {"Sarah", "Sharon"}, {"Robert", "Wilson"},
   };
   for (const WordPair& p : pairs) {
     SCOPED_TRACE(std::string(p.word1) + " / " + p.word2);
@@ -53,8 +53,7 @@ TEST_F(TolerantScoringTest, NeverBelowTheStrictScoreOnTheNamesCorpus) {
       ReadLabelledNames(MARROWFIELD_SOURCE_DIR "/tests/data/names/names.tsv");
   ASSERT_FALSE(groups.empty()) << "the names corpus sample was not read";
   std::vector<NamePair> pairs = PairsWithinGroups(groups);
-  for (const NamePair& p : PairsAcrossGroups(groups, 20000))
-    pairs.push_back(p);
+  for (const NamePair& p : PairsAcrossGroups(groups, 20000)) pairs.push_back(p);
   for (const NamePair& p : pairs) {
     ASSERT_GE(ComparePercentage(p.first, p.second, ScoringMode::kTolerant),
               ComparePercentage(p.first, p.second, ScoringMode::kStrict))
@@ -111,7 +110,12 @@ TEST_F(TolerantScoringTest, ForcedStepsRecordTheirCost) {
       // Three phones allow one forced step; the second refuses.
       {"allowance runs out", "k aa t", "m aa n", -1, -1, {}, {}},
       // Vowels are at most kVowelDistanceCap apart.
-      {"vowels closer", "k ae t", "k iy t", 0, 0, {0, kVowelDistanceCap, 0},
+      {"vowels closer",
+       "k ae t",
+       "k iy t",
+       0,
+       0,
+       {0, kVowelDistanceCap, 0},
        {1}},
   };
   for (const AlignmentCase& c : cases) {
@@ -134,7 +138,8 @@ TEST_F(TolerantScoringTest, ForcedStepsRecordTheirCost) {
 
 TEST_F(TolerantScoringTest, DistanceInModeOrdersTheListsAsTheEngine) {
   // The shorter list is walked whichever word it belongs to.
-  const PhoneListPair forward{Phones("t aa m p s ax n"), Phones("t aa m s ax n")};
+  const PhoneListPair forward{Phones("t aa m p s ax n"),
+                              Phones("t aa m s ax n")};
   const PhoneListPair backward{forward.second, forward.first};
   const double distance =
       GetDistanceInMode(matcher, forward, ScoringMode::kTolerant);

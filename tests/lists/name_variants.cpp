@@ -131,46 +131,18 @@ std::string Capitalised(std::string name) {
   return name;
 }
 
-std::vector<std::string> NameVariants(const std::vector<std::string>& names,
-                                      size_t count, uint64_t seed) {
-  NameRandom random(seed);
-  std::unordered_set<std::string> seen;
-  std::vector<std::string> out;
-  auto add = [&](const std::string& v) {
-    if (out.size() < count && seen.insert(v).second) out.push_back(v);
-  };
-  for (const std::string& n : names) add(Capitalised(n));
-  for (size_t misses = 0; out.size() < count && misses < 100000;) {
-    const size_t before = out.size();
-    add(Capitalised(MisspellName(names[random.Below(names.size())], random)));
-    misses = out.size() == before ? misses + 1 : 0;
-  }
-  std::sort(out.begin(), out.end());
-  return out;
-}
+namespace {
 
-std::vector<std::string> FullNames(const std::vector<std::string>& names,
-                                   size_t count, uint64_t seed) {
-  NameRandom random(seed);
-  std::unordered_set<std::string> seen;
-  std::vector<std::string> out;
-  auto pick = [&] {
-    std::string n = names[random.Below(names.size())];
-    if (random.Below(3) == 0) n = MisspellName(n, random);
-    return Capitalised(n);
-  };
+// Adds what |make| gives to |out| until it holds |count| distinct values,
+// or until no new value has turned up for a long while; sorted.
+template <typename Make>
+std::vector<std::string> Distinct(std::vector<std::string> out, size_t count,
+                                  Make make) {
+  std::unordered_set<std::string> seen(out.begin(), out.end());
   for (size_t misses = 0; out.size() < count && misses < 100000;) {
-    const std::string first = pick();
-    const std::string last = pick();
-    std::string value;
-    switch (random.Below(10)) {
-      case 0: value = last + ", " + first; break;
-      case 1: value = std::string(1, first[0]) + ". " + last; break;
-      case 2: value = "Dr. " + first + " " + last; break;
-      default: value = first + " " + last; break;
-    }
+    std::string value = make();
     if (seen.insert(value).second) {
-      out.push_back(value);
+      out.push_back(std::move(value));
       misses = 0;
     } else {
       ++misses;
@@ -178,6 +150,42 @@ std::vector<std::string> FullNames(const std::vector<std::string>& names,
   }
   std::sort(out.begin(), out.end());
   return out;
+}
+
+}  // namespace
+
+std::vector<std::string> NameVariants(const std::vector<std::string>& names,
+                                      size_t count, uint64_t seed) {
+  NameRandom random(seed);
+  std::vector<std::string> out;
+  std::unordered_set<std::string> seen;
+  for (const std::string& n : names) {
+    const std::string v = Capitalised(n);
+    if (out.size() < count && seen.insert(v).second) out.push_back(v);
+  }
+  return Distinct(std::move(out), count, [&] {
+    return Capitalised(MisspellName(names[random.Below(names.size())], random));
+  });
+}
+
+std::vector<std::string> FullNames(const std::vector<std::string>& names,
+                                   size_t count, uint64_t seed) {
+  NameRandom random(seed);
+  auto pick = [&] {
+    std::string n = names[random.Below(names.size())];
+    if (random.Below(3) == 0) n = MisspellName(n, random);
+    return Capitalised(n);
+  };
+  return Distinct({}, count, [&] {
+    const std::string first = pick();
+    const std::string last = pick();
+    switch (random.Below(10)) {
+      case 0: return last + ", " + first;
+      case 1: return std::string(1, first[0]) + ". " + last;
+      case 2: return "Dr. " + first + " " + last;
+      default: return first + " " + last;
+    }
+  });
 }
 
 }  // namespace marrowfield::lists::testing

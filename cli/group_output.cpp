@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "json_lines.h"
+
 namespace marrowfield {
 
 namespace {
@@ -35,8 +37,7 @@ std::string FormatText(const std::vector<ValueGroup>& groups,
 std::string FormatJson(const std::vector<ValueGroup>& groups,
                        const ValueTable& table,
                        const std::vector<LoadedSheet>& sheets) {
-  std::string out = "[";
-  const char* separator = "\n";
+  JsonLines lines;
   for (size_t g = 0; g < groups.size(); ++g) {
     for (const GroupRow& member : groups[g].members) {
       nlohmann::ordered_json object;
@@ -48,14 +49,10 @@ std::string FormatJson(const std::vector<ValueGroup>& groups,
       object["via"] = table.values.at(member.via);
       object["via_score"] = member.viaScore;
       object["places"] = DescribePlaces(table, member.value, sheets);
-      out += separator;
-      out += "  " + object.dump(-1, ' ', false,
-                                nlohmann::json::error_handler_t::replace);
-      separator = ",\n";
+      lines.Add(object);
     }
   }
-  out += groups.empty() ? "]\n" : "\n]\n";
-  return out;
+  return lines.Finish();
 }
 
 std::string FormatCsv(const std::vector<ValueGroup>& groups,

@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "json_lines.h"
+
 namespace marrowfield {
 
 namespace {
@@ -26,8 +28,7 @@ std::string FormatText(const std::vector<ValueLinks>& links, const LinkSide& a,
 
 std::string FormatJson(const std::vector<ValueLinks>& links, const LinkSide& a,
                        const LinkSide& b) {
-  std::string out = "[";
-  const char* separator = "\n";
+  JsonLines lines;
   for (const ValueLinks& link : links) {
     for (const LinkMatch& match : link.matches) {
       nlohmann::ordered_json object;
@@ -38,14 +39,10 @@ std::string FormatJson(const std::vector<ValueLinks>& links, const LinkSide& a,
       object["score"] = match.score;
       object["match_count"] = b.table.counts.at(match.value);
       object["match_places"] = DescribePlaces(b.table, match.value, b.sheets);
-      out += separator;
-      out += "  " + object.dump(-1, ' ', false,
-                                nlohmann::json::error_handler_t::replace);
-      separator = ",\n";
+      lines.Add(object);
     }
   }
-  out += links.empty() ? "]\n" : "\n]\n";
-  return out;
+  return lines.Finish();
 }
 
 std::string FormatCsv(const std::vector<ValueLinks>& links, const LinkSide& a,

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cell_reference.h"
+#include "json_lines.h"
 
 namespace marrowfield {
 
@@ -48,8 +49,7 @@ std::string FormatText(const std::vector<SearchResult>& results,
 
 std::string FormatJson(const std::vector<SearchResult>& results,
                        const std::vector<LoadedSheet>& sheets) {
-  std::string out = "[";
-  const char* separator = "\n";
+  JsonLines lines;
   for (const SearchResult& result : results) {
     const LoadedSheet& sheet =
         sheets.at(static_cast<std::size_t>(result.sheetIndex));
@@ -62,13 +62,9 @@ std::string FormatJson(const std::vector<SearchResult>& results,
     object["column"] = result.column;
     object["text"] = result.cellText;
     object["score"] = result.score;
-    out += separator;
-    out += "  " + object.dump(-1, ' ', false,
-                              nlohmann::json::error_handler_t::replace);
-    separator = ",\n";
+    lines.Add(object);
   }
-  out += results.empty() ? "]\n" : "\n]\n";
-  return out;
+  return lines.Finish();
 }
 
 std::string FormatCsv(const std::vector<SearchResult>& results,

@@ -1,14 +1,17 @@
 // Whole-list pair finding at scale: the dedupe of a large generated column
 // (200 000 distinct full names in 1 000 000 cells; fewer with
-// MARROWFIELD_LISTS_BENCH_DISTINCT) end to end through the library, with 1
-// and 2 threads; the cost of scoring every pair, measured on a sample in
-// the same run so that the exhaustive dedupe can be extrapolated; and the
-// recall on the large corpus, against every value scored for a sample of
-// values. bench/ratios.py turns the counters into the table.
+// MARROWFIELD_LISTS_BENCH_DISTINCT) end to end, through the library and
+// through the command line when it is built, with 1 and 2 threads; the
+// cost of scoring every pair, measured on a sample in the same run so that
+// the exhaustive dedupe can be extrapolated; and the recall on the large
+// corpus, against every value scored for a sample of values.
+// bench/ratios.py turns the times and counters into the table.
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <fstream>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -127,6 +130,33 @@ void BM_DedupeCells(benchmark::State& state) {
 }
 BENCHMARK(BM_DedupeCells)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()
     ->Unit(benchmark::kSecond);
+
+#ifdef MARROWFIELD_CLI_PATH
+// The same dedupe through the command line on a CSV file of the cells:
+// reading, pair finding, grouping and writing, in a process of its own.
+void BM_CliDedupe(benchmark::State& state) {
+  const Corpus& corpus = LargeCorpus();
+  const std::string path =
+      "/tmp/marrowfield_lists_bench_" + std::to_string(corpus.cells.size()) + ".csv";
+  {
+    std::ofstream csv(path);
+    csv << "name\n";
+    // Quoted: "Smith, John" holds a comma.
+    for (const std::string& cell : corpus.cells) csv << '"' << cell << "\"\n";
+  }
+  const std::string command = std::string(MARROWFIELD_CLI_PATH) + " dedupe " +
+                              path + " --column name --format csv --threads " +
+                              std::to_string(state.range(0)) + " >/dev/null";
+  for (auto _ : state) {
+    // Exit 0 with groups, 1 without; anything else is a failure.
+    const int status = std::system(command.c_str());
+    if (status != 0 && status != 256) state.SkipWithError("marrowfield dedupe failed");
+  }
+  std::remove(path.c_str());
+}
+BENCHMARK(BM_CliDedupe)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()
+    ->Unit(benchmark::kSecond);
+#endif
 
 // Scoring every pair of a sample of the distinct values, transcribed
 // beforehand: the per-pair cost of the exhaustive dedupe, at its cheapest.

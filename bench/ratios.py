@@ -75,11 +75,24 @@ def lists_rows(times, rows):
         rows.append(("dedupe 1 thread / 2 threads", one / two, ">= 1.8"))
     per_second = times.get("BM_ExhaustivePairs:items_per_second")
     distinct = times.get("BM_DedupeCells/2:distinct")
-    if two is not None and per_second and distinct:
+    exhaustive = None
+    if per_second and distinct:
         # Every pair of the distinct values, on the same two threads.
         exhaustive = distinct * (distinct - 1) / 2 / per_second / 2
+    if two is not None and exhaustive:
         rows.append(("dedupe every pair (extrapolated) / pair finding, 2 threads",
                      exhaustive / two, ">= 100"))
+    cli_one = times.get("BM_CliDedupe/1")
+    cli_two = times.get("BM_CliDedupe/2")
+    if cli_two is not None:
+        rows.append(("marrowfield dedupe 1M cells, 2 threads (seconds)", cli_two,
+                     "<= 20"))
+        if cli_one is not None:
+            rows.append(("marrowfield dedupe 1 thread / 2 threads",
+                         cli_one / cli_two, ">= 1.8"))
+        if exhaustive:
+            rows.append(("dedupe every pair (extrapolated) / marrowfield dedupe",
+                         exhaustive / cli_two, ">= 100"))
     for accuracy in (60, 70, 80, 90):
         key = f"BM_RecallLargeCorpus:recall_{accuracy}"
         if key in times:

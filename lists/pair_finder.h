@@ -53,7 +53,7 @@ using ProgressCallback = std::function<void(size_t done, size_t total)>;
 
 struct PairOptions {
   // Report pairs scoring at least this (0-100; values above 100 find
-  // nothing, values below 0 count as 0).
+  // nothing, values below 0 count as 0, and 0 reports every pair).
   int accuracy = 60;
   // Worker threads; 0 means the hardware's concurrency.
   unsigned threads = 0;

@@ -1,11 +1,13 @@
 // The scores pair finding reports are the engine's: in whole-cell strict
 // mode ScoreValues is compare_words itself, on thousands of pairs in both
-// orders, and every found pair carries exactly that score.
+// orders (and the engine's tolerant score in that mode), and every found
+// pair carries exactly that score.
 
 #include <string>
 #include <vector>
 
 #include "lists_fixture.h"
+#include "mode_comparison.h"
 
 namespace marrowfield::lists::testing {
 namespace {
@@ -36,6 +38,20 @@ TEST_F(ScoreIdentityTest, WholeCellStrict_EqualsCompareWordsInBothOrders) {
         << a << " / " << b;
     ASSERT_EQ(ScoreValues(b, a, options), compare_words(b.c_str(), a.c_str()))
         << b << " / " << a;
+  }
+}
+
+TEST_F(ScoreIdentityTest, WholeCellTolerant_EqualsTheEnginesTolerantScore) {
+  const std::vector<std::string> values = MixedValues();
+  PairOptions options = Options(60, 1, /*wholeCell=*/true);
+  options.scoring = ScoringMode::kTolerant;
+  NameRandom random(13);
+  for (int k = 0; k < 10000; ++k) {
+    const std::string& a = values[random.Below(values.size())];
+    const std::string& b = values[random.Below(values.size())];
+    ASSERT_EQ(ScoreValues(a, b, options),
+              ComparePercentage(a, b, ScoringMode::kTolerant))
+        << a << " / " << b;
   }
 }
 

@@ -119,7 +119,8 @@ Subcommand AddDedupeCommand(CLI::App& parent) {
                   "Worksheet of .xlsx files (default: the first worksheet)");
   app->add_option("-m,--mapping", options->mapping,
                   "Also write FILE, a CSV of text,canonical for every "
-                  "grouped spelling");
+                  "grouped spelling")
+      ->type_name("FILE");
   AddListOptions(*app, options->list);
   return Subcommand{app, [options] { return RunDedupe(*options); }};
 }

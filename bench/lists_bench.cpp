@@ -33,6 +33,8 @@ constexpr int kAccuracy = 60;
 constexpr size_t kCellsPerDistinct = 5;
 constexpr size_t kExhaustiveSample = 1500;
 constexpr size_t kRecallQueries = 200;
+// A prime that divides no count of names the benchmark is run with.
+constexpr size_t kSpreadPrime = 2654435761u;
 
 size_t DistinctCount() {
   const char* scale = std::getenv("MARROWFIELD_LISTS_BENCH_DISTINCT");
@@ -68,7 +70,10 @@ const Corpus& LargeCorpus() {
       // Cubing a uniform draw crowds the draws at the front: a few names
       // take many cells.
       const double u = static_cast<double>(random.Below(1u << 30)) / (1u << 30);
-      c.cells.push_back(c.distinct[static_cast<size_t>(u * u * u * static_cast<double>(n))]);
+      const size_t rank = static_cast<size_t>(u * u * u * static_cast<double>(n));
+      // Ranks spread over the sorted names by a multiplier prime to n, so
+      // that the frequent names are not all at the front of the alphabet.
+      c.cells.push_back(c.distinct[(rank * kSpreadPrime) % n]);
     }
     for (size_t k = c.cells.size(); k > 1; --k) {
       std::swap(c.cells[k - 1], c.cells[random.Below(k)]);

@@ -7,11 +7,13 @@ Python threads at once; ctypes releases the interpreter lock for each
 call, so no lock of ours serialises them.
 """
 
+import array
 import collections
 import ctypes
+import itertools
 
 from . import _lists_library
-from ._text import check_int, decode, encode
+from ._text import check_int, decode, encode, encode_many
 
 # The lowest score reported unless accuracy= says otherwise.
 DEFAULT_ACCURACY = 60
@@ -102,21 +104,41 @@ class _Options:
         _library().mfl_options_destroy(self.handle)
 
 
-def _text_array(encoded):
-    return (ctypes.c_char_p * len(encoded))(*encoded)
+class _TextArray:
+    """A C array of pointers to the NUL-terminated strings |encoded|.
+
+    All strings sit in one buffer and the pointers are computed as numbers:
+    building a ctypes array element by element costs about a microsecond a
+    string, more than scoring the pair. Pass .pointers to C and keep this
+    object alive for as long as C reads them.
+    """
+
+    _TYPECODE = "Q" if ctypes.sizeof(ctypes.c_void_p) == 8 else "I"
+
+    def __init__(self, encoded):
+        count = len(encoded)
+        self.buffer = ctypes.create_string_buffer(b"\0".join(encoded))
+        # Each string takes its length and a NUL; all of it runs in C.
+        starts = itertools.accumulate(map((1).__add__, map(len, encoded)),
+                                      initial=ctypes.addressof(self.buffer))
+        self.addresses = array.array(self._TYPECODE,
+                                     itertools.islice(starts, count))
+        self.pointers = (ctypes.c_char_p * count).from_buffer(self.addresses)
 
 
 def _distinct(values, name):
-    """The distinct values of an iterable of str in first-seen order, with
-    how often each occurs."""
+    """The distinct values of an iterable in first-seen order, with how
+    often each occurs; the caller checks that they are str."""
     if isinstance(values, str):
         raise TypeError("marrowfield: %s must be an iterable of str, not a "
                         "single str" % name)
-    counts = {}
-    for i, value in enumerate(values):
-        if not isinstance(value, str):
-            encode(value, "%s[%d]" % (name, i))
-        counts[value] = counts.get(value, 0) + 1
+    values = list(values)
+    counts = collections.Counter()
+    try:
+        counts.update(values)
+    except TypeError:  # an unhashable entry; encode_many names it
+        encode_many(values, name)
+        raise
     return list(counts), list(counts.values())
 
 
@@ -129,17 +151,23 @@ def compare_many(pairs, scoring="strict", whole_cell=True, threads=0):
     whole_cell=False values of several words are compared word by word, as
     dedupe() does.
     """
-    firsts, seconds = [], []
-    for i, pair in enumerate(pairs):
-        if isinstance(pair, str) or len(pair) != 2:
-            raise TypeError("marrowfield: pairs[%d] must be a pair of str" % i)
-        firsts.append(encode(pair[0], "pairs[%d][0]" % i))
-        seconds.append(encode(pair[1], "pairs[%d][1]" % i))
+    pairs = list(pairs)
+    try:
+        firsts = [first for first, _ in pairs]
+        seconds = [second for _, second in pairs]
+        if str in set(map(type, pairs)):
+            raise ValueError
+    except (TypeError, ValueError):
+        raise TypeError("marrowfield: pairs must be an iterable of pairs of "
+                        "str") from None
+    firsts = encode_many(firsts, "first values of pairs")
+    seconds = encode_many(seconds, "second values of pairs")
     scores = (ctypes.c_int * len(firsts))()
     with _Options(threads=threads, whole_cell=whole_cell,
                   scoring=scoring) as options:
-        _call(_library().mfl_compare_many, options, _text_array(firsts),
-              _text_array(seconds), len(firsts), scores)
+        first_array, second_array = _TextArray(firsts), _TextArray(seconds)
+        _call(_library().mfl_compare_many, options, first_array.pointers,
+              second_array.pointers, len(firsts), scores)
     return list(scores)
 
 
@@ -164,11 +192,12 @@ def dedupe(values, accuracy=DEFAULT_ACCURACY, scoring="strict",
     any order unless whole_cell=True. Values in no pair are in no group.
     """
     distinct, counts = _distinct(values, "values")
-    encoded = [encode(v, "values") for v in distinct]
+    encoded = encode_many(distinct, "values")
     lib = _library()
     groups = ctypes.c_void_p()
     with _Options(accuracy, threads, whole_cell, scoring) as options:
-        _call(lib.mfl_dedupe, options, _text_array(encoded),
+        values_array = _TextArray(encoded)
+        _call(lib.mfl_dedupe, options, values_array.pointers,
               (ctypes.c_uint64 * len(counts))(*counts), len(encoded),
               ctypes.byref(groups))
     try:
@@ -200,13 +229,14 @@ def link(a, b, accuracy=DEFAULT_ACCURACY, best=False, scoring="strict",
     """
     distinct_a, _ = _distinct(a, "a")
     distinct_b, _ = _distinct(b, "b")
-    encoded_a = [encode(v, "a") for v in distinct_a]
-    encoded_b = [encode(v, "b") for v in distinct_b]
+    encoded_a = encode_many(distinct_a, "a")
+    encoded_b = encode_many(distinct_b, "b")
     lib = _library()
     links = ctypes.c_void_p()
     with _Options(accuracy, threads, whole_cell, scoring, best) as options:
-        _call(lib.mfl_link, options, _text_array(encoded_a), len(encoded_a),
-              _text_array(encoded_b), len(encoded_b), ctypes.byref(links))
+        a_array, b_array = _TextArray(encoded_a), _TextArray(encoded_b)
+        _call(lib.mfl_link, options, a_array.pointers, len(encoded_a),
+              b_array.pointers, len(encoded_b), ctypes.byref(links))
     try:
         result = {}
         for i, value in enumerate(distinct_a):

@@ -20,6 +20,22 @@ def encode(value, name):
     return encoded
 
 
+def encode_many(values, name):
+    """Returns the list of str |values| as Latin-1 bytes, each checked as
+    encode() checks it; an error names the first bad entry (name[i]).
+    Plain str lists, the usual case, are encoded in one pass without
+    building a name per entry, since lists may hold millions of values."""
+    if set(map(type, values)) <= {str}:
+        try:
+            encoded = [value.encode("latin-1") for value in values]
+        except UnicodeEncodeError:
+            encoded = None
+        if encoded is not None and b"\0" not in b"".join(encoded):
+            return encoded
+    return [encode(value, "%s[%d]" % (name, i))
+            for i, value in enumerate(values)]
+
+
 def decode(value):
     return value.decode("latin-1") if value is not None else ""
 

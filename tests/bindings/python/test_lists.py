@@ -64,6 +64,14 @@ class CompareManyTest(unittest.TestCase):
             worker.join()
         self.assertEqual(results, [expected] * 4)
 
+    def test_str_subclasses_and_other_iterables_of_pairs_are_accepted(self):
+        class Name(str):
+            pass
+
+        self.assertEqual(
+            marrowfield.compare_many(iter([[Name("Smith"), "Smyth"]])),
+            [marrowfield.compare("Smith", "Smyth")])
+
     def test_no_pairs_give_no_scores(self):
         self.assertEqual(marrowfield.compare_many([]), [])
 
@@ -74,6 +82,10 @@ class CompareManyTest(unittest.TestCase):
             marrowfield.compare_many(["ab"])
         with self.assertRaises(ValueError):
             marrowfield.compare_many([("a", "\u0100")])
+        with self.assertRaises(ValueError):
+            marrowfield.compare_many([("a", "b"), ("c", "d\0e")])
+        with self.assertRaises(TypeError):
+            marrowfield.compare_many([("a", b"b")])
         with self.assertRaises(ValueError):
             marrowfield.compare_many([("a", "b")], scoring="loose")
         with self.assertRaises(ValueError):

@@ -24,7 +24,6 @@ namespace {
 // keys of single words never collide with the pair keys of pair finding.
 constexpr char kSkeletonPrefix = '.';
 
-
 // The skeleton symbol of a phone, or 0 for a phone that may be silent or
 // is a vowel. Symbols are the articulation groups of the phone tables,
 // written as letters; a phone outside the inventory (which the tables

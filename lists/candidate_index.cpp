@@ -30,14 +30,17 @@ CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys) {
   if (total > UINT32_MAX) throw std::length_error("too many keys");
   postings.reserve(total);
   for (uint32_t v = 0; v < keys.size(); ++v) {
-    for (const ValueKey& key : keys[v]) postings.push_back({key.hash, key.indexOnly, v});
+    for (const ValueKey& key : keys[v])
+      postings.push_back({key.hash, key.indexOnly, v});
   }
   std::sort(postings.begin(), postings.end());
   values.reserve(postings.size());
   for (size_t p = 0; p < postings.size();) {
     Block block{postings[p].hash, static_cast<uint32_t>(p), 0, 0};
     size_t q = p;
-    while (q < postings.size() && postings[q].hash == block.hash && !postings[q].indexOnly) ++q;
+    while (q < postings.size() && postings[q].hash == block.hash &&
+           !postings[q].indexOnly)
+      ++q;
     block.split = static_cast<uint32_t>(q);
     while (q < postings.size() && postings[q].hash == block.hash) ++q;
     block.end = static_cast<uint32_t>(q);
@@ -48,8 +51,9 @@ CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys) {
 }
 
 const CandidateIndex::Block* CandidateIndex::Find(uint64_t hash) const {
-  auto it = std::lower_bound(blocks.begin(), blocks.end(), hash,
-                             [](const Block& b, uint64_t h) { return b.hash < h; });
+  auto it =
+      std::lower_bound(blocks.begin(), blocks.end(), hash,
+                       [](const Block& b, uint64_t h) { return b.hash < h; });
   if (it == blocks.end() || it->hash != hash) return nullptr;
   return &*it;
 }

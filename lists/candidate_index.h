@@ -24,8 +24,9 @@ class CandidateIndex {
   // indexed-value count entries (all different from |stamp| on the first
   // call with this stamp); |stamp| must differ between queries.
   // REQUIRES: seen.size() == the number of indexed values.
-  void Candidates(const std::vector<ValueKey>& query, std::vector<uint32_t>& seen,
-                  uint32_t stamp, std::vector<uint32_t>& out) const;
+  void Candidates(const std::vector<ValueKey>& query,
+                  std::vector<uint32_t>& seen, uint32_t stamp,
+                  std::vector<uint32_t>& out) const;
 
  private:
   // The postings of one hash: [begin, split) are not indexOnly,
@@ -38,8 +39,8 @@ class CandidateIndex {
   };
   const Block* Find(uint64_t hash) const;
 
-  std::vector<Block> blocks;      // sorted by hash
-  std::vector<uint32_t> values;   // postings, grouped by block
+  std::vector<Block> blocks;     // sorted by hash
+  std::vector<uint32_t> values;  // postings, grouped by block
 };
 
 }  // namespace marrowfield::lists

@@ -15,8 +15,8 @@
 #include <tuple>
 
 #include "pair_finder.h"
-#include "phone_tables.h"
 #include "parallel_chunks.h"
+#include "phone_tables.h"
 #include "value_scorer.h"
 #include "value_words.h"
 
@@ -70,7 +70,9 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
                                    const std::vector<ValuePair>& pairs,
                                    const PairOptions& options) {
   const size_t n = values.size();
-  auto countOf = [&](size_t v) { return counts.empty() ? size_t{1} : counts[v]; };
+  auto countOf = [&](size_t v) {
+    return counts.empty() ? size_t{1} : counts[v];
+  };
   // Word by word, a value with an initial ("J. Smith") can stand for many
   // people (John Smith, Jane Smith): it must not join their groups into
   // one. Such values go with the group of their best partner instead.
@@ -78,7 +80,8 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
   if (!options.wholeCell) {
     for (const ValuePair& p : pairs) {
       for (size_t v : {p.first, p.second}) {
-        if (v < n && !abbreviated[v]) abbreviated[v] = HasInitial(values[v]) ? 1 : 2;
+        if (v < n && !abbreviated[v])
+          abbreviated[v] = HasInitial(values[v]) ? 1 : 2;
       }
     }
     for (char& a : abbreviated) a = a == 1;
@@ -146,22 +149,27 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
     // group of one.
     if (members.size() < 2) continue;
     Group group;
-    group.canonical = *std::min_element(
-        members.begin(), members.end(), [&](size_t x, size_t y) {
-          if (countOf(x) != countOf(y)) return countOf(x) > countOf(y);
-          if (pairScore[x] != pairScore[y]) return pairScore[x] > pairScore[y];
-          return x < y;
-        });
+    group.canonical = *std::min_element(members.begin(), members.end(),
+                                        [&](size_t x, size_t y) {
+                                          if (countOf(x) != countOf(y))
+                                            return countOf(x) > countOf(y);
+                                          if (pairScore[x] != pairScore[y])
+                                            return pairScore[x] > pairScore[y];
+                                          return x < y;
+                                        });
 
     // Prim's algorithm from the canonical value: the best-scoring link
     // into the tree first; ties go to the lower indexes.
     using Entry = std::tuple<int, size_t, size_t>;  // score, -to, -via
     auto worse = [](const Entry& x, const Entry& y) {
-      if (std::get<0>(x) != std::get<0>(y)) return std::get<0>(x) < std::get<0>(y);
-      if (std::get<1>(x) != std::get<1>(y)) return std::get<1>(x) > std::get<1>(y);
+      if (std::get<0>(x) != std::get<0>(y))
+        return std::get<0>(x) < std::get<0>(y);
+      if (std::get<1>(x) != std::get<1>(y))
+        return std::get<1>(x) > std::get<1>(y);
       return std::get<2>(x) > std::get<2>(y);
     };
-    std::priority_queue<Entry, std::vector<Entry>, decltype(worse)> frontier(worse);
+    std::priority_queue<Entry, std::vector<Entry>, decltype(worse)> frontier(
+        worse);
     frontier.emplace(100, group.canonical, group.canonical);
     while (!frontier.empty()) {
       const auto [viaScore, v, via] = frontier.top();

@@ -72,9 +72,8 @@ void NumberWords(PreparedList& a, PreparedList* b) {
 std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
                                        const PreparedList& targets,
                                        const CandidateIndex* index, bool self,
-                                       const PairOptions& options,
-                                       int accuracy, unsigned workers,
-                                       Progress& progress) {
+                                       const PairOptions& options, int accuracy,
+                                       unsigned workers, Progress& progress) {
   const size_t chunks = (queries.values.size() + kChunkSize - 1) / kChunkSize;
   std::vector<std::vector<ValuePair>> found(chunks);
   struct Scratch {
@@ -85,38 +84,40 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
   std::vector<Scratch> scratch(workers);
   const uint32_t targetCount = static_cast<uint32_t>(targets.values.size());
 
-  RunChunks(queries.values.size(), kChunkSize, workers,
-            [&](unsigned worker, size_t chunk, size_t begin, size_t end) {
-              Scratch& s = scratch[worker];
-              if (!s.scorer) {
-                s.scorer = std::make_unique<ValueScorer>(options.wholeCell,
-                                                         options.scoring);
-                if (index != nullptr) s.seen.assign(targetCount, 0);
-              }
-              std::vector<ValuePair>& out = found[chunk];
-              for (size_t q = begin; q < end; ++q) {
-                s.candidates.clear();
-                if (index != nullptr) {
-                  index->Candidates(queries.keys[q], s.seen,
-                                    static_cast<uint32_t>(q + 1), s.candidates);
-                } else {
-                  for (uint32_t t = 0; t < targetCount; ++t) s.candidates.push_back(t);
-                }
-                const size_t first = out.size();
-                for (uint32_t t : s.candidates) {
-                  if (self && t <= q) continue;
-                  const int score =
-                      s.scorer->Score(queries.values[q], targets.values[t]);
-                  if (score >= accuracy) out.push_back({q, t, score});
-                }
-                // Candidates come in key order; the answer is in index order.
-                std::sort(out.begin() + static_cast<ptrdiff_t>(first), out.end(),
-                          [](const ValuePair& x, const ValuePair& y) {
-                            return x.second < y.second;
-                          });
-              }
-              progress.Advance(end - begin);
-            });
+  RunChunks(
+      queries.values.size(), kChunkSize, workers,
+      [&](unsigned worker, size_t chunk, size_t begin, size_t end) {
+        Scratch& s = scratch[worker];
+        if (!s.scorer) {
+          s.scorer =
+              std::make_unique<ValueScorer>(options.wholeCell, options.scoring);
+          if (index != nullptr) s.seen.assign(targetCount, 0);
+        }
+        std::vector<ValuePair>& out = found[chunk];
+        for (size_t q = begin; q < end; ++q) {
+          s.candidates.clear();
+          if (index != nullptr) {
+            index->Candidates(queries.keys[q], s.seen,
+                              static_cast<uint32_t>(q + 1), s.candidates);
+          } else {
+            for (uint32_t t = 0; t < targetCount; ++t)
+              s.candidates.push_back(t);
+          }
+          const size_t first = out.size();
+          for (uint32_t t : s.candidates) {
+            if (self && t <= q) continue;
+            const int score =
+                s.scorer->Score(queries.values[q], targets.values[t]);
+            if (score >= accuracy) out.push_back({q, t, score});
+          }
+          // Candidates come in key order; the answer is in index order.
+          std::sort(out.begin() + static_cast<ptrdiff_t>(first), out.end(),
+                    [](const ValuePair& x, const ValuePair& y) {
+                      return x.second < y.second;
+                    });
+        }
+        progress.Advance(end - begin);
+      });
 
   std::vector<ValuePair> pairs;
   size_t total = 0;
@@ -161,8 +162,8 @@ int ScoreValues(const std::string& a, const std::string& b,
   return scorer.Score(scorer.Prepare(a), scorer.Prepare(b));
 }
 
-std::vector<ValuePair> FindDuplicatePairs(const std::vector<std::string>& values,
-                                          const PairOptions& options) {
+std::vector<ValuePair> FindDuplicatePairs(
+    const std::vector<std::string>& values, const PairOptions& options) {
   return FindPairs(values, nullptr, options);
 }
 

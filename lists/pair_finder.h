@@ -86,8 +86,8 @@ int ScoreValues(const std::string& a, const std::string& b,
 // Every pair of |values| scoring at least options.accuracy, sorted by
 // (first, second). |values| should be distinct (equal values are paired
 // like any others). REQUIRES: the engine is initialized.
-std::vector<ValuePair> FindDuplicatePairs(const std::vector<std::string>& values,
-                                          const PairOptions& options);
+std::vector<ValuePair> FindDuplicatePairs(
+    const std::vector<std::string>& values, const PairOptions& options);
 
 // Every pair (value of |a|, value of |b|) scoring at least
 // options.accuracy, sorted by (first, second).
@@ -97,16 +97,16 @@ std::vector<ValuePair> FindLinkPairs(const std::vector<std::string>& a,
                                      const PairOptions& options);
 
 struct GroupMember {
-  size_t value = 0;       // index into the values
-  size_t count = 0;       // how often it occurs (the caller's count)
-  int score = 0;          // ScoreValues(canonical, this value); 100 for it
+  size_t value = 0;  // index into the values
+  size_t count = 0;  // how often it occurs (the caller's count)
+  int score = 0;     // ScoreValues(canonical, this value); 100 for it
   // The member through which this one joined the group: its partner in a
   // found pair on the way to the canonical value (the canonical's own
   // index for the canonical and its direct partners). Shows chains such
   // as Smith - Smyth - Smythe, where Smythe may score below the accuracy
   // against Smith.
   size_t via = 0;
-  int viaScore = 0;       // the found pair's score with |via| (100 for it)
+  int viaScore = 0;  // the found pair's score with |via| (100 for it)
 };
 
 struct Group {

@@ -15,7 +15,8 @@ namespace marrowfield::lists {
 unsigned WorkerCount(unsigned requested, size_t work) {
   unsigned workers = requested;
   if (workers == 0) workers = std::max(1u, std::thread::hardware_concurrency());
-  if (work < workers) workers = static_cast<unsigned>(std::max<size_t>(work, 1));
+  if (work < workers)
+    workers = static_cast<unsigned>(std::max<size_t>(work, 1));
   return workers;
 }
 
@@ -29,8 +30,9 @@ void Progress::Advance(size_t units) {
   callback(done, total);
 }
 
-void RunChunks(size_t count, size_t chunkSize, unsigned workers,
-               const std::function<void(unsigned, size_t, size_t, size_t)>& body) {
+void RunChunks(
+    size_t count, size_t chunkSize, unsigned workers,
+    const std::function<void(unsigned, size_t, size_t, size_t)>& body) {
   const size_t chunks = (count + chunkSize - 1) / chunkSize;
   std::atomic<size_t> next{0};
   std::atomic<bool> failed{false};

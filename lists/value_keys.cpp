@@ -58,7 +58,8 @@ std::vector<ValueKey> ValueKeys(const PreparedValue& value, KeySet set) {
   } else {
     std::vector<std::vector<WordKey>> wordKeys;
     wordKeys.reserve(words.size());
-    for (const PreparedWord& word : words) wordKeys.push_back(WordKeys(word, set));
+    for (const PreparedWord& word : words)
+      wordKeys.push_back(WordKeys(word, set));
     for (size_t p = 0; p < words.size(); ++p) {
       for (size_t q = p + 1; q < words.size(); ++q) {
         for (const WordKey& k1 : wordKeys[p]) {

@@ -73,7 +73,8 @@ int ValueScorer::PhonesScore(const PhoneIds& a, const PhoneIds& b) {
 
 int ValueScorer::WordScore(const PreparedWord& a, const PreparedWord& b) {
   if (a.initial || b.initial) return a.letter == b.letter ? 100 : 0;
-  if (a.id == kNoWordId || b.id == kNoWordId) return PhonesScore(a.phones, b.phones);
+  if (a.id == kNoWordId || b.id == kNoWordId)
+    return PhonesScore(a.phones, b.phones);
   if (remembered.empty()) remembered.resize(kRememberedScores);
   // Order matters: a word pair scores as compare_words does, first to second.
   const uint64_t key = (static_cast<uint64_t>(a.id) << 32) | b.id;
@@ -92,7 +93,8 @@ void ValueScorer::NumberWords(std::vector<PreparedValue*>& values) {
     for (PreparedWord& word : value->words) {
       if (word.initial) continue;
       key.assign(word.phones.begin(), word.phones.end());
-      const auto [it, added] = ids.emplace(key, static_cast<uint32_t>(ids.size()));
+      const auto [it, added] =
+          ids.emplace(key, static_cast<uint32_t>(ids.size()));
       // Beyond the id range words simply go unremembered.
       word.id = it->second < kNoWordId ? it->second : kNoWordId;
     }

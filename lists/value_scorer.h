@@ -21,8 +21,8 @@ namespace marrowfield::lists {
 constexpr uint32_t kNoWordId = UINT32_MAX;
 
 struct PreparedWord {
-  PhoneIds phones;      // empty for an initial or a word without phones
-  char letter = 0;      // the word's first letter, lower case
+  PhoneIds phones;  // empty for an initial or a word without phones
+  char letter = 0;  // the word's first letter, lower case
   bool initial = false;
   uint32_t id = kNoWordId;
 };

@@ -12,7 +12,9 @@
 namespace marrowfield::lists {
 namespace {
 
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 char Lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -21,8 +23,8 @@ char Lower(char c) {
 // Forms of address and generational suffixes: they say nothing about who
 // the person is, and "Dr. Smith" is the same Smith as "Smith".
 constexpr std::array<std::string_view, 14> kTitleWords = {
-    "dr", "ii", "iii", "iv", "jr", "miss", "mr",
-    "mrs", "ms", "mx", "prof", "rev", "sir", "sr"};
+    "dr",  "ii", "iii", "iv",   "jr",  "miss", "mr",
+    "mrs", "ms", "mx",  "prof", "rev", "sir",  "sr"};
 
 }  // namespace
 
@@ -53,19 +55,20 @@ std::vector<ValueWord> SplitValueWords(std::string_view value) {
   }
   finish();
 
-  const bool allTitles = std::all_of(words.begin(), words.end(), [](const ValueWord& w) {
-    return IsTitleWord(w.text);
-  });
+  const bool allTitles =
+      std::all_of(words.begin(), words.end(),
+                  [](const ValueWord& w) { return IsTitleWord(w.text); });
   if (!allTitles) {
-    words.erase(std::remove_if(words.begin(), words.end(),
-                               [](const ValueWord& w) { return IsTitleWord(w.text); }),
-                words.end());
+    words.erase(
+        std::remove_if(words.begin(), words.end(),
+                       [](const ValueWord& w) { return IsTitleWord(w.text); }),
+        words.end());
   }
   if (words.size() > kMaxWordsPerValue) words.resize(kMaxWordsPerValue);
 
-  const bool hasLongWord = std::any_of(words.begin(), words.end(), [](const ValueWord& w) {
-    return w.text.size() > 1;
-  });
+  const bool hasLongWord =
+      std::any_of(words.begin(), words.end(),
+                  [](const ValueWord& w) { return w.text.size() > 1; });
   for (ValueWord& w : words) w.initial = hasLongWord && w.text.size() == 1;
   return words;
 }

@@ -14,7 +14,9 @@ namespace {
 class BadInputTest : public ListsTest,
                      public ::testing::WithParamInterface<bool> {
  protected:
-  PairOptions Opt(int accuracy) const { return Options(accuracy, 2, GetParam()); }
+  PairOptions Opt(int accuracy) const {
+    return Options(accuracy, 2, GetParam());
+  }
 };
 
 TEST_P(BadInputTest, NoValuesOrOneValue_NoPairs) {
@@ -37,7 +39,8 @@ TEST_P(BadInputTest, AllValuesEqual_EveryPairAtFullScoreInOneGroup) {
 }
 
 TEST_P(BadInputTest, ValuesWithoutLetters_PairWithNothing) {
-  const std::vector<std::string> values = {"", "123", "--", "  ", "'", "42", "Smith", "Smyth"};
+  const std::vector<std::string> values = {"",  "123", "--",    "  ",
+                                           "'", "42",  "Smith", "Smyth"};
   for (int accuracy : {1, 60}) {
     for (const ValuePair& p : FindDuplicatePairs(values, Opt(accuracy))) {
       EXPECT_GE(p.first, 6u) << accuracy;
@@ -50,10 +53,12 @@ TEST_P(BadInputTest, ValuesWithoutLetters_PairWithNothing) {
 TEST_P(BadInputTest, HugeValues_ScoredLikeAnyOther) {
   std::string letters;
   NameRandom random(3);
-  for (int k = 0; k < 100000; ++k) letters += static_cast<char>('a' + random.Below(26));
+  for (int k = 0; k < 100000; ++k)
+    letters += static_cast<char>('a' + random.Below(26));
   std::string words;
   while (words.size() < 100000) words += "smith jones ";
-  const std::vector<std::string> values = {letters, words, "Smith Jones", "Smith", letters};
+  const std::vector<std::string> values = {letters, words, "Smith Jones",
+                                           "Smith", letters};
   const auto pairs = FindDuplicatePairs(values, Opt(60));
   for (const ValuePair& p : pairs) {
     EXPECT_EQ(p.score, ScoreValues(values[p.first], values[p.second], Opt(60)));
@@ -69,7 +74,8 @@ TEST_P(BadInputTest, AccuracyOutOfRange_NothingAboveHundredAllBelowZero) {
   EXPECT_TRUE(FindDuplicatePairs(values, Opt(101)).empty());
   EXPECT_TRUE(FindLinkPairs(values, values, Opt(1000)).empty());
   EXPECT_EQ(FindDuplicatePairs(values, Opt(-5)).size(), 3u);
-  EXPECT_EQ(FindDuplicatePairs(values, Opt(-5)), FindDuplicatePairs(values, Opt(0)));
+  EXPECT_EQ(FindDuplicatePairs(values, Opt(-5)),
+            FindDuplicatePairs(values, Opt(0)));
 }
 
 TEST_P(BadInputTest, EngineNotInitialized_NothingFoundNothingScored) {
@@ -80,7 +86,8 @@ TEST_P(BadInputTest, EngineNotInitialized_NothingFoundNothingScored) {
   EXPECT_EQ(FindDuplicatePairs({"Smith", "Smith"}, Opt(60)).size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(WordByWordAndWholeCell, BadInputTest, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(WordByWordAndWholeCell, BadInputTest,
+                         ::testing::Bool());
 
 }  // namespace
 }  // namespace marrowfield::lists::testing

@@ -3,11 +3,12 @@
 // sound alike, for the strict score without exception and for the
 // tolerant score at the recall the index promises.
 
+#include "blocking_keys.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "blocking_keys.h"
 #include "lists_fixture.h"
 #include "mode_comparison.h"
 
@@ -36,7 +37,8 @@ TEST_F(BlockingKeysTest, Keys_SortedDistinctPrintable) {
     const std::vector<std::string> keys = BlockingKeys(value);
     ASSERT_FALSE(keys.empty()) << value;
     EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << value;
-    EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end()) << value;
+    EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end())
+        << value;
     for (const std::string& key : keys) {
       for (char c : key) EXPECT_TRUE(c > ' ' && c < 127) << value;
     }
@@ -74,8 +76,9 @@ TEST_F(BlockingKeysTest, AlikeValues_ShareAKey) {
   }
   ASSERT_GT(strictPairs, 100u);
   ASSERT_GT(tolerantPairs, strictPairs);
-  EXPECT_GE(static_cast<double>(tolerantShared) / static_cast<double>(tolerantPairs),
-            0.995)
+  EXPECT_GE(
+      static_cast<double>(tolerantShared) / static_cast<double>(tolerantPairs),
+      0.995)
       << tolerantShared << " of " << tolerantPairs;
 }
 

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <map>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lists_fixture.h"
@@ -34,7 +34,9 @@ TEST_F(GroupingTest, CanonicalIsTheMostFrequentValue) {
   EXPECT_EQ(groups[0].totalCount, 10u);
   for (const GroupMember& m : groups[0].members) {
     EXPECT_EQ(m.count, counts[m.value]);
-    EXPECT_EQ(m.score, m.value == 1 ? 100 : ScoreValues(values[1], values[m.value], options));
+    EXPECT_EQ(m.score, m.value == 1
+                           ? 100
+                           : ScoreValues(values[1], values[m.value], options));
   }
 }
 
@@ -48,7 +50,8 @@ TEST_F(GroupingTest, EqualCounts_CanonicalHasTheBestPairScores) {
 }
 
 TEST_F(GroupingTest, Chain_ShowsTheMemberEachJoinedThrough) {
-  const std::vector<std::string> values = {"Smith", "Smyth", "Smythe", "Smithers"};
+  const std::vector<std::string> values = {"Smith", "Smyth", "Smythe",
+                                           "Smithers"};
   const std::vector<size_t> counts = {9, 1, 1, 1};
   // A chain Smith - Smyth - Smythe - Smithers, as a finder could report it.
   const std::vector<ValuePair> pairs = {{0, 1, 95}, {1, 2, 85}, {2, 3, 75}};
@@ -61,7 +64,8 @@ TEST_F(GroupingTest, Chain_ShowsTheMemberEachJoinedThrough) {
   EXPECT_EQ(MemberOf(g, 2)->via, 1u);
   EXPECT_EQ(MemberOf(g, 2)->viaScore, 85);
   EXPECT_EQ(MemberOf(g, 3)->via, 2u);
-  EXPECT_EQ(MemberOf(g, 3)->score, ScoreValues("Smith", "Smithers", Options(60)));
+  EXPECT_EQ(MemberOf(g, 3)->score,
+            ScoreValues("Smith", "Smithers", Options(60)));
   // Members after the canonical by score against it, best first.
   for (size_t k = 2; k < g.members.size(); ++k) {
     EXPECT_GE(g.members[k - 1].score, g.members[k].score);
@@ -70,8 +74,9 @@ TEST_F(GroupingTest, Chain_ShowsTheMemberEachJoinedThrough) {
 
 TEST_F(GroupingTest, AbbreviatedValue_JoinsOnlyItsBestPartnersGroup) {
   // "J. Smith" matches both, but John and Jacqueline are different people.
-  const std::vector<std::string> values = {"John Smith", "Jon Smith", "J. Smith",
-                                           "Jacqueline Smith", "Jacquelyn Smith"};
+  const std::vector<std::string> values = {"John Smith", "Jon Smith",
+                                           "J. Smith", "Jacqueline Smith",
+                                           "Jacquelyn Smith"};
   const PairOptions options = Options(60);
   const auto pairs = FindDuplicatePairs(values, options);
   const auto groups = GroupDuplicates(values, {}, pairs, options);
@@ -116,7 +121,8 @@ TEST_F(GroupingTest, Groups_BiggestFirstAndDisjoint) {
   for (const Group& g : groups) {
     for (const GroupMember& m : g.members) {
       if (m.value == g.canonical) continue;
-      const auto it = found.find({std::min(m.value, m.via), std::max(m.value, m.via)});
+      const auto it =
+          found.find({std::min(m.value, m.via), std::max(m.value, m.via)});
       ASSERT_NE(it, found.end()) << values[m.value];
       EXPECT_EQ(it->second, m.viaScore);
       EXPECT_NE(MemberOf(g, m.via), nullptr);

@@ -37,11 +37,13 @@ std::string Trim(const std::string& s) {
 
 bool OneSlip(std::string& s, NameRandom& random) {
   static const char* const kSwaps[][2] = {
-      {"ph", "f"}, {"f", "ph"},   {"ck", "k"},  {"c", "k"},   {"k", "c"},
-      {"ie", "y"}, {"y", "ie"},   {"ey", "y"},  {"y", "ey"},  {"son", "sen"},
-      {"sen", "son"}, {"mc", "mac"}, {"mac", "mc"}, {"a", "e"}, {"e", "a"},
-      {"i", "y"},  {"o", "u"},    {"u", "o"},   {"ou", "ow"}, {"s", "z"},
-      {"th", "t"}, {"wr", "r"},   {"kn", "n"},  {"gh", ""},   {"h", ""}};
+      {"ph", "f"},   {"f", "ph"},    {"ck", "k"},    {"c", "k"},
+      {"k", "c"},    {"ie", "y"},    {"y", "ie"},    {"ey", "y"},
+      {"y", "ey"},   {"son", "sen"}, {"sen", "son"}, {"mc", "mac"},
+      {"mac", "mc"}, {"a", "e"},     {"e", "a"},     {"i", "y"},
+      {"o", "u"},    {"u", "o"},     {"ou", "ow"},   {"s", "z"},
+      {"th", "t"},   {"wr", "r"},    {"kn", "n"},    {"gh", ""},
+      {"h", ""}};
   constexpr size_t kSwapCount = sizeof(kSwaps) / sizeof(kSwaps[0]);
   switch (random.Below(5)) {
     case 0: {  // a doubled consonant
@@ -87,8 +89,9 @@ std::vector<std::string> ReadNameGroups(const std::string& path) {
       size_t comma = line.find(',', start);
       if (comma == std::string::npos) comma = line.size();
       std::string name = Trim(line.substr(start, comma - start));
-      std::transform(name.begin(), name.end(), name.begin(),
-                     [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+      std::transform(
+          name.begin(), name.end(), name.begin(),
+          [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
       if (!name.empty()) names.push_back(name);
       start = comma + 1;
     }
@@ -180,10 +183,14 @@ std::vector<std::string> FullNames(const std::vector<std::string>& names,
     const std::string first = pick();
     const std::string last = pick();
     switch (random.Below(10)) {
-      case 0: return last + ", " + first;
-      case 1: return std::string(1, first[0]) + ". " + last;
-      case 2: return "Dr. " + first + " " + last;
-      default: return first + " " + last;
+      case 0:
+        return last + ", " + first;
+      case 1:
+        return std::string(1, first[0]) + ". " + last;
+      case 2:
+        return "Dr. " + first + " " + last;
+      default:
+        return first + " " + last;
     }
   });
 }

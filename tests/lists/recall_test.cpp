@@ -50,9 +50,10 @@ class RecallTest : public ListsTest,
       }
       return all;
     }
-    for (const ValuePair& p :
-         FindDuplicatePairs(values, CaseOptions(kBlockingKeysMinAccuracy - 1))) {
-      if (p.score >= kBlockingKeysMinAccuracy) all[{p.first, p.second}] = p.score;
+    for (const ValuePair& p : FindDuplicatePairs(
+             values, CaseOptions(kBlockingKeysMinAccuracy - 1))) {
+      if (p.score >= kBlockingKeysMinAccuracy)
+        all[{p.first, p.second}] = p.score;
     }
     return all;
   }
@@ -66,16 +67,18 @@ TEST_P(RecallTest, FindsNearlyEveryPairOfTheExhaustiveComparison) {
     for (const auto& [pair, score] : all) expected += score >= accuracy;
     ASSERT_GT(expected, 20u) << "too few pairs to measure at " << accuracy;
     size_t found = 0;
-    for (const ValuePair& p : FindDuplicatePairs(values, CaseOptions(accuracy))) {
+    for (const ValuePair& p :
+         FindDuplicatePairs(values, CaseOptions(accuracy))) {
       const auto it = all.find({p.first, p.second});
       ASSERT_NE(it, all.end()) << values[p.first] << " / " << values[p.second];
       ASSERT_EQ(p.score, it->second);
       ASSERT_GE(p.score, accuracy);
       ++found;
     }
-    const double recall = static_cast<double>(found) / static_cast<double>(expected);
-    EXPECT_GE(recall, 0.995) << "accuracy " << accuracy << ": " << found
-                             << " of " << expected;
+    const double recall =
+        static_cast<double>(found) / static_cast<double>(expected);
+    EXPECT_GE(recall, 0.995)
+        << "accuracy " << accuracy << ": " << found << " of " << expected;
     RecordProperty("recall_" + std::to_string(accuracy),
                    std::to_string(found) + "/" + std::to_string(expected));
   }
@@ -87,7 +90,8 @@ TEST_P(RecallTest, LinkFindsNearlyEveryPairAcrossTwoLists) {
   // Even and odd positions: variants of one name sit side by side.
   std::vector<std::string> a;
   std::vector<std::string> b;
-  for (size_t k = 0; k < values.size(); ++k) (k % 2 ? b : a).push_back(values[k]);
+  for (size_t k = 0; k < values.size(); ++k)
+    (k % 2 ? b : a).push_back(values[k]);
   size_t expected = 0;
   for (const auto& [pair, score] : all) {
     expected += score >= 70 && (pair.first % 2) != (pair.second % 2) &&
@@ -111,9 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RecallCase{"NamesWholeCellStrict", false, true, ScoringMode::kStrict},
         RecallCase{"NamesWordByWordStrict", false, false, ScoringMode::kStrict},
-        RecallCase{"FullNamesWholeCellStrict", true, true, ScoringMode::kStrict},
-        RecallCase{"FullNamesWordByWordStrict", true, false, ScoringMode::kStrict},
-        RecallCase{"NamesWholeCellTolerant", false, true, ScoringMode::kTolerant},
+        RecallCase{"FullNamesWholeCellStrict", true, true,
+                   ScoringMode::kStrict},
+        RecallCase{"FullNamesWordByWordStrict", true, false,
+                   ScoringMode::kStrict},
+        RecallCase{"NamesWholeCellTolerant", false, true,
+                   ScoringMode::kTolerant},
         RecallCase{"FullNamesWordByWordTolerant", true, false,
                    ScoringMode::kTolerant}),
     [](const ::testing::TestParamInfo<RecallCase>& info) {

@@ -73,16 +73,18 @@ TEST_F(ScoreIdentityTest, FoundDuplicatePairs_CarryCompareWordsScores) {
   ASSERT_FALSE(pairs.empty());
   for (const ValuePair& p : pairs) {
     ASSERT_LT(p.first, p.second);
-    ASSERT_EQ(p.score, compare_words(values[p.first].c_str(),
-                                     values[p.second].c_str()));
+    ASSERT_EQ(p.score,
+              compare_words(values[p.first].c_str(), values[p.second].c_str()));
     ASSERT_GE(p.score, 60);
   }
 }
 
 TEST_F(ScoreIdentityTest, FoundLinkPairs_CarryCompareWordsScoresFirstToSecond) {
   const std::vector<std::string> values = SingleNames();
-  const std::vector<std::string> a(values.begin(), values.begin() + values.size() / 2);
-  const std::vector<std::string> b(values.begin() + values.size() / 2, values.end());
+  const std::vector<std::string> a(values.begin(),
+                                   values.begin() + values.size() / 2);
+  const std::vector<std::string> b(values.begin() + values.size() / 2,
+                                   values.end());
   const auto pairs = FindLinkPairs(a, b, Options(70, 2, true));
   ASSERT_FALSE(pairs.empty());
   for (const ValuePair& p : pairs) {

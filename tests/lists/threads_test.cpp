@@ -18,11 +18,14 @@ TEST_P(ThreadsTest, DuplicatePairsAndGroups_SameForEveryThreadCount) {
   const std::vector<std::string> values = FullNameSample();
   const auto one = FindDuplicatePairs(values, Options(70, 1, wholeCell));
   ASSERT_FALSE(one.empty());
-  const auto groups = GroupDuplicates(values, {}, one, Options(70, 1, wholeCell));
+  const auto groups =
+      GroupDuplicates(values, {}, one, Options(70, 1, wholeCell));
   for (unsigned threads : {2u, 7u, 7u}) {
-    const auto many = FindDuplicatePairs(values, Options(70, threads, wholeCell));
+    const auto many =
+        FindDuplicatePairs(values, Options(70, threads, wholeCell));
     EXPECT_EQ(many, one) << threads << " threads";
-    const auto again = GroupDuplicates(values, {}, many, Options(70, threads, wholeCell));
+    const auto again =
+        GroupDuplicates(values, {}, many, Options(70, threads, wholeCell));
     ASSERT_EQ(again.size(), groups.size());
     for (size_t g = 0; g < groups.size(); ++g) {
       ASSERT_EQ(again[g].canonical, groups[g].canonical);
@@ -42,10 +45,13 @@ TEST_P(ThreadsTest, LinkPairs_SameForEveryThreadCount) {
   const std::vector<std::string> b = FullNameSample();
   const std::vector<std::string> firstHalf(a.begin(), a.begin() + a.size() / 2);
   const std::vector<std::string> secondHalf(a.begin() + a.size() / 2, a.end());
-  const auto one = FindLinkPairs(firstHalf, secondHalf, Options(60, 1, wholeCell));
+  const auto one =
+      FindLinkPairs(firstHalf, secondHalf, Options(60, 1, wholeCell));
   ASSERT_FALSE(one.empty());
   for (unsigned threads : {2u, 7u}) {
-    EXPECT_EQ(FindLinkPairs(firstHalf, secondHalf, Options(60, threads, wholeCell)), one);
+    EXPECT_EQ(
+        FindLinkPairs(firstHalf, secondHalf, Options(60, threads, wholeCell)),
+        one);
   }
 }
 

@@ -1,11 +1,12 @@
 // The word-by-word rule: how values are cut into words (titles, initials,
 // apostrophes, hyphens) and how the words of two values are paired.
 
+#include "value_words.h"
+
 #include <string>
 #include <vector>
 
 #include "lists_fixture.h"
-#include "value_words.h"
 
 namespace marrowfield::lists::testing {
 namespace {
@@ -17,7 +18,8 @@ struct SplitCase {
 
 std::vector<std::string> Written(const std::vector<ValueWord>& words) {
   std::vector<std::string> out;
-  for (const ValueWord& w : words) out.push_back(w.initial ? w.text + "." : w.text);
+  for (const ValueWord& w : words)
+    out.push_back(w.initial ? w.text + "." : w.text);
   return out;
 }
 
@@ -30,18 +32,17 @@ TEST_P(SplitTest, CutsAsTheRuleSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, SplitTest,
-    ::testing::Values(
-        SplitCase{"John Smith", {"john", "smith"}},
-        SplitCase{"Smith, John", {"smith", "john"}},
-        SplitCase{"Dr. J. Smith-Jones", {"j.", "smith", "jones"}},
-        SplitCase{"O'Neil", {"oneil"}},
-        SplitCase{"MR SMITH JR", {"smith"}},
-        SplitCase{"Mr", {"mr"}},
-        SplitCase{"J", {"j"}},
-        SplitCase{"J. K.", {"j", "k"}},
-        SplitCase{"123 -- !", {}},
-        SplitCase{"", {}},
-        SplitCase{"a b c d e f g h i j k l m n o p q r s", {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o", "p"}}));
+    ::testing::Values(SplitCase{"John Smith", {"john", "smith"}},
+                      SplitCase{"Smith, John", {"smith", "john"}},
+                      SplitCase{"Dr. J. Smith-Jones", {"j.", "smith", "jones"}},
+                      SplitCase{"O'Neil", {"oneil"}},
+                      SplitCase{"MR SMITH JR", {"smith"}},
+                      SplitCase{"Mr", {"mr"}}, SplitCase{"J", {"j"}},
+                      SplitCase{"J. K.", {"j", "k"}}, SplitCase{"123 -- !", {}},
+                      SplitCase{"", {}},
+                      SplitCase{"a b c d e f g h i j k l m n o p q r s",
+                                {"a", "b", "c", "d", "e", "f", "g", "h", "i",
+                                 "j", "k", "l", "m", "n", "o", "p"}}));
 
 class WordByWordTest : public ListsTest {};
 
@@ -68,7 +69,8 @@ TEST_F(WordByWordTest, WordsScoreAsCompareWordsAndAverage) {
   const int first = compare_words("john", "jon");
   const int last = compare_words("smith", "smyth");
   ASSERT_GE(first, 60);
-  EXPECT_EQ(ScoreValues("John Smith", "Jon Smyth", Options(60)), (first + last) / 2);
+  EXPECT_EQ(ScoreValues("John Smith", "Jon Smyth", Options(60)),
+            (first + last) / 2);
 }
 
 TEST_F(WordByWordTest, WholeCellKeepsTodaysScore) {

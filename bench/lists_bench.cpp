@@ -10,10 +10,10 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <fstream>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -57,8 +57,9 @@ const Corpus& LargeCorpus() {
     for (const std::string& v :
          testing::ReadCorpusValues(MARROWFIELD_NAMES_DIR "/names.tsv")) {
       std::string lower = v;
-      std::transform(lower.begin(), lower.end(), lower.begin(),
-                     [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+      std::transform(
+          lower.begin(), lower.end(), lower.begin(),
+          [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
       base.push_back(lower);
     }
     Corpus c;
@@ -70,7 +71,8 @@ const Corpus& LargeCorpus() {
       // Cubing a uniform draw crowds the draws at the front: a few names
       // take many cells.
       const double u = static_cast<double>(random.Below(1u << 30)) / (1u << 30);
-      const size_t rank = static_cast<size_t>(u * u * u * static_cast<double>(n));
+      const size_t rank =
+          static_cast<size_t>(u * u * u * static_cast<double>(n));
       // Ranks spread over the sorted names by a multiplier prime to n, so
       // that the frequent names are not all at the front of the alphabet.
       c.cells.push_back(c.distinct[(rank * kSpreadPrime) % n]);
@@ -120,7 +122,8 @@ void BM_DedupeCells(benchmark::State& state) {
       ++counts[it->second];
     }
     const auto pairs = FindDuplicatePairs(values, Options(threads));
-    const auto groups = GroupDuplicates(values, counts, pairs, Options(threads));
+    const auto groups =
+        GroupDuplicates(values, counts, pairs, Options(threads));
     pairCount = pairs.size();
     groupCount = groups.size();
     processCpu += ProcessCpuSeconds() - cpuBefore;
@@ -133,7 +136,11 @@ void BM_DedupeCells(benchmark::State& state) {
   state.counters["pairs"] = static_cast<double>(pairCount);
   state.counters["groups"] = static_cast<double>(groupCount);
 }
-BENCHMARK(BM_DedupeCells)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()
+BENCHMARK(BM_DedupeCells)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->UseRealTime()
     ->Unit(benchmark::kSecond);
 
 #ifdef MARROWFIELD_CLI_PATH
@@ -141,8 +148,8 @@ BENCHMARK(BM_DedupeCells)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()
 // reading, pair finding, grouping and writing, in a process of its own.
 void BM_CliDedupe(benchmark::State& state) {
   const Corpus& corpus = LargeCorpus();
-  const std::string path =
-      "/tmp/marrowfield_lists_bench_" + std::to_string(corpus.cells.size()) + ".csv";
+  const std::string path = "/tmp/marrowfield_lists_bench_" +
+                           std::to_string(corpus.cells.size()) + ".csv";
   {
     std::ofstream csv(path);
     csv << "name\n";
@@ -155,11 +162,16 @@ void BM_CliDedupe(benchmark::State& state) {
   for (auto _ : state) {
     // Exit 0 with groups, 1 without; anything else is a failure.
     const int status = std::system(command.c_str());
-    if (status != 0 && status != 256) state.SkipWithError("marrowfield dedupe failed");
+    if (status != 0 && status != 256)
+      state.SkipWithError("marrowfield dedupe failed");
   }
   std::remove(path.c_str());
 }
-BENCHMARK(BM_CliDedupe)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()
+BENCHMARK(BM_CliDedupe)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->UseRealTime()
     ->Unit(benchmark::kSecond);
 #endif
 
@@ -171,7 +183,8 @@ void BM_ExhaustivePairs(benchmark::State& state) {
   NameRandom random(4);
   std::vector<PreparedValue> sample;
   for (size_t k = 0; k < kExhaustiveSample; ++k) {
-    sample.push_back(scorer.Prepare(corpus.distinct[random.Below(corpus.distinct.size())]));
+    sample.push_back(
+        scorer.Prepare(corpus.distinct[random.Below(corpus.distinct.size())]));
   }
   size_t pairs = 0;
   for (auto _ : state) {
@@ -187,7 +200,10 @@ void BM_ExhaustivePairs(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(pairs));
   state.counters["distinct"] = static_cast<double>(corpus.distinct.size());
 }
-BENCHMARK(BM_ExhaustivePairs)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExhaustivePairs)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Recall on the large corpus: for a sample of values, every other value is
 // scored and the pairs reaching each accuracy are looked up among those
@@ -234,10 +250,14 @@ void BM_RecallLargeCorpus(benchmark::State& state) {
     }
     state.counters["recall_" + std::to_string(accuracy)] =
         e == 0 ? 0.0 : static_cast<double>(h) / static_cast<double>(e);
-    state.counters["expected_" + std::to_string(accuracy)] = static_cast<double>(e);
+    state.counters["expected_" + std::to_string(accuracy)] =
+        static_cast<double>(e);
   }
 }
-BENCHMARK(BM_RecallLargeCorpus)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_RecallLargeCorpus)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
 
 }  // namespace
 }  // namespace marrowfield::lists

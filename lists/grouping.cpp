@@ -70,8 +70,9 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
                                    const std::vector<ValuePair>& pairs,
                                    const PairOptions& options) {
   const size_t n = values.size();
+  // A value without a count (counts empty, or too short) counts once.
   auto countOf = [&](size_t v) {
-    return counts.empty() ? size_t{1} : counts[v];
+    return v < counts.size() ? counts[v] : size_t{1};
   };
   // Word by word, a value with an initial ("J. Smith") can stand for many
   // people (John Smith, Jane Smith): it must not join their groups into

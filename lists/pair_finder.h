@@ -130,9 +130,10 @@ struct Group {
 // value whose found pairs in the group have the highest total score, then
 // to the lower index. Groups are sorted biggest first: by totalCount, then
 // member count (both descending), then canonical index. |counts| gives
-// each value's count (an empty vector counts every value once).
-// REQUIRES: counts is empty or counts.size() == values.size(); the engine
-// is initialized (scores to the canonical are computed).
+// each value's count (a value beyond its end, every value when it is
+// empty, counts once). Pairs naming a value outside |values| are ignored.
+// REQUIRES: the engine is initialized (scores to the canonical are
+// computed; without it they are 0).
 std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
                                    const std::vector<size_t>& counts,
                                    const std::vector<ValuePair>& pairs,

@@ -86,6 +86,17 @@ TEST_P(BadInputTest, EngineNotInitialized_NothingFoundNothingScored) {
   EXPECT_EQ(FindDuplicatePairs({"Smith", "Smith"}, Opt(60)).size(), 1u);
 }
 
+TEST_P(BadInputTest, GroupingOddInput_IgnoredNotTrusted) {
+  const std::vector<std::string> values = {"Smith", "Smyth", "Brown"};
+  // Pairs outside the values, a value paired with itself, too few counts.
+  const std::vector<ValuePair> pairs = {{0, 1, 90}, {1, 7, 90}, {2, 2, 100}};
+  const auto groups = GroupDuplicates(values, {5}, pairs, Opt(60));
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(groups[0].canonical, 0u);
+  EXPECT_EQ(groups[0].totalCount, 6u);
+  EXPECT_EQ(groups[0].members.size(), 2u);
+}
+
 INSTANTIATE_TEST_SUITE_P(WordByWordAndWholeCell, BadInputTest,
                          ::testing::Bool());
 

@@ -49,7 +49,13 @@ std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set) {
     if (const char symbol = SkeletonSymbol(phone)) skeleton += symbol;
   }
   keys.push_back(skeleton);
-  if (set == KeySet::kExactSkeleton) return keys;
+  // Each neighbour is nearly as long as the skeleton, so their bytes grow
+  // with its square: a 100 000-letter cell would ask for gigabytes. No name
+  // comes near this many consonants; past it a value keeps its skeleton
+  // alone, which still serves the strict score.
+  constexpr size_t kMaxNeighbourSkeleton = 64;
+  if (set == KeySet::kExactSkeleton || skeleton.size() > kMaxNeighbourSkeleton)
+    return keys;
   for (size_t k = 1; k < skeleton.size(); ++k) {
     // A doubled symbol gives the same neighbour twice; skip the repeat.
     if (k > 1 && skeleton[k] == skeleton[k - 1]) continue;

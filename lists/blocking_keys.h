@@ -33,7 +33,8 @@ std::vector<std::string> BlockingKeys(std::string_view value);
 
 // The keys of one phone list, as above. kExactSkeleton keys alone already
 // serve the strict score; kWithNeighbours adds the keys that keep the
-// tolerant score's pairs (one phone more or less) together.
+// tolerant score's pairs (one phone more or less) together, for skeletons
+// of up to 64 consonant symbols (longer ones keep their skeleton alone).
 enum class KeySet { kExactSkeleton, kWithNeighbours };
 std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set);
 

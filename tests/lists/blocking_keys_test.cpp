@@ -50,6 +50,16 @@ TEST_F(BlockingKeysTest, CaseAndPunctuation_DoNotChangeTheKeys) {
   EXPECT_EQ(BlockingKeys("SMITH"), BlockingKeys("smith"));
 }
 
+TEST_F(BlockingKeysTest, LongWord_KeepsItsSkeletonAlone) {
+  // One 100 000-letter word: its neighbours would take gigabytes.
+  std::string word;
+  while (word.size() < 100000) word += "smithjones";
+  const std::vector<std::string> keys = BlockingKeys(word);
+  ASSERT_EQ(keys.size(), 1u);
+  EXPECT_GT(keys[0].size(), 64u);
+  EXPECT_EQ(BlockingKeys("smithjones").size() > 1, true);
+}
+
 TEST_F(BlockingKeysTest, AlikeValues_ShareAKey) {
   const std::vector<std::string> values = SingleNames();
   std::vector<std::vector<std::string>> keys;

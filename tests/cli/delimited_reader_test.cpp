@@ -163,7 +163,7 @@ TEST(DelimitedReaderErrors, LinesInsideQuotesAreCounted) {
 
 TEST(DelimitedReaderErrors, NulByteIsRejected) {
   EXPECT_EQ(ErrorOf(std::string("S\0m", 3)),
-            "line 1: NUL byte: not a text file (UTF-16 text is not read)");
+            "line 1: NUL byte: not a text file");
 }
 
 // The reader copies fields in runs; the reference takes one byte at a time.

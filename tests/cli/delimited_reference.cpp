@@ -11,7 +11,7 @@ namespace marrowfield {
 namespace {
 
 const char* const kNeverClosed = "quoted field is never closed";
-const char* const kNul = "NUL byte: not a text file (UTF-16 text is not read)";
+const char* const kNul = "NUL byte: not a text file";
 const char* const kAfterQuote =
     "text after the closing quote of a quoted field";
 const char* const kStrayQuote =

@@ -1,5 +1,6 @@
 // The program's results against the dialog's algorithm applied to the same
-// cells: every text cell scored with compare_words(searchText, text), kept
+// cells: every text cell scored with compare_words(searchText, text), both
+// folded to ASCII, kept
 // at or above the accuracy, sorted best first and then by bytes. The cells
 // come from the file readers, the expected list from the engine directly,
 // and the program's list from its JSON output.
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "marrowfield.h"
+#include "marrowfield/text_folding.h"
 #include "program_runner.h"
 #include "spreadsheet_file.h"
 #include "test_files.h"
@@ -45,7 +47,8 @@ std::vector<Listed> DialogResults(const std::string& searchText, int accuracy,
   std::vector<Listed> listed;
   for (const GridCell& cell : cells) {
     if (!cell.isText || cell.text.empty()) continue;
-    const int score = compare_words(searchText.c_str(), cell.text.c_str());
+    const int score = compare_words(FoldToAscii(searchText).c_str(),
+                                    FoldToAscii(cell.text).c_str());
     if (score >= accuracy) {
       listed.emplace_back(score, cell.text, cell.row, cell.column);
     }

@@ -86,13 +86,19 @@ class DelimitedParser {
 
   // Reads on to the end of the field, appending to |field|.
   std::string ParseUnquoted(std::string field = {}) {
+    bool repaired = false;
     for (;;) {
       const std::size_t start = pos_;
       field.append(bytes_.data() + start, SkipPlain(stopsUnquoted_));
       if (!At('"')) break;
-      RepairOrFail(line_,
-                   "quote inside an unquoted field (quote the whole field)",
-                   "quote inside an unquoted field, read as part of the text");
+      // One warning per field: ' "Smyth"' is one fault, not two.
+      if (!repaired) {
+        RepairOrFail(line_,
+                     "quote inside an unquoted field (quote the whole field)",
+                     "quote inside an unquoted field, read as part of the "
+                     "text");
+      }
+      repaired = true;
       field.push_back('"');
       ++pos_;
     }

@@ -132,31 +132,30 @@ LenientReading ReadDelimitedAsPython(std::string_view bytes, char delimiter) {
       return lenient;
     }
     const bool newline = c == '\n' || c == '\r';
+    // A byte of an unquoted field, where Python's reader is in IN_FIELD.
+    const auto inField = [&] {
+      if (c == delimiter) {
+        saveField();
+        state = kStartField;
+      } else if (newline) {
+        lineBreak(true);
+      } else {
+        lenient.repaired |= c == '"';
+        field.push_back(c);
+        state = kInField;
+      }
+    };
     switch (state) {
       case kStartRecord:
       case kStartField:
         if (c == '"') {
           state = kInQuoted;
-        } else if (c == delimiter) {
-          saveField();
-          state = kStartField;
-        } else if (newline) {
-          lineBreak(true);
         } else {
-          field.push_back(c);
-          state = kInField;
+          inField();
         }
         break;
       case kInField:
-        if (c == delimiter) {
-          saveField();
-          state = kStartField;
-        } else if (newline) {
-          lineBreak(true);
-        } else {
-          lenient.repaired |= c == '"';
-          field.push_back(c);
-        }
+        inField();
         break;
       case kInQuoted:
         if (c == '"') {
@@ -171,15 +170,11 @@ LenientReading ReadDelimitedAsPython(std::string_view bytes, char delimiter) {
         if (c == '"') {
           field.push_back('"');
           state = kInQuoted;
-        } else if (c == delimiter) {
-          saveField();
-          state = kStartField;
-        } else if (newline) {
-          lineBreak(true);
         } else {
-          lenient.repaired = true;
-          field.push_back(c);
-          state = kInField;
+          // Anything but a delimiter or a line break after a closing quote
+          // is read on as an unquoted field.
+          lenient.repaired |= c != delimiter && !newline;
+          inField();
         }
         break;
     }

@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine_environment.h"
 #include "marrowfield.h"
 #include "marrowfield/text_folding.h"
 #include "program_runner.h"
@@ -22,15 +23,6 @@ namespace marrowfield {
 namespace {
 
 using Listed = std::tuple<int, std::string, int, int>;  // score, text, row, col
-
-class EngineEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(initialize(), 0); }
-  void TearDown() override { un_initialize(); }
-};
-
-const ::testing::Environment* const kEngine =
-    ::testing::AddGlobalTestEnvironment(new EngineEnvironment);
 
 bool DialogBefore(const Listed& a, const Listed& b) {
   if (std::get<0>(a) != std::get<0>(b)) return std::get<0>(a) > std::get<0>(b);

@@ -8,21 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "engine_environment.h"
 #include "marrowfield.h"
 #include "program_runner.h"
 #include "test_files.h"
 
 namespace marrowfield {
 namespace {
-
-class EngineEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(initialize(), 0); }
-  void TearDown() override { un_initialize(); }
-};
-
-const ::testing::Environment* const kEngine =
-    ::testing::AddGlobalTestEnvironment(new EngineEnvironment);
 
 // UTF-16 little-endian with a byte-order mark, as Excel saves "Unicode
 // Text", from Latin-1 |text| (every character below U+0100).

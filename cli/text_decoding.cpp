@@ -54,7 +54,8 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 // UTF-16 of mostly Latin text has a NUL in every other byte: the high byte
 // of each character. Text in any 8-bit encoding has none at all.
 bool LooksLikeUnmarkedUtf16(std::string_view bytes) {
-  const std::size_t sample = std::min<std::size_t>(bytes.size(), 4096) & ~1u;
+  const std::size_t sample =
+      std::min<std::size_t>(bytes.size(), 4096) & ~std::size_t{1};
   if (sample < 4) return false;
   std::size_t evenNuls = 0;
   std::size_t oddNuls = 0;

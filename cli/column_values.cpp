@@ -4,9 +4,11 @@
 #include "column_values.h"
 
 #include <unordered_map>
+#include <utility>
 
 #include "cell_reference.h"
 #include "input_error.h"
+#include "read_flags.h"
 #include "result_output.h"
 
 namespace marrowfield {
@@ -146,10 +148,32 @@ std::string SummarisePlaces(const ValueTable& table, size_t value,
   return summary;
 }
 
-std::vector<const char*> ValuePointers(const ValueTable& table) {
-  std::vector<const char*> pointers;
-  pointers.reserve(table.values.size());
+void LoadSheetValues(const std::string& path, const ReadOptions& read,
+                     const std::optional<std::string>& column,
+                     std::vector<LoadedSheet>& sheets, ValueTable& table) {
+  LoadedFile file = LoadFile(path, read);
+  PrintNotices(file.notices);
+  for (LoadedSheet& sheet : file.sheets) {
+    sheets.push_back(std::move(sheet));
+    AddSheetValues(sheets.back(), static_cast<int32_t>(sheets.size() - 1),
+                   column, table);
+  }
+}
+
+std::vector<std::string> ScoredValues(const ValueTable& table,
+                                      TextFolding folding) {
+  std::vector<std::string> scored;
+  scored.reserve(table.values.size());
   for (const std::string& value : table.values) {
+    scored.push_back(FoldToAscii(value, folding));
+  }
+  return scored;
+}
+
+std::vector<const char*> ValuePointers(const std::vector<std::string>& values) {
+  std::vector<const char*> pointers;
+  pointers.reserve(values.size());
+  for (const std::string& value : values) {
     pointers.push_back(value.c_str());
   }
   return pointers;

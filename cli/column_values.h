@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "marrowfield/text_folding.h"
 #include "spreadsheet_file.h"
 
 namespace marrowfield {
@@ -48,6 +49,13 @@ void AddSheetValues(const LoadedSheet& sheet, int32_t sheetIndex,
                     const std::optional<std::string>& column,
                     ValueTable& table);
 
+// Reads |path| as |read| says (notices go to standard error), appends its
+// sheets to |sheets| and adds their values to |table| as AddSheetValues
+// does, each sheet tagged with its index in |sheets|.
+void LoadSheetValues(const std::string& path, const ReadOptions& read,
+                     const std::optional<std::string>& column,
+                     std::vector<LoadedSheet>& sheets, ValueTable& table);
+
 // The places of value |value| of |table| as "FILE:CELL" or
 // "FILE:Sheet!CELL"; |sheets| are the inputs the table was built from.
 std::vector<std::string> DescribePlaces(const ValueTable& table, size_t value,
@@ -63,8 +71,14 @@ constexpr size_t kPlacesShown = 3;
 std::string SummarisePlaces(const ValueTable& table, size_t value,
                             const std::vector<LoadedSheet>& sheets);
 
-// C strings of |table|'s values, valid while |table| is unchanged.
-std::vector<const char*> ValuePointers(const ValueTable& table);
+// The values of |table| as they are scored: folded to ASCII as |folding|
+// says, in table order. Values that differ only in their accents stay
+// separate values (each is shown as the file holds it) and score 100.
+std::vector<std::string> ScoredValues(const ValueTable& table,
+                                      TextFolding folding);
+
+// C strings of |values|, valid while |values| is unchanged.
+std::vector<const char*> ValuePointers(const std::vector<std::string>& values);
 
 }  // namespace marrowfield
 

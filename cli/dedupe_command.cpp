@@ -18,6 +18,7 @@
 #include "input_error.h"
 #include "list_options.h"
 #include "lists_library.h"
+#include "read_flags.h"
 
 namespace marrowfield {
 
@@ -26,7 +27,6 @@ namespace {
 struct DedupeOptions {
   std::vector<std::string> files;
   std::optional<std::string> column;
-  std::optional<std::string> sheet;
   std::string mapping;
   ListOptions list;
 };
@@ -66,9 +66,7 @@ int RunDedupe(const DedupeOptions& options) {
   std::vector<LoadedSheet> sheets;
   ValueTable table;
   for (const std::string& path : options.files) {
-    sheets.push_back(LoadSheet(path, options.sheet));
-    AddSheetValues(sheets.back(), static_cast<int32_t>(sheets.size() - 1),
-                   options.column, table);
+    LoadSheetValues(path, options.list.read, options.column, sheets, table);
   }
 
   std::vector<ValueGroup> groups;
@@ -79,7 +77,9 @@ int RunDedupe(const DedupeOptions& options) {
     {
       const ListProgress progress(mflOptions.get(),
                                   static_cast<std::size_t>(table.cells));
-      const std::vector<const char*> values = ValuePointers(table);
+      const std::vector<std::string> scored =
+          ScoredValues(table, FoldingFor(options.list.noFold));
+      const std::vector<const char*> values = ValuePointers(scored);
       CheckMfl(mfl_dedupe(mflOptions.get(), values.data(), table.counts.data(),
                           values.size(), &found, error.out()),
                error);
@@ -109,14 +109,13 @@ Subcommand AddDedupeCommand(CLI::App& parent) {
       "each group under its most frequent spelling, biggest group first. "
       "Exit status: 0 with groups, 1 when there are none, 2 on errors.");
   app->add_option("FILE", options->files,
-                  "Files to read (.csv, .tsv, .xlsx); their values are "
-                  "grouped together")
+                  "Files to read (.csv, .tsv, .txt, .xlsx, .xlsm, .xltx, "
+                  ".xltm; - for standard input); their values are grouped "
+                  "together")
       ->required();
   app->add_option("-c,--column", options->column,
                   "Column to read: a header of the first row (CSV, TSV) or "
                   "letters such as B (default: every column)");
-  app->add_option("-s,--sheet", options->sheet,
-                  "Worksheet of .xlsx files (default: the first worksheet)");
   app->add_option("-m,--mapping", options->mapping,
                   "Also write FILE, a CSV of text,canonical for every "
                   "grouped spelling")

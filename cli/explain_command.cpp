@@ -8,6 +8,8 @@
 #include "commands.h"
 #include "list_options.h"
 #include "lists_library.h"
+#include "marrowfield/text_folding.h"
+#include "read_flags.h"
 
 namespace marrowfield {
 
@@ -17,6 +19,7 @@ struct ExplainOptions {
   std::string word1;
   std::string word2;
   std::string scoring = "strict";
+  bool noFold = false;
 };
 
 int RunExplain(const ExplainOptions& options) {
@@ -24,8 +27,13 @@ int RunExplain(const ExplainOptions& options) {
   mfl_options_set_scoring(mflOptions.get(), ScoringCode(options.scoring));
   MflError error;
   mfl_explanation_t* explained = nullptr;
-  CheckMfl(mfl_explain(mflOptions.get(), options.word1.c_str(),
-                       options.word2.c_str(), &explained, error.out()),
+  // The words are folded as compare folds them, so that the explanation
+  // adds up to the percentage compare prints.
+  const TextFolding folding = FoldingFor(options.noFold);
+  const std::string word1 = FoldToAscii(options.word1, folding);
+  const std::string word2 = FoldToAscii(options.word2, folding);
+  CheckMfl(mfl_explain(mflOptions.get(), word1.c_str(), word2.c_str(),
+                       &explained, error.out()),
            error);
   const MflExplanation owned(explained);
   WriteOutput(mfl_explanation_text(owned.get()));
@@ -44,6 +52,7 @@ Subcommand AddExplainCommand(CLI::App& parent) {
   app->add_option("WORD1", options->word1, "First word")->required();
   app->add_option("WORD2", options->word2, "Second word")->required();
   AddScoringOption(*app, options->scoring);
+  AddNoFoldOption(*app, options->noFold);
   return Subcommand{app, [options] { return RunExplain(*options); }};
 }
 

@@ -12,6 +12,7 @@
 #include "link_output.h"
 #include "list_options.h"
 #include "lists_library.h"
+#include "read_flags.h"
 
 namespace marrowfield {
 
@@ -22,7 +23,6 @@ struct LinkOptions {
   std::string fileB;
   std::optional<std::string> column;
   std::optional<std::string> columnB;
-  std::optional<std::string> sheet;
   std::optional<std::string> sheetB;
   bool best = false;
   ListOptions list;
@@ -33,13 +33,22 @@ struct LoadedList {
   ValueTable table;
 };
 
-LoadedList LoadList(const std::string& path,
-                    const std::optional<std::string>& sheet,
+LoadedList LoadList(const std::string& path, const ReadOptions& read,
                     const std::optional<std::string>& column) {
   LoadedList list;
-  list.sheets.push_back(LoadSheet(path, sheet));
-  AddSheetValues(list.sheets.back(), 0, column, list.table);
+  LoadSheetValues(path, read, column, list.sheets, list.table);
   return list;
+}
+
+// B is read as A unless --sheet-b names its own worksheet, which then
+// stands for --sheet and --all-sheets.
+ReadOptions ReadOptionsOfB(const LinkOptions& options) {
+  ReadOptions read = options.list.read;
+  if (options.sheetB) {
+    read.sheet = options.sheetB;
+    read.allSheets = false;
+  }
+  return read;
 }
 
 std::vector<ValueLinks> TakeLinks(const mfl_links_t* links, size_t aCount) {
@@ -59,9 +68,10 @@ std::vector<ValueLinks> TakeLinks(const mfl_links_t* links, size_t aCount) {
 }
 
 int RunLink(const LinkOptions& options) {
-  const LoadedList a = LoadList(options.fileA, options.sheet, options.column);
+  const LoadedList a =
+      LoadList(options.fileA, options.list.read, options.column);
   const LoadedList b =
-      LoadList(options.fileB, options.sheetB ? options.sheetB : options.sheet,
+      LoadList(options.fileB, ReadOptionsOfB(options),
                options.columnB ? options.columnB : options.column);
 
   std::vector<ValueLinks> links;
@@ -74,8 +84,11 @@ int RunLink(const LinkOptions& options) {
       const ListProgress progress(
           mflOptions.get(),
           static_cast<std::size_t>(a.table.cells + b.table.cells));
-      const std::vector<const char*> valuesA = ValuePointers(a.table);
-      const std::vector<const char*> valuesB = ValuePointers(b.table);
+      const TextFolding folding = FoldingFor(options.list.noFold);
+      const std::vector<std::string> scoredA = ScoredValues(a.table, folding);
+      const std::vector<std::string> scoredB = ScoredValues(b.table, folding);
+      const std::vector<const char*> valuesA = ValuePointers(scoredA);
+      const std::vector<const char*> valuesB = ValuePointers(scoredB);
       CheckMfl(mfl_link(mflOptions.get(), valuesA.data(), valuesA.size(),
                         valuesB.data(), valuesB.size(), &found, error.out()),
                error);
@@ -110,9 +123,8 @@ Subcommand AddLinkCommand(CLI::App& parent) {
                   "otherwise): a header of the first row (CSV, TSV) or "
                   "letters such as B (default: every column)");
   app->add_option("--column-b", options->columnB, "Column to read in B");
-  app->add_option("-s,--sheet", options->sheet,
-                  "Worksheet of .xlsx files (default: the first worksheet)");
-  app->add_option("--sheet-b", options->sheetB, "Worksheet of B");
+  app->add_option("--sheet-b", options->sheetB,
+                  "Worksheet of B (default: as --sheet or --all-sheets say)");
   app->add_flag("--best", options->best,
                 "Only the best matches of each value (all that share the "
                 "best score)");

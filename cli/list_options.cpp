@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "commands.h"
+#include "read_flags.h"
 
 namespace marrowfield {
 
@@ -29,7 +30,7 @@ void AddListOptions(CLI::App& app, ListOptions& options) {
   app.add_option("-a,--accuracy", options.accuracy,
                  "Lowest score of a match, 0-100")
       ->default_val(kDefaultListAccuracy)
-      ->check(CLI::Range(0, 100));
+      ->check(PercentCheck("accuracy"));
   app.add_option("-j,--threads", options.threads,
                  "Threads to use (default 0: every core); results are the "
                  "same for any number")
@@ -42,6 +43,8 @@ void AddListOptions(CLI::App& app, ListOptions& options) {
                  "Output: text, json (an array of objects) or csv")
       ->default_val("text")
       ->check(CLI::IsMember({"text", "json", "csv"}));
+  AddNoFoldOption(app, options.noFold);
+  AddReadOptions(app, options.read);
 }
 
 MflOptions MakeMflOptions(const ListOptions& options) {

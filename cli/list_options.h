@@ -9,6 +9,7 @@
 
 #include "lists_library.h"
 #include "progress_bar.h"
+#include "spreadsheet_file.h"
 
 namespace CLI {
 class App;
@@ -27,6 +28,8 @@ struct ListOptions {
   bool wholeCell = false;
   std::string scoring = "strict";
   std::string format = "text";
+  bool noFold = false;
+  ReadOptions read;
 };
 
 // Adds "--scoring strict|tolerant" (default strict) to |app|.
@@ -35,7 +38,9 @@ void AddScoringOption(CLI::App& app, std::string& scoring);
 // MFL_SCORING_TOLERANT for "tolerant", MFL_SCORING_STRICT otherwise.
 int ScoringCode(const std::string& scoring);
 
-// Adds --accuracy, --threads, --whole-cell, --scoring and --format.
+// Adds --accuracy, --threads, --whole-cell, --scoring, --format, --no-fold
+// and the options of reading files (--sheet, --all-sheets, --delimiter,
+// --strict, --input-format).
 void AddListOptions(CLI::App& app, ListOptions& options);
 
 // Returns library options holding |options|.

@@ -40,11 +40,13 @@ int CompareTolerant(const std::string& word1, const std::string& word2) {
   return Compare(TolerantOptions().get(), word1, word2);
 }
 
-TolerantScorer::TolerantScorer(std::string searchText)
-    : searchText_(std::move(searchText)), options_(TolerantOptions()) {}
+TolerantScorer::TolerantScorer(std::string searchText, TextFolding folding)
+    : folding_(folding),
+      searchText_(FoldToAscii(searchText, folding)),
+      options_(TolerantOptions()) {}
 
 int32_t TolerantScorer::Score(const std::string& cellText) {
-  return Compare(options_.get(), searchText_, cellText);
+  return Compare(options_.get(), searchText_, FoldToAscii(cellText, folding_));
 }
 
 std::vector<std::string> SimilarTolerant(

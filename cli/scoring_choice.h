@@ -18,15 +18,17 @@ namespace marrowfield {
 int CompareTolerant(const std::string& word1, const std::string& word2);
 
 // The search's scorer for --scoring tolerant: the tolerant score of the
-// search text against each cell text.
+// search text against each cell text, both folded to ASCII first as
+// |folding| says (as CompareWordsScorer does for the strict score).
 class TolerantScorer final : public CellScorer {
  public:
-  explicit TolerantScorer(std::string searchText);
+  TolerantScorer(std::string searchText, TextFolding folding);
 
   int32_t Score(const std::string& cellText) override;
 
  private:
-  std::string searchText_;
+  TextFolding folding_;
+  std::string searchText_;  // folded
   MflOptions options_;
 };
 

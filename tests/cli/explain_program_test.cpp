@@ -52,6 +52,28 @@ TEST(ExplainProgram, EndsWithTheScoreCompareGives_InBothModes) {
   }
 }
 
+// explain folds its words as compare does, and --no-fold keeps the bytes
+// in either scoring mode.
+TEST(ExplainProgram, FoldsAsCompareDoes_UnlessNoFold) {
+  for (const std::string scoring : {"strict", "tolerant"}) {
+    for (const std::vector<std::string>& fold :
+         {std::vector<std::string>{}, std::vector<std::string>{"--no-fold"}}) {
+      std::vector<std::string> options = {"--scoring", scoring};
+      options.insert(options.end(), fold.begin(), fold.end());
+      std::vector<std::string> args = {"explain", "Zo\xC3\xAB", "Zoe"};
+      args.insert(args.end(), options.begin(), options.end());
+      const ProgramRun run = RunMarrowfield(args);
+      ASSERT_EQ(run.exitCode, 0) << run.err;
+      EXPECT_EQ(LastLine(run.out),
+                "percentage: " +
+                    std::to_string(Compare("Zo\xC3\xAB", "Zoe", options)) + "\n")
+          << scoring << " " << fold.size();
+    }
+  }
+  EXPECT_EQ(Compare("Zo\xC3\xAB", "Zoe", {"--scoring", "tolerant"}),
+            Compare("Zoe", "Zoe", {"--scoring", "tolerant"}));
+}
+
 TEST(ExplainProgram, ShowsBothPhoneListsAndTheSteps) {
   const ProgramRun run = RunMarrowfield({"explain", "Smith", "Smyth"});
   ASSERT_EQ(run.exitCode, 0);
@@ -127,6 +149,34 @@ TEST(ScoringOption, SearchTolerant_ScoresEachCellAsTolerantCompare) {
     start = end + 2;
   }
   EXPECT_GT(rows, 0);
+}
+
+// --scoring tolerant and --no-fold work together: search and similar fold
+// the cells (and lines) before the tolerant score unless told not to, and
+// show them as the file holds them.
+TEST(ScoringOption, TolerantSearchAndSimilarFoldUnlessNoFold) {
+  const TempDir dir;
+  const std::string file = dir.Write("names.csv", "Zo\xC3\xAB\n");
+  for (const bool fold : {true, false}) {
+    std::vector<std::string> tolerant = {"--scoring", "tolerant"};
+    if (!fold) tolerant.push_back("--no-fold");
+    const int score = Compare("Zoey", "Zo\xC3\xAB", tolerant);
+    std::vector<std::string> search = {"search", "Zoey", file, "-a", "0",
+                                       "-f", "csv"};
+    search.insert(search.end(), tolerant.begin(), tolerant.end());
+    const ProgramRun found = RunMarrowfield(search);
+    ASSERT_EQ(found.exitCode, 0) << found.err;
+    EXPECT_NE(found.out.find(",Zo\xC3\xAB," + std::to_string(score) + "\r\n"),
+              std::string::npos)
+        << found.out;
+    std::vector<std::string> similar = {"similar", "Zoey", file, "-t",
+                                        std::to_string(score)};
+    similar.insert(similar.end(), tolerant.begin(), tolerant.end());
+    const ProgramRun listed = RunMarrowfield(similar);
+    EXPECT_EQ(listed.out, "Zo\xC3\xAB\n") << fold;
+  }
+  EXPECT_EQ(Compare("Zoey", "Zo\xC3\xAB", {"--scoring", "tolerant"}),
+            Compare("Zoey", "Zoe", {"--scoring", "tolerant"}));
 }
 
 }  // namespace

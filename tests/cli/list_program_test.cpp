@@ -250,6 +250,51 @@ TEST_F(ListProgram, ColumnThatCannotBeFound_OneErrorLineNoOutput) {
   EXPECT_EQ(letter.exitCode, 1) << letter.err;
 }
 
+// Values are read as search reads files (here a semicolon file, found
+// without --delimiter) and scored folded to ASCII unless --no-fold; the
+// output shows them as the file holds them.
+TEST_F(ListProgram, AccentsFoldUnlessNoFold_FilesReadAsSearchReadsThem) {
+  const std::string accented = dir.Write(
+      "accents.csv", "Name;City\nJos\xC3\xA9;Lyon\nJose;Nice\nZo\xC3\xAB;Metz\n");
+  const std::string plain = dir.Write("plain.csv", "Zoe\nJos\xC3\xA9\n");
+  for (const std::string scoring : {"strict", "tolerant"}) {
+    for (const bool fold : {true, false}) {
+      std::vector<std::string> options = {"--scoring", scoring, "-f", "json"};
+      if (!fold) options.push_back("--no-fold");
+      std::vector<std::string> dedupe = {"dedupe", accented, "-c", "Name"};
+      dedupe.insert(dedupe.end(), options.begin(), options.end());
+      const ProgramRun grouped = RunMarrowfield(dedupe);
+      ASSERT_NE(grouped.exitCode, 2) << grouped.err;
+      EXPECT_NE(grouped.err.find("separated by semicolons"), std::string::npos)
+          << grouped.err;
+      const int expected = CompareScore("Jos\xC3\xA9", "Jose", scoring);
+      const nlohmann::json members = ParseJson(grouped.out);
+      if (fold) {
+        ASSERT_EQ(members.size(), 2u) << grouped.out;
+        EXPECT_EQ(members[1]["score"].get<int>(), expected);
+      } else {
+        for (const nlohmann::json& member : members) {
+          EXPECT_NE(member["text"], "Jose") << grouped.out;
+        }
+      }
+      std::vector<std::string> link = {"link",       accented, plain, "-c",
+                                       "Name",       "--column-b", "A",
+                                       "--accuracy", "100"};
+      link.insert(link.end(), options.begin(), options.end());
+      const ProgramRun linked = RunMarrowfield(link);
+      ASSERT_NE(linked.exitCode, 2) << linked.err;
+      std::set<std::string> found;
+      for (const nlohmann::json& row : ParseJson(linked.out)) {
+        found.insert(row["text"].get<std::string>() + ">" +
+                     row["match"].get<std::string>());
+      }
+      EXPECT_EQ(found.count("Zo\xC3\xAB>Zoe"), fold ? 1u : 0u) << linked.out;
+      EXPECT_EQ(found.count("Jose>Jos\xC3\xA9"), fold ? 1u : 0u) << linked.out;
+      EXPECT_EQ(found.count("Jos\xC3\xA9>Jos\xC3\xA9"), 1u) << linked.out;
+    }
+  }
+}
+
 TEST_F(ListProgram, HugeCells_AreComparedWithoutHarm) {
   const std::string longName(100000, 'a');
   std::string words;

@@ -142,14 +142,15 @@ def _distinct(values, name):
     return list(counts), list(counts.values())
 
 
-def compare_many(pairs, scoring="strict", whole_cell=True, threads=0):
+def compare_many(pairs, scoring="strict", whole_cell=True, threads=0,
+                 fold=True):
     """Returns the scores of many (a, b) pairs of str as a list of int, in
     one call spread over threads (threads=0: every core).
 
-    Each score is compare(a, b, scoring=scoring): with whole_cell=True (the
-    default) each value is one word, as compare() sees it; with
-    whole_cell=False values of several words are compared word by word, as
-    dedupe() does.
+    Each score is compare(a, b, scoring=scoring, fold=fold): with
+    whole_cell=True (the default) each value is one word, as compare() sees
+    it; with whole_cell=False values of several words are compared word by
+    word, as dedupe() does.
     """
     pairs = list(pairs)
     try:
@@ -160,8 +161,8 @@ def compare_many(pairs, scoring="strict", whole_cell=True, threads=0):
     except (TypeError, ValueError):
         raise TypeError("marrowfield: pairs must be an iterable of pairs of "
                         "str") from None
-    firsts = encode_many(firsts, "first values of pairs")
-    seconds = encode_many(seconds, "second values of pairs")
+    firsts = encode_many(firsts, "first values of pairs", fold)
+    seconds = encode_many(seconds, "second values of pairs", fold)
     scores = (ctypes.c_int * len(firsts))()
     with _Options(threads=threads, whole_cell=whole_cell,
                   scoring=scoring) as options:
@@ -171,17 +172,17 @@ def compare_many(pairs, scoring="strict", whole_cell=True, threads=0):
     return list(scores)
 
 
-def compare_tolerant(a, b):
-    """compare(a, b) in the tolerant scoring mode."""
+def compare_tolerant(a, b, fold=True):
+    """compare(a, b, fold=fold) in the tolerant scoring mode."""
     score = ctypes.c_int(0)
     with _Options(whole_cell=True, scoring="tolerant") as options:
-        _call(_library().mfl_compare, options, encode(a, "a"), encode(b, "b"),
-              ctypes.byref(score))
+        _call(_library().mfl_compare, options, encode(a, "a", fold),
+              encode(b, "b", fold), ctypes.byref(score))
     return score.value
 
 
 def dedupe(values, accuracy=DEFAULT_ACCURACY, scoring="strict",
-           whole_cell=False, threads=0):
+           whole_cell=False, threads=0, fold=True):
     """Groups the values that sound alike; returns a list of Group, biggest
     first (most occurrences, then most members).
 
@@ -190,9 +191,11 @@ def dedupe(values, accuracy=DEFAULT_ACCURACY, scoring="strict",
     through values that do (chains stay visible through each member's via).
     Values of several words ("Smith, John") are compared word by word in
     any order unless whole_cell=True. Values in no pair are in no group.
+    Values are scored folded to ASCII unless fold=False, and returned as
+    given: José and Jose stay two members that score 100.
     """
     distinct, counts = _distinct(values, "values")
-    encoded = encode_many(distinct, "values")
+    encoded = encode_many(distinct, "values", fold)
     lib = _library()
     groups = ctypes.c_void_p()
     with _Options(accuracy, threads, whole_cell, scoring) as options:
@@ -219,18 +222,20 @@ def dedupe(values, accuracy=DEFAULT_ACCURACY, scoring="strict",
 
 
 def link(a, b, accuracy=DEFAULT_ACCURACY, best=False, scoring="strict",
-         whole_cell=False, threads=0):
+         whole_cell=False, threads=0, fold=True):
     """Finds, for each distinct value of a, the values of b that score at
     least accuracy against it.
 
     Returns a dict from each value of a that has matches (in a's order) to
     its matches, a list of LinkMatch(text, score) best first (equal scores
     in b's order); with best=True only the matches sharing the best score.
+    Values are scored folded to ASCII unless fold=False, and returned as
+    given.
     """
     distinct_a, _ = _distinct(a, "a")
     distinct_b, _ = _distinct(b, "b")
-    encoded_a = encode_many(distinct_a, "a")
-    encoded_b = encode_many(distinct_b, "b")
+    encoded_a = encode_many(distinct_a, "a", fold)
+    encoded_b = encode_many(distinct_b, "b", fold)
     lib = _library()
     links = ctypes.c_void_p()
     with _Options(accuracy, threads, whole_cell, scoring, best) as options:
@@ -251,14 +256,16 @@ def link(a, b, accuracy=DEFAULT_ACCURACY, best=False, scoring="strict",
         lib.mfl_links_destroy(links)
 
 
-def explain(word1, word2, scoring="strict"):
+def explain(word1, word2, scoring="strict", fold=True):
     """Returns an Explanation of how the engine compares two words: their
-    phones, the alignment step by step and the arithmetic of the score."""
+    phones, the alignment step by step and the arithmetic of the score.
+    The words are folded to ASCII first unless fold=False, as compare()
+    folds them."""
     lib = _library()
     explanation = ctypes.c_void_p()
     with _Options(scoring=scoring) as options:
-        _call(lib.mfl_explain, options, encode(word1, "word1"),
-              encode(word2, "word2"), ctypes.byref(explanation))
+        _call(lib.mfl_explain, options, encode(word1, "word1", fold),
+              encode(word2, "word2", fold), ctypes.byref(explanation))
     try:
         return Explanation(
             lib.mfl_explanation_percentage(explanation),

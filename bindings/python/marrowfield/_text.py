@@ -1,12 +1,32 @@
 """Conversions between Python values and the libraries' C arguments,
-shared by the engine's functions and the pair finding functions."""
+shared by the engine's functions and the pair finding functions, and the
+folding to ASCII that every one of them applies first."""
+
+from . import _fold_table
 
 
-def encode(value, name):
-    """Returns |value| as Latin-1 bytes for the engine."""
+def fold(text):
+    """Returns text folded to ASCII as every layer folds it before scoring.
+
+    Characters without an ASCII form (Greek, Cyrillic, CJK, most symbols)
+    are kept as they are; case is kept.
+    """
+    if not isinstance(text, str):
+        raise TypeError("marrowfield: text must be a str, not %s"
+                        % type(text).__name__)
+    if text.isascii():
+        return text
+    return text.translate(_fold_table.FOLD_TABLE)
+
+
+def encode(value, name, folding=True):
+    """Returns |value|, folded unless |folding| is false, as Latin-1 bytes
+    for the engine."""
     if not isinstance(value, str):
         raise TypeError("marrowfield: %s must be a str, not %s"
                         % (name, type(value).__name__))
+    if folding:
+        value = fold(value)
     try:
         encoded = value.encode("latin-1")
     except UnicodeEncodeError as error:
@@ -20,19 +40,21 @@ def encode(value, name):
     return encoded
 
 
-def encode_many(values, name):
-    """Returns the list of str |values| as Latin-1 bytes, each checked as
-    encode() checks it; an error names the first bad entry (name[i]).
-    Plain str lists, the usual case, are encoded in one pass without
-    building a name per entry, since lists may hold millions of values."""
+def encode_many(values, name, folding=True):
+    """Returns the list of str |values|, folded unless |folding| is false,
+    as Latin-1 bytes, each checked as encode() checks it; an error names the
+    first bad entry (name[i]). Plain str lists, the usual case, are encoded
+    in one pass without building a name per entry, since lists may hold
+    millions of values."""
     if set(map(type, values)) <= {str}:
         try:
-            encoded = [value.encode("latin-1") for value in values]
+            encoded = [(fold(value) if folding else value).encode("latin-1")
+                       for value in values]
         except UnicodeEncodeError:
             encoded = None
         if encoded is not None and b"\0" not in b"".join(encoded):
             return encoded
-    return [encode(value, "%s[%d]" % (name, i))
+    return [encode(value, "%s[%d]" % (name, i), folding)
             for i, value in enumerate(values)]
 
 

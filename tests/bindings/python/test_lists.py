@@ -80,8 +80,11 @@ class CompareManyTest(unittest.TestCase):
             marrowfield.compare_many([("a", "b", "c")])
         with self.assertRaises(TypeError):
             marrowfield.compare_many(["ab"])
+        # Ā folds to A; Cyrillic has no ASCII form and is not Latin-1.
         with self.assertRaises(ValueError):
-            marrowfield.compare_many([("a", "\u0100")])
+            marrowfield.compare_many([("a", "\u0416")])
+        with self.assertRaises(ValueError):
+            marrowfield.compare_many([("a", "\u0100")], fold=False)
         with self.assertRaises(ValueError):
             marrowfield.compare_many([("a", "b"), ("c", "d\0e")])
         with self.assertRaises(TypeError):
@@ -184,6 +187,48 @@ class ExplainTest(unittest.TestCase):
             marrowfield.explain("a", "b", scoring="fuzzy")
         with self.assertRaises(ValueError):
             marrowfield.compare("a", "b", scoring="fuzzy")
+
+
+class FoldingTest(unittest.TestCase):
+    """The whole-list functions fold as compare() does, unless fold=False."""
+
+    ACCENTED = [("Zoë", "Zoe"), ("José", "Jose"), ("Müller", "Muller"),
+                ("Łódź", "Lodz")]
+
+    def test_each_function_scores_as_compare_with_and_without_folding(self):
+        for fold in (True, False):
+            for scoring in ("strict", "tolerant"):
+                expected = [marrowfield.compare(a, b, scoring=scoring,
+                                                fold=fold)
+                            for a, b in self.ACCENTED[:3]]
+                self.assertEqual(
+                    marrowfield.compare_many(self.ACCENTED[:3],
+                                             scoring=scoring, fold=fold),
+                    expected)
+                self.assertEqual(
+                    [marrowfield.explain(a, b, scoring=scoring,
+                                         fold=fold).percentage
+                     for a, b in self.ACCENTED[:3]], expected)
+
+    def test_accented_values_score_as_their_ascii_forms(self):
+        for accented, plain in self.ACCENTED:
+            for scoring in ("strict", "tolerant"):
+                self.assertEqual(
+                    marrowfield.compare(accented, plain, scoring=scoring),
+                    marrowfield.compare(plain, plain, scoring=scoring))
+
+    def test_dedupe_and_link_show_values_as_given(self):
+        groups = marrowfield.dedupe(["José", "Jose", "Jose"])
+        self.assertEqual([(m.text, m.score) for m in groups[0].members],
+                         [("Jose", 100), ("José",
+                                          marrowfield.compare("Jose", "Jose"))])
+        self.assertEqual(marrowfield.link(["Zoë"], ["Zoe"]),
+                         {"Zoë": [marrowfield.LinkMatch(
+                             "Zoe", marrowfield.compare("Zoe", "Zoe"))]})
+        self.assertNotIn("Zoë", marrowfield.link(["Zoë"], ["Zoe"],
+                                                 accuracy=100, fold=False))
+        with self.assertRaises(ValueError):  # not Latin-1 when not folded
+            marrowfield.dedupe(["Łódź", "Lodz"], fold=False)
 
 
 class ListsLibraryTest(unittest.TestCase):

@@ -90,6 +90,15 @@ TEST_F(TolerantScoringTest, ForcedStepsRecordTheirCost) {
        0,
        {0, kVowelDistanceCap, kForcedVowelPassValue, 0, 0},
        {1, 2, 2}},
+      // A consonant before the first phone of the other word costs more
+      // than one inside it: a name heard to start differently.
+      {"extra consonant at the start",
+       "aa m s ax n",
+       "t aa m s ax n",
+       -1,
+       0,
+       {kFirstPhoneForcedFactor * kForcedPassValue, 0, 0, 0, 0, 0},
+       {0, 0}},
       // A final s left over costs the forced pass, more than its place.
       {"extra consonant at the end",
        "f ih l ih p",

@@ -77,10 +77,10 @@ constexpr int32_t kForcedPairValue = UNRELATED_DISTANCE;
 // no more unrelated names.
 constexpr int32_t kForcedVowelPassValue = 8;
 
-// A forced pass over the first phone of string2 costs this many times its
-// value, as a silent skip there costs double: names that start with a
-// different sound (Obie/Robbey, Erven/Merven) are seldom one name, while
-// the same phone missing inside a name often is.
+// A forced pass over the first phone of either list costs this many times
+// its value, as a silent skip of string2's first phone costs double: names
+// that start with a different sound (Obie/Robbey, Erven/Merven) are seldom
+// one name, while the same phone missing inside a name often is.
 constexpr int32_t kFirstPhoneForcedFactor = 2;
 
 // The value a forced pass over |phone| records.
@@ -292,7 +292,8 @@ int WalkAlignment(const PhoneticMatcher& matcher, const PhoneIds& string1,
             if (i + 1 < string1.size() &&
                 Tolerance::Nearest(matcher, string1[i + 1], string2, j,
                                    ignored) == 0) {
-              simValues.push_back(ForcedPassValueOf(string1[i]));
+              simValues.push_back(ForcedPassValueOf(string1[i]) *
+                                  (i == 0 ? kFirstPhoneForcedFactor : 1));
               currentMismatchedPositions.push_back(position);
               record.Step(WalkStep::kForcedPass, WalkSide::kFirst, i, j, -1);
               nearestPhoneIndex = -1;

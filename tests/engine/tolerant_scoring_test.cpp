@@ -90,6 +90,26 @@ TEST_F(TolerantScoringTest, ForcedStepsRecordTheirCost) {
        0,
        {0, kVowelDistanceCap, kForcedVowelPassValue, 0, 0},
        {1, 2, 2}},
+      // A consonant before the first phone of the other word costs more
+      // than one inside it: a name heard to start differently.
+      {"extra consonant at the start",
+       "aa m s ax n",
+       "t aa m s ax n",
+       -1,
+       0,
+       {kFirstPhoneForcedFactor * kForcedPassValue, 0, 0, 0, 0, 0},
+       {0, 0}},
+      // So does an extra first phone of the walked word: k is near
+      // nothing, and aa fits the other word's first phone. The final t
+      // left over takes the second forced step six phones allow.
+      {"extra consonant at the start of the walked word",
+       "k aa m s ax n",
+       "aa m s ax n t",
+       -1,
+       0,
+       {kFirstPhoneForcedFactor * kForcedPassValue, 0, 0, 0, 0, 0,
+        kForcedPassValue},
+       {0, 5}},
       // A final s left over costs the forced pass, more than its place.
       {"extra consonant at the end",
        "f ih l ih p",

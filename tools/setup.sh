@@ -13,6 +13,8 @@ packages=(
   python3 python3-openpyxl wamerican
   clang libclang-rt-14-dev         # libFuzzer and the sanitizers for it
   valgrind
+  postgresql-15 postgresql-server-dev-15  # the extension: server, PGXS
+  postgresql-contrib               # fuzzystrmatch, the extension's benchmark peer
 )
 
 missing=()

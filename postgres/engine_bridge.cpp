@@ -1,16 +1,19 @@
-// The bridge between the SQL functions and the engine's C++ internals:
-// each function runs one engine operation inside a catch-all, so that no
-// exception reaches PostgreSQL's C frames, and leaves list answers in a
-// per-process list that the caller copies into its own memory.
+// The bridge between the SQL functions and the C++ internals of the
+// engine and of pair finding: each function runs one operation inside a
+// catch-all, so that no exception reaches PostgreSQL's C frames, and
+// leaves list answers in a per-process list that the caller copies into
+// its own memory.
 
 #include "engine_bridge.h"
 
 #include <exception>
 #include <new>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "blocking_keys.h"
 #include "flite_lexicon.h"
 #include "phone_tables.h"
 #include "phonetic_matcher.h"
@@ -128,6 +131,36 @@ MfStatus mf_match(const char* phrase, size_t phrase_length, const char* body,
     *score = result;
     return MF_OK;
   });
+}
+
+MfStatus mf_keys(const char* text, size_t length) {
+  return Guarded([&] {
+    g_list.clear();
+    // The neighbours of a skeleton of n symbols are n keys of n bytes each:
+    // a megabyte of text would ask for hundreds of gigabytes. Past
+    // kMaxNeighbourSkeleton symbols a text is keyed by its skeleton alone,
+    // which is all the strict score (the one %~ uses) needs. A letter
+    // gives at most two phones, so short texts skip the check.
+    constexpr size_t kMaxNeighbourSkeleton = 1024;
+    if (length > kMaxNeighbourSkeleton / 4) {
+      std::string word = Text(text, length);
+      const PhoneticMatcher matcher = Matcher();
+      matcher.CleanWord(word);
+      std::vector<std::string> skeleton = marrowfield::lists::PhoneKeys(
+          matcher.TranscribeFromLexicon(word).ids,
+          marrowfield::lists::KeySet::kExactSkeleton);
+      if (skeleton.empty() || skeleton[0].size() > kMaxNeighbourSkeleton) {
+        g_list = std::move(skeleton);
+        return MF_OK;
+      }
+    }
+    g_list = marrowfield::lists::BlockingKeys(std::string_view(text, length));
+    return MF_OK;
+  });
+}
+
+int mf_keys_min_accuracy(void) {
+  return marrowfield::lists::kBlockingKeysMinAccuracy;
 }
 
 size_t mf_list_size(void) { return g_list.size(); }

@@ -1,5 +1,5 @@
 /*
- * The extension's one way into the engine. PostgreSQL reports errors by
+ * The extension's one way into the engine and the pair-finding layer. PostgreSQL reports errors by
  * longjmp, which must never cross a C++ frame, and the engine reports them
  * by exception, which must never reach PostgreSQL; so the SQL functions
  * (C, in the other files) call only these functions, which catch
@@ -57,6 +57,12 @@ MfStatus	mf_code(const char *text, size_t length);
  * body (-1 and 0 when some phrase word matches nowhere). */
 MfStatus	mf_match(const char *phrase, size_t phrase_length, const char *body,
 					 size_t body_length, int *score, int *start, int *length);
+
+/* Fills the result list with the blocking keys of |text| (sorted, no
+ * duplicates, printable ASCII; none for a text without phones). Two texts
+ * whose score reaches mf_keys_min_accuracy() share a key. */
+MfStatus	mf_keys(const char *text, size_t length);
+int			mf_keys_min_accuracy(void);
 
 /* The result list of the last call that fills it. Items are valid until
  * the next such call. REQUIRES: index < mf_list_size(). */

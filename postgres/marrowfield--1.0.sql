@@ -58,3 +58,58 @@ CREATE OPERATOR %~ (
     RESTRICT = matchingsel,
     JOIN = matchingjoinsel
 );
+
+-- The index. marrowfield_keys gives the blocking keys of a text: two texts
+-- whose score reaches 60 share one (on name variants with a recall of at
+-- least 99.5 %, and without exception for the score %~ uses). The GIN
+-- operator class indexes them and rechecks every candidate by its score,
+-- so a query returns the same rows with or without the index:
+--   CREATE INDEX ON people USING gin (name marrowfield_gin_ops);
+-- Below an accuracy of 60 the index is read whole and every row is scored.
+
+CREATE FUNCTION marrowfield_keys(text)
+RETURNS text[]
+AS 'MODULE_PATHNAME'
+LANGUAGE C STRICT IMMUTABLE PARALLEL SAFE;
+
+COMMENT ON FUNCTION marrowfield_keys(text) IS
+'blocking keys of a text: texts that sound alike share one';
+
+CREATE FUNCTION gin_extract_value_marrowfield(text, internal)
+RETURNS internal
+AS 'MODULE_PATHNAME'
+LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
+
+CREATE FUNCTION gin_extract_query_marrowfield(text, internal, int2, internal,
+                                              internal, internal, internal)
+RETURNS internal
+AS 'MODULE_PATHNAME'
+LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
+
+CREATE FUNCTION gin_marrowfield_consistent(internal, int2, text, int4,
+                                           internal, internal, internal,
+                                           internal)
+RETURNS bool
+AS 'MODULE_PATHNAME'
+LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
+
+CREATE FUNCTION gin_marrowfield_triconsistent(internal, int2, text, int4,
+                                              internal, internal, internal)
+RETURNS "char"
+AS 'MODULE_PATHNAME'
+LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
+
+CREATE OPERATOR CLASS marrowfield_gin_ops
+FOR TYPE text USING gin
+AS
+    OPERATOR 1 %~ (text, text),
+    FUNCTION 1 btint4cmp (int4, int4),
+    FUNCTION 2 gin_extract_value_marrowfield (text, internal),
+    FUNCTION 3 gin_extract_query_marrowfield (text, internal, int2, internal,
+                                              internal, internal, internal),
+    FUNCTION 4 gin_marrowfield_consistent (internal, int2, text, int4,
+                                           internal, internal, internal,
+                                           internal),
+    FUNCTION 6 gin_marrowfield_triconsistent (internal, int2, text, int4,
+                                              internal, internal, internal),
+    STORAGE int4;

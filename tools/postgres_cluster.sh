@@ -11,7 +11,7 @@ pg_build=$PWD/build/postgres
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-cmake --build build -j"$(nproc)" --target marrowfield_engine >/dev/null
+cmake --build build -j"$(nproc)" --target marrowfield_lists >/dev/null
 mkdir -p "$pg_build"
 pg_make() {
   make -s -C "$pg_build" -f "$pg_source/Makefile" VPATH="$pg_source" \

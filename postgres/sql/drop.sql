@@ -1,4 +1,5 @@
--- The extension goes as a whole, and comes back.
+-- The extension goes as a whole, with the indexes that use it, and comes
+-- back.
 DROP EXTENSION marrowfield CASCADE;
 SELECT marrowfield_score('Smith', 'Smyth');
 SELECT count(*) FROM pg_proc WHERE proname LIKE 'marrowfield%';

@@ -54,6 +54,17 @@ std::string Text(const char* text, size_t length) {
   return std::string(text, length);
 }
 
+// The skeleton key of |text|, transcribed as compare_words and
+// BlockingKeys transcribe it: the whole text as one word, cleaned, through
+// the lexicon. Empty when it has no phones.
+std::vector<std::string> SkeletonKey(const char* text, size_t length) {
+  std::string word = Text(text, length);
+  const PhoneticMatcher matcher = Matcher();
+  matcher.CleanWord(word);
+  return marrowfield::lists::PhoneKeys(matcher.TranscribeFromLexicon(word).ids,
+                                       marrowfield::lists::KeySet::kExactSkeleton);
+}
+
 }  // namespace
 
 extern "C" {
@@ -139,22 +150,25 @@ MfStatus mf_keys(const char* text, size_t length) {
     // The neighbours of a skeleton of n symbols are n keys of n bytes each:
     // a megabyte of text would ask for hundreds of gigabytes. Past
     // kMaxNeighbourSkeleton symbols a text is keyed by its skeleton alone,
-    // which is all the strict score (the one %~ uses) needs. A letter
-    // gives at most two phones, so short texts skip the check.
+    // which is all the strict score needs. A letter gives at most two
+    // phones, so short texts skip the check.
     constexpr size_t kMaxNeighbourSkeleton = 1024;
     if (length > kMaxNeighbourSkeleton / 4) {
-      std::string word = Text(text, length);
-      const PhoneticMatcher matcher = Matcher();
-      matcher.CleanWord(word);
-      std::vector<std::string> skeleton = marrowfield::lists::PhoneKeys(
-          matcher.TranscribeFromLexicon(word).ids,
-          marrowfield::lists::KeySet::kExactSkeleton);
+      std::vector<std::string> skeleton = SkeletonKey(text, length);
       if (skeleton.empty() || skeleton[0].size() > kMaxNeighbourSkeleton) {
         g_list = std::move(skeleton);
         return MF_OK;
       }
     }
     g_list = marrowfield::lists::BlockingKeys(std::string_view(text, length));
+    return MF_OK;
+  });
+}
+
+MfStatus mf_index_key(const char* text, size_t length) {
+  return Guarded([&] {
+    g_list.clear();
+    g_list = SkeletonKey(text, length);
     return MF_OK;
   });
 }

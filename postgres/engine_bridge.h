@@ -64,6 +64,11 @@ MfStatus	mf_match(const char *phrase, size_t phrase_length, const char *body,
 MfStatus	mf_keys(const char *text, size_t length);
 int			mf_keys_min_accuracy(void);
 
+/* Fills the result list with the one key the index keeps for |text|: its
+ * consonant skeleton, the blocking key that every pair with a strict score
+ * above 0 shares (none for a text without phones). */
+MfStatus	mf_index_key(const char *text, size_t length);
+
 /* The result list of the last call that fills it. Items are valid until
  * the next such call. REQUIRES: index < mf_list_size(). */
 size_t		mf_list_size(void);

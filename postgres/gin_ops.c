@@ -1,11 +1,14 @@
 /*
  * The index behind %~: a GIN operator class over the blocking keys of the
- * pair-finding layer, in the manner of pg_trgm's GIN support for %. Every
- * value is indexed under its keys, hashed to int4 as pg_trgm packs its
- * trigrams; a query looks up the rows sharing any key with its text, and
- * each of them is rechecked by the exact score, so the index changes which
- * rows are scored, never which rows are returned. A hash collision only
- * adds a row to recheck.
+ * pair-finding layer, in the manner of pg_trgm's GIN support for %. %~ is
+ * the strict score, and every pair whose strict score is above 0 shares
+ * one blocking key: the consonant skeleton. So each value is indexed under
+ * that one key (the other keys marrowfield_keys lists serve the tolerant
+ * score of pair finding, and would only add rows to recheck), hashed to
+ * int4 as pg_trgm packs its trigrams. A query looks up the rows sharing its
+ * key, and each is rechecked by the exact score, so the index changes
+ * which rows are scored, never which rows are returned; a hash collision
+ * only adds a row to recheck.
  *
  * The keys serve accuracies from mf_keys_min_accuracy() up. Below it the
  * query asks GIN for every row (GIN_SEARCH_MODE_ALL), and the recheck
@@ -42,7 +45,8 @@ marrowfield_keys(PG_FUNCTION_ARGS)
 	PG_RETURN_ARRAYTYPE_P(marrowfield_list_to_array());
 }
 
-/* The hashed keys of |value| as a palloc'd array; *count gets its length. */
+/* The hashed index keys of |value| as a palloc'd array (NULL for none);
+ * *count gets their number. */
 static Datum *
 hashed_keys(text *value, int32 *count)
 {
@@ -52,7 +56,8 @@ hashed_keys(text *value, int32 *count)
 
 	CHECK_FOR_INTERRUPTS();
 	marrowfield_start();
-	marrowfield_check(mf_keys(VARDATA_ANY(value), VARSIZE_ANY_EXHDR(value)));
+	marrowfield_check(mf_index_key(VARDATA_ANY(value),
+								   VARSIZE_ANY_EXHDR(value)));
 	n = mf_list_size();
 	*count = (int32) n;
 	if (n == 0)
@@ -103,7 +108,7 @@ gin_extract_query_marrowfield(PG_FUNCTION_ARGS)
 	PG_RETURN_POINTER(hashed_keys(query, nentries));
 }
 
-/* A row sharing any key is a candidate; its score decides. */
+/* A row sharing the key is a candidate; its score decides. */
 Datum
 gin_marrowfield_consistent(PG_FUNCTION_ARGS)
 {

@@ -59,11 +59,12 @@ CREATE OPERATOR %~ (
     JOIN = matchingjoinsel
 );
 
--- The index. marrowfield_keys gives the blocking keys of a text: two texts
--- whose score reaches 60 share one (on name variants with a recall of at
--- least 99.5 %, and without exception for the score %~ uses). The GIN
--- operator class indexes them and rechecks every candidate by its score,
--- so a query returns the same rows with or without the index:
+-- The index. marrowfield_keys gives the blocking keys of a text, as the
+-- pair finding of the command line and Python uses them: two texts whose
+-- score reaches 60 share one. The GIN operator class indexes the one of
+-- them that every pair with a score above 0 shares (the consonant
+-- skeleton) and rechecks every candidate by its score, so a query returns
+-- the same rows with or without the index:
 --   CREATE INDEX ON people USING gin (name marrowfield_gin_ops);
 -- Below an accuracy of 60 the index is read whole and every row is scored.
 

@@ -66,9 +66,7 @@ CacheMemory& TableMemory() {
 // holding one shard's lock sees a steady value; Prefetch reads it without.
 std::atomic<size_t> g_setsPerShard{kCacheSetsPerShard};
 
-size_t SetsPerShard() {
-  return g_setsPerShard.load(std::memory_order_relaxed);
-}
+size_t SetsPerShard() { return g_setsPerShard.load(std::memory_order_relaxed); }
 
 uint8_t FingerprintOf(uint64_t hash) {
   const auto fingerprint = static_cast<uint8_t>(hash >> 56);
@@ -171,9 +169,9 @@ class alignas(64) Shard {
 
   std::pair<size_t, size_t> Size() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return {index_ != nullptr ? kCacheSetBytes / kCacheShards * SetsPerShard()
-                              : 0,
-            entries_};
+    return {
+        index_ != nullptr ? kCacheSetBytes / kCacheShards * SetsPerShard() : 0,
+        entries_};
   }
 
  private:
@@ -238,9 +236,9 @@ bool Shard::Allocate() {
   const auto shard = static_cast<size_t>(this - g_shards);
   const size_t sets = SetsPerShard();
   index_ = reinterpret_cast<SetIndex*>(table) + shard * sets;
-  slots_ = reinterpret_cast<Slot*>(table + kCacheShards * sets *
-                                               sizeof(SetIndex)) +
-           shard * sets * kCacheWays;
+  slots_ =
+      reinterpret_cast<Slot*>(table + kCacheShards * sets * sizeof(SetIndex)) +
+      shard * sets * kCacheWays;
   published_.store(index_, std::memory_order_relaxed);
   return true;
 }

@@ -6,9 +6,9 @@
 // The cache is a fixed table of 64-byte slots, set-associative with CLOCK
 // eviction in each set, split into kCacheShards independently locked
 // shards. A miss that is then filled costs no allocation, and the table
-// never grows past its bound (kTranscriptionCacheBytes unless set lower). Its address range is reserved
-// at the first entry; pages are taken from the system as entries land on
-// them.
+// never grows past its bound (kTranscriptionCacheBytes unless set lower).
+// Its address range is reserved at the first entry; pages are taken from
+// the system as entries land on them.
 // Words longer than kMaxCachedWordLength bytes, transcriptions of more than
 // kMaxCachedPhones phones and transcriptions holding a phone outside the
 // inventory are not kept; they are looked up again each time.

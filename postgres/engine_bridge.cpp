@@ -6,6 +6,7 @@
 
 #include "engine_bridge.h"
 
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <string>
@@ -61,8 +62,9 @@ std::vector<std::string> SkeletonKey(const char* text, size_t length) {
   std::string word = Text(text, length);
   const PhoneticMatcher matcher = Matcher();
   matcher.CleanWord(word);
-  return marrowfield::lists::PhoneKeys(matcher.TranscribeFromLexicon(word).ids,
-                                       marrowfield::lists::KeySet::kExactSkeleton);
+  return marrowfield::lists::PhoneKeys(
+      matcher.TranscribeFromLexicon(word).ids,
+      marrowfield::lists::KeySet::kExactSkeleton);
 }
 
 }  // namespace
@@ -85,7 +87,13 @@ MfStatus mf_start(void) {
 size_t mf_set_cache_bytes(size_t bytes) {
   size_t granted = 0;
   Guarded([&] {
-    granted = marrowfield::SetTranscriptionCacheBytes(bytes);
+    // The server restores settings often (after SET LOCAL, in every
+    // parallel worker); the same bound again keeps what the cache holds.
+    granted = std::min(bytes, marrowfield::kTranscriptionCacheBytes) /
+              marrowfield::kCacheSetBytes * marrowfield::kCacheSetBytes;
+    if (granted != marrowfield::TranscriptionCacheBytes()) {
+      granted = marrowfield::SetTranscriptionCacheBytes(bytes);
+    }
     return MF_OK;
   });
   return granted;
@@ -115,9 +123,9 @@ MfStatus mf_phones(const char* text, size_t length, bool rules) {
   return Guarded([&] {
     g_list.clear();
     const std::string word = Text(text, length);
-    g_list = marrowfield::PhoneNames(Matcher().GetPhones(
-        word.c_str(), rules ? marrowfield::kModeLtsOnly
-                            : marrowfield::kModeLexicon));
+    g_list = marrowfield::PhoneNames(
+        Matcher().GetPhones(word.c_str(), rules ? marrowfield::kModeLtsOnly
+                                                : marrowfield::kModeLexicon));
     return MF_OK;
   });
 }
@@ -126,8 +134,8 @@ MfStatus mf_code(const char* text, size_t length) {
   return Guarded([&] {
     g_list.clear();
     const PhoneticMatcher matcher = Matcher();
-    g_list.push_back(
-        matcher.GetCodes(matcher.TranscribeFromLexicon(Text(text, length)).ids));
+    g_list.push_back(matcher.GetCodes(
+        matcher.TranscribeFromLexicon(Text(text, length)).ids));
     return MF_OK;
   });
 }
@@ -135,9 +143,9 @@ MfStatus mf_code(const char* text, size_t length) {
 MfStatus mf_match(const char* phrase, size_t phrase_length, const char* body,
                   size_t body_length, int* score, int* start, int* length) {
   return Guarded([&] {
-    const int result =
-        Matcher().MatchPhrase(Text(phrase, phrase_length), Text(body, body_length),
-                              marrowfield::kModeLexicon, start, length);
+    const int result = Matcher().MatchPhrase(
+        Text(phrase, phrase_length), Text(body, body_length),
+        marrowfield::kModeLexicon, start, length);
     if (result < 0) return MF_NO_LETTERS;
     *score = result;
     return MF_OK;

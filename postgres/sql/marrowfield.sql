@@ -75,7 +75,9 @@ SET marrowfield.cache_size = -1;
 SET marrowfield.cache_size = '1GB';
 RESET marrowfield.cache_size;
 
--- In parallel workers, the same answers.
+-- In parallel workers, the same answers, at the session's accuracy.
+SET marrowfield.accuracy = 75;
+SELECT count(*) AS sounds_like_smith_at_75 FROM names WHERE name %~ 'Smith';
 SET parallel_setup_cost = 0;
 SET parallel_tuple_cost = 0;
 SET min_parallel_table_scan_size = 0;
@@ -84,6 +86,7 @@ SELECT count(*) FROM names WHERE name %~ 'Smith';
 SELECT count(*) AS sounds_like_smith,
        sum(marrowfield_score(name, 'Smith')) AS total_score
 FROM names WHERE name %~ 'Smith';
+SET marrowfield.accuracy = 60;
 SET force_parallel_mode = on;
 SELECT name, marrowfield_phones(name), marrowfield_code(name),
        (marrowfield_match('smith', 'Mr ' || name)).score

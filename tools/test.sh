@@ -18,6 +18,9 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -E '(python|reference|names_)'
 
+echo "== PostgreSQL extension (a throwaway cluster) =="
+tools/postgres_test.sh
+
 echo "== Engine tests under valgrind =="
 for t in engine_tests engine_api_tests c_header_test; do
   valgrind --error-exitcode=1 --leak-check=full -q \

@@ -87,6 +87,10 @@ class AutomationPort {
   // OleInitialize(NULL) on the calling thread.
   virtual HResult InitializeOle() noexcept = 0;
 
+  // OleUninitialize on the calling thread; one for each successful
+  // InitializeOle (S_FALSE included).
+  virtual void UninitializeOle() noexcept = 0;
+
   // CLSIDFromProgID.
   virtual HResult ClassIdFromProgId(const std::string& progId,
                                     ClassId* classId) noexcept = 0;
@@ -153,6 +157,7 @@ constexpr HResult kEPointer = static_cast<HResult>(0x80004003u);
 constexpr HResult kEOutOfMemory = static_cast<HResult>(0x8007000Eu);
 constexpr HResult kDispEException = static_cast<HResult>(0x80020009u);
 constexpr HResult kDispEParamNotFound = static_cast<HResult>(0x80020004u);
+constexpr HResult kDispEMemberNotFound = static_cast<HResult>(0x80020003u);
 
 constexpr bool Succeeded(HResult hr) { return hr >= 0; }
 constexpr bool Failed(HResult hr) { return hr < 0; }

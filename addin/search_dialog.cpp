@@ -201,6 +201,12 @@ void SearchDialog::CollectMatches(HostObject& application) {
     view_->FocusSearchField();
     return;
   }
+  if (!sheet.worksheet) {
+    // A chart sheet is active: there are no cells to search.
+    view_->ShowMessage("Please open a worksheet for searching");
+    view_->FocusSearchField();
+    return;
+  }
   // Sheets repeat their values; each distinct text is scored once.
   CompareWordsScorer engine(searchText_);
   RememberingScorer scorer(engine);

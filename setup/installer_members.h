@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "host_members.h"
+
 namespace marrowfield {
 namespace installer {
 
@@ -26,8 +28,8 @@ constexpr const char* kAddinTitle = "Marrowfield";
 // Excel of any kind will do.
 constexpr uint32_t kHostClassContexts = 0x1 | 0x2 | 0x4;
 
-// The user's default locale, as automation callers pass it.
-constexpr uint32_t kLocale = 0x0400;
+// The add-in's one locale for every call (see host_members.h).
+constexpr uint32_t kLocale = kLocaleEnglishUs;
 
 }  // namespace installer
 }  // namespace marrowfield

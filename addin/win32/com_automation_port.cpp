@@ -110,6 +110,8 @@ HResult ComAutomationPort::InitializeOle() noexcept {
   return OleInitialize(nullptr);
 }
 
+void ComAutomationPort::UninitializeOle() noexcept { OleUninitialize(); }
+
 HResult ComAutomationPort::ClassIdFromProgId(const std::string& progId,
                                              ClassId* classId) noexcept {
   try {

@@ -15,6 +15,7 @@ namespace marrowfield {
 class ComAutomationPort : public AutomationPort {
  public:
   HResult InitializeOle() noexcept override;
+  void UninitializeOle() noexcept override;
   HResult ClassIdFromProgId(const std::string& progId,
                             ClassId* classId) noexcept override;
   HResult GetActiveObject(const ClassId& classId,

@@ -23,6 +23,7 @@ class FakeAutomationPort : public AutomationPort {
   explicit FakeAutomationPort(FakeExcelModel& model) : model_(model) {}
 
   HResult InitializeOle() noexcept override;
+  void UninitializeOle() noexcept override;
   HResult ClassIdFromProgId(const std::string& progId,
                             ClassId* classId) noexcept override;
   HResult GetActiveObject(const ClassId& classId,
@@ -62,6 +63,7 @@ class FakeAutomationPort : public AutomationPort {
 
   // Records.
   int oleInitializeCalls = 0;
+  int oleUninitializeCalls = 0;
   int tablesOpened = 0;
   int liveTables = 0;      // walks opened and not yet released
   int liveMonikers = 0;    // monikers handed out and not yet released

@@ -113,6 +113,11 @@ ModelResult FakeExcelModel::AddinMember(
            !SameText(list[index].path, arguments[0].text))
       ++index;
     if (index == list.size()) list.push_back({arguments[0].text, title, false});
+    // Excel asks before it takes an add-in in, unless told not to.
+    if (process.displayAlerts) {
+      ++process.alerts;
+      if (process.addinHooks.alert) process.addinHooks.alert();
+    }
     *result = NewObjectValue(
         {ModelKind::kAddIn, object.process, -1, static_cast<int>(index)});
     return kModelOk;

@@ -140,6 +140,11 @@ class AutomationPort {
     return false;
   }
 
+  // A clock in milliseconds and a pause, for retrying calls a busy host
+  // rejects. The defaults stand still and do not wait.
+  virtual uint64_t TickMs() noexcept { return 0; }
+  virtual void SleepMs(uint32_t /*milliseconds*/) noexcept {}
+
   // The error information a failing call on |object| left on this thread,
   // when |object| says it supports it for IDispatch; taking it clears it.
   // False when there is none.

@@ -143,6 +143,10 @@ HResult FakeAutomationPort::Invoke(IDispatch* object,
     ++foreignHandles;
     return kEPointer;
   }
+  if (clockMs < busyUntilMs) {
+    ++busyRejections;
+    return static_cast<HResult>(0x80010001u);  // RPC_E_CALL_REJECTED
+  }
   try {
     std::vector<ModelValue> arguments;
     for (const AutomationValue& argument : request.arguments) {

@@ -410,3 +410,33 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace marrowfield
+
+namespace marrowfield {
+namespace {
+
+TEST_F(InstallerTest, BusyExcel_CallsAreRetriedUntilItAnswers) {
+  port_.busyUntilMs = 20000;
+
+  EXPECT_EQ(Run({kAddinPath, "alice"}), 0);
+
+  EXPECT_GT(port_.busyRejections, 0);
+  EXPECT_TRUE(model_.addins(process_).at(0).installed);
+  EXPECT_EQ(model_.quits(process_), 1);
+  ExpectAllReleased();
+}
+
+TEST_F(InstallerTest, ExcelBusyForEver_ReportedAfterABoundedWait) {
+  port_.busyUntilMs = UINT64_MAX;
+
+  EXPECT_EQ(Run({kAddinPath, "alice"}), 1);
+
+  // The first call gave up after a minute (and the quit after another).
+  EXPECT_GE(port_.clockMs, 60000u);
+  EXPECT_LE(port_.clockMs, 2 * 60000u + 1000u);
+  const std::string head = "Oops - hit an error!\n\a\tCode = 80010001\n";
+  EXPECT_EQ(output_.compare(0, head.size(), head), 0) << output_;
+  EXPECT_TRUE(shell_.opened.empty());
+}
+
+}  // namespace
+}  // namespace marrowfield

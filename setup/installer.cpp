@@ -113,9 +113,9 @@ std::string TextMember(AutomationPort& port, const DispatchRef& object,
 DispatchRef FindByFileName(AutomationPort& port, const DispatchRef& addins) {
   const AutomationValue count = InvokeMember(
       port, addins, installer::kCount, InvokeKind::kPropertyGet, {}, true);
-  const int32_t listed = count.kind() == ValueKind::kInt32 ? count.int32()
+  const int32_t listed = count.kind() == ValueKind::kInt32   ? count.int32()
                          : count.kind() == ValueKind::kInt16 ? count.int16()
-                                                              : 0;
+                                                             : 0;
   for (int32_t index = 1; index <= listed; ++index) {
     DispatchRef addin = ObjectResult(
         InvokeMember(port, addins, installer::kItem, InvokeKind::kPropertyGet,
@@ -174,8 +174,8 @@ void Run(const std::vector<std::string>& arguments, AutomationPort& port,
   std::string address;
   if (arguments.size() >= 2) {
     out << "\nLoading the excel plugin ....";
-    const std::string file = ChooseAddinFile(
-        arguments[0], ExcelBitness(port, system, held), system);
+    const std::string file =
+        ChooseAddinFile(arguments[0], ExcelBitness(port, system, held), system);
     Install(port, system, held, file);
     address = InstallerAddress(productSiteUrl, kInstallQuery, arguments[1]);
   } else {

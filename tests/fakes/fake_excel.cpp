@@ -77,9 +77,9 @@ void SetBool(XLOPER* result, bool flag) {
 }
 
 // The worksheet menu bar as Excel shows it before any add-in adds a menu.
-constexpr const char* kBuiltInMenus[] = {
-    "&File", "&Edit",   "&View",   "&Insert", "F&ormat",
-    "&Tools", "&Data",  "&Window", "&Help"};
+constexpr const char* kBuiltInMenus[] = {"&File",   "&Edit",   "&View",
+                                         "&Insert", "F&ormat", "&Tools",
+                                         "&Data",   "&Window", "&Help"};
 constexpr double kWorksheetBar = 10;
 
 // REGISTER's type text: one letter for the result, one per argument, from

@@ -84,20 +84,28 @@ void Install(AutomationPort& port, SetupSystem& system, Held& held,
   system.WriteSetting(installer::kSampleWorkbookSetting,
                       FolderOf(path) + installer::kSampleWorkbookFile);
   system.WriteSetting(installer::kVersionSetting, MARROWFIELD_VERSION_TEXT);
-  DispatchRef addins =
-      ObjectResult(InvokeMember(port, held.application, installer::kAddIns,
-                                InvokeKind::kPropertyGet, {}, true));
-  // CopyFile False, said outright: Excel asks the user whether to copy an
-  // add-in from removable media or a network share when it is left out.
-  held.addin = ObjectResult(InvokeMember(
-      port, addins, installer::kAdd, InvokeKind::kMethod,
-      Arguments(AutomationValue::String(path), AutomationValue::Boolean(false)),
-      true));
-  addins.Reset();
-  // The host loads the add-in and runs its xlAutoOpen.
-  InvokeMember(port, held.addin, installer::kInstalled,
-               InvokeKind::kPropertyPut,
-               Arguments(AutomationValue::Boolean(true)), false);
+  try {
+    DispatchRef addins =
+        ObjectResult(InvokeMember(port, held.application, installer::kAddIns,
+                                  InvokeKind::kPropertyGet, {}, true));
+    // CopyFile False, said outright: Excel asks the user whether to copy an
+    // add-in from removable media or a network share when it is left out.
+    held.addin = ObjectResult(
+        InvokeMember(port, addins, installer::kAdd, InvokeKind::kMethod,
+                     Arguments(AutomationValue::String(path),
+                               AutomationValue::Boolean(false)),
+                     true));
+    addins.Reset();
+    // The host loads the add-in and runs its xlAutoOpen.
+    InvokeMember(port, held.addin, installer::kInstalled,
+                 InvokeKind::kPropertyPut,
+                 Arguments(AutomationValue::Boolean(true)), false);
+  } catch (...) {
+    // An add-in that was not installed leaves no settings behind.
+    system.RemoveSetting(installer::kSampleWorkbookSetting);
+    system.RemoveSetting(installer::kVersionSetting);
+    throw;
+  }
 }
 
 // Text of a string member of |object|; empty when it has none.

@@ -323,6 +323,12 @@ TEST_F(InstallerTest, Install_WritesTheSampleWorkbookAndVersion) {
   EXPECT_NE(system_.settings["Version"].find('.'), std::string::npos);
 }
 
+TEST_F(InstallerTest, FailedInstall_LeavesNoSettings) {
+  EXPECT_EQ(Run({"C:\\nowhere\\missing.xll", "alice"}), 1);
+
+  EXPECT_TRUE(system_.settings.empty());
+}
+
 TEST_F(InstallerTest, Uninstall_RemovesTheSettings) {
   system_.settings["SampleWorkBook"] = "C:\\Addins\\customers.xlsx";
   system_.settings["Version"] = "1.0";

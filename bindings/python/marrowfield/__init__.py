@@ -24,7 +24,13 @@ import warnings
 from . import _library
 
 __all__ = ["compare", "phones", "code", "similar", "match", "Match",
-           "DEFAULT_THRESHOLD"]
+           "DEFAULT_THRESHOLD", "__version__"]
+
+try:
+    from ._version import __version__
+except ImportError:
+    # Imported straight from the source tree, which no build has stamped.
+    __version__ = "0+unknown"
 
 # The engine's own acceptance level for similar() until one is given.
 DEFAULT_THRESHOLD = 50

@@ -1,9 +1,11 @@
 """Finds and loads libMarrowfieldExcel.so and declares its C functions.
 
 The library is looked for, in order: at the path in the environment variable
-MARROWFIELD_LIBRARY; next to this package; in the build folders of the
-source tree this package sits in (build*/engine/); and finally by the system
-loader's own search (LD_LIBRARY_PATH, the ld.so cache).
+MARROWFIELD_LIBRARY; next to this package (as a wheel carries it); in the
+build folders of the source tree this package sits in (build*/engine/); and
+finally by the system loader's own search (LD_LIBRARY_PATH, the ld.so cache),
+first by the SONAME an installed runtime package provides, then by the
+development name.
 """
 
 import ctypes
@@ -26,7 +28,21 @@ def candidate_paths():
     root = os.path.dirname(os.path.dirname(os.path.dirname(package_dir)))
     for build_dir in sorted(glob.glob(os.path.join(root, "build*"))):
         yield os.path.join(build_dir, "engine", LIBRARY_NAME)
+    soname = installed_soname()
+    if soname:
+        yield soname
     yield LIBRARY_NAME
+
+
+def installed_soname():
+    """Returns the SONAME of the library this build of the package goes
+    with, or None where no build wrote it (the package in the source tree).
+    """
+    try:
+        from . import _version
+    except ImportError:
+        return None
+    return _version.LIBRARY_SONAME
 
 
 def load():

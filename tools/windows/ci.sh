@@ -123,4 +123,7 @@ timeout 300 "$WINE" wineboot -u >/dev/null 2>&1
 ctest --test-dir "$WIN_BUILD" -L 'addin|setup|engine' --output-on-failure --timeout 120 \
   -j "$JOBS"
 
+step "Release archive: its files, tables and versions; its installer under Wine"
+bash tools/windows/release_zip.sh --test-setup
+
 step "Windows part of CI passed in $((SECONDS - STARTED)) seconds"

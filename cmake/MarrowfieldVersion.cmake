@@ -17,17 +17,34 @@ set(MARROWFIELD_VERSION_RC_TEMPLATE
 
 # Gives the Windows module |target| a VERSIONINFO resource with the
 # project's version, so that Explorer's file properties show it.
-# FILE_NAME is the module's file name as shipped, DESCRIPTION its one-line
-# description; the file type follows from the target's type.
-function(marrowfield_version_resource target file_name description)
+# DESCRIPTION is the module's one-line description. Call it after the
+# target's OUTPUT_NAME, PREFIX and SUFFIX are set: the resource names the
+# file as built.
+function(marrowfield_version_resource target description)
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "EXECUTABLE")
     set(MARROWFIELD_RC_FILE_TYPE VFT_APP)
+    set(default_prefix "")
+    set(default_suffix ${CMAKE_EXECUTABLE_SUFFIX})
   else()
     set(MARROWFIELD_RC_FILE_TYPE VFT_DLL)
+    set(default_prefix ${CMAKE_SHARED_LIBRARY_PREFIX})
+    set(default_suffix ${CMAKE_SHARED_LIBRARY_SUFFIX})
   endif()
-  get_filename_component(MARROWFIELD_RC_INTERNAL_NAME ${file_name} NAME_WE)
-  set(MARROWFIELD_RC_FILE_NAME "${file_name}")
+  foreach(part OUTPUT_NAME PREFIX SUFFIX)
+    get_target_property(${part} ${target} ${part})
+  endforeach()
+  if(NOT OUTPUT_NAME)
+    set(OUTPUT_NAME ${target})
+  endif()
+  if(PREFIX STREQUAL "PREFIX-NOTFOUND")
+    set(PREFIX "${default_prefix}")
+  endif()
+  if(SUFFIX STREQUAL "SUFFIX-NOTFOUND")
+    set(SUFFIX "${default_suffix}")
+  endif()
+  set(MARROWFIELD_RC_INTERNAL_NAME "${OUTPUT_NAME}")
+  set(MARROWFIELD_RC_FILE_NAME "${PREFIX}${OUTPUT_NAME}${SUFFIX}")
   set(MARROWFIELD_RC_DESCRIPTION "${description}")
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
   configure_file(${MARROWFIELD_VERSION_RC_TEMPLATE} ${rc} @ONLY)

@@ -105,13 +105,23 @@ done
 expected=$(marrowfield compare smith smyth)
 
 step "The library"
-library=$(grep '/libMarrowfieldExcel\.so\.[0-9.]*$' marrowfield.files |
-          xargs -r -n1 sh -c '[ -L "$0" ] || echo "$0"')
+library=""
+while read -r path; do
+  [[ -L $path ]] || library=$path  # the file itself, not its SONAME link
+done < <(grep '/libMarrowfieldExcel\.so\.[0-9.]*$' marrowfield.files)
 [[ $(basename "$library") == "libMarrowfieldExcel.so.${version}" ]] ||
   fail "library file ${library}"
 soname=$(objdump -p "$library" | awk '$1 == "SONAME" {print $2}')
 [[ $soname == "libMarrowfieldExcel.so.${version%%.*}" ]] || fail "SONAME ${soname}"
-echo "${library}: SONAME ${soname}"
+# Exactly the functions the installed header exports (its macro's own
+# definitions aside): they are a contract.
+declared=$(tr '\n' ' ' </usr/include/marrowfield.h |
+           grep -oE 'MARROWFIELD_EXPORT [^(;]*\(' | sed -E 's/\($//; s/.*[ *]//' |
+           grep -v '^__' | sort)
+exported=$(nm -D --defined-only "$library" | awk '{print $3}' | sort)
+[[ -n $declared && $exported == "$declared" ]] ||
+  fail "the library's exports differ from marrowfield.h's: ${exported//$'\n'/ }"
+echo "${library}: SONAME ${soname}, $(wc -l <<<"$exported") exports as marrowfield.h declares"
 
 step "A C program built with pkg-config"
 [[ $(pkg-config --modversion marrowfield) == "$version" ]] || fail "pkg-config version"

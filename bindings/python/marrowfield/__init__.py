@@ -7,7 +7,7 @@ phonetic engine (libMarrowfieldExcel.so) through ctypes.
     >>> marrowfield.code("knight")                  # '43'
     >>> marrowfield.similar("smith", ["smyth", "jones"], threshold=60)
     >>> marrowfield.match("fox", "the quick fox")   # Match(score=100, ...)
-    >>> marrowfield.__version__                     # '0.1.0', the release's
+    >>> marrowfield.__version__                     # 'MAJOR.MINOR.PATCH'
 
 Words are 8-bit strings to the engine: every str argument is encoded as
 Latin-1, and a character outside Latin-1 raises ValueError. Only the letters

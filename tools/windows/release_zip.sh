@@ -167,9 +167,14 @@ if $test_setup; then
     cp "${BUILD}/bin/${file}" "$run/"
   done
   if ! (cd "$run" && /usr/lib/wine/wine64 setup_wine_tests.exe --gtest_brief=1 \
-          --gtest_filter='SetupUnderWineTest.*' 2>&1) | tr -d '\r'; then
+          --gtest_filter='SetupUnderWineTest.*' 2>&1) | tr -d '\r' >"${staging}/setup.log"; then
+    cat "${staging}/setup.log" >&2
     fail "the archive's installer failed its tests under Wine"
   fi
+  cat "${staging}/setup.log"
+  # A filter that matches nothing passes too: some test must have run.
+  grep -qE '^\[  PASSED  \] [1-9][0-9]* test' "${staging}/setup.log" ||
+    fail "no installer test ran"
   echo "release_zip: the archive's MarrowfieldSetup.exe installed and removed its XLL in the fake Excel"
 fi
 echo "release_zip: passed"

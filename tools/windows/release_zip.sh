@@ -127,8 +127,10 @@ if [[ $actual != "$expected" ]]; then
 fi
 echo "release_zip: $(wc -l <<<"$actual") files, exactly the list"
 
-# The version in a module's VS_FIXEDFILEINFO: file and product version.
-fixed_version() {
+# The versions a module's version resource states: the numbers of its
+# VS_FIXEDFILEINFO (file, product) and its FileVersion and ProductVersion
+# texts, as Explorer's Details tab shows them.
+module_versions() {
   python3 - "$1" <<'EOF'
 import struct, sys
 data = open(sys.argv[1], "rb").read()
@@ -136,8 +138,24 @@ at = data.find(struct.pack("<I", 0xFEEF04BD))
 if at < 0:
     sys.exit("no version resource")
 ms, ls, pms, pls = struct.unpack_from("<4I", data, at + 8)
-print("%d.%d.%d.%d %d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF,
-                                   pms >> 16, pms & 0xFFFF, pls >> 16, pls & 0xFFFF))
+numbers = ["%d.%d.%d.%d" % (hi >> 16, hi & 0xFFFF, lo >> 16, lo & 0xFFFF)
+           for hi, lo in ((ms, ls), (pms, pls))]
+
+def text(key):
+    # A String entry: the key in UTF-16 with its terminator, padding to a
+    # 32-bit boundary, then the value up to its terminator.
+    start = data.find((key + "\0").encode("utf-16-le"), at)
+    if start < 0:
+        sys.exit("no " + key)
+    i = start + 2 * (len(key) + 1)
+    while data[i:i + 2] == b"\0\0":
+        i += 2
+    end = i
+    while data[end:end + 2] != b"\0\0":
+        end += 2
+    return data[i:end].decode("utf-16-le")
+
+print(" ".join(numbers + [text("FileVersion"), text("ProductVersion")]))
 EOF
 }
 dir=${unpacked}/${top}
@@ -151,8 +169,8 @@ for module in $modules; do
               grep -ioE 'DLL Name: (libstdc\+\+|libgcc|libwinpthread|xlcall32)[^ ]*' || true)
     [[ -z $runtime ]] || fail "${module} imports ${runtime}"
   fi
-  got=$(fixed_version "${dir}/${module}") || fail "${module}: no version resource"
-  [[ $got == "${version}.0 ${version}.0" ]] ||
+  got=$(module_versions "${dir}/${module}") || fail "${module}: no version resource"
+  [[ $got == "${version}.0 ${version}.0 ${version} ${version}" ]] ||
     fail "${module}: version resource ${got}, project ${version}"
   echo "${module}: $(pe_machine "${dir}/${module}"), version resource ${version}.0"
 done

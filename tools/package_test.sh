@@ -50,12 +50,18 @@ debs=("${BUILD}"/packages/*.deb)
 wheels=("${BUILD}"/dist/marrowfield-*.whl)
 [[ ${#debs[@]} -eq ${#PACKAGES[@]} ]] || fail "expected ${#PACKAGES[@]} packages: ${debs[*]}"
 [[ -f ${wheels[0]} && ${#wheels[@]} -eq 1 ]] || fail "expected one wheel: ${wheels[*]}"
-version=$(dpkg-deb -f "${BUILD}/packages/marrowfield_"*.deb Version)
+# Every artifact checked below must state the project's one version.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "${BUILD}/CMakeCache.txt")
+for deb in "${debs[@]}"; do
+  [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "${deb}: not version ${version}"
+done
+[[ $(basename "${wheels[0]}") == marrowfield-${version}-* ]] || fail "wheel not of version ${version}"
 echo "version ${version}: $(basename -a "${debs[@]}" "${wheels[@]}" | tr '\n' ' ')"
 
-is_installed() {
-  dpkg-query -W -f='${db:Status-Status}\n' "$1" 2>/dev/null |
-    grep -qv '^not-installed$'
+is_installed() {  # also when only its configuration files are left
+  local status
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null) || return 1
+  [[ -n $status && $status != not-installed ]]
 }
 remove_packages() {
   local installed=()
@@ -182,7 +188,7 @@ for p in "${PACKAGES[@]}"; do
   grep -q '^MIT License' "$copyright" && grep -q 'Flite' "$copyright" ||
     fail "${copyright}: no MIT licence or third-party notices"
 done
-"$PYTHON" -m zipfile -l "${wheels[0]}" | grep -q "dist-info/NOTICE" ||
+grep -q "dist-info/NOTICE" <<<"$("$PYTHON" -m zipfile -l "${wheels[0]}")" ||
   fail "the wheel has no NOTICE"
 echo "copyright files and the wheel's NOTICE present"
 

@@ -7,7 +7,6 @@ phonetic engine (libMarrowfieldExcel.so) through ctypes.
     >>> marrowfield.code("knight")                  # '43'
     >>> marrowfield.similar("smith", ["smyth", "jones"], threshold=60)
     >>> marrowfield.match("fox", "the quick fox")   # Match(score=100, ...)
-    >>> marrowfield.__version__                     # 'MAJOR.MINOR.PATCH'
 
 Words are 8-bit strings to the engine: every str argument is encoded as
 Latin-1, and a character outside Latin-1 raises ValueError. Only the letters
@@ -25,16 +24,17 @@ import warnings
 from . import _library
 
 __all__ = ["compare", "phones", "code", "similar", "match", "Match",
-           "DEFAULT_THRESHOLD", "__version__"]
+           "DEFAULT_THRESHOLD"]
+
+# The engine's own acceptance level for similar() until one is given.
+DEFAULT_THRESHOLD = 50
 
 try:
+    # "MAJOR.MINOR.PATCH" of the release, written by the build.
     from ._version import __version__
 except ImportError:
     # Imported straight from the source tree, which no build has stamped.
     __version__ = "0+unknown"
-
-# The engine's own acceptance level for similar() until one is given.
-DEFAULT_THRESHOLD = 50
 
 MODE_LEXICON = 0
 MODE_LTS_ONLY = 1

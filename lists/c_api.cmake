@@ -1,0 +1,33 @@
+# MarrowfieldLists: the layer's C interface (include/marrowfield_lists.h) as
+# a shared library for the command line, the Python binding and the
+# database extension. It carries its own copy of the engine and exports the
+# mfl_ names and nothing else. Its users all live on Linux, so the Windows
+# build, which makes the add-in only, leaves it out.
+if(NOT WIN32)
+  add_library(MarrowfieldLists SHARED
+    c_api.cpp
+    explanation_text.cpp
+    score_many.cpp
+  )
+  target_compile_definitions(MarrowfieldLists PRIVATE MARROWFIELD_LISTS_BUILDING)
+  add_library(Marrowfield::MarrowfieldLists ALIAS MarrowfieldLists)
+  target_include_directories(MarrowfieldLists PUBLIC
+    $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+  target_link_libraries(MarrowfieldLists PRIVATE marrowfield_lists)
+  # Export the mfl_ names and nothing else, even from the static archives.
+  set(export_map ${CMAKE_CURRENT_SOURCE_DIR}/marrowfield_lists.map)
+  target_link_options(MarrowfieldLists PRIVATE -Wl,--exclude-libs,ALL
+    -Wl,--version-script=${export_map})
+  set_target_properties(MarrowfieldLists PROPERTIES LINK_DEPENDS ${export_map})
+  marrowfield_warnings(MarrowfieldLists)
+  # Versioned as the engine library is, and installed beside it.
+  set_target_properties(MarrowfieldLists PROPERTIES
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${PROJECT_VERSION_MAJOR})
+  install(TARGETS MarrowfieldLists EXPORT MarrowfieldTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+      COMPONENT runtime NAMELINK_COMPONENT dev)
+  install(FILES include/marrowfield_lists.h
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev)
+endif()

@@ -164,12 +164,15 @@ echo "find_package(Marrowfield ${version}): builds and runs"
 
 step "Python"
 check_python() {  # PYTHON LABEL
-  "$1" -c 'import marrowfield, sys
-print(marrowfield.__version__, marrowfield.compare("smith", "smyth"), marrowfield._lib._name)' \
+  # compare_many goes through the pair finding library, compare through
+  # the engine's: both must load.
+  "$1" -c 'import marrowfield
+print(marrowfield.__version__, marrowfield.compare("smith", "smyth"),
+      marrowfield.compare_many([("smith", "smyth")])[0], marrowfield._lib._name)' \
     >python.txt || fail "$2: import marrowfield"
-  read -r got_version got_score got_library <python.txt
-  [[ $got_version == "$version" && $got_score == "$expected" ]] ||
-    fail "$2: version ${got_version}, score ${got_score}"
+  read -r got_version got_score got_many got_library <python.txt
+  [[ $got_version == "$version" && $got_score == "$expected" && $got_many == "$expected" ]] ||
+    fail "$2: version ${got_version}, scores ${got_score} ${got_many}"
   echo "$2: marrowfield ${got_version}, library ${got_library}"
 }
 check_python "$PYTHON" "Debian package"

@@ -58,24 +58,30 @@ int32_t AddinSession::AutoOpen() noexcept {
 int32_t AddinSession::AutoClose() noexcept {
   // Separate steps, so that a failure in one never skips releasing the
   // connection.
-  Guarded([] { RemoveDefinedName(CommandTable[0].procedure); });
+  // Every name the add-in registered goes, as the host asks of
+  // xlAutoClose; left behind, they would run code that is no longer there.
+  for (const CommandRow& row : CommandTable) {
+    Guarded([&row] { RemoveDefinedName(row.procedure); });
+  }
   Guarded([] {
     if (FindMenu() == MenuState::kPresent) DeleteMenu();
   });
   Guarded([] { un_initialize(); });
   ports_.automation.ReleaseApplication();
   ForgetHostConnection();
+  ports_.automation.UninitializeOle();
   return 1;
 }
 
 XLOPER* AddinSession::AutoRegister(const XLOPER* procedureName) noexcept {
   SetValueError(&registerAnswer_);
-  Guarded([procedureName] {
+  Guarded([this, procedureName] {
     for (const CommandRow& row : CommandTable) {
       if (!NamesProcedure(procedureName, row.procedure)) continue;
       HostValue ownPath;
       ownPath.Call(xlGetName);
-      RegisterCommand(ownPath.value(), row);
+      // The host wants REGISTER's own answer back for a name it asked for.
+      RegisterCommand(ownPath.value(), row, &registerAnswer_);
     }
   });
   return &registerAnswer_;

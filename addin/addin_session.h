@@ -40,14 +40,15 @@ class AddinSession {
   // engine. Returns 1.
   int32_t AutoOpen() noexcept;
 
-  // xlAutoClose: removes the search command's defined name and the menu
-  // (only when present), stops the engine, releases and forgets the host
-  // connection so that a later open connects afresh. Returns 1.
+  // xlAutoClose: removes the defined names of the three commands and the
+  // menu (only when present), stops the engine, releases and forgets the
+  // host connection so that a later open connects afresh, and balances the
+  // bridge's OleInitialize. Returns 1.
   int32_t AutoClose() noexcept;
 
   // xlAutoRegister: registers every command whose name equals the counted
   // string |procedureName| ignoring ASCII case. Returns a value owned by
-  // the session holding #VALUE!, in every case.
+  // the session: REGISTER's answer when a command matched, else #VALUE!.
   XLOPER* AutoRegister(const XLOPER* procedureName) noexcept;
 
   // xlAddInManagerInfo: for the action 1 a counted string "Marrowfield",

@@ -121,6 +121,12 @@ void AutomationBridge::ReleaseApplication() noexcept {
   g_pdispXL = nullptr;
 }
 
+void AutomationBridge::UninitializeOle() noexcept {
+  if (!g_bOleInitialized) return;
+  g_bOleInitialized = false;
+  port_.UninitializeOle();
+}
+
 void AutomationBridge::AddWorkbookFromTemplate(
     const std::string& templatePath) {
   HostObject application = Application();

@@ -45,6 +45,10 @@ class AutomationBridge : public HostAutomation {
   // clears both pointers; does nothing for those already null.
   void ReleaseApplication() noexcept override;
 
+  // OleUninitialize once for the OleInitialize that set g_bOleInitialized,
+  // which it clears, so that the next connect initialises afresh.
+  void UninitializeOle() noexcept override;
+
   // Workbooks.Add(templatePath) on the connected Application; the new
   // workbook becomes the active one. Throws HostCallError when the host
   // fails, or with E_FAIL when not connected.

@@ -87,6 +87,10 @@ class AutomationPort {
   // OleInitialize(NULL) on the calling thread.
   virtual HResult InitializeOle() noexcept = 0;
 
+  // OleUninitialize on the calling thread; one for each successful
+  // InitializeOle (S_FALSE included).
+  virtual void UninitializeOle() noexcept = 0;
+
   // CLSIDFromProgID.
   virtual HResult ClassIdFromProgId(const std::string& progId,
                                     ClassId* classId) noexcept = 0;
@@ -136,6 +140,11 @@ class AutomationPort {
     return false;
   }
 
+  // A clock in milliseconds and a pause, for retrying calls a busy host
+  // rejects. The defaults stand still and do not wait.
+  virtual uint64_t TickMs() noexcept { return 0; }
+  virtual void SleepMs(uint32_t /*milliseconds*/) noexcept {}
+
   // The error information a failing call on |object| left on this thread,
   // when |object| says it supports it for IDispatch; taking it clears it.
   // False when there is none.
@@ -153,6 +162,7 @@ constexpr HResult kEPointer = static_cast<HResult>(0x80004003u);
 constexpr HResult kEOutOfMemory = static_cast<HResult>(0x8007000Eu);
 constexpr HResult kDispEException = static_cast<HResult>(0x80020009u);
 constexpr HResult kDispEParamNotFound = static_cast<HResult>(0x80020004u);
+constexpr HResult kDispEMemberNotFound = static_cast<HResult>(0x80020003u);
 
 constexpr bool Succeeded(HResult hr) { return hr >= 0; }
 constexpr bool Failed(HResult hr) { return hr < 0; }

@@ -25,6 +25,11 @@ class HostAutomation {
   // Must not throw.
   virtual void ReleaseApplication() noexcept = 0;
 
+  // Balances the OleInitialize of a successful ConnectToHost (S_FALSE
+  // included) with one OleUninitialize; does nothing when OLE is not
+  // initialised by the add-in. Must not throw.
+  virtual void UninitializeOle() noexcept = 0;
+
   // Has the host add a workbook based on |templatePath|, which becomes the
   // active one. Throws HostCallError when the host cannot.
   virtual void AddWorkbookFromTemplate(const std::string& templatePath) = 0;

@@ -20,6 +20,7 @@ constexpr int32_t kDispIdActiveSheet = 0x0133;
 constexpr int32_t kDispIdUsedRange = 0x019C;
 constexpr int32_t kDispIdIndex = 0x01E6;
 constexpr int32_t kDispIdWorksheets = 0x01EE;
+constexpr int32_t kDispIdSheets = 0x01E5;
 constexpr int32_t kDispIdWorkbooks = 0x023C;
 
 // Members looked up by name.
@@ -28,11 +29,12 @@ constexpr const char* kApplicationMember = "Application";
 constexpr const char* kExecuteExcel4MacroMember = "ExecuteExcel4Macro";
 constexpr const char* kWorkbooksMember = "Workbooks";
 
-// Locales: the user's default for the Application lookups and HostObject's
-// calls; English, neutral sublanguage, for the macro and Workbooks, so the
-// macro's text is read with English function names.
-constexpr uint32_t kLocaleUserDefault = 0x0400;
-constexpr uint32_t kLocaleEnglishNeutral = 0x0009;
+// The locale of every name lookup and call, here and in the installer:
+// English (United States), what VBA passes. Excel resolves the English
+// member names and reads every [lcid] argument with it; under other
+// regional settings the user's default locale gets 0x80028018 ("Old format
+// or invalid type library") for English names.
+constexpr uint32_t kLocaleEnglishUs = 0x0409;
 
 }  // namespace marrowfield
 

@@ -72,7 +72,7 @@ AutomationValue HostObject::Call(DispId member, InvokeKind kind,
                                  std::vector<AutomationValue> arguments,
                                  bool wantResult) {
   if (object_ == nullptr || port_ == nullptr) return {};
-  InvokeRequest request{member, kLocaleUserDefault, kind, std::move(arguments)};
+  InvokeRequest request{member, kLocaleEnglishUs, kind, std::move(arguments)};
   AutomationValue result;
   InvokeException exception;
   const HResult hr = port_->Invoke(
@@ -102,6 +102,10 @@ HostObject HostObject::Workbooks() {
 HostObject HostObject::Worksheets() {
   return ObjectResult(
       Call(kDispIdWorksheets, InvokeKind::kPropertyGet, {}, true));
+}
+
+HostObject HostObject::Sheets() {
+  return ObjectResult(Call(kDispIdSheets, InvokeKind::kPropertyGet, {}, true));
 }
 
 HostObject HostObject::Item(int16_t index) {

@@ -51,7 +51,10 @@ class HostObject {
   HostObject Workbooks();
   // Application: the active workbook's Worksheets collection.
   HostObject Worksheets();
-  // Worksheets: the worksheet at |index| (from 1), passed as VT_I2.
+  // Application: the active workbook's Sheets collection, every sheet in
+  // the order of Index, chart sheets included.
+  HostObject Sheets();
+  // Worksheets or Sheets: the sheet at |index| (from 1), passed as VT_I2.
   HostObject Item(int16_t index);
   // Worksheet: its position among the workbook's sheets; 0 when the host
   // answers with something other than an integer.

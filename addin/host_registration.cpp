@@ -23,7 +23,8 @@ char FoldAscii(char c) {
 
 }  // namespace
 
-void RegisterCommand(const XLOPER& ownPath, const CommandRow& row) {
+void RegisterCommand(const XLOPER& ownPath, const CommandRow& row,
+                     XLOPER* answer) {
   XLOPER path = ownPath;
   CountedString procedure(row.procedure);
   CountedString typeText(row.typeText);
@@ -31,13 +32,20 @@ void RegisterCommand(const XLOPER& ownPath, const CommandRow& row) {
   CountedString argumentText(row.argumentText);
   CountedString macroType(row.macroType);
   CountedString category(row.category);
-  CallHost(xlfRegister, nullptr, &path,
-           MakeTempString(procedure.placeholderString()),
-           MakeTempString(typeText.placeholderString()),
-           MakeTempString(functionText.placeholderString()),
-           MakeTempString(argumentText.placeholderString()),
-           MakeTempString(macroType.placeholderString()),
-           MakeTempString(category.placeholderString()));
+  HostValue result;
+  result.Call(xlfRegister, &path, MakeTempString(procedure.placeholderString()),
+              MakeTempString(typeText.placeholderString()),
+              MakeTempString(functionText.placeholderString()),
+              MakeTempString(argumentText.placeholderString()),
+              MakeTempString(macroType.placeholderString()),
+              MakeTempString(category.placeholderString()));
+  // REGISTER answers with a number; anything carrying host memory stays
+  // with |result|, which gives it back.
+  if (answer != nullptr && result.filled() &&
+      (BaseType(result.value()) == xltypeNum ||
+       BaseType(result.value()) == xltypeErr)) {
+    *answer = result.value();
+  }
 }
 
 MenuState FindMenu() {

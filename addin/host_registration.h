@@ -11,8 +11,12 @@
 namespace marrowfield {
 
 // Registers |row| as a command of the module whose path |ownPath| holds:
-// REGISTER with the path and the row's six columns, seven arguments.
-void RegisterCommand(const XLOPER& ownPath, const CommandRow& row);
+// REGISTER with the path and the row's six columns, seven arguments. When
+// |answer| is given it receives the host's answer (the register id, or an
+// error value) if the host answered with a value that needs no xlFree;
+// otherwise it is left as it was.
+void RegisterCommand(const XLOPER& ownPath, const CommandRow& row,
+                     XLOPER* answer = nullptr);
 
 enum class MenuState {
   kPresent,  // the host found the menu on the worksheet menu bar

@@ -30,10 +30,13 @@ HResult ExecuteProbe(AutomationPort& port, IDispatch* application,
   ProbeWindow window;
   DispId member = 0;
   HResult hr = port.GetIdOfName(application, kExecuteExcel4MacroMember,
-                                kLocaleEnglishNeutral, &member);
+                                kLocaleEnglishUs, &member);
   if (Failed(hr)) return hr;
+  // A method in Excel's type library: a dispatcher that checks the kind
+  // refuses a property get alone, so both kinds are offered, as for
+  // Application and Workbooks.
   InvokeRequest request{
-      member, kLocaleEnglishNeutral, InvokeKind::kPropertyGet, {}};
+      member, kLocaleEnglishUs, InvokeKind::kMethodOrPropertyGet, {}};
   request.arguments.push_back(AutomationValue::String(macro));
   AutomationValue answer;
   InvokeException exception;
@@ -46,7 +49,7 @@ HResult ExecuteProbe(AutomationPort& port, IDispatch* application,
 DispatchRef ApplicationOf(AutomationPort& port, IDispatch* candidate,
                           DispId applicationMember) {
   InvokeRequest request{applicationMember,
-                        kLocaleUserDefault,
+                        kLocaleEnglishUs,
                         InvokeKind::kMethodOrPropertyGet,
                         {}};
   AutomationValue answer;
@@ -80,7 +83,7 @@ HResult Walk(AutomationPort& port, IDispatch** out) {
   if (!candidate) return kEFail;
   DispId applicationMember = 0;
   if (Failed(port.GetIdOfName(candidate.get(), kApplicationMember,
-                              kLocaleUserDefault, &applicationMember))) {
+                              kLocaleEnglishUs, &applicationMember))) {
     return kEFail;
   }
   std::unique_ptr<RunningObjects> table;
@@ -158,10 +161,10 @@ HResult GetWorkbooks(AutomationPort& port, IDispatch* application,
   try {
     DispId member = 0;
     HResult hr = port.GetIdOfName(application, kWorkbooksMember,
-                                  kLocaleEnglishNeutral, &member);
+                                  kLocaleEnglishUs, &member);
     if (Failed(hr)) return hr;
     InvokeRequest request{
-        member, kLocaleEnglishNeutral, InvokeKind::kMethodOrPropertyGet, {}};
+        member, kLocaleEnglishUs, InvokeKind::kMethodOrPropertyGet, {}};
     AutomationValue answer;
     uint32_t argumentError = 0;
     hr = port.Invoke(application, request, &answer, nullptr, &argumentError);

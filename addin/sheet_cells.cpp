@@ -7,6 +7,8 @@
 #include <limits>
 #include <utility>
 
+#include "host_call_error.h"
+
 namespace marrowfield {
 namespace {
 
@@ -29,7 +31,16 @@ ActiveSheetValues ReadActiveSheet(HostObject& application) {
   if (sheet.IsNull()) return values;
   values.found = true;
   values.sheetIndex = sheet.Index();
-  HostObject usedRange = sheet.UsedRange();
+  HostObject usedRange;
+  try {
+    usedRange = sheet.UsedRange();
+  } catch (const HostCallError& error) {
+    // Only worksheets have cells; Excel's type library gives a chart sheet
+    // no UsedRange.
+    if (error.hresult() != kDispEMemberNotFound) throw;
+    values.worksheet = false;
+    return values;
+  }
   values.value = usedRange.Value();
   return values;
 }
@@ -62,8 +73,8 @@ bool ActivateFoundCell(HostObject& application, int32_t sheetIndex, int32_t row,
   }
   HostObject usedRange;
   {
-    HostObject worksheets = application.Worksheets();
-    HostObject sheet = worksheets.Item(static_cast<int16_t>(sheetIndex));
+    HostObject sheets = application.Sheets();
+    HostObject sheet = sheets.Item(static_cast<int16_t>(sheetIndex));
     usedRange = sheet.UsedRange();
     sheet.ActivateSheet();
   }

@@ -18,6 +18,9 @@ struct ActiveSheetValues {
   // False when the host has no active sheet (no workbook open, or no
   // connection); the other fields are then empty.
   bool found = false;
+  // False when the active sheet has no cells (a chart sheet); the value is
+  // then empty.
+  bool worksheet = true;
   // The sheet's Index, its position among the workbook's sheets.
   int32_t sheetIndex = 0;
   // The used range's Value: an array of rows by columns, a single value for
@@ -26,7 +29,9 @@ struct ActiveSheetValues {
 };
 
 // ActiveSheet of |application|, then its Index, UsedRange and the range's
-// Value. Throws HostCallError when a host call fails.
+// Value. A sheet without UsedRange (the host answers DISP_E_MEMBERNOTFOUND,
+// as for a chart sheet) is found but not a worksheet. Throws HostCallError
+// when any other host call fails.
 ActiveSheetValues ReadActiveSheet(HostObject& application);
 
 // The cells of a used range's Value in the order the search visits them,
@@ -36,7 +41,8 @@ ActiveSheetValues ReadActiveSheet(HostObject& application);
 // listed as cells that are not text.
 CellGrid ToCellGrid(const AutomationValue& value);
 
-// Activates worksheet |sheetIndex| of the application's Worksheets and the
+// Activates sheet |sheetIndex| of the application's Sheets (Index counts
+// every sheet, so Worksheets would miss with a chart sheet before it) and the
 // cell at |row|, |column| of its used range, so the host shows and selects
 // it. Returns false, calling nothing, when |sheetIndex| cannot name a
 // worksheet (below 1 or beyond a 16-bit index) or when not connected.

@@ -14,6 +14,16 @@
 namespace marrowfield {
 namespace {
 
+// What COM answers for a call a busy server turned away: rejected, or told
+// to retry later. A message filter may already have retried; either way
+// the call is tried again until kBusyLimitMs have passed since it was
+// first made, so that the installer rides out a busy Excel but never waits
+// for ever.
+constexpr HResult kRpcECallRejected = static_cast<HResult>(0x80010001u);
+constexpr HResult kRpcEServerCallRetryLater = static_cast<HResult>(0x8001010Au);
+constexpr uint64_t kBusyLimitMs = 60000;
+constexpr uint32_t kBusyPauseMs = 250;
+
 constexpr uint32_t kDispatchErrorBase = 0x80040200u;
 constexpr uint32_t kDispatchErrorLast = 0x8004FFFFu;
 constexpr int32_t kLastWCode = 0xFE00;
@@ -47,9 +57,15 @@ AutomationValue InvokeMember(AutomationPort& port, const DispatchRef& object,
   InvokeRequest request{member, installer::kLocale, kind, std::move(arguments)};
   AutomationValue result;
   InvokeException exception;
-  const HResult hr =
-      port.Invoke(object.get(), request, wantResult ? &result : nullptr,
-                  &exception, nullptr);
+  const uint64_t started = port.TickMs();
+  HResult hr = kSOk;
+  for (;;) {
+    hr = port.Invoke(object.get(), request, wantResult ? &result : nullptr,
+                     &exception, nullptr);
+    if (hr != kRpcECallRejected && hr != kRpcEServerCallRetryLater) break;
+    if (port.TickMs() - started >= kBusyLimitMs) break;
+    port.SleepMs(kBusyPauseMs);
+  }
   if (Succeeded(hr)) return result;
   if (hr == kDispEException) {
     throw ComError(ExceptionCode(exception.code), exception.source,

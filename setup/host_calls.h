@@ -19,7 +19,10 @@ namespace marrowfield {
 DispatchRef StartHost(AutomationPort& port);
 
 // Invokes |member| on |object| with |arguments| in their natural order.
-// Returns the result when |wantResult| is set (empty otherwise). Throws
+// A call a busy host rejects (RPC_E_CALL_REJECTED, RPC_E_SERVERCALL_
+// RETRYLATER) is tried again every quarter second for up to a minute from
+// the first try. Returns the result when |wantResult| is set (empty
+// otherwise). Throws
 // ComError: E_POINTER for a null object; for an exception the host raised,
 // the host's own code with its source and description; for any other
 // failure the HRESULT with the error information the object left, if any.

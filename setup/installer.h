@@ -13,17 +13,23 @@
 #include <vector>
 
 #include "automation_port.h"
+#include "setup_system.h"
 #include "web_page_opener.h"
 
 namespace marrowfield {
 
 // |arguments| are the command line's arguments after the program's name.
-// Writes the progress text and, on failure, ReportComError's five lines to
-// |out|. Returns 0 on success and 1 after an error report; every host
-// object is released once before it returns, and nothing is thrown.
+// Installing gives Excel the add-in file of Excel's own bitness (the one
+// named or the one beside it, see addin_choice.h) and writes the add-in's
+// settings; removing finds the add-in by title or by file name and deletes
+// them. Writes the progress text and, on failure, ReportComError's five
+// lines (or one line for a missing or mismatched add-in file) to |out|.
+// Returns 0 on success and 1 after a report; the started Excel is told to
+// quit in either case, every host object is released once before it
+// returns, and nothing is thrown.
 int RunInstaller(const std::vector<std::string>& arguments,
                  AutomationPort& port, WebPageOpener& shell,
-                 std::ostream& out) noexcept;
+                 SetupSystem& system, std::ostream& out) noexcept;
 
 }  // namespace marrowfield
 

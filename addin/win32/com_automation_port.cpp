@@ -110,6 +110,14 @@ HResult ComAutomationPort::InitializeOle() noexcept {
   return OleInitialize(nullptr);
 }
 
+void ComAutomationPort::UninitializeOle() noexcept { OleUninitialize(); }
+
+uint64_t ComAutomationPort::TickMs() noexcept { return GetTickCount64(); }
+
+void ComAutomationPort::SleepMs(uint32_t milliseconds) noexcept {
+  Sleep(milliseconds);
+}
+
 HResult ComAutomationPort::ClassIdFromProgId(const std::string& progId,
                                              ClassId* classId) noexcept {
   try {

@@ -15,6 +15,9 @@ namespace marrowfield {
 class ComAutomationPort : public AutomationPort {
  public:
   HResult InitializeOle() noexcept override;
+  uint64_t TickMs() noexcept override;
+  void SleepMs(uint32_t milliseconds) noexcept override;
+  void UninitializeOle() noexcept override;
   HResult ClassIdFromProgId(const std::string& progId,
                             ClassId* classId) noexcept override;
   HResult GetActiveObject(const ClassId& classId,

@@ -1,7 +1,8 @@
 // MarrowfieldSetup.exe: installs the add-in into Excel or removes it.
 //   MarrowfieldSetup "C:\path\MarrowfieldExcel.xll" "user text"   installs
 //   MarrowfieldSetup ["user text"]                                removes
-// COM is initialised in the single-threaded apartment for the whole run;
+// COM is initialised in the single-threaded apartment for the whole run,
+// with a message filter that rides out a busy Excel for a bounded time;
 // the installer's logic does the rest over the automation port.
 
 #include <objbase.h>
@@ -11,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "busy_message_filter.h"
 #include "com_automation_port.h"
 #include "installer.h"
 #include "shell_web_page_opener.h"
+#include "win32_setup_system.h"
 
 namespace {
 
@@ -40,9 +43,13 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0),
                                              argv + argc);
     ComApartment apartment;
+    // Calls a busy Excel rejects are retried for a bounded time.
+    marrowfield::BusyMessageFilter filter;
     marrowfield::ComAutomationPort automation;
     marrowfield::ShellWebPageOpener shell;
-    status = marrowfield::RunInstaller(arguments, automation, shell, std::cout);
+    marrowfield::Win32SetupSystem system;
+    status = marrowfield::RunInstaller(arguments, automation, shell, system,
+                                       std::cout);
   } catch (...) {
     // Only the argument copy can throw here, for want of memory; there is
     // nothing left to report it with, and the status says it failed.

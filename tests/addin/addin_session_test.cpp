@@ -67,6 +67,17 @@ TEST_F(AddinSessionTest, OpenCloseOpen_ReconnectsToAFreshApplication) {
   EXPECT_EQ(second->releases, 1);
 }
 
+TEST_F(AddinSessionTest, Close_BalancesOleOnceForEveryOpen) {
+  AddinSession session = MakeSession();
+  session.AutoOpen();
+  session.AutoClose();
+  EXPECT_EQ(automation_.oleUninitializeCalls, 1);
+
+  session.AutoOpen();
+  session.AutoClose();
+  EXPECT_EQ(automation_.oleUninitializeCalls, 2);
+}
+
 TEST_F(AddinSessionTest, OpenTwice_KeepsTheFirstConnection) {
   AddinSession session = MakeSession();
   session.AutoOpen();

@@ -24,6 +24,10 @@ namespace marrowfield {
 namespace {
 
 constexpr HResult kUnavailable = static_cast<HResult>(0x800401E3u);
+// The locale VBA passes: English (United States). Excel resolves member
+// names and reads [lcid] arguments with it, whatever the user's settings.
+constexpr uint32_t kEnglishUnitedStates = 0x0409;
+constexpr int32_t kExecuteExcel4Macro = 0x015E;
 
 class BridgeScenarios : public ::testing::Test {
  protected:
@@ -49,6 +53,16 @@ class BridgeScenarios : public ::testing::Test {
     EXPECT_EQ(rig_->model().deadUses(), 0);
     EXPECT_EQ(fake_xl_open_documents(), 0);
     EXPECT_EQ(fake_xl_screen_updating(), 1);
+    // Every call named Excel's members the way its type library declares
+    // them, in the locale Excel reads English names in.
+    EXPECT_EQ(rig_->model().wrongInvokeFlags(), 0);
+    for (const InvokeRecord& record : rig_->model().invokes()) {
+      EXPECT_EQ(record.locale, kEnglishUnitedStates)
+          << "member 0x" << std::hex << record.member;
+    }
+    for (uint32_t locale : rig_->model().nameLocales()) {
+      EXPECT_EQ(locale, kEnglishUnitedStates);
+    }
     bridge_.reset();
     rig_.reset();
   }
@@ -177,6 +191,44 @@ TEST_F(BridgeScenarios, LongLibraryPath_GivesMacroOf283Characters) {
   EXPECT_FALSE(g_bOkayToSetIFlag);
 }
 
+TEST_F(BridgeScenarios, ProbeMacro_IsInvokedAsAMethod) {
+  const int own = AddHost(true, "C:\\Books\\own.xlsx");
+  rig_->model().SetActiveProcess(own);
+  rig_->Publish();
+
+  ASSERT_EQ(bridge_->ConnectToHost(), kSOk);
+
+  // ExecuteExcel4Macro is a method in Excel's type library: the flags must
+  // include DISPATCH_METHOD, or a strict dispatcher does not find it.
+  int probes = 0;
+  for (const InvokeRecord& record : rig_->model().invokes()) {
+    if (record.member != kExecuteExcel4Macro) continue;
+    ++probes;
+    EXPECT_NE(record.invokeKind & 1, 0);
+  }
+  EXPECT_EQ(probes, 1);
+}
+
+TEST_F(BridgeScenarios, LongPathWithAccentedLetters_ReachesTheHostIntact) {
+  const int own = AddHost(true, "C:\\Books\\own.xlsx");
+  rig_->model().SetActiveProcess(own);
+  rig_->Publish();
+  // 255 bytes in the ANSI code page, with letters above 127 (\xE9 is e
+  // with an acute accent in Windows-1252), as Excel may hand the path.
+  std::string path = "C:\\Benutzer\\Ren\xE9\\";
+  path += std::string(255 - path.size() - 4, '\xE9') + ".xll";
+  ASSERT_EQ(path.size(), 255u);
+  fake_xl_set_addin_path(path.c_str());
+
+  // The probe names a library this program is not, so no host answers it.
+  bridge_->ConnectToHost();
+
+  ASSERT_FALSE(rig_->model().macros(own).empty());
+  EXPECT_EQ(rig_->model().macros(own)[0],
+            "cALL(\"" + path + "\",\"CheckInstance\",\"j\")");
+  EXPECT_EQ(fake_xl_outstanding_values(), 0);
+}
+
 TEST_F(BridgeScenarios, WorkbooksNotAnObject_ParamNotFoundAndDropped) {
   const int own = AddHost(true, "C:\\Books\\own.xlsx");
   rig_->model().SetActiveProcess(own);
@@ -297,6 +349,45 @@ TEST_F(SheetScenarios, EmptySheet_ReadsAsTheEmptyValue) {
   EXPECT_EQ(values.sheetIndex, 1);
   EXPECT_TRUE(values.value.IsEmpty());
   EXPECT_TRUE(ToCellGrid(values.value).empty());
+}
+
+TEST_F(SheetScenarios, ChartSheetBeforeTheWorksheet_JumpLandsOnTheFoundCell) {
+  process_ = rig_->AddOwnProcess();
+  book_ = rig_->model().AddWorkbook(process_, "C:\\Books\\names.xlsx");
+  rig_->model().AddChartSheet(process_, book_, "Chart1");
+  sheet_ = rig_->model().AddWorksheet(process_, book_, "Names");
+  rig_->model().SetText(process_, book_, sheet_, 4, 2, "Smith");
+  rig_->model().ActivateSheet(process_, book_, sheet_);
+  rig_->model().SetActiveProcess(process_);
+  Connect();
+  HostObject application = bridge_->Application();
+
+  const ActiveSheetValues values = ReadActiveSheet(application);
+  ASSERT_TRUE(values.found);
+  ASSERT_TRUE(values.worksheet);
+  // Index counts the chart sheet: the worksheet is the second sheet.
+  EXPECT_EQ(values.sheetIndex, 2);
+
+  rig_->model().ActivateSheet(process_, book_, 0);
+  EXPECT_TRUE(ActivateFoundCell(application, values.sheetIndex, 1, 1));
+  const auto cell = rig_->model().ActiveCellOf(process_);
+  EXPECT_EQ(cell.sheet, "Names");
+  EXPECT_EQ(cell.row, 4);
+  EXPECT_EQ(cell.column, 2);
+}
+
+TEST_F(SheetScenarios, ChartSheetActive_IsFoundButNotAWorksheet) {
+  Build();
+  const int chart = rig_->model().AddChartSheet(process_, book_, "Chart1");
+  rig_->model().ActivateSheet(process_, book_, chart);
+  Connect();
+  HostObject application = bridge_->Application();
+
+  const ActiveSheetValues values = ReadActiveSheet(application);
+
+  EXPECT_TRUE(values.found);
+  EXPECT_FALSE(values.worksheet);
+  EXPECT_TRUE(values.value.IsEmpty());
 }
 
 TEST_F(SheetScenarios, AddWorkbookFromTemplate_MakesTheNewBookActive) {

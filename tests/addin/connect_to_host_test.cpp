@@ -105,6 +105,48 @@ TEST_F(ConnectToHost, InitialisesOleOnlyOnce) {
   EXPECT_EQ(port_.oleInitializeCalls, 1);
 }
 
+struct OleCase {
+  const char* label;
+  HResult initializeAnswer;
+  int uninitializeCalls;
+};
+
+class OleBalance : public ConnectToHost,
+                   public ::testing::WithParamInterface<OleCase> {};
+
+TEST_P(OleBalance, EverySuccessfulInitialiseIsUninitialisedOnce) {
+  port_.oleInitializeResult = GetParam().initializeAnswer;
+  bridge_.ConnectToHost();
+  bridge_.ReleaseApplication();
+
+  bridge_.UninitializeOle();
+  bridge_.UninitializeOle();
+
+  EXPECT_EQ(port_.oleUninitializeCalls, GetParam().uninitializeCalls);
+  EXPECT_FALSE(g_bOleInitialized);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, OleBalance,
+    ::testing::Values(OleCase{"Initialised", kSOk, 1},
+                      // S_FALSE: already initialised on the thread, which
+                      // still counts and must be balanced.
+                      OleCase{"AlreadyInitialised", kSFalse, 1},
+                      OleCase{"Refused", kOleRefused, 0}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(ConnectToHost, AfterUninitialise_NextConnectInitialisesAgain) {
+  ASSERT_EQ(bridge_.ConnectToHost(), kSOk);
+  bridge_.ReleaseApplication();
+  ForgetHostConnection();
+  bridge_.UninitializeOle();
+
+  EXPECT_EQ(bridge_.ConnectToHost(), kSOk);
+
+  EXPECT_EQ(port_.oleInitializeCalls, 2);
+  EXPECT_EQ(port_.oleUninitializeCalls, 1);
+}
+
 TEST_F(ConnectToHost, ReleaseApplication_GivesBothReferencesBackOnce) {
   ASSERT_EQ(bridge_.ConnectToHost(), kSOk);
   ASSERT_GT(model_.OutstandingReferences(), 0);

@@ -72,6 +72,18 @@ TEST_F(EntryPointScenarios, Open_AddsMenuOfFourRowsBeforeHelp) {
   driver_->AutoClose();
 }
 
+TEST_F(EntryPointScenarios, Open_ArgumentsFollowTheGrammar_MenuSitsBeforeHelp) {
+  driver_->AutoOpen();
+
+  // The fake refuses REGISTER and ADD.MENU calls whose type text, macro
+  // type, table or position Excel would refuse.
+  EXPECT_EQ(fake_xl_refused_calls(), 0);
+  const int help = fake_xl_menu_position("Help");
+  ASSERT_GT(help, 1);
+  EXPECT_EQ(fake_xl_menu_position("Marrowfield"), help - 1);
+  driver_->AutoClose();
+}
+
 struct RegisterCase {
   const char* label;
   const char* requested;
@@ -84,13 +96,20 @@ class AutoRegisterByName : public EntryPointScenarios,
                            public ::testing::WithParamInterface<RegisterCase> {
 };
 
-TEST_P(AutoRegisterByName, RegistersMatchingCommandsAndAnswersValueError) {
+TEST_P(AutoRegisterByName, RegistersMatchingCommandsAndAnswersTheirResult) {
   CountedString name(GetParam().requested);
   XLOPER requested = name.AsValue();
 
   const XLOPER* answer = driver_->AutoRegister(&requested);
 
-  EXPECT_EQ(DescribeValue(answer), "err:15");
+  // REGISTER's own answer (the register id, a number) when a command was
+  // registered; #VALUE! only when the name matched none.
+  if (GetParam().registered.empty()) {
+    EXPECT_EQ(DescribeValue(answer), "err:15");
+  } else {
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(BaseType(*answer), xltypeNum);
+  }
   std::vector<Args> expected;
   for (const std::string& procedure : GetParam().registered) {
     expected.push_back(Registration(procedure));
@@ -181,7 +200,10 @@ TEST_F(EntryPointScenarios, Close_DeletesPresentMenuAndGivesBackItsName) {
   const std::vector<Args> deleted = {{"num:10", "str:Marrowfield"}};
   EXPECT_EQ(RecordedArgsOf(xlfDeleteMenu), deleted);
   EXPECT_EQ(fake_xl_menu_count("Marrowfield"), 0);
-  const std::vector<Args> unnamed = {{"str:fMarrowfieldDialog"}};
+  // Every registered command's name goes, not only the dialog's.
+  const std::vector<Args> unnamed = {{"str:fMarrowfieldDialog"},
+                                     {"str:fMarrowfieldAbout"},
+                                     {"str:fMarrowfieldTest"}};
   EXPECT_EQ(RecordedArgsOf(xlfSetName), unnamed);
   EXPECT_EQ(fake_xl_outstanding_values(), 0);
   EXPECT_EQ(fake_xl_bad_frees(), 0);

@@ -147,7 +147,7 @@ TEST_P(HostObjectOperation, CallsExcelsMemberWithItsEncoding) {
   EXPECT_EQ(call.object, kSelf);
   EXPECT_EQ(call.member, GetParam().member);
   EXPECT_EQ(call.kind, GetParam().kind);
-  EXPECT_EQ(call.locale, kLocaleUserDefault);
+  EXPECT_EQ(call.locale, 0x0409u);  // English (US), as VBA passes
   EXPECT_EQ(call.arguments, GetParam().arguments);
   if (GetParam().answersObject) {
     EXPECT_EQ(got, kResult);

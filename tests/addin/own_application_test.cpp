@@ -73,8 +73,8 @@ TEST_F(OwnApplication, ActiveObjectIsOurs_ProbesOnceAndNeverOpensTheTable) {
   EXPECT_EQ(port_.ObjectOf(g_pdispXL), model_.ApplicationObject(own));
   const std::vector<std::string> expected = {
       "ClassIdFromProgId Excel.Application",     "GetActiveObject",
-      "GetIdOfName Application 0x0400",          "Invoke 0x0094",
-      "GetIdOfName ExecuteExcel4Macro 0x0009 +", "Invoke 0x015E +",
+      "GetIdOfName Application 0x0409",          "Invoke 0x0094",
+      "GetIdOfName ExecuteExcel4Macro 0x0409 +", "Invoke 0x015E +",
   };
   EXPECT_EQ(port_.calls, expected);
   EXPECT_EQ(port_.tablesOpened, 0);
@@ -178,8 +178,10 @@ TEST_F(OwnApplication, Probe_GivesTheHostsPathBackAndClearsTheFlag) {
   EXPECT_TRUE(g_bInstanceFlag);
   EXPECT_FALSE(g_bOkayToSetIFlag);
   ASSERT_EQ(model_.invokes().size(), 1u);
-  EXPECT_EQ(model_.invokes()[0].invokeKind, 2);
-  EXPECT_EQ(model_.invokes()[0].locale, kLocaleEnglishNeutral);
+  // DISPATCH_METHOD | DISPATCH_PROPERTYGET: ExecuteExcel4Macro is a
+  // method, and the lenient and the strict dispatcher both accept 3.
+  EXPECT_EQ(model_.invokes()[0].invokeKind, 3);
+  EXPECT_EQ(model_.invokes()[0].locale, 0x0409u);
   EXPECT_EQ(model_.invokes()[0].arguments,
             std::vector<std::string>{"BSTR:" + BuildProbeMacro(kPath)});
 }

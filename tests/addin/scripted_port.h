@@ -39,6 +39,7 @@ class ScriptedPort : public AutomationPort {
   };
 
   HResult InitializeOle() noexcept override { return 0; }
+  void UninitializeOle() noexcept override {}
   HResult ClassIdFromProgId(const std::string&, ClassId*) noexcept override {
     return kEFail;
   }

@@ -248,6 +248,37 @@ TEST_F(SearchDialogSearch, NoActiveSheet_AsksForAWorkbook_ThenNoDataToSearch) {
   }
 }
 
+TEST_F(SearchDialogSearch, ChartSheetActive_SaysSoAndStaysOpen) {
+  AddSheet();
+  Text(1, 1, "Smith");
+  const int chart = model_.AddChartSheet(process_, book_, "Chart1");
+  model_.ActivateSheet(process_, book_, chart);
+  Open();
+
+  Search("Smith");
+
+  // The dialog's own words, as for a missing workbook; the dialog goes on.
+  EXPECT_EQ(view_.messages,
+            std::vector<std::string>{"Please open a worksheet for searching"});
+  EXPECT_EQ(view_.items, std::vector<std::string>{"No Data to Search"});
+  EXPECT_FALSE(view_.ended);
+}
+
+TEST_F(SearchDialogSearch, ChartSheetBeforeTheSheet_ResultJumpsToTheRightCell) {
+  book_ = model_.AddWorkbook(process_, "C:\\Books\\charts.xlsx");
+  model_.AddChartSheet(process_, book_, "Chart1");
+  sheet_ = model_.AddWorksheet(process_, book_, "Names");
+  model_.ActivateSheet(process_, book_, sheet_);
+  Text(3, 2, "Smith");
+  Open();
+
+  Search("Smith");
+
+  ASSERT_EQ(view_.items.size(), 1u);
+  EXPECT_EQ(model_.ActiveCellOf(process_).sheet, "Names");
+  EXPECT_EQ(ActiveCell(), std::make_pair(3, 2));
+}
+
 TEST_F(SearchDialogSearch, LongSearchText_IsCutTo255Characters) {
   AddSheet();
   Text(1, 1, "Smith");

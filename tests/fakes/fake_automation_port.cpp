@@ -90,6 +90,11 @@ HResult FakeAutomationPort::InitializeOle() noexcept {
   return oleInitializeResult;
 }
 
+void FakeAutomationPort::UninitializeOle() noexcept {
+  Note("UninitializeOle");
+  ++oleUninitializeCalls;
+}
+
 HResult FakeAutomationPort::ClassIdFromProgId(const std::string& progId,
                                               ClassId* classId) noexcept {
   Note("ClassIdFromProgId " + progId);
@@ -121,7 +126,7 @@ HResult FakeAutomationPort::GetIdOfName(IDispatch* object,
     ++foreignHandles;
     return kEPointer;
   }
-  return model_.GetIdOfName(id, name, member);
+  return model_.GetIdOfName(id, name, locale, member);
 }
 
 HResult FakeAutomationPort::Invoke(IDispatch* object,
@@ -137,6 +142,10 @@ HResult FakeAutomationPort::Invoke(IDispatch* object,
   if (id == 0) {
     ++foreignHandles;
     return kEPointer;
+  }
+  if (clockMs < busyUntilMs) {
+    ++busyRejections;
+    return static_cast<HResult>(0x80010001u);  // RPC_E_CALL_REJECTED
   }
   try {
     std::vector<ModelValue> arguments;

@@ -23,6 +23,12 @@ class FakeAutomationPort : public AutomationPort {
   explicit FakeAutomationPort(FakeExcelModel& model) : model_(model) {}
 
   HResult InitializeOle() noexcept override;
+  // A clock that moves only when the caller sleeps.
+  uint64_t TickMs() noexcept override { return clockMs; }
+  void SleepMs(uint32_t milliseconds) noexcept override {
+    clockMs += milliseconds;
+  }
+  void UninitializeOle() noexcept override;
   HResult ClassIdFromProgId(const std::string& progId,
                             ClassId* classId) noexcept override;
   HResult GetActiveObject(const ClassId& classId,
@@ -61,7 +67,13 @@ class FakeAutomationPort : public AutomationPort {
   uint32_t createdWithContexts = 0;
 
   // Records.
+  // Excel is busy until the clock reaches |busyUntilMs|: every Invoke is
+  // rejected (RPC_E_CALL_REJECTED) before it reaches the model.
+  uint64_t clockMs = 0;
+  uint64_t busyUntilMs = 0;
+  int busyRejections = 0;
   int oleInitializeCalls = 0;
+  int oleUninitializeCalls = 0;
   int tablesOpened = 0;
   int liveTables = 0;      // walks opened and not yet released
   int liveMonikers = 0;    // monikers handed out and not yet released

@@ -76,11 +76,59 @@ void SetBool(XLOPER* result, bool flag) {
   result->xltype = xltypeBool;
 }
 
+// The worksheet menu bar as Excel shows it before any add-in adds a menu.
+constexpr const char* kBuiltInMenus[] = {"&File",   "&Edit",   "&View",
+                                         "&Insert", "F&ormat", "&Tools",
+                                         "&Data",   "&Window", "&Help"};
+constexpr double kWorksheetBar = 10;
+
+// REGISTER's type text: one letter for the result, one per argument, from
+// the codes Excel's C API documents, each of C, D, F, G, K and O may carry
+// a '%' (their wide forms); then at most one of '#' (may call macro-sheet
+// functions) and '!' (volatile), and '$' (thread-safe) or '&' (cluster
+// safe). A command takes no arguments and may carry no modifier.
+bool ValidTypeText(const std::string& text, bool command) {
+  static const std::string kCodes = "ABCDEFGHIJKLMNOPQRU";
+  static const std::string kWide = "CDFGKO";
+  std::size_t i = 0;
+  int codes = 0;
+  while (i < text.size() && kCodes.find(text[i]) != std::string::npos) {
+    const char code = text[i++];
+    if (i < text.size() && text[i] == '%') {
+      if (kWide.find(code) == std::string::npos) return false;
+      ++i;
+    }
+    ++codes;
+  }
+  if (codes == 0 || codes > 256) return false;
+  if (command && (codes != 1 || i != text.size())) return false;
+  std::string modifiers = text.substr(i);
+  for (const char* allowed : {"#", "!", "$", "&"}) {
+    const std::size_t at = modifiers.find(allowed);
+    if (at != std::string::npos) modifiers.erase(at, 1);
+  }
+  return modifiers.empty();
+}
+
+// REGISTER's macro type: 0 (hidden function), 1 (function) or 2 (command),
+// as a number or as text Excel converts to one.
+bool MacroType(const XLOPER& value, int* type) {
+  double number = -1;
+  if (!ToNumber(value, &number) || BaseType(value) == xltypeBool) return false;
+  if (number != 0 && number != 1 && number != 2) return false;
+  *type = static_cast<int>(number);
+  return true;
+}
+
 }  // namespace
 
 void FakeExcel::Reset() {
   calls_.clear();
   menus_.clear();
+  for (const char* menu : kBuiltInMenus) {
+    menus_.push_back(Menu{kWorksheetBar, menu, true});
+  }
+  refused_ = 0;
   registerIds_.clear();
   handedOut_.clear();
   addinPath_ = "C:\\Program Files\\Marrowfield\\MarrowfieldExcel.xll";
@@ -165,7 +213,8 @@ int32_t FakeExcel::Coerce(XLOPER* result, int32_t count, XLOPER* const* args) {
 
 int32_t FakeExcel::Register(XLOPER* result, int32_t count,
                             XLOPER* const* args) {
-  if (count < 2 || BaseType(*args[0]) != xltypeStr) {
+  if (!ValidRegistration(count, args)) {
+    ++refused_;
     SetError(result, xlerrValue);
     return xlretSuccess;
   }
@@ -195,14 +244,96 @@ int32_t FakeExcel::AddMenu(XLOPER* result, int32_t count, XLOPER* const* args) {
   double bar = 0;
   if (count < 2 || !ToNumber(*args[0], &bar)) return xlretInvCount;
   const XLOPER& table = *args[1];
+  // The menu table has the five ADD.MENU columns: text, macro, shortcut,
+  // status text, help.
   if (BaseType(table) != xltypeMulti || table.val.array.lparray == nullptr ||
-      table.val.array.rows < 1 || table.val.array.columns < 1) {
+      table.val.array.rows < 1 || table.val.array.columns != 5) {
+    ++refused_;
     SetError(result, xlerrValue);
     return xlretSuccess;
   }
-  menus_.push_back(Menu{bar, Text(table.val.array.lparray[0])});
-  SetNumber(result, static_cast<double>(menus_.size()));
+  // The position: a menu's number on the bar, or the text of the menu it
+  // goes before; left out, the menu goes last. Anything else is #VALUE!.
+  auto place = menus_.end();
+  if (count >= 3 && BaseType(*args[2]) != xltypeMissing) {
+    double number = 0;
+    if (BaseType(*args[2]) == xltypeStr) {
+      place = FindMenu(bar, Text(*args[2]));
+    } else if (ToNumber(*args[2], &number) && number >= 1 &&
+               number <= MenusOn(bar) + 1) {
+      place = NthMenu(bar, static_cast<int>(number));
+    } else {
+      place = menus_.end();
+      number = -1;
+    }
+    if ((BaseType(*args[2]) == xltypeStr && place == menus_.end()) ||
+        number < 0) {
+      ++refused_;
+      SetError(result, xlerrValue);
+      return xlretSuccess;
+    }
+  }
+  const auto added =
+      menus_.insert(place, Menu{bar, Text(table.val.array.lparray[0]), false});
+  SetNumber(result, static_cast<double>(added - menus_.begin() + 1));
   return xlretSuccess;
+}
+
+bool FakeExcel::ValidRegistration(int32_t count, XLOPER* const* args) const {
+  // Module and procedure are required; everything given must be text of
+  // at most 255 characters, except the macro type.
+  if (count < 2 || count > 255) return false;
+  for (int32_t i = 0; i < count && i < 10; ++i) {
+    if (i == 5) continue;  // the macro type
+    if (BaseType(*args[i]) == xltypeMissing && i >= 2) continue;
+    if (BaseType(*args[i]) != xltypeStr) return false;
+  }
+  if (Text(*args[0]).empty() || Text(*args[1]).empty()) return false;
+  int type = 1;
+  if (count >= 6 && BaseType(*args[5]) != xltypeMissing &&
+      !MacroType(*args[5], &type)) {
+    return false;
+  }
+  if (count >= 3 && BaseType(*args[2]) == xltypeStr &&
+      !ValidTypeText(Text(*args[2]), type == 2)) {
+    return false;
+  }
+  // A command needs the name it is run by.
+  if (type == 2 && (count < 4 || Text(*args[3]).empty())) return false;
+  return true;
+}
+
+int FakeExcel::MenusOn(double bar) const {
+  int count = 0;
+  for (const Menu& menu : menus_) {
+    if (menu.bar == bar) ++count;
+  }
+  return count;
+}
+
+std::vector<FakeExcel::Menu>::iterator FakeExcel::NthMenu(double bar, int n) {
+  for (auto menu = menus_.begin(); menu != menus_.end(); ++menu) {
+    if (menu->bar == bar && --n == 0) return menu;
+  }
+  return menus_.end();
+}
+
+int FakeExcel::MenuPosition(const std::string& name) const {
+  int position = 0;
+  for (const Menu& menu : menus_) {
+    if (menu.bar != kWorksheetBar) continue;
+    ++position;
+    if (MenuKey(menu.text) == MenuKey(name)) return position;
+  }
+  return 0;
+}
+
+void FakeExcel::RemoveMenus() {
+  std::vector<Menu> kept;
+  for (const Menu& menu : menus_) {
+    if (menu.builtIn) kept.push_back(menu);
+  }
+  menus_ = std::move(kept);
 }
 
 int32_t FakeExcel::DeleteMenu(XLOPER* result, int32_t count,

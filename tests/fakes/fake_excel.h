@@ -35,7 +35,12 @@ class FakeExcel {
 
   const std::vector<Call>& calls() const { return calls_; }
   int MenuCount(const std::string& name) const;
-  void RemoveMenus() { menus_.clear(); }
+  // Takes the menus added by add-ins off the bars, as a user may.
+  void RemoveMenus();
+  // The 1-based place of menu |name| on the worksheet bar; 0: not there.
+  int MenuPosition(const std::string& name) const;
+  // REGISTER and ADD.MENU calls refused for arguments Excel does not take.
+  int refused() const { return refused_; }
   int outstanding() const { return static_cast<int>(handedOut_.size()); }
   int badFrees() const { return badFrees_; }
 
@@ -43,6 +48,7 @@ class FakeExcel {
   struct Menu {
     double bar;
     std::string text;  // the menu's item text, with its ampersand
+    bool builtIn;
   };
 
   int32_t Free(int32_t count, XLOPER* const* args);
@@ -56,6 +62,9 @@ class FakeExcel {
   // A counted string in memory the add-in must give back with xlFree.
   XLOPER HandOutString(const std::string& text);
   std::vector<Menu>::iterator FindMenu(double bar, const std::string& name);
+  std::vector<Menu>::iterator NthMenu(double bar, int n);
+  int MenusOn(double bar) const;
+  bool ValidRegistration(int32_t count, XLOPER* const* args) const;
 
   std::vector<Call> calls_;
   std::vector<Menu> menus_;
@@ -64,6 +73,7 @@ class FakeExcel {
   std::string addinPath_;
   int32_t forcedCode_ = 0;
   int badFrees_ = 0;
+  int refused_ = 0;
 };
 
 // The one fake host of the process (or of the fake XLCALL32.DLL).

@@ -18,6 +18,8 @@ constexpr int32_t kItem = 0x00AA;
 constexpr int32_t kAdd = 0x00B5;
 constexpr int32_t kCount = 0x0076;
 constexpr int32_t kInstalled = 0x0226;
+constexpr int32_t kName = 0x006E;
+constexpr int32_t kFullName = 0x0121;
 constexpr uint16_t kMethod = 1;
 constexpr uint16_t kGet = 2;
 constexpr uint16_t kPut = 4;
@@ -73,6 +75,18 @@ ModelResult FakeExcelModel::AddinMember(
   auto& list = process.addins;
   if (object.kind == ModelKind::kAddIn) {
     ModelAddin& addin = list.at(static_cast<size_t>(object.sheet));
+    if (member == kFullName) {
+      *result = ModelValue::String(addin.path);
+      return kModelOk;
+    }
+    if (member == kName) {
+      // The file's name, whether or not the add-in was ever loaded.
+      const std::size_t slash = addin.path.find_last_of("\\/");
+      *result = ModelValue::String(slash == std::string::npos
+                                       ? addin.path
+                                       : addin.path.substr(slash + 1));
+      return kModelOk;
+    }
     if (member != kInstalled) return kModelMemberNotFound;
     if ((invokeKind & kGet) != 0) {
       *result = ModelValue::Boolean(addin.installed);
@@ -113,6 +127,11 @@ ModelResult FakeExcelModel::AddinMember(
            !SameText(list[index].path, arguments[0].text))
       ++index;
     if (index == list.size()) list.push_back({arguments[0].text, title, false});
+    // Excel asks before it takes an add-in in, unless told not to.
+    if (process.displayAlerts) {
+      ++process.alerts;
+      if (process.addinHooks.alert) process.addinHooks.alert();
+    }
     *result = NewObjectValue(
         {ModelKind::kAddIn, object.process, -1, static_cast<int>(index)});
     return kModelOk;

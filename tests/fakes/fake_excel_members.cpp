@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstddef>
 
+#include "fake_excel_member_table.h"
 #include "fake_excel_model.h"
 
 namespace marrowfield {
@@ -23,43 +24,16 @@ constexpr int32_t kUsedRange = 0x019C;
 constexpr int32_t kIndex = 0x01E6;
 constexpr int32_t kWorksheets = 0x01EE;
 constexpr int32_t kWorkbooks = 0x023C;
+constexpr int32_t kSheets = 0x01E5;
+constexpr int32_t kDisplayAlerts = 0x0157;
+constexpr int32_t kHwnd = 0x079E;
 constexpr int32_t kAddIns = 0x0225;
 constexpr int32_t kClose = 0x0115;
 constexpr int32_t kQuit = 0x012E;
 constexpr int32_t kParamNotFound = static_cast<int32_t>(0x80020004u);
-constexpr uint16_t kGet = 2;
-constexpr uint16_t kMethod = 1;
+constexpr uint16_t kGet = kModelGet;
+constexpr uint16_t kMethod = kModelMethod;
 constexpr int32_t kErrorValue = 2015;  // #VALUE! as Excel's macros answer it
-
-struct Name {
-  const char* name;
-  int32_t member;
-  bool applicationOnly;
-};
-constexpr Name kNames[] = {
-    {"Application", kModelApplicationMember, false},
-    {"ExecuteExcel4Macro", kModelExecuteExcel4Macro, true},
-    {"Workbooks", kWorkbooks, true},
-    {"ActiveSheet", kActiveSheet, true},
-    {"Worksheets", kWorksheets, false},
-    {"Item", kItem, false},
-    {"Index", kIndex, false},
-    {"UsedRange", kUsedRange, false},
-    {"Value", kValue, false},
-    {"Activate", kActivate, false},
-    {"Add", kAdd, false},
-};
-
-bool SameName(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return i == a.size() && b[i] == '\0';
-}
 
 bool AsInteger(const ModelValue& value, int32_t* number) {
   if (value.kind == ModelValue::Kind::kInteger) {
@@ -84,7 +58,7 @@ bool ParseCall(const std::string& macro, std::string* path,
                std::string* function) {
   const std::string head = "CALL(\"";
   if (macro.size() < head.size() ||
-      !SameName(macro.substr(0, head.size()), head.c_str())) {
+      !SameModelName(macro.substr(0, head.size()), head.c_str())) {
     return false;
   }
   const std::size_t pathEnd = macro.find("\",\"", head.size());
@@ -99,19 +73,14 @@ bool ParseCall(const std::string& macro, std::string* path,
 }  // namespace
 
 ModelResult FakeExcelModel::GetIdOfName(int objectId, const std::string& name,
-                                        int32_t* member) const {
+                                        uint32_t locale, int32_t* member) {
+  nameLocales_.push_back(locale);
   const auto found = objects_.find(objectId);
   if (found == objects_.end()) return kModelUnknownName;
-  for (const Name& entry : kNames) {
-    if (!SameName(name, entry.name)) continue;
-    if (entry.applicationOnly &&
-        found->second.kind != ModelKind::kApplication) {
-      break;
-    }
-    *member = entry.member;
-    return kModelOk;
-  }
-  return kModelUnknownName;
+  const ModelMember* entry = FindModelMember(found->second.kind, name);
+  if (entry == nullptr) return kModelUnknownName;
+  *member = entry->dispId;
+  return kModelOk;
 }
 
 ModelResult FakeExcelModel::Invoke(int objectId, int32_t member,
@@ -131,6 +100,14 @@ ModelResult FakeExcelModel::Invoke(int objectId, int32_t member,
   if (object.references <= 0) {
     ++deadUses_;
     return kModelException;
+  }
+  // Excel's dispatcher matches the flags against the member's declared
+  // kinds before anything else.
+  const ModelMember* declared = FindModelMember(object.kind, member);
+  if (declared == nullptr) return kModelMemberNotFound;
+  if (!AcceptsInvokeFlags(*declared, invokeKind)) {
+    ++wrongInvokeFlags_;
+    return kModelMemberNotFound;
   }
   const auto knob =
       knobs_.find({object.process, {static_cast<int>(object.kind), member}});
@@ -198,30 +175,25 @@ ModelResult FakeExcelModel::Member(Object& object, int32_t member,
             .closed = true;
         return kModelOk;
       }
-      if (member != kWorksheets || !get) return kModelMemberNotFound;
-      *result =
-          NewObjectValue({ModelKind::kWorksheets, object.process, object.book});
-      return kModelOk;
-    case ModelKind::kWorksheets: {
-      if (member != kItem || !get) return kModelMemberNotFound;
-      if (arguments.size() != 1) return kModelBadParamCount;
-      int32_t index = 0;
-      if (!AsInteger(arguments[0], &index)) return kModelTypeMismatch;
-      const Book& book = processes_[static_cast<size_t>(object.process)]
-                             .books[static_cast<size_t>(object.book)];
-      if (index < 1 || index > static_cast<int32_t>(book.sheets.size())) {
-        return kModelBadIndex;
+      if ((member != kWorksheets && member != kSheets) || !get) {
+        return kModelMemberNotFound;
       }
       *result = NewObjectValue(
-          {ModelKind::kWorksheet, object.process, object.book, index - 1});
+          {member == kSheets ? ModelKind::kSheets : ModelKind::kWorksheets,
+           object.process, object.book});
       return kModelOk;
-    }
+    case ModelKind::kWorksheets:
+    case ModelKind::kSheets:
+      return SheetsMember(object, member, arguments, result);
+    case ModelKind::kChart:
     case ModelKind::kWorksheet:
       if (member == kIndex && get) {
         *result = ModelValue::Integer(object.sheet + 1, 3);
         return kModelOk;
       }
-      if (member == kUsedRange && get) {
+      // A chart sheet has no cells: Excel's type library gives it no
+      // UsedRange.
+      if (member == kUsedRange && get && object.kind == ModelKind::kWorksheet) {
         *result = NewObjectValue(
             UsedRangeOf(object.process, object.book, object.sheet));
         return kModelOk;
@@ -296,8 +268,8 @@ ModelResult FakeExcelModel::ApplicationMember(
         return kModelOk;
       }
       const Book& book = process.books[static_cast<size_t>(process.activeBook)];
-      *result = NewObjectValue({ModelKind::kWorksheet, object.process,
-                                process.activeBook, book.activeSheet});
+      *result = NewObjectValue(
+          SheetObject(object.process, process.activeBook, book.activeSheet));
       return kModelOk;
     }
     case kAddIns:
@@ -307,10 +279,26 @@ ModelResult FakeExcelModel::ApplicationMember(
       ++process.quits;
       if (process.addinHooks.quit) process.addinHooks.quit();
       return kModelOk;
+    case kSheets:
     case kWorksheets:
       if (process.activeBook < 0) return kModelException;
       *result = NewObjectValue(
-          {ModelKind::kWorksheets, object.process, process.activeBook});
+          {member == kSheets ? ModelKind::kSheets : ModelKind::kWorksheets,
+           object.process, process.activeBook});
+      return kModelOk;
+    case kDisplayAlerts:
+      if (arguments.empty()) {
+        *result = ModelValue::Boolean(process.displayAlerts);
+        return kModelOk;
+      }
+      if (arguments.size() != 1) return kModelBadParamCount;
+      if (arguments[0].kind != ModelValue::Kind::kBoolean) {
+        return kModelTypeMismatch;
+      }
+      process.displayAlerts = arguments[0].flag;
+      return kModelOk;
+    case kHwnd:
+      *result = ModelValue::Integer(process.windowHandle, 3);
       return kModelOk;
     default:
       return kModelMemberNotFound;
@@ -331,6 +319,29 @@ ModelResult FakeExcelModel::ExecuteMacro(Process& process,
   }
   *result = ModelValue::Double(answer);
   return kModelOk;
+}
+
+ModelResult FakeExcelModel::SheetsMember(
+    Object& object, int32_t member, const std::vector<ModelValue>& arguments,
+    ModelValue* result) {
+  if (member != kItem) return kModelMemberNotFound;
+  if (arguments.size() != 1) return kModelBadParamCount;
+  int32_t index = 0;
+  if (!AsInteger(arguments[0], &index)) return kModelTypeMismatch;
+  const Book& book = processes_[static_cast<size_t>(object.process)]
+                         .books[static_cast<size_t>(object.book)];
+  // Worksheets counts worksheets only; Sheets counts every sheet.
+  const bool worksheetsOnly = object.kind == ModelKind::kWorksheets;
+  int32_t position = 0;
+  for (size_t sheet = 0; sheet < book.sheets.size(); ++sheet) {
+    if (worksheetsOnly && book.sheets[sheet].chart) continue;
+    if (++position == index) {
+      *result = NewObjectValue(
+          SheetObject(object.process, object.book, static_cast<int>(sheet)));
+      return kModelOk;
+    }
+  }
+  return kModelBadIndex;
 }
 
 ModelResult FakeExcelModel::RangeValue(const Object& range,

@@ -111,8 +111,44 @@ int FakeExcelModel::AddWorksheet(int process, int workbook,
                                  const std::string& name) {
   Book& book = processes_.at(static_cast<size_t>(process))
                    .books.at(static_cast<size_t>(workbook));
-  book.sheets.push_back(Sheet{name, {}, 1, 1});
+  book.sheets.push_back(Sheet{name, false, {}, 1, 1});
   return static_cast<int>(book.sheets.size()) - 1;
+}
+
+int FakeExcelModel::AddChartSheet(int process, int workbook,
+                                  const std::string& name) {
+  Book& book = processes_.at(static_cast<size_t>(process))
+                   .books.at(static_cast<size_t>(workbook));
+  book.sheets.push_back(Sheet{name, true, {}, 1, 1});
+  return static_cast<int>(book.sheets.size()) - 1;
+}
+
+void FakeExcelModel::ActivateSheet(int process, int workbook, int sheet) {
+  Process& owner = processes_.at(static_cast<size_t>(process));
+  owner.books.at(static_cast<size_t>(workbook)).activeSheet = sheet;
+  owner.activeBook = workbook;
+}
+
+bool FakeExcelModel::displayAlerts(int process) const {
+  return processes_.at(static_cast<size_t>(process)).displayAlerts;
+}
+
+int FakeExcelModel::alerts(int process) const {
+  return processes_.at(static_cast<size_t>(process)).alerts;
+}
+
+void FakeExcelModel::SetWindowHandle(int process, int32_t handle) {
+  processes_.at(static_cast<size_t>(process)).windowHandle = handle;
+}
+
+FakeExcelModel::Object FakeExcelModel::SheetObject(int process, int book,
+                                                   int sheet) const {
+  const bool chart = processes_.at(static_cast<size_t>(process))
+                         .books.at(static_cast<size_t>(book))
+                         .sheets.at(static_cast<size_t>(sheet))
+                         .chart;
+  return {chart ? ModelKind::kChart : ModelKind::kWorksheet, process, book,
+          sheet};
 }
 
 void FakeExcelModel::SetText(int process, int workbook, int sheet, int row,

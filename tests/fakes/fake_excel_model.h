@@ -33,8 +33,10 @@ enum class ModelKind {
   kApplication,
   kWorkbooks,
   kWorkbook,
-  kWorksheets,
+  kWorksheets,  // worksheets only
+  kSheets,      // every sheet, chart sheets included
   kWorksheet,
+  kChart,  // a chart sheet
   kRange,
   kAddIns,
   kAddIn,
@@ -58,6 +60,8 @@ struct ModelAddinHooks {
   std::function<void(const ModelAddin& addin)> switched;
   // Application.Quit was called.
   std::function<void()> quit;
+  // An alert was raised (DisplayAlerts was on).
+  std::function<void()> alert;
 };
 
 // A value as the model takes and gives it. |typeCode| is the automation
@@ -120,6 +124,11 @@ class FakeExcelModel {
   // |path| names the workbook in the running-object table; empty: not there.
   int AddWorkbook(int process, const std::string& path);
   int AddWorksheet(int process, int workbook, const std::string& name);
+  // A chart sheet after the workbook's sheets; it counts in Sheets and in
+  // every sheet's Index, but not in Worksheets, and has no cells.
+  int AddChartSheet(int process, int workbook, const std::string& name);
+  // Makes sheet |sheet| (an index among all sheets) the active one.
+  void ActivateSheet(int process, int workbook, int sheet);
   void SetText(int process, int workbook, int sheet, int row, int column,
                const std::string& text);
   void SetNumber(int process, int workbook, int sheet, int row, int column,
@@ -154,7 +163,7 @@ class FakeExcelModel {
   // A new reference to the workbook of |entry|, or 0.
   int Bind(const RunningEntry& entry);
   ModelResult GetIdOfName(int objectId, const std::string& name,
-                          int32_t* member) const;
+                          uint32_t locale, int32_t* member);
   ModelResult Invoke(int objectId, int32_t member, uint16_t invokeKind,
                      uint32_t locale, const std::vector<ModelValue>& arguments,
                      ModelValue* result);
@@ -165,6 +174,19 @@ class FakeExcelModel {
 
   // What tests read.
   const std::vector<InvokeRecord>& invokes() const { return invokes_; }
+  // The locale of every name lookup, in order.
+  const std::vector<uint32_t>& nameLocales() const { return nameLocales_; }
+  // Calls refused because their invoke flags did not include the kind the
+  // member is declared with.
+  int wrongInvokeFlags() const { return wrongInvokeFlags_; }
+  // Application.DisplayAlerts of |process| (true, as Excel starts).
+  bool displayAlerts(int process) const;
+  // Alerts |process| raised: Excel asks the user before it adds an add-in
+  // (copy it to the add-ins folder?) unless DisplayAlerts is off. An
+  // invisible Excel waits for that answer forever.
+  int alerts(int process) const;
+  // What Application.Hwnd of |process| answers (0 unless set).
+  void SetWindowHandle(int process, int32_t handle);
   int InvokesOn(ModelKind kind) const;
   const std::vector<std::string>& macros(int process) const;
   // References handed out and not yet released, over all objects.
@@ -189,6 +211,7 @@ class FakeExcelModel {
  private:
   struct Sheet {
     std::string name;
+    bool chart = false;
     std::map<std::pair<int, int>, ModelCell> cells;
     int activeRow = 1;
     int activeColumn = 1;
@@ -209,6 +232,9 @@ class FakeExcelModel {
     ModelAddinHooks addinHooks;
     std::vector<ModelAddin> addins;
     int quits = 0;
+    bool displayAlerts = true;
+    int alerts = 0;
+    int32_t windowHandle = 0;
   };
   struct Object {
     ModelKind kind;
@@ -237,7 +263,12 @@ class FakeExcelModel {
   ModelResult AddinMember(Object& object, int32_t member, uint16_t invokeKind,
                           const std::vector<ModelValue>& arguments,
                           ModelValue* result);
+  ModelResult SheetsMember(Object& object, int32_t member,
+                           const std::vector<ModelValue>& arguments,
+                           ModelValue* result);
   ModelResult RangeValue(const Object& range, ModelValue* result) const;
+  // The object of sheet |sheet| of |book|: a worksheet or a chart.
+  Object SheetObject(int process, int book, int sheet) const;
   ModelResult ExecuteMacro(Process& process, const std::string& macro,
                            ModelValue* result);
   Sheet& SheetOf(const Object& object);
@@ -248,6 +279,8 @@ class FakeExcelModel {
   std::map<std::string, std::string> templates_;
   std::map<std::pair<int, std::pair<int, int32_t>>, Knob> knobs_;
   std::vector<InvokeRecord> invokes_;
+  std::vector<uint32_t> nameLocales_;
+  int wrongInvokeFlags_ = 0;
   int activeProcess_ = -1;
   int nextId_ = 1;
   int overReleases_ = 0;

@@ -46,6 +46,7 @@ class FakeHostAutomation : public HostAutomation {
 
   int32_t ConnectToHost() noexcept override;
   void ReleaseApplication() noexcept override;
+  void UninitializeOle() noexcept override { ++oleUninitializeCalls; }
   void AddWorkbookFromTemplate(const std::string& templatePath) override;
 
   // The application object g_pdispXL points at, or nullptr.
@@ -53,6 +54,7 @@ class FakeHostAutomation : public HostAutomation {
 
   bool hostRunning = true;
   int connectCalls = 0;
+  int oleUninitializeCalls = 0;
   std::vector<std::unique_ptr<FakeApplication>> applications;
   std::vector<std::string> workbooksAdded;
 

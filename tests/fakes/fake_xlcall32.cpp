@@ -74,4 +74,10 @@ int fake_xl_outstanding_values(void) { return TheFakeExcel().outstanding(); }
 
 int fake_xl_bad_frees(void) { return TheFakeExcel().badFrees(); }
 
+int fake_xl_menu_position(const char* name) {
+  return TheFakeExcel().MenuPosition(name == nullptr ? "" : name);
+}
+
+int fake_xl_refused_calls(void) { return TheFakeExcel().refused(); }
+
 }  // extern "C"

@@ -42,6 +42,15 @@ int fake_xl_outstanding_values(void);
 /* xlFree calls for memory the fake never handed out. */
 int fake_xl_bad_frees(void);
 
+/* The 1-based place of menu |name| on the worksheet bar, which starts with
+ * Excel's own menus File .. Help; 0 when it is not there. */
+int fake_xl_menu_position(const char* name);
+
+/* REGISTER and ADD.MENU calls refused (#VALUE!) because their arguments
+ * break the documented grammar: type text, macro type, menu table shape,
+ * position. */
+int fake_xl_refused_calls(void);
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif

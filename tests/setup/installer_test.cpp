@@ -15,6 +15,7 @@
 
 #include "fake_automation_port.h"
 #include "fake_excel_model.h"
+#include "fake_setup_system.h"
 #include "installer_address.h"
 #include "web_addresses.h"
 
@@ -22,6 +23,9 @@ namespace marrowfield {
 namespace {
 
 const std::string kAddinPath = "C:\\Addins\\MarrowfieldExcel.xll";
+const std::string kAddinPath32 = "C:\\Addins\\MarrowfieldExcel32.xll";
+// What every run does first: DisplayAlerts = False on the Application.
+const std::string kFalse = "BOOL:false";
 const std::string kOmitted =
     "ERROR:" + std::to_string(static_cast<int32_t>(0x80020004u));
 
@@ -75,7 +79,7 @@ class InstallerTest : public ::testing::Test {
 
   int Run(const std::vector<std::string>& arguments) {
     std::ostringstream out;
-    const int status = RunInstaller(arguments, port_, shell_, out);
+    const int status = RunInstaller(arguments, port_, shell_, system_, out);
     output_ = out.str();
     return status;
   }
@@ -102,11 +106,18 @@ class InstallerTest : public ::testing::Test {
     EXPECT_EQ(model_.overReleases(), 0);
     EXPECT_EQ(model_.deadUses(), 0);
     EXPECT_EQ(port_.foreignHandles, 0);
+    // Invisible, Excel must never have been left to ask the user anything.
+    EXPECT_EQ(model_.alerts(process_), 0);
+    EXPECT_EQ(model_.wrongInvokeFlags(), 0);
+    for (const InvokeRecord& record : model_.invokes()) {
+      EXPECT_EQ(record.locale, 0x0409u);
+    }
   }
 
   FakeExcelModel model_;
   FakeAutomationPort port_{model_};
   RecordingOpener shell_;
+  FakeSetupSystem system_;
   int process_ = 0;
   std::map<std::string, std::string> files_;
   std::vector<std::string> events_;
@@ -119,10 +130,12 @@ TEST_F(InstallerTest, Install_AddsAndSwitchesOnAddinThenOpensPageAndQuits) {
   EXPECT_EQ(output_, "\nLoading the excel plugin ....");
   EXPECT_EQ(port_.createdWithContexts, 7u);
   const std::vector<Call> expected = {
+      {ModelKind::kApplication, 0x0157, 4, {kFalse}},
       {ModelKind::kApplication, 0x023C, 2, {}},
       {ModelKind::kWorkbooks, 0x00B5, 1, {kOmitted}},
+      {ModelKind::kApplication, 0x079E, 2, {}},
       {ModelKind::kApplication, 0x0225, 2, {}},
-      {ModelKind::kAddIns, 0x00B5, 1, {"BSTR:" + kAddinPath, kOmitted}},
+      {ModelKind::kAddIns, 0x00B5, 1, {"BSTR:" + kAddinPath, kFalse}},
       {ModelKind::kAddIn, 0x0226, 4, {"BOOL:true"}},
       {ModelKind::kWorkbook, 0x0115, 1, {}},
       {ModelKind::kApplication, 0x012E, 1, {}},
@@ -145,6 +158,7 @@ TEST_F(InstallerTest, Uninstall_FindsAddinByTitleAndSwitchesItOff) {
 
   EXPECT_EQ(output_, "\nUnloading the excel plugin ....");
   const std::vector<Call> expected = {
+      {ModelKind::kApplication, 0x0157, 4, {kFalse}},
       {ModelKind::kApplication, 0x023C, 2, {}},
       {ModelKind::kWorkbooks, 0x00B5, 1, {kOmitted}},
       {ModelKind::kApplication, 0x0225, 2, {}},
@@ -292,6 +306,166 @@ TEST_F(InstallerTest, LongUserTextWithSpacesAndAmpersands_EncodedWhole) {
   EXPECT_EQ(address.find_first_of(" &", head.size()), std::string::npos);
   EXPECT_GT(address.size(), head.size() + user.size());
   ExpectAllReleased();
+}
+
+}  // namespace
+}  // namespace marrowfield
+
+namespace marrowfield {
+namespace {
+
+TEST_F(InstallerTest, Install_WritesTheSampleWorkbookAndVersion) {
+  EXPECT_EQ(Run({kAddinPath, "alice"}), 0);
+
+  // The template ships beside the XLL; the version is the build's.
+  EXPECT_EQ(system_.settings["SampleWorkBook"], "C:\\Addins\\customers.xlsx");
+  EXPECT_FALSE(system_.settings["Version"].empty());
+  EXPECT_NE(system_.settings["Version"].find('.'), std::string::npos);
+}
+
+TEST_F(InstallerTest, FailedInstall_LeavesNoSettings) {
+  EXPECT_EQ(Run({"C:\\nowhere\\missing.xll", "alice"}), 1);
+
+  EXPECT_TRUE(system_.settings.empty());
+}
+
+TEST_F(InstallerTest, Uninstall_RemovesTheSettings) {
+  system_.settings["SampleWorkBook"] = "C:\\Addins\\customers.xlsx";
+  system_.settings["Version"] = "1.0";
+  model_.ListAddin(process_, {kAddinPath, "Marrowfield", true});
+
+  EXPECT_EQ(Run({"bob"}), 0);
+
+  EXPECT_TRUE(system_.settings.empty());
+}
+
+TEST_F(InstallerTest, Uninstall_AddinNeverLoaded_FoundByItsFileName) {
+  // Listed without a title: this Excel never loaded the XLL to learn it.
+  model_.ListAddin(process_, {"C:\\Other\\Helper.xll", "", true});
+  model_.ListAddin(process_, {kAddinPath32, "", true});
+
+  EXPECT_EQ(Run({"bob"}), 0);
+
+  EXPECT_TRUE(model_.addins(process_)[0].installed);
+  EXPECT_FALSE(model_.addins(process_)[1].installed);
+  EXPECT_EQ(events_,
+            (std::vector<std::string>{"close " + kAddinPath32, "quit"}));
+  EXPECT_EQ(shell_.opened.size(), 1u);
+  ExpectAllReleased();
+}
+
+struct BitnessCase {
+  const char* label;
+  int excel;
+  std::map<std::string, int> files;
+  std::string given;
+  std::string installed;  // empty: none, with |report| and status 1
+  std::string report;
+};
+
+void PrintTo(const BitnessCase& c, std::ostream* os) { *os << c.label; }
+
+class InstallerBitness : public InstallerTest,
+                         public ::testing::WithParamInterface<BitnessCase> {};
+
+TEST_P(InstallerBitness, InstallsTheFileOfExcelsBitnessOrReportsOneLine) {
+  const BitnessCase& c = GetParam();
+  system_.excelBitness = c.excel;
+  system_.files = c.files;
+  model_.SetWindowHandle(process_, 0x00A0B0C);
+  files_[kAddinPath32] = "Marrowfield";
+
+  const int status = Run({c.given, "alice"});
+
+  EXPECT_EQ(system_.askedWindow, 0x00A0B0C);
+  if (c.installed.empty()) {
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(output_, "\nLoading the excel plugin ...." + c.report);
+    EXPECT_TRUE(model_.addins(process_).empty());
+    EXPECT_TRUE(shell_.opened.empty());
+  } else {
+    EXPECT_EQ(status, 0);
+    ASSERT_EQ(model_.addins(process_).size(), 1u);
+    EXPECT_EQ(model_.addins(process_)[0].path, c.installed);
+  }
+  // Quit, whatever happened.
+  EXPECT_EQ(model_.quits(process_), 1);
+  ExpectAllReleased();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, InstallerBitness,
+    ::testing::Values(BitnessCase{"Excel64Given64",
+                                  64,
+                                  {{kAddinPath, 64}, {kAddinPath32, 32}},
+                                  kAddinPath,
+                                  kAddinPath,
+                                  ""},
+                      BitnessCase{"Excel32Given64",
+                                  32,
+                                  {{kAddinPath, 64}, {kAddinPath32, 32}},
+                                  kAddinPath,
+                                  kAddinPath32,
+                                  ""},
+                      BitnessCase{"Excel64Given32",
+                                  64,
+                                  {{kAddinPath, 64}, {kAddinPath32, 32}},
+                                  kAddinPath32,
+                                  kAddinPath,
+                                  ""},
+                      BitnessCase{
+                          "ExcelUnknown", 0, {}, kAddinPath, kAddinPath, ""},
+                      BitnessCase{"Excel32Missing",
+                                  32,
+                                  {{kAddinPath, 64}},
+                                  kAddinPath,
+                                  "",
+                                  "\nThis Excel is 32-bit; its add-in " +
+                                      kAddinPath32 + " is missing.\n"},
+                      BitnessCase{"Excel32Mismatch",
+                                  32,
+                                  {{kAddinPath, 64}, {kAddinPath32, 64}},
+                                  kAddinPath,
+                                  "",
+                                  "\nThis Excel is 32-bit; " + kAddinPath32 +
+                                      " is not a 32-bit add-in.\n"},
+                      BitnessCase{"Excel64NothingThere",
+                                  64,
+                                  {},
+                                  kAddinPath,
+                                  "",
+                                  "\nThis Excel is 64-bit; its add-in " +
+                                      kAddinPath + " is missing.\n"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace
+}  // namespace marrowfield
+
+namespace marrowfield {
+namespace {
+
+TEST_F(InstallerTest, BusyExcel_CallsAreRetriedUntilItAnswers) {
+  port_.busyUntilMs = 20000;
+
+  EXPECT_EQ(Run({kAddinPath, "alice"}), 0);
+
+  EXPECT_GT(port_.busyRejections, 0);
+  EXPECT_TRUE(model_.addins(process_).at(0).installed);
+  EXPECT_EQ(model_.quits(process_), 1);
+  ExpectAllReleased();
+}
+
+TEST_F(InstallerTest, ExcelBusyForEver_ReportedAfterABoundedWait) {
+  port_.busyUntilMs = UINT64_MAX;
+
+  EXPECT_EQ(Run({kAddinPath, "alice"}), 1);
+
+  // The first call gave up after a minute (and the quit after another).
+  EXPECT_GE(port_.clockMs, 60000u);
+  EXPECT_LE(port_.clockMs, 2 * 60000u + 1000u);
+  const std::string head = "Oops - hit an error!\n\a\tCode = 80010001\n";
+  EXPECT_EQ(output_.compare(0, head.size(), head), 0) << output_;
+  EXPECT_TRUE(shell_.opened.empty());
 }
 
 }  // namespace

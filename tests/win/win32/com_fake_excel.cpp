@@ -77,11 +77,12 @@ class ComFakeExcel::Object : public IDispatch {
     return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count,
-                                          LCID, DISPID* ids) override {
+                                          LCID locale, DISPID* ids) override {
     if (names == nullptr || ids == nullptr || count != 1) return E_INVALIDARG;
     int32_t member = 0;
     const HRESULT hr = owner_.model_.GetIdOfName(
-        id_, Narrow(names[0], static_cast<int>(wcslen(names[0]))), &member);
+        id_, Narrow(names[0], static_cast<int>(wcslen(names[0]))), locale,
+        &member);
     *ids = SUCCEEDED(hr) ? member : DISPID_UNKNOWN;
     return hr;
   }

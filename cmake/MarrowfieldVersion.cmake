@@ -50,3 +50,19 @@ function(marrowfield_version_resource target description)
   configure_file(${MARROWFIELD_VERSION_RC_TEMPLATE} ${rc} @ONLY)
   target_sources(${target} PRIVATE ${rc})
 endfunction()
+
+# Versions the Linux shared library |target| (file name with the whole
+# version, SONAME with the major one: its exported functions are a fixed
+# contract, so programs built against one release run with any later
+# release of the same major) and installs it with its public |header|: the
+# library in the runtime component, the development symlink and the header
+# in dev, the target in the CMake package's export set.
+function(marrowfield_install_library target header)
+  set_target_properties(${target} PROPERTIES
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${PROJECT_VERSION_MAJOR})
+  install(TARGETS ${target} EXPORT MarrowfieldTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+      COMPONENT runtime NAMELINK_COMPONENT dev)
+  install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev)
+endfunction()

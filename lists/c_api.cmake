@@ -22,12 +22,5 @@ if(NOT WIN32)
   set_target_properties(MarrowfieldLists PROPERTIES LINK_DEPENDS ${export_map})
   marrowfield_warnings(MarrowfieldLists)
   # Versioned as the engine library is, and installed beside it.
-  set_target_properties(MarrowfieldLists PROPERTIES
-    VERSION ${PROJECT_VERSION}
-    SOVERSION ${PROJECT_VERSION_MAJOR})
-  install(TARGETS MarrowfieldLists EXPORT MarrowfieldTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-      COMPONENT runtime NAMELINK_COMPONENT dev)
-  install(FILES include/marrowfield_lists.h
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev)
+  marrowfield_install_library(MarrowfieldLists include/marrowfield_lists.h)
 endif()

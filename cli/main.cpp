@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "marrowfield_version.h"
 
 namespace {
 
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
         "Put -- before a word or text that starts with a dash, so that it is "
         "not read as an option: marrowfield compare -- -Smith Smith");
     app.require_subcommand(1);
+    app.set_version_flag("--version", "marrowfield " MARROWFIELD_VERSION,
+                         "Show the program's version and exit");
     const std::vector<marrowfield::Subcommand> commands = {
         marrowfield::AddSearchCommand(app),
         marrowfield::AddCompareCommand(app),
@@ -56,6 +59,8 @@ int main(int argc, char** argv) {
       return app.exit(help);
     } catch (const CLI::CallForAllHelp& help) {
       return app.exit(help);
+    } catch (const CLI::CallForVersion& version) {
+      return app.exit(version);
     } catch (const CLI::ParseError& error) {
       return Fail(std::string(error.what()) + " (see marrowfield --help)");
     }

@@ -10,8 +10,10 @@ if(NOT WIN32)
     score_many.cpp
   )
   target_compile_definitions(MarrowfieldLists PRIVATE MARROWFIELD_LISTS_BUILDING)
-  target_include_directories(MarrowfieldLists
-    PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
+  add_library(Marrowfield::MarrowfieldLists ALIAS MarrowfieldLists)
+  target_include_directories(MarrowfieldLists PUBLIC
+    $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   target_link_libraries(MarrowfieldLists PRIVATE marrowfield_lists)
   # Export the mfl_ names and nothing else, even from the static archives.
   set(export_map ${CMAKE_CURRENT_SOURCE_DIR}/marrowfield_lists.map)
@@ -19,4 +21,6 @@ if(NOT WIN32)
     -Wl,--version-script=${export_map})
   set_target_properties(MarrowfieldLists PROPERTIES LINK_DEPENDS ${export_map})
   marrowfield_warnings(MarrowfieldLists)
+  # Versioned as the engine library is, and installed beside it.
+  marrowfield_install_library(MarrowfieldLists include/marrowfield_lists.h)
 endif()

@@ -9,6 +9,9 @@ echo "== Tests (RelWithDebInfo) =="
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
+echo "== Release packages: built, installed, smoke-tested, removed =="
+bash tools/package_test.sh
+
 echo "== Tests (Debug, AddressSanitizer + UndefinedBehaviorSanitizer) =="
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMARROWFIELD_SANITIZE=ON >/dev/null
 cmake --build build-asan -j"$jobs"

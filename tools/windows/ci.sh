@@ -144,4 +144,7 @@ ctest --test-dir "$WIN_BUILD" -L 'addin|setup|engine' -LE serial \
 # process shares both.
 ctest --test-dir "$WIN_BUILD" -L serial --output-on-failure --timeout 120 -j 1
 
+step "Release archive: its files, tables and versions; its installer under Wine"
+bash tools/windows/release_zip.sh --test-setup
+
 step "Windows part of CI passed in $((SECONDS - STARTED)) seconds"

@@ -49,6 +49,13 @@ __all__ = ["compare", "phones", "code", "similar", "match", "fold", "Match",
 # The engine's own acceptance level for similar() until one is given.
 DEFAULT_THRESHOLD = 50
 
+try:
+    # "MAJOR.MINOR.PATCH" of the release, written by the build.
+    from ._version import __version__
+except ImportError:
+    # Imported straight from the source tree, which no build has stamped.
+    __version__ = "0+unknown"
+
 MODE_LEXICON = 0
 MODE_LTS_ONLY = 1
 

@@ -1,9 +1,11 @@
 """Finds and loads libMarrowfieldExcel.so and declares its C functions.
 
 The library is looked for, in order: at the path in the environment variable
-MARROWFIELD_LIBRARY; next to this package; in the build folders of the
-source tree this package sits in (build*/engine/); and finally by the system
-loader's own search (LD_LIBRARY_PATH, the ld.so cache).
+MARROWFIELD_LIBRARY; next to this package (as a wheel carries it); in the
+build folders of the source tree this package sits in (build*/engine/); and
+finally by the system loader's own search (LD_LIBRARY_PATH, the ld.so cache),
+first by the SONAME an installed runtime package provides, then by the
+development name.
 """
 
 import ctypes
@@ -29,7 +31,21 @@ def candidate_paths(name=LIBRARY_NAME, variable=ENVIRONMENT_VARIABLE,
     root = os.path.dirname(os.path.dirname(os.path.dirname(package_dir)))
     for build_dir in sorted(glob.glob(os.path.join(root, "build*"))):
         yield os.path.join(build_dir, build_folder, name)
+    soname = installed_soname(name)
+    if soname:
+        yield soname
     yield name
+
+
+def installed_soname(name):
+    """Returns the SONAME of library |name| (its development name) as this
+    build of the package goes with it, or None where no build wrote the
+    version (the package in the source tree)."""
+    try:
+        from . import _version
+    except ImportError:
+        return None
+    return "%s.%s" % (name, _version.LIBRARY_SOVERSION)
 
 
 def load():

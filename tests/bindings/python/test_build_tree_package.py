@@ -1,8 +1,9 @@
 """The package copied into the build tree finds the engine library next to
-itself, with no environment variable set."""
+itself, with no environment variable set, and states the build's version."""
 
 import os
 import unittest
+from unittest import mock
 
 import marrowfield
 from marrowfield import _library
@@ -26,6 +27,17 @@ class BuildTreePackageTest(unittest.TestCase):
 
     def test_engine_answers(self):
         self.assertEqual(marrowfield.compare("knight", "knight"), 100)
+
+    def test_version_is_the_projects(self):
+        self.assertEqual(marrowfield.__version__,
+                         os.environ["MARROWFIELD_EXPECTED_VERSION"])
+
+    def test_installed_library_is_sought_by_its_real_soname(self):
+        # Without the -dev package only the SONAME link exists on a system.
+        soname = os.environ["MARROWFIELD_EXPECTED_SONAME"]
+        with mock.patch.dict(os.environ, {}, clear=True):
+            paths = list(_library.candidate_paths())
+        self.assertEqual(paths[-2:], [soname, _library.LIBRARY_NAME])
 
 
 if __name__ == "__main__":

@@ -1,0 +1,84 @@
+# The Debian packages, made by cpack from the install components:
+#   marrowfield          the engine library and the marrowfield program
+#   libmarrowfield-dev   header, pkg-config and CMake files
+#   python3-marrowfield  the Python package over the installed library
+# Run `cpack -G DEB` in the build folder; the packages land in
+# <build>/packages/. The dependencies on other Debian packages are read
+# from the binaries by dpkg-shlibdeps; only those among our own packages
+# are stated here.
+
+# The change log's newest entry must be this release, so that the version
+# a package states and the one its change log records never part.
+file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/debian/changelog changelog_head
+  LIMIT_COUNT 1)
+if(NOT changelog_head MATCHES "^marrowfield \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/debian/changelog does not start with an "
+    "entry for ${PROJECT_VERSION}: add one for the new version")
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME marrowfield)
+set(CPACK_PACKAGE_VENDOR "Marrowfield Labs")
+set(CPACK_PACKAGE_CONTACT "Marrowfield Labs <help@marrowfield.example>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.marrowfield.example")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL ${MARROWFIELD_COMPONENTS})
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+
+foreach(component ${MARROWFIELD_COMPONENTS})
+  string(TOUPPER ${component} upper)
+  set(CPACK_DEBIAN_${upper}_PACKAGE_NAME ${MARROWFIELD_PACKAGE_${component}})
+endforeach()
+
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION text)
+# The shlibs file tells packages built against the library what to depend on.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA
+  ${CMAKE_CURRENT_SOURCE_DIR}/debian/marrowfield/triggers)
+set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
+  "phonetic name matching: library and command-line program
+Marrowfield finds words and names that sound alike. It transcribes words
+with the CMU pronouncing lexicon (through Flite), aligns their phones and
+scores their similarity from 0 to 100 percent.
+
+This package holds the engine library libMarrowfieldExcel, the pair
+finding library libMarrowfieldLists and the marrowfield program, which
+searches CSV and XLSX files, finds duplicates and links between lists,
+compares words and shows their phones and codes.")
+
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_COMPONENT_DEV_DEPENDS runtime)
+set(CPACK_COMPONENT_DEV_DESCRIPTION
+  "phonetic name matching: development files
+Marrowfield finds words and names that sound alike.
+
+This package holds the C headers marrowfield.h and marrowfield_lists.h,
+the pkg-config file marrowfield.pc and the CMake package
+(find_package(Marrowfield), targets Marrowfield::MarrowfieldExcel and
+Marrowfield::MarrowfieldLists) for programs using the libraries.")
+
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_ARCHITECTURE all)
+set(CPACK_COMPONENT_PYTHON_DEPENDS runtime)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3:any")
+set(CPACK_DEBIAN_PYTHON_PACKAGE_CONTROL_EXTRA
+  ${CMAKE_CURRENT_SOURCE_DIR}/debian/python3-marrowfield/postinst
+  ${CMAKE_CURRENT_SOURCE_DIR}/debian/python3-marrowfield/prerm)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_COMPONENT_PYTHON_DESCRIPTION
+  "phonetic name matching: Python 3 package
+Marrowfield finds words and names that sound alike.
+
+This package holds the Python module marrowfield (compare, phones, code,
+similar, match) over the installed engine library.")
+
+include(CPack)

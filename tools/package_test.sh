@@ -1,0 +1,211 @@
+#!/usr/bin/env bash
+# The release packages as a user gets them: makes the Debian packages
+# (cpack) and the wheel from the build in build/, checks the packages with
+# lintian, installs them on this machine and runs a smoke test that uses
+# only what they installed, from a folder outside the source tree:
+#   - marrowfield --version, and a search of the packaged example;
+#   - a C program built with `pkg-config --cflags --libs marrowfield`;
+#   - a CMake project using find_package(Marrowfield);
+#   - import marrowfield from the Debian package, and from the wheel in a
+#     fresh virtual environment (pip install --no-index);
+#   - the version, the library's SONAME and the copyright files.
+# Then it removes the packages again and checks that nothing of them is
+# left. The packages are removed on every exit, also on failure, so that no
+# installed libMarrowfieldExcel outlives the run.
+#
+# Expects tools/setup.sh to have run (build/ configured and built); runs as
+# root (or with sudo). Environment: MARROWFIELD_NATIVE_BUILD (default
+# build/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+readonly ROOT=$PWD
+readonly BUILD=${MARROWFIELD_NATIVE_BUILD:-${ROOT}/build}
+# Debian's own Python, which the python3-marrowfield package installs for.
+readonly PYTHON=/usr/bin/python3
+readonly PACKAGES=(marrowfield libmarrowfield-dev python3-marrowfield)
+
+fail() { echo "package_test: FAILED: $*" >&2; exit 1; }
+step() { echo "-- $*"; }
+
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo="sudo"
+apt_get() {
+  # Other runs on the machine may hold the package lock for a while.
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -qq -o DPkg::Lock::Timeout=600 "$@"
+}
+if ! command -v lintian >/dev/null; then
+  apt_get update
+  apt_get install -y --no-install-recommends lintian
+fi
+
+step "Building the packages and the wheel"
+# Configure again: the wheel's target exists only where the configure step
+# found Python's build tools, which setup.sh may have installed since.
+cmake -S . -B "$BUILD" >/dev/null
+cmake --build "$BUILD" -j"$(nproc)" --target marrowfield MarrowfieldExcel \
+  marrowfield_python python_wheel >/dev/null
+rm -rf "${BUILD}/packages"
+(cd "$BUILD" && cpack -G DEB >/dev/null)
+debs=("${BUILD}"/packages/*.deb)
+wheels=("${BUILD}"/dist/marrowfield-*.whl)
+[[ ${#debs[@]} -eq ${#PACKAGES[@]} ]] || fail "expected ${#PACKAGES[@]} packages: ${debs[*]}"
+[[ -f ${wheels[0]} && ${#wheels[@]} -eq 1 ]] || fail "expected one wheel: ${wheels[*]}"
+# Every artifact checked below must state the project's one version.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "${BUILD}/CMakeCache.txt")
+for deb in "${debs[@]}"; do
+  [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "${deb}: not version ${version}"
+done
+[[ $(basename "${wheels[0]}") == marrowfield-${version}-* ]] || fail "wheel not of version ${version}"
+echo "version ${version}: $(basename -a "${debs[@]}" "${wheels[@]}" | tr '\n' ' ')"
+
+is_installed() {  # also when only its configuration files are left
+  local status
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null) || return 1
+  [[ -n $status && $status != not-installed ]]
+}
+remove_packages() {
+  local installed=()
+  for p in "${PACKAGES[@]}"; do is_installed "$p" && installed+=("$p"); done
+  ((${#installed[@]} == 0)) || apt_get purge -y "${installed[@]}" >/dev/null
+}
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/marrowfield-package-test.XXXXXX")
+cleanup() {
+  remove_packages || echo "package_test: could not remove the packages" >&2
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+step "lintian"
+lintian --fail-on error "${debs[@]}" >"${WORK}/lintian.txt" 2>&1 ||
+  { cat "${WORK}/lintian.txt" >&2; fail "lintian reports errors"; }
+# Root is warned about; the warnings on the packages are worth seeing.
+grep -v 'root privileges' "${WORK}/lintian.txt" || true
+echo "lintian: no errors"
+
+step "Installing"
+# A stale installation (an interrupted earlier run) would hide what these
+# packages install.
+remove_packages
+apt_get install -y --no-install-recommends "${debs[@]}" >/dev/null
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -L "$p" | sort >"${WORK}/${p}.files"
+done
+cd "$WORK"
+# Nothing may come from the source tree or the build.
+unset MARROWFIELD_LIBRARY PYTHONPATH LD_LIBRARY_PATH PKG_CONFIG_PATH CMAKE_PREFIX_PATH
+
+step "The program"
+[[ $(command -v marrowfield) == /usr/bin/marrowfield ]] || fail "marrowfield is not /usr/bin/marrowfield"
+[[ $(marrowfield --version) == "marrowfield ${version}" ]] || fail "marrowfield --version: $(marrowfield --version)"
+examples=/usr/share/doc/marrowfield/examples
+for file in customers.csv customers.xlsx; do
+  marrowfield search Smith "${examples}/${file}" >installed.txt ||
+    fail "search of the packaged ${file}"
+  "${BUILD}/cli/marrowfield" search Smith "${ROOT}/examples/${file}" >built.txt
+  # Same results as the build it was packaged from, the folders aside.
+  diff <(sed "s|${examples}/||" installed.txt) \
+       <(sed "s|${ROOT}/examples/||" built.txt) ||
+    fail "the installed program's search of ${file} differs from the build's"
+  echo "search Smith ${file}: $(wc -l <installed.txt) results, as the build finds"
+done
+expected=$(marrowfield compare smith smyth)
+
+step "The library"
+library=""
+while read -r path; do
+  [[ -L $path ]] || library=$path  # the file itself, not its SONAME link
+done < <(grep '/libMarrowfieldExcel\.so\.[0-9.]*$' marrowfield.files)
+[[ $(basename "$library") == "libMarrowfieldExcel.so.${version}" ]] ||
+  fail "library file ${library}"
+soname=$(objdump -p "$library" | awk '$1 == "SONAME" {print $2}')
+[[ $soname == "libMarrowfieldExcel.so.${version%%.*}" ]] || fail "SONAME ${soname}"
+# Exactly the functions the installed header exports (its macro's own
+# definitions aside): they are a contract.
+declared=$(tr '\n' ' ' </usr/include/marrowfield.h |
+           grep -oE 'MARROWFIELD_EXPORT [^(;]*\(' | sed -E 's/\($//; s/.*[ *]//' |
+           grep -v '^__' | sort)
+exported=$(nm -D --defined-only "$library" | awk '{print $3}' | sort)
+[[ -n $declared && $exported == "$declared" ]] ||
+  fail "the library's exports differ from marrowfield.h's: ${exported//$'\n'/ }"
+echo "${library}: SONAME ${soname}, $(wc -l <<<"$exported") exports as marrowfield.h declares"
+
+step "A C program built with pkg-config"
+[[ $(pkg-config --modversion marrowfield) == "$version" ]] || fail "pkg-config version"
+cat >compare.c <<'EOF'
+#include <stdio.h>
+#include <marrowfield.h>
+
+int main(int argc, char** argv) {
+  if (argc != 3 || initialize() != 0) return 2;
+  printf("%d\n", compare_words(argv[1], argv[2]));
+  un_initialize();
+  return 0;
+}
+EOF
+# shellcheck disable=SC2046  # pkg-config's words are separate arguments
+cc -Wall -Werror -o compare_pc compare.c $(pkg-config --cflags --libs marrowfield)
+[[ $(./compare_pc smith smyth) == "$expected" ]] || fail "C program (pkg-config)"
+echo "compare smith smyth: ${expected}"
+
+step "A CMake project with find_package(Marrowfield)"
+mkdir -p cmake_project
+cp compare.c cmake_project/
+cat >cmake_project/CMakeLists.txt <<EOF
+cmake_minimum_required(VERSION 3.16)
+project(uses_marrowfield C)
+find_package(Marrowfield ${version} REQUIRED)
+add_executable(compare compare.c)
+target_link_libraries(compare PRIVATE Marrowfield::MarrowfieldExcel)
+EOF
+cmake -S cmake_project -B cmake_build >/dev/null
+cmake --build cmake_build >/dev/null
+[[ $(cmake_build/compare smith smyth) == "$expected" ]] || fail "C program (CMake)"
+echo "find_package(Marrowfield ${version}): builds and runs"
+
+step "Python"
+check_python() {  # PYTHON LABEL
+  # compare_many goes through the pair finding library, compare through
+  # the engine's: both must load.
+  "$1" -c 'import marrowfield
+print(marrowfield.__version__, marrowfield.compare("smith", "smyth"),
+      marrowfield.compare_many([("smith", "smyth")])[0], marrowfield._lib._name)' \
+    >python.txt || fail "$2: import marrowfield"
+  read -r got_version got_score got_many got_library <python.txt
+  [[ $got_version == "$version" && $got_score == "$expected" && $got_many == "$expected" ]] ||
+    fail "$2: version ${got_version}, scores ${got_score} ${got_many}"
+  echo "$2: marrowfield ${got_version}, library ${got_library}"
+}
+check_python "$PYTHON" "Debian package"
+"$PYTHON" -m venv --system-site-packages venv_system
+check_python venv_system/bin/python "Debian package in a virtual environment"
+"$PYTHON" -m venv venv_wheel
+venv_wheel/bin/pip install --no-index --quiet --disable-pip-version-check "${wheels[0]}"
+check_python venv_wheel/bin/python "wheel in a fresh virtual environment"
+venv_wheel/bin/python -c 'import marrowfield, os, sys
+sys.exit(os.path.dirname(marrowfield._lib._name) != os.path.dirname(marrowfield.__file__))' ||
+  fail "the wheel's package does not load the library it carries"
+
+step "Licences"
+for p in "${PACKAGES[@]}"; do
+  copyright=/usr/share/doc/${p}/copyright
+  grep -q '^MIT License' "$copyright" && grep -q 'Flite' "$copyright" ||
+    fail "${copyright}: no MIT licence or third-party notices"
+done
+grep -q "dist-info/NOTICE" <<<"$("$PYTHON" -m zipfile -l "${wheels[0]}")" ||
+  fail "the wheel has no NOTICE"
+echo "copyright files and the wheel's NOTICE present"
+
+step "Removing"
+cd "$ROOT"
+remove_packages
+for p in "${PACKAGES[@]}"; do
+  ! is_installed "$p" || fail "${p} is still installed"
+  while read -r path; do
+    [[ -e $path || -L $path ]] || continue
+    # Only folders another package owns (/usr/lib, ...) may remain.
+    [[ -d $path && ! -L $path ]] && dpkg-query -S "$path" >/dev/null 2>&1 ||
+      fail "left behind: ${path}"
+  done <"${WORK}/${p}.files"
+done
+echo "removed: nothing of the packages is left"
+echo "package_test: passed"

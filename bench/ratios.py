@@ -48,9 +48,10 @@ def run(binary, extra=()):
 def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build-bench"
     times = run(os.path.join(build, "bench", "engine_bench"))
-    sheet = os.path.join(build, "bench", "sheet_search_bench")
-    if os.path.exists(sheet):
-        times.update(run(sheet))
+    for program in ("sheet_search_bench", "sheet_function_bench"):
+        path = os.path.join(build, "bench", program)
+        if os.path.exists(path):
+            times.update(run(path))
 
     rows = []
 
@@ -87,6 +88,10 @@ def main():
           "BM_SheetSearchPerCellUncached", "BM_SheetSearchPrepared", ">= 10")
     ratio("marrowfield search on CSV / sheet search alone",
           "BM_CliSearchCsv", "BM_SheetSearchPrepared", "< 2")
+    ratio("MARROWFIELD.BEST 10 000 cells / sheet search (warm)",
+          "BM_Best10kCells/1", "BM_SheetSearch10kCells/1", "<= 2")
+    ratio("MARROWFIELD.BEST 10 000 cells / sheet search (cold)",
+          "BM_Best10kCells/0", "BM_SheetSearch10kCells/0", "<= 2")
 
     width = max(len(label) for label, _, _ in rows)
     print(f"{'ratio':<{width}}  {'value':>8}  target")

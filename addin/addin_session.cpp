@@ -14,8 +14,8 @@
 #include "host_automation.h"
 #include "host_registration.h"
 #include "host_value.h"
-#include "sheet_function_registration.h"
 #include "marrowfield.h"
+#include "sheet_function_registration.h"
 #include "temp_value_pool.h"
 
 bool g_bTestMode = false;

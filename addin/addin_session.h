@@ -39,8 +39,8 @@ class AddinSession {
 
   // xlAutoOpen: registers the commands, adds the menu unless the host
   // already shows it, registers the worksheet functions (through Excel12,
-  // thread-safe, when the host offers it), connects to the host's automation object, starts the
-  // engine. Returns 1.
+  // thread-safe, when the host offers it), connects to the host's automation
+  // object, starts the engine. Returns 1.
   int32_t AutoOpen() noexcept;
 
   // xlAutoClose: removes the defined names of the three commands,

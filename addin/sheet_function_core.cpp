@@ -29,7 +29,8 @@ bool ReadText(const SheetArgument& argument, std::string* text,
     *failure = SheetAnswer::Error(argument.error);
     return false;
   }
-  if (argument.kind != SheetArgument::Kind::kText || !HasLetter(argument.text)) {
+  if (argument.kind != SheetArgument::Kind::kText ||
+      !HasLetter(argument.text)) {
     *failure = SheetAnswer::Error(xlerrValue);
     return false;
   }
@@ -202,10 +203,9 @@ SheetAnswer SheetMatches(const SheetArgument& text, const SheetRange& range,
   }
   if (kept.empty()) return SheetAnswer::Error(xlerrNA);
   // Stable: equal scores stay in reading order, so the first row is BEST.
-  std::stable_sort(kept.begin(), kept.end(),
-                   [](const Candidate& a, const Candidate& b) {
-                     return a.score > b.score;
-                   });
+  std::stable_sort(
+      kept.begin(), kept.end(),
+      [](const Candidate& a, const Candidate& b) { return a.score > b.score; });
   std::vector<std::string> texts;
   texts.reserve(kept.size());
   for (const Candidate& candidate : kept) texts.push_back(*candidate.text);

@@ -15,7 +15,15 @@ namespace marrowfield {
 
 // One argument as Excel passed it. Texts are UTF-8.
 struct SheetArgument {
-  enum class Kind { kMissing, kEmpty, kText, kNumber, kBoolean, kError, kArray };
+  enum class Kind {
+    kMissing,
+    kEmpty,
+    kText,
+    kNumber,
+    kBoolean,
+    kError,
+    kArray
+  };
   Kind kind = Kind::kMissing;
   std::string text;
   double number = 0;

@@ -139,11 +139,21 @@ XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldBestScore(XLOPER* text,
 }
 
 void MARROWFIELD_XLL_ENTRY xlAutoFree(XLOPER* value) {
-  marrowfield::GiveBackSheetResult(value);
+  try {
+    marrowfield::GiveBackSheetResult(value);
+  } catch (...) {
+    // Only a failing lock can throw here; the result then stays allocated
+    // rather than anything escaping into Excel.
+  }
 }
 
 void MARROWFIELD_XLL_ENTRY xlAutoFree12(XLOPER12* value) {
-  marrowfield::GiveBackSheetResult(value);
+  try {
+    marrowfield::GiveBackSheetResult(value);
+  } catch (...) {
+    // Only a failing lock can throw here; the result then stays allocated
+    // rather than anything escaping into Excel.
+  }
 }
 
 }  // extern "C"

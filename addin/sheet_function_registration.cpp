@@ -85,9 +85,8 @@ XLOPER RegisterWide(const SheetFunctionRow& row) {
   for (std::size_t i = 4; i < storage.size(); ++i) args.push_back(&values[i]);
   // REGISTER answers with a number or an error value: no host memory.
   XLOPER12 answer{};
-  const int32_t code =
-      CallHost12Array(xlfRegister, &answer, static_cast<int32_t>(args.size()),
-                      args.data());
+  const int32_t code = CallHost12Array(
+      xlfRegister, &answer, static_cast<int32_t>(args.size()), args.data());
   if (code != xlretSuccess) return ErrorValue();
   return AnswerOf(answer);
 }

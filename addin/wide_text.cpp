@@ -60,10 +60,14 @@ std::u16string Utf16FromUtf8(const std::string& text) {
   std::size_t i = 0;
   while (i < text.size()) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2
-                              : lead >= 0xC0 ? 1 : 0;
-    char32_t code = extra == 3 ? (lead & 0x07) : extra == 2 ? (lead & 0x0F)
-                    : extra == 1 ? (lead & 0x1F) : lead;
+    const std::size_t extra = lead >= 0xF0   ? 3
+                              : lead >= 0xE0 ? 2
+                              : lead >= 0xC0 ? 1
+                                             : 0;
+    char32_t code = extra == 3   ? (lead & 0x07)
+                    : extra == 2 ? (lead & 0x0F)
+                    : extra == 1 ? (lead & 0x1F)
+                                 : lead;
     // A continuation byte cannot lead a sequence.
     bool wellFormed = lead < 0x80 || extra > 0;
     for (std::size_t k = 1; wellFormed && k <= extra; ++k) {

@@ -45,8 +45,8 @@ const CellGrid& Grid() {
   static const CellGrid grid = [] {
     CellGrid cells;
     for (int i = 0; i < kCells; ++i) {
-      cells.push_back(GridCell{i + 1, 1, true,
-                               CellTexts()[static_cast<size_t>(i)]});
+      cells.push_back(
+          GridCell{i + 1, 1, true, CellTexts()[static_cast<size_t>(i)]});
     }
     return cells;
   }();
@@ -102,8 +102,8 @@ void SheetSearchOnce() {
 }
 
 void BestOnce(WideRange& wide) {
-  XLOPER12* result = fMarrowfieldBest12(&wide.search, &wide.range,
-                                        &wide.accuracy);
+  XLOPER12* result =
+      fMarrowfieldBest12(&wide.search, &wide.range, &wide.accuracy);
   benchmark::DoNotOptimize(result->xltype);
   xlAutoFree12(result);
 }
@@ -138,7 +138,10 @@ void BM_Best10kCells(benchmark::State& state) {
 }
 
 // Argument: 1 warm, 0 cold.
-BENCHMARK(BM_SheetSearch10kCells)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SheetSearch10kCells)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Best10kCells)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -203,10 +203,10 @@ TEST_F(EntryPointScenarios, Close_DeletesPresentMenuAndGivesBackItsName) {
   // Every registered command's name goes, not only the dialog's, and so
   // do the worksheet functions' names.
   const std::vector<Args> unnamed = {
-      {"str:fMarrowfieldDialog"},     {"str:fMarrowfieldAbout"},
-      {"str:fMarrowfieldTest"},       {"str:MARROWFIELD.SCORE"},
-      {"str:MARROWFIELD.PHONES"},     {"str:MARROWFIELD.CODE"},
-      {"str:MARROWFIELD.BEST"},       {"str:MARROWFIELD.MATCHES"},
+      {"str:fMarrowfieldDialog"},   {"str:fMarrowfieldAbout"},
+      {"str:fMarrowfieldTest"},     {"str:MARROWFIELD.SCORE"},
+      {"str:MARROWFIELD.PHONES"},   {"str:MARROWFIELD.CODE"},
+      {"str:MARROWFIELD.BEST"},     {"str:MARROWFIELD.MATCHES"},
       {"str:MARROWFIELD.BESTSCORE"}};
   EXPECT_EQ(RecordedArgsOf(xlfSetName), unnamed);
   EXPECT_EQ(fake_xl_outstanding_values(), 0);

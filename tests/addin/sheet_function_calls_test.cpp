@@ -57,9 +57,9 @@ class SheetFunctionCalls : public ::testing::Test {
 TEST_F(SheetFunctionCalls, Score_IsCompareWords) {
   for (const auto& [a, b] : std::vector<std::pair<const char*, const char*>>{
            {"Smith", "Smyth"}, {"Catherine", "Kathryn"}, {"Jones", "Smith"}}) {
-    EXPECT_EQ(CallWide("fMarrowfieldScore12",
-                       {args_.Utf8Text(a), args_.Utf8Text(b)}),
-              Num(compare_words(a, b)))
+    EXPECT_EQ(
+        CallWide("fMarrowfieldScore12", {args_.Utf8Text(a), args_.Utf8Text(b)}),
+        Num(compare_words(a, b)))
         << a << " " << b;
   }
 }
@@ -86,10 +86,10 @@ TEST_F(SheetFunctionCalls, Best_ReadsReferenceOnce_SkipsNonText_FirstOfEquals) {
   const int smith = compare_words("Smith", "Smith");
   const std::string best = smith > smyth ? "Smith" : "Smyth";
 
-  EXPECT_EQ(CallWide("fMarrowfieldBest12",
-                     {args_.Utf8Text("Smith"), args_.Area(0, 9, 0, 0),
-                      args_.Missing()}),
-            "str:" + best);
+  EXPECT_EQ(
+      CallWide("fMarrowfieldBest12", {args_.Utf8Text("Smith"),
+                                      args_.Area(0, 9, 0, 0), args_.Missing()}),
+      "str:" + best);
   EXPECT_EQ(CallWide("fMarrowfieldBestScore12",
                      {args_.Utf8Text("Smith"), args_.Area(0, 9, 0, 0)}),
             Num(std::max(smith, smyth)));
@@ -99,8 +99,7 @@ TEST_F(SheetFunctionCalls, Best_EqualScores_FirstInReadingOrder) {
   EXPECT_EQ(CallWide("fMarrowfieldBest12",
                      {args_.Utf8Text("Jones"),
                       args_.Row({"Jonez", "Jones", "Jones"}), args_.Number(0)}),
-            compare_words("Jones", "Jonez") >= 100 ? "str:Jonez"
-                                                    : "str:Jones");
+            compare_words("Jones", "Jonez") >= 100 ? "str:Jonez" : "str:Jones");
   // Two equal texts: the earlier cell, whose text is the same.
   EXPECT_EQ(CallWide("fMarrowfieldBest12",
                      {args_.Utf8Text("Smith"), args_.Row({"Smith", "Smith"}),
@@ -117,8 +116,9 @@ TEST_F(SheetFunctionCalls, Matches_DistinctTextsBestFirst_AsColumn) {
       {compare_words("Smith", "Smyth"), "Smyth"},
       {compare_words("Smith", "Jones"), "Jones"},
       {compare_words("Smith", "Smith"), "Smith"}};
-  std::stable_sort(scored.begin(), scored.end(),
-                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::stable_sort(
+      scored.begin(), scored.end(),
+      [](const auto& a, const auto& b) { return a.first > b.first; });
   std::string expected = "multi:3x1[";
   for (std::size_t i = 0; i < scored.size(); ++i) {
     expected += (i ? "|str:" : "str:") + scored[i].second;
@@ -130,8 +130,17 @@ struct BadCase {
   const char* label;
   const char* procedure;
   int argument;  // which argument is replaced
-  enum Kind { kMissing, kNil, kNumber, kNoLetters, kError, kAccuracy,
-              kClosedSheet, kBoolean, kUnlike } kind;
+  enum Kind {
+    kMissing,
+    kNil,
+    kNumber,
+    kNoLetters,
+    kError,
+    kAccuracy,
+    kClosedSheet,
+    kBoolean,
+    kUnlike
+  } kind;
   double number;
   std::string expected;
 };
@@ -153,19 +162,33 @@ TEST_P(SheetFunctionBadArguments, GiveTheErrorAUserExpects) {
   }
   XLOPER12* replacement = nullptr;
   switch (c.kind) {
-    case BadCase::kMissing: replacement = args_.Missing(); break;
-    case BadCase::kNil: replacement = args_.Nil(); break;
-    case BadCase::kNumber: replacement = args_.Number(c.number); break;
-    case BadCase::kNoLetters: replacement = args_.Utf8Text("12-34 !"); break;
+    case BadCase::kMissing:
+      replacement = args_.Missing();
+      break;
+    case BadCase::kNil:
+      replacement = args_.Nil();
+      break;
+    case BadCase::kNumber:
+      replacement = args_.Number(c.number);
+      break;
+    case BadCase::kNoLetters:
+      replacement = args_.Utf8Text("12-34 !");
+      break;
     case BadCase::kError:
       replacement = args_.Error(static_cast<int32_t>(c.number));
       break;
-    case BadCase::kAccuracy: replacement = args_.Number(c.number); break;
+    case BadCase::kAccuracy:
+      replacement = args_.Number(c.number);
+      break;
     case BadCase::kClosedSheet:
       replacement = args_.SheetArea(2, 0, 0, 0, 0);
       break;
-    case BadCase::kBoolean: replacement = args_.Boolean(true); break;
-    case BadCase::kUnlike: replacement = args_.Utf8Text("Xylophone"); break;
+    case BadCase::kBoolean:
+      replacement = args_.Boolean(true);
+      break;
+    case BadCase::kUnlike:
+      replacement = args_.Utf8Text("Xylophone");
+      break;
   }
   args[static_cast<std::size_t>(c.argument)] = replacement;
   const std::string procedure = c.procedure;
@@ -188,28 +211,48 @@ const std::string kNum = "err:36";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SheetFunctionBadArguments,
-    ::testing::Values(
-        BadCase{"ScoreMissingText", "fMarrowfieldScore12", 0, BadCase::kMissing, 0, kValue},
-        BadCase{"ScoreEmptyCell", "fMarrowfieldScore12", 1, BadCase::kNil, 0, kValue},
-        BadCase{"ScoreNumber", "fMarrowfieldScore12", 1, BadCase::kNumber, 7, kValue},
-        BadCase{"ScoreNoLetters", "fMarrowfieldScore12", 0, BadCase::kNoLetters, 0, kValue},
-        BadCase{"ScoreErrorPassedOn", "fMarrowfieldScore12", 1, BadCase::kError, 42, kNA},
-        BadCase{"BestNoLetters", "fMarrowfieldBest12", 0, BadCase::kNoLetters, 0, kValue},
-        BadCase{"BestErrorText", "fMarrowfieldBest12", 0, BadCase::kError, 7, "err:7"},
-        BadCase{"BestAccuracyAbove100", "fMarrowfieldBest12", 2, BadCase::kAccuracy, 100.5, kNum},
-        BadCase{"BestAccuracyNegative", "fMarrowfieldBest12", 2, BadCase::kAccuracy, -1, kNum},
-        BadCase{"BestAccuracyBoolean", "fMarrowfieldBest12", 2, BadCase::kBoolean, 0, kValue},
-        BadCase{"BestAccuracyError", "fMarrowfieldBest12", 2, BadCase::kError, 23, "err:23"},
-        BadCase{"BestClosedWorkbook", "fMarrowfieldBest12", 1, BadCase::kClosedSheet, 0, kValue},
-        BadCase{"BestRangeError", "fMarrowfieldBest12", 1, BadCase::kError, 23, "err:23"},
-        BadCase{"BestRangeMissing", "fMarrowfieldBest12", 1, BadCase::kMissing, 0, kValue},
-        BadCase{"BestNumberRange", "fMarrowfieldBest12", 1, BadCase::kNumber, 3, kNA},
-        BadCase{"BestNoneReachesAccuracy", "fMarrowfieldBest12", 0, BadCase::kUnlike, 0, kNA},
-        BadCase{"MatchesClosedWorkbook", "fMarrowfieldMatches12", 1, BadCase::kClosedSheet, 0, kValue},
-        BadCase{"MatchesAccuracy101", "fMarrowfieldMatches12", 2, BadCase::kAccuracy, 101, kNum},
-        BadCase{"BestScoreEmptyRange", "fMarrowfieldBestScore12", 1, BadCase::kNil, 0, kNA},
-        BadCase{"PhonesMissing", "fMarrowfieldPhones12", 0, BadCase::kMissing, 0, kValue},
-        BadCase{"CodeError", "fMarrowfieldCode12", 0, BadCase::kError, 7, "err:7"}));
+    ::testing::Values(BadCase{"ScoreMissingText", "fMarrowfieldScore12", 0,
+                              BadCase::kMissing, 0, kValue},
+                      BadCase{"ScoreEmptyCell", "fMarrowfieldScore12", 1,
+                              BadCase::kNil, 0, kValue},
+                      BadCase{"ScoreNumber", "fMarrowfieldScore12", 1,
+                              BadCase::kNumber, 7, kValue},
+                      BadCase{"ScoreNoLetters", "fMarrowfieldScore12", 0,
+                              BadCase::kNoLetters, 0, kValue},
+                      BadCase{"ScoreErrorPassedOn", "fMarrowfieldScore12", 1,
+                              BadCase::kError, 42, kNA},
+                      BadCase{"BestNoLetters", "fMarrowfieldBest12", 0,
+                              BadCase::kNoLetters, 0, kValue},
+                      BadCase{"BestErrorText", "fMarrowfieldBest12", 0,
+                              BadCase::kError, 7, "err:7"},
+                      BadCase{"BestAccuracyAbove100", "fMarrowfieldBest12", 2,
+                              BadCase::kAccuracy, 100.5, kNum},
+                      BadCase{"BestAccuracyNegative", "fMarrowfieldBest12", 2,
+                              BadCase::kAccuracy, -1, kNum},
+                      BadCase{"BestAccuracyBoolean", "fMarrowfieldBest12", 2,
+                              BadCase::kBoolean, 0, kValue},
+                      BadCase{"BestAccuracyError", "fMarrowfieldBest12", 2,
+                              BadCase::kError, 23, "err:23"},
+                      BadCase{"BestClosedWorkbook", "fMarrowfieldBest12", 1,
+                              BadCase::kClosedSheet, 0, kValue},
+                      BadCase{"BestRangeError", "fMarrowfieldBest12", 1,
+                              BadCase::kError, 23, "err:23"},
+                      BadCase{"BestRangeMissing", "fMarrowfieldBest12", 1,
+                              BadCase::kMissing, 0, kValue},
+                      BadCase{"BestNumberRange", "fMarrowfieldBest12", 1,
+                              BadCase::kNumber, 3, kNA},
+                      BadCase{"BestNoneReachesAccuracy", "fMarrowfieldBest12",
+                              0, BadCase::kUnlike, 0, kNA},
+                      BadCase{"MatchesClosedWorkbook", "fMarrowfieldMatches12",
+                              1, BadCase::kClosedSheet, 0, kValue},
+                      BadCase{"MatchesAccuracy101", "fMarrowfieldMatches12", 2,
+                              BadCase::kAccuracy, 101, kNum},
+                      BadCase{"BestScoreEmptyRange", "fMarrowfieldBestScore12",
+                              1, BadCase::kNil, 0, kNA},
+                      BadCase{"PhonesMissing", "fMarrowfieldPhones12", 0,
+                              BadCase::kMissing, 0, kValue},
+                      BadCase{"CodeError", "fMarrowfieldCode12", 0,
+                              BadCase::kError, 7, "err:7"}));
 
 TEST_F(SheetFunctionCalls, LongWideText_ReachesTheEngineWhole) {
   // Letters only at the very end of a 32 767-character text: cut anywhere,
@@ -232,10 +275,10 @@ TEST_F(SheetFunctionCalls, NonAsciiText_ScoredAsUtf8_GivenBackUnchanged) {
   EXPECT_EQ(CallWide("fMarrowfieldScore12",
                      {args_.Text(mueller), args_.Utf8Text("Miller")}),
             Num(compare_words(utf8.c_str(), "Miller")));
-  EXPECT_EQ(CallWide("fMarrowfieldBest12",
-                     {args_.Utf8Text("Muller"), args_.Row({utf8}),
-                      args_.Number(0)}),
-            "str:" + utf8);
+  EXPECT_EQ(
+      CallWide("fMarrowfieldBest12",
+               {args_.Utf8Text("Muller"), args_.Row({utf8}), args_.Number(0)}),
+      "str:" + utf8);
 }
 
 #ifndef _WIN32

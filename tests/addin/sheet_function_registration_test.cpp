@@ -71,11 +71,14 @@ TEST_F(SheetFunctionRegistration, Excel12_EveryFunctionThreadSafeWithHelp) {
     EXPECT_EQ(type.back(), '$') << type;
     EXPECT_EQ(type.size(), static_cast<std::size_t>(row.argumentCount) + 2);
     names.insert(fake_xl_registration_text(r, kFunctionText));
-    EXPECT_FALSE(std::string(fake_xl_registration_text(r, kDescription)).empty());
+    EXPECT_FALSE(
+        std::string(fake_xl_registration_text(r, kDescription)).empty());
     // One help text per argument, none missing.
-    ASSERT_EQ(fake_xl_registration_arg_count(r), kFirstHelp + row.argumentCount);
+    ASSERT_EQ(fake_xl_registration_arg_count(r),
+              kFirstHelp + row.argumentCount);
     for (int a = 0; a < row.argumentCount; ++a) {
-      EXPECT_FALSE(std::string(fake_xl_registration_text(r, kFirstHelp + a)).empty());
+      EXPECT_FALSE(
+          std::string(fake_xl_registration_text(r, kFirstHelp + a)).empty());
     }
   }
   EXPECT_EQ(names, (std::set<std::string>{
@@ -148,8 +151,8 @@ class FakeRegisterGrammar : public ::testing::TestWithParam<TypeTextCase> {
 
 TEST_P(FakeRegisterGrammar, AcceptsOnlyWhatExcelAccepts) {
   const TypeTextCase& c = GetParam();
-  const std::vector<std::string> texts = {"C:\\x.xll", "f", c.typeText,
-                                          "F", ""};
+  const std::vector<std::string> texts = {"C:\\x.xll", "f", c.typeText, "F",
+                                          ""};
   bool answeredNumber = false;
   if (c.wide) {
     std::vector<std::u16string> storage;
@@ -195,24 +198,19 @@ TEST_P(FakeRegisterGrammar, AcceptsOnlyWhatExcelAccepts) {
 
 INSTANTIATE_TEST_SUITE_P(
     TypeTexts, FakeRegisterGrammar,
-    ::testing::Values(TypeTextCase{"QQQ$", true, true},
-                      TypeTextCase{"QQUQ$", true, true},
-                      TypeTextCase{"PPRP", false, true},
-                      TypeTextCase{"PPP", true, true},
-                      TypeTextCase{"C%C%$", true, true},
-                      // the thread-safe mark needs Excel12
-                      TypeTextCase{"PPP$", false, false},
-                      TypeTextCase{"QQQ$", false, false},
-                      // and XLOPER12 values, not XLOPERs
-                      TypeTextCase{"PPP$", true, false},
-                      TypeTextCase{"QQR$", true, false},
-                      // a thread-safe function is no macro-sheet function
-                      TypeTextCase{"QQ#$", true, false},
-                      // wide codes through Excel4
-                      TypeTextCase{"QQ", false, false},
-                      TypeTextCase{"C%C", false, false},
-                      TypeTextCase{"QQ$$", true, false},
-                      TypeTextCase{"QQZ", true, false}));
+    ::testing::Values(
+        TypeTextCase{"QQQ$", true, true}, TypeTextCase{"QQUQ$", true, true},
+        TypeTextCase{"PPRP", false, true}, TypeTextCase{"PPP", true, true},
+        TypeTextCase{"C%C%$", true, true},
+        // the thread-safe mark needs Excel12
+        TypeTextCase{"PPP$", false, false}, TypeTextCase{"QQQ$", false, false},
+        // and XLOPER12 values, not XLOPERs
+        TypeTextCase{"PPP$", true, false}, TypeTextCase{"QQR$", true, false},
+        // a thread-safe function is no macro-sheet function
+        TypeTextCase{"QQ#$", true, false},
+        // wide codes through Excel4
+        TypeTextCase{"QQ", false, false}, TypeTextCase{"C%C", false, false},
+        TypeTextCase{"QQ$$", true, false}, TypeTextCase{"QQZ", true, false}));
 
 }  // namespace
 }  // namespace marrowfield

@@ -251,8 +251,7 @@ std::string CallNarrow(const std::string& procedure,
 
 void FillColumn(int column, const std::vector<std::string>& texts) {
   for (std::size_t row = 0; row < texts.size(); ++row) {
-    fake_xl_set_cell_text(1, static_cast<int>(row), column,
-                          texts[row].c_str());
+    fake_xl_set_cell_text(1, static_cast<int>(row), column, texts[row].c_str());
   }
 }
 

@@ -2,9 +2,9 @@
 // with BEST in a reference list of 1 000 names read through a reference.
 // Each answer must agree with compare_words over the list (the first best
 // in reading order); every tenth name is also looked up with BESTSCORE and
-// searched with the sheet search of the same cells (the same best score, and BEST's text
-// among its best results, SCORE of the name and that text the same), which
-// keeps the test's own work near that of the functions under test.
+// searched with the sheet search of the same cells (the same best score, and
+// BEST's text among its best results, SCORE of the name and that text the
+// same), which keeps the test's own work near that of the functions under test.
 
 #include <gtest/gtest.h>
 
@@ -31,9 +31,10 @@ class NameMaker {
  public:
   std::string Next() {
     static const char* const kSyllables[] = {
-        "ka", "mi", "ro", "sen", "dal", "bur", "ton", "ley", "mar", "shaw",
-        "ell", "ing", "ham", "ford", "win", "ter", "gan", "son", "field",
-        "ber", "cot", "ric", "lan", "dre", "vil", "nor", "pet", "har"};
+        "ka",  "mi",  "ro",   "sen", "dal",   "bur", "ton",
+        "ley", "mar", "shaw", "ell", "ing",   "ham", "ford",
+        "win", "ter", "gan",  "son", "field", "ber", "cot",
+        "ric", "lan", "dre",  "vil", "nor",   "pet", "har"};
     const int count = 2 + static_cast<int>(Draw() % 2);
     std::string name;
     for (int i = 0; i < count; ++i) name += kSyllables[Draw() % 28];
@@ -67,7 +68,8 @@ TEST(SheetFunctionSpreadsheet, TenThousandNamesAgreeWithCompareWordsAndSearch) {
   FillColumn(1, references);
   CellGrid grid;
   for (int i = 0; i < kReferences; ++i) {
-    grid.push_back(GridCell{i + 1, 2, true, references[static_cast<std::size_t>(i)]});
+    grid.push_back(
+        GridCell{i + 1, 2, true, references[static_cast<std::size_t>(i)]});
   }
 
   int found = 0;
@@ -76,10 +78,10 @@ TEST(SheetFunctionSpreadsheet, TenThousandNamesAgreeWithCompareWordsAndSearch) {
         n % 3 == 2 ? maker.Next()
                    : maker.Slip(references[maker.Draw() % kReferences]);
     WideArguments args;
-    const std::string best = CallWide(
-        "fMarrowfieldBest12", {args.Utf8Text(name),
-                               args.Area(0, kReferences - 1, 1, 1),
-                               args.Number(kAccuracy)});
+    const std::string best =
+        CallWide("fMarrowfieldBest12",
+                 {args.Utf8Text(name), args.Area(0, kReferences - 1, 1, 1),
+                  args.Number(kAccuracy)});
     // compare_words over the list, the first best in reading order.
     int top = -1;
     std::string topText;
@@ -93,10 +95,10 @@ TEST(SheetFunctionSpreadsheet, TenThousandNamesAgreeWithCompareWordsAndSearch) {
     ASSERT_EQ(best, top >= kAccuracy ? "str:" + topText : "err:42") << name;
     if (top >= kAccuracy) ++found;
     if (n % 10 != 0) continue;
-    EXPECT_EQ(CallWide("fMarrowfieldBestScore12",
-                       {args.Utf8Text(name),
-                        args.Area(0, kReferences - 1, 1, 1)}),
-              "num:" + std::to_string(top))
+    EXPECT_EQ(
+        CallWide("fMarrowfieldBestScore12",
+                 {args.Utf8Text(name), args.Area(0, kReferences - 1, 1, 1)}),
+        "num:" + std::to_string(top))
         << name;
 
     // The sheet search of the same cells at the same accuracy.

@@ -20,9 +20,9 @@ namespace marrowfield {
 namespace {
 
 const std::vector<std::string> kNames = {
-    "Smith", "Smyth",  "Schmidt", "Jones",   "Johns",  "Catherine",
-    "Kathryn", "Miller", "Muller", "Taylor", "Tailor", "Brown",
-    "Braun",  "Wilson", "Willson", "Moore",  "More",   "Clark"};
+    "Smith",   "Smyth",  "Schmidt", "Jones",  "Johns",  "Catherine",
+    "Kathryn", "Miller", "Muller",  "Taylor", "Tailor", "Brown",
+    "Braun",   "Wilson", "Willson", "Moore",  "More",   "Clark"};
 
 class SheetFunctionThreads : public ::testing::Test {
  protected:
@@ -55,18 +55,19 @@ class SheetFunctionThreads : public ::testing::Test {
     std::vector<std::string> answers;
     for (std::size_t k = 0; k < kNames.size(); ++k) {
       const std::string& name = kNames[(k + shift) % kNames.size()];
-      answers.push_back(CallWide(
-          "fMarrowfieldBest12",
-          {args.Utf8Text(name), args.Area(0, rows - 1, 0, 0), args.Number(70)}));
-      answers.push_back(CallWide(
-          "fMarrowfieldMatches12",
-          {args.Utf8Text(name), args.Row(kNames), args.Missing()}));
-      answers.push_back(CallWide(
-          "fMarrowfieldBestScore12",
-          {args.Utf8Text(name), args.Area(0, rows - 1, 0, 0)}));
-      answers.push_back(CallWide("fMarrowfieldScore12",
-                                 {args.Utf8Text(name),
-                                  args.Utf8Text(kNames[k])}));
+      answers.push_back(
+          CallWide("fMarrowfieldBest12",
+                   {args.Utf8Text(name), args.Area(0, rows - 1, 0, 0),
+                    args.Number(70)}));
+      answers.push_back(
+          CallWide("fMarrowfieldMatches12",
+                   {args.Utf8Text(name), args.Row(kNames), args.Missing()}));
+      answers.push_back(
+          CallWide("fMarrowfieldBestScore12",
+                   {args.Utf8Text(name), args.Area(0, rows - 1, 0, 0)}));
+      answers.push_back(
+          CallWide("fMarrowfieldScore12",
+                   {args.Utf8Text(name), args.Utf8Text(kNames[k])}));
       answers.push_back(
           CallWide("fMarrowfieldPhones12", {args.Utf8Text(name)}));
     }

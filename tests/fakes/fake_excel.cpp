@@ -77,9 +77,9 @@ void SetBool(XLOPER* result, bool flag) {
 }
 
 // The worksheet menu bar as Excel shows it before any add-in adds a menu.
-constexpr const char* kBuiltInMenus[] = {
-    "&File", "&Edit",   "&View",   "&Insert", "F&ormat",
-    "&Tools", "&Data",  "&Window", "&Help"};
+constexpr const char* kBuiltInMenus[] = {"&File",   "&Edit",   "&View",
+                                         "&Insert", "F&ormat", "&Tools",
+                                         "&Data",   "&Window", "&Help"};
 constexpr double kWorksheetBar = 10;
 constexpr int32_t kUnregister = 201;  // xlfUnregister
 
@@ -224,7 +224,8 @@ int32_t FakeExcel::Coerce(XLOPER* result, int32_t count, XLOPER* const* args) {
     std::vector<const Cell*> cells;
     int32_t rows = 0;
     int32_t columns = 0;
-    if (!ReferencedCells(source, source == xltypeRef ? args[0]->val.mref.idSheet : 1,
+    if (!ReferencedCells(source,
+                         source == xltypeRef ? args[0]->val.mref.idSheet : 1,
                          area, &cells, &rows, &columns)) {
       return xlretUncalced;
     }
@@ -299,8 +300,8 @@ double FakeExcel::AcceptRegistration(std::vector<std::string> texts,
   if (found == registerIds_.end()) {
     found = registerIds_.emplace(procedure, 1000.0 + registerIds_.size()).first;
   }
-  registrations_.push_back(Registration{std::move(texts), wide, true,
-                                        found->second});
+  registrations_.push_back(
+      Registration{std::move(texts), wide, true, found->second});
   return found->second;
 }
 

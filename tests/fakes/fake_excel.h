@@ -114,8 +114,8 @@ class FakeExcel {
   int32_t Coerce12(XLOPER12* result, int32_t count, XLOPER12* const* args);
   int32_t Free12(int32_t count, XLOPER12* const* args);
   XLOPER12 HandOutWideString(const std::string& utf8);
-  XLOPER12 HandOutWideMulti(const std::vector<const Cell*>& cells,
-                            int32_t rows, int32_t columns);
+  XLOPER12 HandOutWideMulti(const std::vector<const Cell*>& cells, int32_t rows,
+                            int32_t columns);
   XLOPER HandOutMulti(const std::vector<const Cell*>& cells, int32_t rows,
                       int32_t columns);
 

@@ -60,8 +60,7 @@ void FakeExcel::SetSheetClosed(uintptr_t sheet, bool closed) {
   if (closed) closedSheets_.push_back(sheet);
 }
 
-bool FakeExcel::ReferencedCells(uint16_t, uintptr_t sheet,
-                                const XLREF12& area,
+bool FakeExcel::ReferencedCells(uint16_t, uintptr_t sheet, const XLREF12& area,
                                 std::vector<const Cell*>* cells, int32_t* rows,
                                 int32_t* columns) const {
   if (!OnGrid(area)) return false;
@@ -224,7 +223,8 @@ XLOPER12 FakeExcel::HandOutWideMulti(const std::vector<const Cell*>& cells,
   auto block = std::make_shared<WideBlock>();
   block->cells.resize(cells.size());
   std::size_t strings = 0;
-  for (const Cell* cell : cells) strings += cell != nullptr && cell->type == xltypeStr;
+  for (const Cell* cell : cells)
+    strings += cell != nullptr && cell->type == xltypeStr;
   block->texts.reserve(strings);
   for (std::size_t i = 0; i < cells.size(); ++i) {
     XLOPER12& value = block->cells[i];

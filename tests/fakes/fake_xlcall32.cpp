@@ -21,7 +21,8 @@ namespace {
 
 const marrowfield::FakeExcel::Registration* RegistrationAt(int registration) {
   const auto& all = TheFakeExcel().registrations();
-  if (registration < 0 || static_cast<std::size_t>(registration) >= all.size()) {
+  if (registration < 0 ||
+      static_cast<std::size_t>(registration) >= all.size()) {
     return nullptr;
   }
   return &all[static_cast<std::size_t>(registration)];

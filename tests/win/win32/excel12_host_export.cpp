@@ -5,6 +5,6 @@
 #include "fake_xlcall32.h"
 
 extern "C" __declspec(dllexport) int MARROWFIELD_FAKE_STDCALL
-MdCallBack12(int xlfn, int count, void** opers, void* operRes) {
+    MdCallBack12(int xlfn, int count, void** opers, void* operRes) {
   return fake_xl_callback12(xlfn, count, opers, operRes);
 }

@@ -207,8 +207,10 @@ void SearchDialog::CollectMatches(HostObject& application) {
     view_->FocusSearchField();
     return;
   }
-  // Sheets repeat their values; each distinct text is scored once.
-  CompareWordsScorer engine(searchText_);
+  // Sheets repeat their values; each distinct text is scored once. The
+  // texts are ANSI, which Excel writes in Windows-1252; they are folded from
+  // it, so that José in a cell sounds like Jose.
+  CompareWordsScorer engine(searchText_, TextFolding::kWindows1252);
   RememberingScorer scorer(engine);
   SheetSearch search(scorer, threshold_);
   search.CollectMatches(ToCellGrid(sheet.value), sheet.sheetIndex);

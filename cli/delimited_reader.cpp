@@ -1,11 +1,14 @@
-// A byte-at-a-time RFC 4180 reader. It is strict where the RFC is (quotes
-// only around whole fields) so that a damaged file is reported with its line
-// instead of being read into shifted columns; it is lenient about ragged
-// records and the three line-break conventions, which real files mix.
+// A byte-at-a-time RFC 4180 reader. In strict mode it refuses what the RFC
+// does (quotes only around whole fields) so that a damaged file is reported
+// with its line; by default it reads such quoting as Python's csv module and
+// LibreOffice do, since an inch mark in one cell should not make a whole
+// file unsearchable, and records each repair. Both modes are lenient about
+// ragged records and the three line-break conventions, which real files mix.
 #include "delimited_reader.h"
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "input_error.h"
 
@@ -18,15 +21,19 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 class DelimitedParser {
  public:
-  DelimitedParser(std::string_view bytes, char delimiter,
-                  const ReaderLimits& limits)
-      : bytes_(bytes), delimiter_(delimiter), budget_(limits) {
+  DelimitedParser(std::string_view bytes, const DelimitedOptions& options,
+                  const ReaderLimits& limits, DelimitedRepairs* repairs)
+      : bytes_(bytes),
+        delimiter_(options.delimiter),
+        strict_(options.strict),
+        repairs_(repairs),
+        budget_(limits) {
     if (bytes_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
     for (const char c : {'"', '\n', '\r', '\0'}) {
       stopsQuoted_[static_cast<unsigned char>(c)] = true;
       stopsUnquoted_[static_cast<unsigned char>(c)] = true;
     }
-    stopsUnquoted_[static_cast<unsigned char>(delimiter)] = true;
+    stopsUnquoted_[static_cast<unsigned char>(delimiter_)] = true;
   }
 
   CellGrid Parse() {
@@ -37,6 +44,16 @@ class DelimitedParser {
  private:
   [[noreturn]] void Fail(int64_t line, const std::string& what) const {
     throw InputError("line " + std::to_string(line) + ": " + what);
+  }
+
+  // Refuses the fault |refusal| in strict mode; otherwise records |repair|.
+  void RepairOrFail(int64_t line, const char* refusal, const char* repair) {
+    if (strict_) Fail(line, refusal);
+    if (repairs_ == nullptr) return;
+    if (repairs_->listed.size() < DelimitedRepairs::kMaxListedRepairs) {
+      repairs_->listed.push_back(DelimitedRepair{line, repair});
+    }
+    ++repairs_->count;
   }
 
   void ParseRecord() {
@@ -67,14 +84,26 @@ class DelimitedParser {
     return static_cast<std::size_t>(p - start);
   }
 
-  std::string ParseUnquoted() {
-    const std::size_t start = pos_;
-    SkipPlain(stopsUnquoted_);
-    if (At('"')) {
-      Fail(line_, "quote inside an unquoted field (quote the whole field)");
+  // Reads on to the end of the field, appending to |field|.
+  std::string ParseUnquoted(std::string field = {}) {
+    bool repaired = false;
+    for (;;) {
+      const std::size_t start = pos_;
+      field.append(bytes_.data() + start, SkipPlain(stopsUnquoted_));
+      if (!At('"')) break;
+      // One warning per field: ' "Smyth"' is one fault, not two.
+      if (!repaired) {
+        RepairOrFail(line_,
+                     "quote inside an unquoted field (quote the whole field)",
+                     "quote inside an unquoted field, read as part of the "
+                     "text");
+      }
+      repaired = true;
+      field.push_back('"');
+      ++pos_;
     }
     CheckNotNul();
-    return std::string(bytes_.substr(start, pos_ - start));
+    return field;
   }
 
   std::string ParseQuoted() {
@@ -85,7 +114,10 @@ class DelimitedParser {
       const std::size_t start = pos_;
       field.append(bytes_.data() + start, SkipPlain(stopsQuoted_));
       if (pos_ >= bytes_.size()) {
-        Fail(openedOn, "quoted field is never closed");
+        RepairOrFail(openedOn, "quoted field is never closed",
+                     "quoted field is never closed, read to the end of the "
+                     "file as one field");
+        return field;
       }
       const char c = bytes_[pos_];
       if (c == '"') {
@@ -105,7 +137,11 @@ class DelimitedParser {
     if (pos_ < bytes_.size()) {
       const char next = bytes_[pos_];
       if (next != delimiter_ && next != '\n' && next != '\r') {
-        Fail(line_, "text after the closing quote of a quoted field");
+        RepairOrFail(line_, "text after the closing quote of a quoted field",
+                     "text after the closing quote of a quoted field, read "
+                     "as part of the field");
+        // "Smith" Jr reads as Smith Jr, as Python's csv module has it.
+        return ParseUnquoted(std::move(field));
       }
     }
     return field;
@@ -119,7 +155,7 @@ class DelimitedParser {
 
   void CheckNotNul() const {
     if (At('\0')) {
-      Fail(line_, "NUL byte: not a text file (UTF-16 text is not read)");
+      Fail(line_, "NUL byte: not a text file");
     }
   }
 
@@ -145,6 +181,8 @@ class DelimitedParser {
 
   std::string_view bytes_;
   char delimiter_;
+  bool strict_;
+  DelimitedRepairs* repairs_;
   bool stopsQuoted_[256] = {};
   bool stopsUnquoted_[256] = {};
   std::size_t pos_ = 0;
@@ -180,9 +218,15 @@ bool IsNumberField(std::string_view field) {
   return i == n;
 }
 
+CellGrid ParseDelimited(std::string_view bytes, const DelimitedOptions& options,
+                        const ReaderLimits& limits, DelimitedRepairs* repairs) {
+  return DelimitedParser(bytes, options, limits, repairs).Parse();
+}
+
 CellGrid ParseDelimited(std::string_view bytes, char delimiter,
                         const ReaderLimits& limits) {
-  return DelimitedParser(bytes, delimiter, limits).Parse();
+  return ParseDelimited(bytes, DelimitedOptions{delimiter, true}, limits,
+                        nullptr);
 }
 
 }  // namespace marrowfield

@@ -5,31 +5,11 @@
 #include <nlohmann/json.hpp>
 
 #include "cell_reference.h"
+#include "sheet_names.h"
 
 namespace marrowfield {
 
 namespace {
-
-bool IsPlainSheetName(const std::string& name) {
-  if (name.empty()) return false;
-  for (const unsigned char c : name) {
-    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                       (c >= '0' && c <= '9') || c == '_' || c == '.' ||
-                       c >= 0x80;
-    if (!plain) return false;
-  }
-  return true;
-}
-
-std::string QuoteSheetName(const std::string& name) {
-  if (IsPlainSheetName(name)) return name;
-  std::string quoted = "'";
-  for (const char c : name) {
-    quoted.push_back(c);
-    if (c == '\'') quoted.push_back('\'');
-  }
-  return quoted + "'";
-}
 
 std::string OnOneLine(std::string text) {
   for (char& c : text) {

@@ -18,8 +18,8 @@ constexpr const char* kNoMatchesFound = "No Matches Found";
 constexpr const char* kNoDataToSearch = "No Data to Search";
 
 // Returns where a result lies: "FILE:B12" for delimited files,
-// "FILE:Sheet!B12" for workbooks, the sheet name quoted as in a formula
-// ('My Sheet'!B12) when it holds anything but letters, digits, "_" and ".".
+// "FILE:Sheet!B12" for workbooks, the sheet name quoted as Excel's Go To box
+// needs it ('My Sheet'!B12, '2023'!B12, 'A1'!B12; see QuoteSheetName).
 std::string DescribeLocation(const LoadedSheet& sheet, int32_t row,
                              int32_t column);
 

@@ -3,7 +3,6 @@
 // so a bad file produces one error line and nothing on standard output.
 #include <CLI/CLI.hpp>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "marrowfield/cell_scorer.h"
 #include "marrowfield/sheet_search.h"
 #include "progress_bar.h"
+#include "read_flags.h"
 #include "result_output.h"
 #include "spreadsheet_file.h"
 
@@ -27,7 +27,8 @@ struct SearchOptions {
   std::string text;
   std::vector<std::string> files;
   int accuracy = kDefaultAccuracy;
-  std::string sheet;
+  ReadOptions read;
+  bool noFold = false;
   std::string format = "text";
 };
 
@@ -37,21 +38,46 @@ OutputFormat ParseFormat(const std::string& name) {
   return OutputFormat::TEXT;
 }
 
-int RunSearch(const SearchOptions& options, bool sheetGiven) {
+// When nothing matched on the first worksheet of a workbook that has others,
+// the user may not know that the others were not looked at.
+std::vector<std::string> UnsearchedSheetNotes(
+    const std::vector<LoadedSheet>& sheets, const ReadOptions& read) {
+  std::vector<std::string> notes;
+  if (read.allSheets || read.sheet) return notes;
+  for (const LoadedSheet& sheet : sheets) {
+    if (sheet.sheet && sheet.worksheetCount > 1) {
+      notes.push_back(sheet.path + ": note: only the first worksheet, '" +
+                      *sheet.sheet + "', was searched; --all-sheets searches " +
+                      "all " + std::to_string(sheet.worksheetCount));
+    }
+  }
+  return notes;
+}
+
+int RunSearch(const SearchOptions& options) {
   if (options.text.empty()) {
     throw InputError("search: the search text is empty");
   }
-  const std::optional<std::string> sheetName =
-      sheetGiven ? std::optional<std::string>(options.sheet) : std::nullopt;
+  const TextFolding folding = FoldingFor(options.noFold);
+  if (!HasLetter(FoldToAscii(options.text, folding))) {
+    throw InputError(
+        "search: the search text holds no letter, so nothing sounds like it");
+  }
   std::vector<LoadedSheet> sheets;
+  std::vector<std::string> notices;
   std::size_t totalCells = 0;
   for (const std::string& path : options.files) {
-    sheets.push_back(LoadSheet(path, sheetName));
-    totalCells += sheets.back().cells.size();
+    LoadedFile file = LoadFile(path, options.read);
+    for (LoadedSheet& sheet : file.sheets) {
+      totalCells += sheet.cells.size();
+      sheets.push_back(std::move(sheet));
+    }
+    notices.insert(notices.end(), file.notices.begin(), file.notices.end());
   }
+  PrintNotices(notices);
 
   const EngineSession engine;
-  CompareWordsScorer engineScorer(options.text);
+  CompareWordsScorer engineScorer(options.text, folding);
   RememberingScorer scorer(engineScorer);
   SheetSearch search(scorer, options.accuracy);
   {
@@ -79,6 +105,7 @@ int RunSearch(const SearchOptions& options, bool sheetGiven) {
   } else {
     std::fputs(notice.c_str(), stderr);
   }
+  PrintNotices(UnsearchedSheetNotes(sheets, options.read));
   return 1;
 }
 
@@ -90,27 +117,26 @@ Subcommand AddSearchCommand(CLI::App& parent) {
       "search",
       "List the text cells of CSV, TSV and XLSX files that sound like TEXT, "
       "best first, as \"cell text  (score%)\" followed by FILE:[SHEET!]CELL. "
-      "Exit status: 0 with results, 1 when nothing matched, 2 on errors.");
+      "Exit status: 0 with results, 1 when nothing matched, 2 on errors. "
+      "Put -- before a TEXT that starts with a dash.");
   app->add_option("TEXT", options->text, "Word or name to search for")
       ->required();
   app->add_option("FILE", options->files,
-                  "Files to search (.csv, .tsv, .xlsx); results of all files "
-                  "are listed together, best first")
+                  "Files to search (.csv, .tsv, .txt, .xlsx, .xlsm, .xltx, "
+                  ".xltm; - for standard input); results of all files are "
+                  "listed together, best first")
       ->required();
   app->add_option("-a,--accuracy", options->accuracy,
                   "Lowest score listed, 0-100")
       ->default_val(kDefaultAccuracy)
-      ->check(CLI::Range(0, 100));
-  CLI::Option* sheet = app->add_option(
-      "-s,--sheet", options->sheet,
-      "Worksheet of .xlsx files to search (default: the first worksheet)");
+      ->check(PercentCheck("accuracy"));
+  AddReadOptions(*app, options->read);
+  AddNoFoldOption(*app, options->noFold);
   app->add_option("-f,--format", options->format,
                   "Output: text, json (an array of objects) or csv")
       ->default_val("text")
       ->check(CLI::IsMember({"text", "json", "csv"}));
-  return Subcommand{app, [options, sheet] {
-                      return RunSearch(*options, sheet->count() > 0);
-                    }};
+  return Subcommand{app, [options] { return RunSearch(*options); }};
 }
 
 }  // namespace marrowfield

@@ -1,16 +1,14 @@
-// Dispatch on the file type, and the .xlsx walk from package to sheet cells.
-// Every failure becomes one InputError line that starts with the file name.
+// Dispatch on the file type. Every failure becomes one InputError line that
+// starts with the file name, and every notice is given the same start.
 #include "spreadsheet_file.h"
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
-#include "delimited_reader.h"
 #include "file_bytes.h"
+#include "file_kinds.h"
 #include "input_error.h"
-#include "xlsx_package.h"
-#include "xlsx_sheet.h"
-#include "xml_reader.h"
 
 namespace marrowfield {
 
@@ -28,119 +26,81 @@ std::string LowerExtension(const std::string& path) {
   return extension;
 }
 
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
+enum class FileKind { kWorkbook, kDelimited };
 
-// Excel treats sheet names as case-insensitive; an exact match still wins.
-const XlsxSheetEntry& ChooseSheet(const XlsxWorkbookParts& parts,
-                                  const std::optional<std::string>& name) {
-  if (!name) {
-    for (const XlsxSheetEntry& sheet : parts.sheets) {
-      if (sheet.isWorksheet) return sheet;
-    }
-    throw InputError("the workbook has no worksheet");
-  }
-  for (const XlsxSheetEntry& sheet : parts.sheets) {
-    if (sheet.name == *name) return sheet;
-  }
-  for (const XlsxSheetEntry& sheet : parts.sheets) {
-    if (SameNameIgnoringCase(sheet.name, *name)) return sheet;
-  }
-  std::string known;
-  for (const XlsxSheetEntry& sheet : parts.sheets) {
-    known += (known.empty() ? "'" : ", '") + sheet.name + "'";
-  }
-  throw InputError("no sheet named '" + *name + "' (sheets: " + known + ")");
-}
+struct FileType {
+  const char* extension;
+  FileKind kind;
+  char delimiter;
+};
 
-std::vector<std::string> ReadSharedStrings(ZipArchive& archive,
-                                           const XlsxWorkbookParts& parts,
-                                           const ReaderLimits& limits) {
-  if (!parts.sharedStringsPart) return {};
-  const auto index = archive.Find(*parts.sharedStringsPart);
-  if (!index) return {};
-  SharedStringsHandler handler(limits);
-  try {
-    ParsePartXml(archive, *index, limits.partBytes, handler, limits);
-  } catch (const XmlError& error) {
-    throw InputError("shared strings, line " + std::to_string(error.line) +
-                     ": " + error.what());
-  } catch (const InputError& error) {
-    throw InputError(std::string("shared strings: ") + error.what());
-  } catch (const ZipError& error) {
-    throw InputError(std::string("shared strings: ") + error.what());
-  }
-  return std::move(handler.strings);
-}
+// Macro-enabled workbooks and templates are the same package format.
+constexpr FileType kFileTypes[] = {
+    {".csv", FileKind::kDelimited, ','},  {".tsv", FileKind::kDelimited, '\t'},
+    {".txt", FileKind::kDelimited, '\t'}, {".xlsx", FileKind::kWorkbook, 0},
+    {".xlsm", FileKind::kWorkbook, 0},    {".xltx", FileKind::kWorkbook, 0},
+    {".xltm", FileKind::kWorkbook, 0},
+};
 
-CellGrid ReadWorksheet(ZipArchive& archive, const XlsxSheetEntry& sheet,
-                       const std::vector<std::string>& sharedStrings,
-                       const ReaderLimits& limits) {
-  const std::string where = "sheet '" + sheet.name + "'";
-  const auto index = archive.Find(sheet.partName);
-  if (!index) throw InputError(where + ": part " + sheet.partName + " missing");
-  WorksheetHandler handler(sharedStrings, limits);
-  try {
-    // Sheets are the large parts: they are parsed as they are inflated, and
-    // only their cells are kept.
-    ParsePartXml(archive, *index, limits.partBytes, handler, limits);
-  } catch (const XmlError& error) {
-    throw InputError(where + ", line " + std::to_string(error.line) + ": " +
-                     error.what());
-  } catch (const InputError& error) {
-    throw InputError(where + ": " + error.what());
-  } catch (const ZipError& error) {
-    throw InputError(where + ": " + error.what());
+FileType TypeOf(const std::string& path, const ReadOptions& options) {
+  // Standard input has no name; --input-format says what it holds.
+  const std::string extension =
+      path == "-" ? "." + options.standardInputFormat : LowerExtension(path);
+  for (const FileType& type : kFileTypes) {
+    if (extension == type.extension) return type;
   }
-  return handler.TakeCells();
+  if (extension == ".xls" || extension == ".xlt") {
+    throw InputError(path +
+                     ": Excel 97-2003 workbooks (.xls) are not read; open it "
+                     "in Excel or LibreOffice and save it as .xlsx");
+  }
+  if (extension == ".ods" || extension == ".fods") {
+    throw InputError(path +
+                     ": OpenDocument spreadsheets (.ods) are not read; save "
+                     "it as .xlsx (Excel 2007-365) in LibreOffice");
+  }
+  throw InputError(path +
+                   ": unsupported file type (expected .csv, .tsv, .txt, "
+                   ".xlsx, .xlsm, .xltx or .xltm)");
 }
 
 }  // namespace
 
-CellGrid ReadXlsxSheet(std::string bytes,
-                       const std::optional<std::string>& sheetName,
-                       std::string& chosenSheet, const ReaderLimits& limits) {
+LoadedFile LoadFile(const std::string& path, const ReadOptions& options) {
+  const FileType type = TypeOf(path, options);
+  std::string bytes = ReadFileBytes(path, options.limits.fileBytes);
+  LoadedFile file;
   try {
-    ZipArchive archive(std::move(bytes), limits.inflatedBytes);
-    const XlsxWorkbookParts parts = ReadWorkbookParts(archive, limits);
-    const XlsxSheetEntry& sheet = ChooseSheet(parts, sheetName);
-    chosenSheet = sheet.name;
-    return ReadWorksheet(archive, sheet,
-                         ReadSharedStrings(archive, parts, limits), limits);
-  } catch (const ZipError& error) {
-    throw InputError(std::string("not a valid .xlsx workbook: ") +
-                     error.what());
+    file = type.kind == FileKind::kWorkbook
+               ? ReadWorkbook(std::move(bytes), options)
+               : ReadDelimitedFile(std::move(bytes), type.delimiter, options);
+  } catch (const InputError& error) {
+    throw InputError(path + ": " + error.what());
   }
+  for (LoadedSheet& sheet : file.sheets) sheet.path = path;
+  for (std::string& notice : file.notices) notice = path + ": " + notice;
+  return file;
 }
 
 LoadedSheet LoadSheet(const std::string& path,
                       const std::optional<std::string>& sheetName,
                       const ReaderLimits& limits) {
-  const std::string extension = LowerExtension(path);
-  if (extension != ".csv" && extension != ".tsv" && extension != ".xlsx") {
-    throw InputError(path +
-                     ": unsupported file type (expected .csv, .tsv or .xlsx)");
-  }
-  std::string bytes = ReadFileBytes(path, limits.fileBytes);
-  LoadedSheet loaded{path, std::nullopt, {}};
-  try {
-    if (extension == ".xlsx") {
-      std::string chosen;
-      loaded.cells = ReadXlsxSheet(std::move(bytes), sheetName, chosen, limits);
-      loaded.sheet = chosen;
-    } else {
-      loaded.cells =
-          ParseDelimited(bytes, extension == ".tsv" ? '\t' : ',', limits);
-    }
-  } catch (const InputError& error) {
-    throw InputError(path + ": " + error.what());
-  }
-  return loaded;
+  ReadOptions options;
+  options.sheet = sheetName;
+  options.strict = true;
+  options.limits = limits;
+  return std::move(LoadFile(path, options).sheets.front());
+}
+
+CellGrid ReadXlsxSheet(std::string bytes,
+                       const std::optional<std::string>& sheetName,
+                       std::string& chosenSheet, const ReaderLimits& limits) {
+  ReadOptions options;
+  options.sheet = sheetName;
+  options.limits = limits;
+  LoadedFile file = ReadWorkbook(std::move(bytes), options);
+  chosenSheet = *file.sheets.front().sheet;
+  return std::move(file.sheets.front().cells);
 }
 
 }  // namespace marrowfield

@@ -1,16 +1,20 @@
 // The word commands: compare two words, show phones and consonant codes, and
 // pick the words of a list that sound like a given word.
 #include <CLI/CLI.hpp>
+#include <deque>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "commands.h"
 #include "engine_session.h"
 #include "file_bytes.h"
 #include "input_error.h"
+#include "read_flags.h"
 #include "reader_limits.h"
 #include "result_list.h"
+#include "text_decoding.h"
 
 namespace marrowfield {
 
@@ -30,23 +34,35 @@ std::string CodeOf(const std::string& word) {
   return buffer;
 }
 
-// One candidate per line; line ends LF or CRLF; empty lines are skipped.
+// One candidate per line, read as search reads delimited text: a
+// byte-order mark dropped, UTF-16 and Windows-1252 turned into UTF-8, and
+// CRLF, LF or CR ending a line. Empty lines are skipped.
 std::vector<std::string> ReadCandidates(const std::string& path) {
-  const std::string bytes = ReadFileBytes(path, ReaderLimits().fileBytes);
   const std::string name = path == "-" ? "standard input" : path;
+  std::string bytes = ReadFileBytes(path, ReaderLimits().fileBytes);
+  std::string text;
+  try {
+    DecodedText decoded = DecodeText(std::move(bytes));
+    if (const std::string note = DescribeTextSource(decoded.source);
+        !note.empty()) {
+      PrintNotices({name + ": " + note});
+    }
+    text = std::move(decoded.text);
+  } catch (const InputError& error) {
+    throw InputError(name + ": " + error.what());
+  }
   std::vector<std::string> candidates;
   std::size_t start = 0;
-  for (int64_t line = 1; start < bytes.size(); ++line) {
-    std::size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string candidate = bytes.substr(start, end - start);
-    if (!candidate.empty() && candidate.back() == '\r') candidate.pop_back();
+  for (int64_t line = 1; start < text.size(); ++line) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    std::string candidate = text.substr(start, end - start);
     if (candidate.find('\0') != std::string::npos) {
       throw InputError(name + ": line " + std::to_string(line) +
                        ": NUL byte: not a text file");
     }
     if (!candidate.empty()) candidates.push_back(std::move(candidate));
-    start = end + 1;
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
   return candidates;
 }
@@ -56,18 +72,24 @@ constexpr unsigned int kDefaultThreshold = 50;
 struct WordsOptions {
   std::vector<std::string> words;
   bool rules = false;
+  bool noFold = false;
+
+  std::string Folded(const std::string& word) const {
+    return FoldToAscii(word, FoldingFor(noFold));
+  }
 };
 
 struct SimilarOptions {
   std::string word;
   std::string file = "-";
   unsigned int threshold = kDefaultThreshold;
+  bool noFold = false;
 };
 
 int RunCompare(const WordsOptions& options) {
   const EngineSession engine;
-  const int score =
-      compare_words(options.words.at(0).c_str(), options.words.at(1).c_str());
+  const int score = compare_words(options.Folded(options.words.at(0)).c_str(),
+                                  options.Folded(options.words.at(1)).c_str());
   WriteOutput(std::to_string(score) + "\n");
   return 0;
 }
@@ -77,8 +99,8 @@ int RunPhones(const WordsOptions& options) {
   const int mode = options.rules ? MODE_LTS_ONLY : MODE_LEXICON;
   std::string out;
   for (const std::string& word : options.words) {
-    const std::vector<std::string> phones =
-        TakeStrings(ResultList(get_phonemes(word.c_str(), mode)));
+    const std::vector<std::string> phones = TakeStrings(
+        ResultList(get_phonemes(options.Folded(word).c_str(), mode)));
     out += word + "\t" + JoinWithSpaces(phones) + "\n";
   }
   WriteOutput(out);
@@ -89,28 +111,57 @@ int RunCode(const WordsOptions& options) {
   const EngineSession engine;
   std::string out;
   for (const std::string& word : options.words) {
-    out += word + "\t" + CodeOf(word) + "\n";
+    out += word + "\t" + CodeOf(options.Folded(word)) + "\n";
   }
   WriteOutput(out);
   return 0;
 }
 
 int RunSimilar(const SimilarOptions& options) {
-  const std::vector<std::string> candidates = ReadCandidates(options.file);
-  std::vector<const char*> list;
-  list.reserve(candidates.size());
-  for (const std::string& candidate : candidates) {
-    list.push_back(candidate.c_str());
+  const TextFolding folding = FoldingFor(options.noFold);
+  const std::string word = FoldToAscii(options.word, folding);
+  if (!HasLetter(word)) {
+    throw InputError(
+        "similar: the word holds no letter, so nothing sounds like it");
   }
+  const std::vector<std::string> lines = ReadCandidates(options.file);
+  // The engine scores the folded lines and hands them back; each is traced
+  // to the first line not yet listed that folds to it, so that the lines
+  // are printed as the file holds them.
+  std::vector<std::string> folded;
+  std::unordered_map<std::string, std::deque<std::size_t>> linesOf;
+  folded.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    folded.push_back(FoldToAscii(lines[i], folding));
+    linesOf[folded.back()].push_back(i);
+  }
+  std::vector<const char*> list;
+  list.reserve(folded.size());
+  for (const std::string& candidate : folded) list.push_back(candidate.c_str());
   const EngineSession engine;
   set_threshold(options.threshold);
-  const std::vector<std::string> similar = TakeStrings(ResultList(
-      get_similar_words_from_list(options.word.c_str(), list.data(),
-                                  static_cast<unsigned int>(list.size()))));
+  const std::vector<std::string> similar =
+      TakeStrings(ResultList(get_similar_words_from_list(
+          word.c_str(), list.data(), static_cast<unsigned int>(list.size()))));
+  std::vector<bool> listed(lines.size(), false);
   std::string out;
-  for (const std::string& word : similar) out += word + "\n";
+  for (const std::string& found : similar) {
+    std::deque<std::size_t>& candidates = linesOf[found];
+    if (candidates.empty()) continue;
+    listed[candidates.front()] = true;
+    out += lines[candidates.front()] + "\n";
+    candidates.pop_front();
+  }
+  // At 0 every line is accepted, as search -a 0 lists every text cell; the
+  // engine leaves out the lines that score 0 or have no phones, and they
+  // follow the others in list order.
+  if (options.threshold == 0) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (!listed[i]) out += lines[i] + "\n";
+    }
+  }
   WriteOutput(out);
-  return similar.empty() ? 1 : 0;
+  return out.empty() ? 1 : 0;
 }
 
 }  // namespace
@@ -122,6 +173,7 @@ Subcommand AddCompareCommand(CLI::App& parent) {
       "compare", "Print how alike two words sound, in percent (0-100).");
   app->add_option("WORD1", options->words[0], "First word")->required();
   app->add_option("WORD2", options->words[1], "Second word")->required();
+  AddNoFoldOption(*app, options->noFold);
   return Subcommand{app, [options] { return RunCompare(*options); }};
 }
 
@@ -134,6 +186,7 @@ Subcommand AddPhonesCommand(CLI::App& parent) {
   app->add_option("WORD", options->words, "Words to transcribe")->required();
   app->add_flag("-r,--rules", options->rules,
                 "Use the letter-to-sound rules alone, not the lexicon");
+  AddNoFoldOption(*app, options->noFold);
   return Subcommand{app, [options] { return RunPhones(*options); }};
 }
 
@@ -144,6 +197,7 @@ Subcommand AddCodeCommand(CLI::App& parent) {
       "Print the consonant code of each word: the word, a tab, its code. The "
       "word is looked up exactly as given, so give it in lower case.");
   app->add_option("WORD", options->words, "Words to code")->required();
+  AddNoFoldOption(*app, options->noFold);
   return Subcommand{app, [options] { return RunCode(*options); }};
 }
 
@@ -152,7 +206,8 @@ Subcommand AddSimilarCommand(CLI::App& parent) {
   CLI::App* app = parent.add_subcommand(
       "similar",
       "Print the words of a list (one per line) that sound like WORD, best "
-      "first. Exit status: 0 with results, 1 when none, 2 on errors.");
+      "first; with --threshold 0 every line. Exit status: 0 with results, 1 "
+      "when none, 2 on errors.");
   app->add_option("WORD", options->word, "Word to look for")->required();
   app->add_option("FILE", options->file,
                   "List of candidates, one per line (default or -: standard "
@@ -160,7 +215,8 @@ Subcommand AddSimilarCommand(CLI::App& parent) {
   app->add_option("-t,--threshold", options->threshold,
                   "Lowest similarity accepted, 0-100")
       ->default_val(kDefaultThreshold)
-      ->check(CLI::Range(0, 100));
+      ->check(PercentCheck("threshold"));
+  AddNoFoldOption(*app, options->noFold);
   return Subcommand{app, [options] { return RunSimilar(*options); }};
 }
 

@@ -39,6 +39,8 @@ void WorksheetHandler::OnStart(std::string_view name,
     StartRow(attrs);
   } else if (name == "c") {
     StartCell(attrs);
+  } else if (inCell_ && name == "f") {
+    hasFormula_ = true;
   } else if (inCell_ && name == "v") {
     inValue_ = true;
     hasValue_ = true;
@@ -87,6 +89,7 @@ void WorksheetHandler::StartRow(const XmlAttributes& attrs) {
 void WorksheetHandler::StartCell(const XmlAttributes& attrs) {
   inCell_ = true;
   hasValue_ = false;
+  hasFormula_ = false;
   value_.clear();
   inlineText_.Take();
   const auto type = attrs.Get("t");
@@ -110,6 +113,14 @@ void WorksheetHandler::StartCell(const XmlAttributes& attrs) {
 void WorksheetHandler::FinishCell() {
   inCell_ = false;
   nextColumn_ = cellColumn_ + 1;
+  // openpyxl saves formulas without computing them: <f> and an empty or
+  // missing <v>. Such a cell has nothing to search until a spreadsheet
+  // program has calculated and saved it.
+  if (hasFormula_ &&
+      (!hasValue_ || (value_.empty() && cellType_ != "inlineStr"))) {
+    ++formulasWithoutValue_;
+    return;
+  }
   if (!hasValue_) return;
   GridCell cell{cellRow_, cellColumn_, false, {}};
   if (cellType_ == "s") {

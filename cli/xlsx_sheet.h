@@ -17,7 +17,8 @@ namespace marrowfield {
 // (A1 is row 1, column 1). Shared strings ("s"), inline strings
 // ("inlineStr") and formula results that are strings ("str") are text;
 // numbers, booleans ("b"), errors ("e") and dates ("d") are not. Cells
-// without a value make no cell.
+// without a value make no cell; formula cells among them (as openpyxl writes
+// every formula: no value computed) are counted.
 // Throws InputError (without file or sheet name) for a bad cell reference, a
 // shared-string index outside |sharedStrings|, or a cell past the cell or
 // text limit of |limits|. Both must outlive the handler.
@@ -32,6 +33,8 @@ class WorksheetHandler : public XmlHandler {
   void OnText(std::string_view text) override;
 
   CellGrid TakeCells() { return std::move(cells_); }
+  // Formula cells with no value saved, which were skipped.
+  uint64_t formulasWithoutValue() const { return formulasWithoutValue_; }
 
  private:
   void StartRow(const XmlAttributes& attrs);
@@ -46,6 +49,8 @@ class WorksheetHandler : public XmlHandler {
   bool inValue_ = false;
   bool inInlineString_ = false;
   bool hasValue_ = false;
+  bool hasFormula_ = false;
+  uint64_t formulasWithoutValue_ = 0;
   int32_t row_ = 0;
   int32_t nextColumn_ = 1;
   int32_t cellRow_ = 0;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "input_error.h"
+#include "marrowfield/unicode_text.h"
 
 namespace marrowfield {
 
@@ -33,19 +34,6 @@ int32_t EscapeAt(std::string_view text, std::size_t at) {
   return value;
 }
 
-void AppendUtf8(std::string& out, int32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 }  // namespace
 
 std::string DecodeXlsxEscapes(std::string_view text) {
@@ -60,7 +48,7 @@ std::string DecodeXlsxEscapes(std::string_view text) {
       decoded.push_back(text[i]);
       ++i;
     } else {
-      AppendUtf8(decoded, c);
+      AppendUtf8(decoded, static_cast<char32_t>(c));
       i += 7;
     }
   }

@@ -53,7 +53,8 @@ class PhoneticMatcher {
   explicit PhoneticMatcher(const cst_lexicon* lexicon) : lexicon(lexicon) {}
 
   // Cleaning: ASCII case folding; apostrophes dropped; every other byte
-  // outside a-z becomes a space.
+  // outside a-z becomes a space; CleanWord then drops the spaces at the two
+  // ends (MapWordCharacters alone keeps them).
   void CleanWord(std::string& word) const;
   void LowerCaseWord(std::string& word) const;
   void MapWordCharacters(std::string& word) const;

@@ -1,5 +1,5 @@
-// Word transcription: folds case, turns every non-letter into a space and
-// asks Flite's lexicon (or its letter-to-sound rules alone) for the phones.
+// Word transcription: folds case, turns every non-letter into a space,
+// drops the spaces at the two ends and asks Flite's lexicon (or its letter-to-sound rules alone) for the phones.
 
 #include <cstring>
 #include <memory>
@@ -37,6 +37,11 @@ void PhoneticMatcher::CleanWord(std::string& word) const {
   // Mapping folds case on its way; the separate folding is for callers
   // that want case folded and nothing else.
   MapWordCharacters(word);
+  // The letter-to-sound rules read a leading or trailing space as context:
+  // " John" would sound like "y aa n", and "Smythe." would not sound like
+  // "Smythe". Cells pasted from other systems carry such spaces, so those
+  // at the two ends go; spaces inside the word stay where they are.
+  TrimSpaces(word);
 }
 
 namespace {

@@ -73,8 +73,8 @@ MARROWFIELD_EXPORT void set_threshold(unsigned int percent);
 
 /* Returns the phones of |word| (lower case, no stress marks, in spoken
  * order) as a new list that the caller must close. Case is folded and every
- * byte that is not a letter becomes a space before lookup; apostrophes are
- * dropped. |mode| is MODE_LTS_ONLY or (any other value) MODE_LEXICON. A word
+ * byte that is not a letter becomes a space before lookup, the spaces at the
+ * two ends then being dropped; apostrophes are dropped. |mode| is MODE_LTS_ONLY or (any other value) MODE_LEXICON. A word
  * without phones, a null |word| or a call before initialize() gives a valid
  * empty list. Returns NULL only when memory runs out. */
 MARROWFIELD_EXPORT ResultIterator* get_phonemes(const char* word, int mode);

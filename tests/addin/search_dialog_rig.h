@@ -22,6 +22,7 @@
 #include "fake_ports.h"
 #include "fake_shell.h"
 #include "marrowfield.h"
+#include "marrowfield/text_folding.h"
 #include "resources/resource_ids.h"
 #include "search_dialog.h"
 
@@ -76,7 +77,10 @@ class SearchDialogRig : public ::testing::Test {
       if (cell.text.empty()) continue;
       SearchResult result;
       result.cellText = cell.text;
-      result.score = compare_words(text.c_str(), cell.text.c_str());
+      // The dialog folds Excel's ANSI text (Windows-1252) before scoring.
+      result.score = compare_words(
+          FoldToAscii(text, TextFolding::kWindows1252).c_str(),
+          FoldToAscii(cell.text, TextFolding::kWindows1252).c_str());
       if (result.score >= level) {
         kept.push_back({result, {cell.row, cell.column}});
       }

@@ -58,6 +58,23 @@ TEST_F(SearchDialogSearch, SingleTextCell_IsRowOneColumnOne_AndJumpLandsOnIt) {
   EXPECT_EQ(model_.ActiveCellOf(process_).sheet, "Names");
 }
 
+// Excel hands the dialog ANSI (Windows-1252) text: accented names and
+// typographic apostrophes sound as they do without them.
+TEST_F(SearchDialogSearch, AnsiAccentsAreFolded_CellsListedAsTheyAre) {
+  AddSheet();
+  Text(1, 1, "Jos\xE9");
+  Text(2, 1, "M\xFCller");
+  Text(3, 1, "O\x92Neil");
+  Open();
+  for (const char* plain : {"Jose", "Muller", "O'Neil"}) {
+    Search(plain);
+    ASSERT_FALSE(dialog_.results().empty()) << plain;
+    EXPECT_EQ(dialog_.results()[0].score, 100) << plain;
+    EXPECT_EQ(view_.items, Expect(plain, 60).items) << plain;
+  }
+  EXPECT_EQ(dialog_.results()[0].cellText, "O\x92Neil");
+}
+
 TEST_F(SearchDialogSearch, OnlyNumbers_ShowsNoDataToSearch) {
   AddSheet();
   Number(1, 1, 12);

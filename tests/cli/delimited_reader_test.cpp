@@ -163,7 +163,7 @@ TEST(DelimitedReaderErrors, LinesInsideQuotesAreCounted) {
 
 TEST(DelimitedReaderErrors, NulByteIsRejected) {
   EXPECT_EQ(ErrorOf(std::string("S\0m", 3)),
-            "line 1: NUL byte: not a text file (UTF-16 text is not read)");
+            "line 1: NUL byte: not a text file");
 }
 
 // The reader copies fields in runs; the reference takes one byte at a time.
@@ -194,6 +194,37 @@ TEST(DelimitedReaderReference, AgreesOnManyShortTexts) {
     }
     ASSERT_EQ(error, expected.error) << "text: \"" << text << "\"";
     ASSERT_EQ(cells, expectedCells) << "text: \"" << text << "\"";
+  }
+}
+
+// Lenient reading against a rendering of Python's csv reader, which reaches
+// the same cells by way of states instead of field parsers.
+TEST(DelimitedReaderReference, LenientAgreesWithPythonsReaderOnShortTexts) {
+  const std::string alphabet = "ab1 ,;\"\"\"\n\r";
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<std::size_t> length(0, 20);
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (std::size_t n = length(random); n > 0; --n) {
+      text.push_back(alphabet[pick(random)]);
+    }
+    const char delimiter = round % 2 == 0 ? ',' : ';';
+    const LenientReading expected = ReadDelimitedAsPython(text, delimiter);
+    DelimitedRepairs repairs;
+    std::vector<Cell> cells;
+    for (const GridCell& g :
+         ParseDelimited(text, DelimitedOptions{delimiter, false},
+                        ReaderLimits(), &repairs)) {
+      cells.push_back(Cell{g.row, g.column, g.isText, g.text});
+    }
+    std::vector<Cell> expectedCells;
+    for (const GridCell& g : expected.reading.cells) {
+      expectedCells.push_back(Cell{g.row, g.column, g.isText, g.text});
+    }
+    ASSERT_EQ(cells, expectedCells) << "text: \"" << text << "\"";
+    ASSERT_EQ(repairs.count > 0, expected.repaired)
+        << "text: \"" << text << "\"";
   }
 }
 

@@ -19,6 +19,17 @@ struct DelimitedReading {
 
 DelimitedReading ReadDelimitedSlowly(std::string_view bytes, char delimiter);
 
+// What lenient reading gives: the state machine of Python's csv reader
+// (its default dialect) run over the bytes, with NUL bytes refused as the
+// strict reader refuses them. |repaired| is set when Python's reader had to
+// pass over quoting that RFC 4180 forbids.
+struct LenientReading {
+  DelimitedReading reading;
+  bool repaired = false;
+};
+
+LenientReading ReadDelimitedAsPython(std::string_view bytes, char delimiter);
+
 }  // namespace marrowfield
 
 #endif  // MARROWFIELD_TESTS_CLI_DELIMITED_REFERENCE_H_

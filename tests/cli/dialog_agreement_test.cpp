@@ -1,5 +1,6 @@
 // The program's results against the dialog's algorithm applied to the same
-// cells: every text cell scored with compare_words(searchText, text), kept
+// cells: every text cell scored with compare_words(searchText, text), both
+// folded to ASCII, kept
 // at or above the accuracy, sorted best first and then by bytes. The cells
 // come from the file readers, the expected list from the engine directly,
 // and the program's list from its JSON output.
@@ -11,7 +12,9 @@
 #include <tuple>
 #include <vector>
 
+#include "engine_environment.h"
 #include "marrowfield.h"
+#include "marrowfield/text_folding.h"
 #include "program_runner.h"
 #include "spreadsheet_file.h"
 #include "test_files.h"
@@ -20,15 +23,6 @@ namespace marrowfield {
 namespace {
 
 using Listed = std::tuple<int, std::string, int, int>;  // score, text, row, col
-
-class EngineEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(initialize(), 0); }
-  void TearDown() override { un_initialize(); }
-};
-
-const ::testing::Environment* const kEngine =
-    ::testing::AddGlobalTestEnvironment(new EngineEnvironment);
 
 bool DialogBefore(const Listed& a, const Listed& b) {
   if (std::get<0>(a) != std::get<0>(b)) return std::get<0>(a) > std::get<0>(b);
@@ -45,7 +39,8 @@ std::vector<Listed> DialogResults(const std::string& searchText, int accuracy,
   std::vector<Listed> listed;
   for (const GridCell& cell : cells) {
     if (!cell.isText || cell.text.empty()) continue;
-    const int score = compare_words(searchText.c_str(), cell.text.c_str());
+    const int score = compare_words(FoldToAscii(searchText).c_str(),
+                                    FoldToAscii(cell.text).c_str());
     if (score >= accuracy) {
       listed.emplace_back(score, cell.text, cell.row, cell.column);
     }

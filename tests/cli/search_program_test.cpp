@@ -150,6 +150,10 @@ TEST_P(SearchProgramErrors, OneLineOnStandardErrorAndExitTwo) {
   const std::string good = dir.Write("good.csv", "Smith\n");
   dir.Write("bad.csv", "Smith\nSm\"ith\n");
   dir.Write("fake.xlsx", "Smith\n");
+  dir.Write("empty.xlsx", "");
+  dir.Write("book.csv", BuildZip(WorkbookFromCells("S", {})));
+  dir.Write("old.xls", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+  dir.Write("sheet.ods", BuildZip({{"mimetype", "application/x"}}));
   std::vector<std::string> args;
   for (const std::string& arg : GetParam().args) {
     args.push_back(arg.rfind("@", 0) == 0 ? dir.Path(arg.substr(1)) : arg);
@@ -170,30 +174,63 @@ INSTANTIATE_TEST_SUITE_P(
         BadSearch{"MissingFile",
                   {"search", "Smith", "@good.csv", "@none.csv"},
                   "marrowfield: @none.csv: cannot open: No such file"},
-        BadSearch{"MalformedCsv",
-                  {"search", "Smith", "@bad.csv"},
+        BadSearch{"MalformedCsvWhenStrict",
+                  {"search", "Smith", "@bad.csv", "--strict"},
                   "marrowfield: @bad.csv: line 2: quote inside an unquoted"},
         BadSearch{"NotAWorkbook",
                   {"search", "Smith", "@fake.xlsx"},
-                  "marrowfield: @fake.xlsx: not a valid .xlsx workbook"},
+                  "marrowfield: @fake.xlsx: not an Excel workbook"},
         BadSearch{"UnknownType",
-                  {"search", "Smith", "@good.txt"},
-                  "marrowfield: @good.txt: unsupported file type"},
+                  {"search", "Smith", "@good.dat"},
+                  "marrowfield: @good.dat: unsupported file type"},
         BadSearch{"AccuracyAbove100",
                   {"search", "Smith", "@good.csv", "--accuracy", "101"},
-                  "marrowfield: --accuracy: Value 101 not in range 0 to 100"},
+                  "marrowfield: --accuracy: the accuracy must be a whole "
+                  "number from 0 to 100 (not '101')"},
         BadSearch{"AccuracyBelow0",
                   {"search", "Smith", "@good.csv", "-a", "-1"},
                   "marrowfield: "},
         BadSearch{"AccuracyNotANumber",
                   {"search", "Smith", "@good.csv", "-a", "high"},
-                  "marrowfield: "},
+                  "marrowfield: --accuracy: the accuracy must be a whole "
+                  "number from 0 to 100 (not 'high')"},
         BadSearch{"UnknownFormat",
                   {"search", "Smith", "@good.csv", "-f", "xml"},
                   "marrowfield: --format: "},
         BadSearch{"EmptySearchText",
                   {"search", "", "@good.csv"},
                   "marrowfield: search: the search text is empty"},
+        BadSearch{"SearchTextWithoutLetters",
+                  {"search", "--", "-42", "@good.csv"},
+                  "marrowfield: search: the search text holds no letter, so "
+                  "nothing sounds like it"},
+        BadSearch{"XlsxRenamedCsv",
+                  {"search", "Smith", "@book.csv"},
+                  "marrowfield: @book.csv: this looks like an Excel workbook "
+                  "(a zip package), not delimited text; give it the .xlsx "
+                  "extension"},
+        BadSearch{"EmptyXlsx",
+                  {"search", "Smith", "@empty.xlsx"},
+                  "marrowfield: @empty.xlsx: not an Excel workbook: the file "
+                  "is empty"},
+        BadSearch{"OldExcelFormat",
+                  {"search", "Smith", "@old.xls"},
+                  "marrowfield: @old.xls: Excel 97-2003 workbooks (.xls) are "
+                  "not read; open it in Excel or LibreOffice and save it as "
+                  ".xlsx"},
+        BadSearch{"OpenDocument",
+                  {"search", "Smith", "@sheet.ods"},
+                  "marrowfield: @sheet.ods: OpenDocument spreadsheets (.ods) "
+                  "are not read; save it as .xlsx (Excel 2007-365) in "
+                  "LibreOffice"},
+        BadSearch{
+            "SheetAndAllSheets",
+            {"search", "Smith", "@good.csv", "--sheet", "A", "--all-sheets"},
+            "marrowfield: --sheet excludes --all-sheets"},
+        BadSearch{"UnknownDelimiter",
+                  {"search", "Smith", "@good.csv", "--delimiter", "pipe"},
+                  "marrowfield: --delimiter: the delimiter must be one "
+                  "character, or tab, comma or semicolon (not 'pipe')"},
         BadSearch{
             "NoFile", {"search", "Smith"}, "marrowfield: FILE is required"},
         BadSearch{"NoCommand", {}, "marrowfield: A subcommand is required"},

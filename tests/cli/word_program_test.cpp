@@ -6,21 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "engine_environment.h"
 #include "marrowfield.h"
 #include "program_runner.h"
 #include "test_files.h"
 
 namespace marrowfield {
 namespace {
-
-class EngineEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(initialize(), 0); }
-  void TearDown() override { un_initialize(); }
-};
-
-const ::testing::Environment* const kEngine =
-    ::testing::AddGlobalTestEnvironment(new EngineEnvironment);
 
 std::string PhonesOf(const std::string& word, int mode) {
   ResultIterator* list = get_phonemes(word.c_str(), mode);

@@ -180,7 +180,9 @@ TEST(XlsxErrors, NotAZipArchive) {
     ReadXlsxSheet("Name,City\nSmith,Boston\n", std::nullopt, name);
     FAIL() << "no error";
   } catch (const InputError& error) {
-    EXPECT_STREQ(error.what(), "not a valid .xlsx workbook: not a zip archive");
+    EXPECT_STREQ(error.what(),
+                 "not an Excel workbook (an .xlsx file is a zip package, and "
+                 "this is not one; a CSV file needs the .csv extension)");
   }
 }
 
@@ -220,18 +222,21 @@ TEST(LoadSheetErrors, NameTheFile) {
   const TempDir dir;
   const std::string bad = dir.Write("bad.csv", "a,b\"c\n");
   const std::string notZip = dir.Write("book.xlsx", "plain text");
-  const std::string other = dir.Write("list.txt", "Smith\n");
+  const std::string other = dir.Write("list.dat", "Smith\n");
   const std::string missing = dir.Path("missing.csv");
   const std::string sheets = dir.Write("sheets.xlsx", BuildZip(TwoSheets()));
   const std::vector<std::pair<std::string, std::string>> cases = {
       {bad, bad + ": line 1: quote inside an unquoted field (quote the whole "
                   "field)"},
-      {notZip, notZip + ": not a valid .xlsx workbook: not a zip archive"},
-      {other, other + ": unsupported file type (expected .csv, .tsv or .xlsx)"},
+      {notZip, notZip + ": not an Excel workbook (an .xlsx file is a zip "
+                        "package, and this is not one; a CSV file needs the "
+                        ".csv extension)"},
+      {other, other + ": unsupported file type (expected .csv, .tsv, .txt, "
+                      ".xlsx, .xlsm, .xltx or .xltm)"},
       {missing, missing + ": cannot open: No such file or directory"},
       {dir.Path(""), dir.Path("") +
-                         ": unsupported file type (expected .csv, .tsv or "
-                         ".xlsx)"},
+                         ": unsupported file type (expected .csv, .tsv, "
+                         ".txt, .xlsx, .xlsm, .xltx or .xltm)"},
   };
   for (const auto& [path, message] : cases) {
     try {

@@ -1,7 +1,8 @@
 // The sheet search with the real engine against a plain rendering of the
 // dialog's search: walk a used range row by row, score each non-empty text
-// with compare_words(searchText, text), keep it at or above the level, sort
-// best first. Both must list the same cells in the same order.
+// with compare_words(searchText, text), both folded to ASCII, keep it at or
+// above the level, sort best first. Both must list the same cells in the
+// same order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "marrowfield.h"
 #include "marrowfield/cell_scorer.h"
 #include "marrowfield/sheet_search.h"
+#include "marrowfield/text_folding.h"
 
 namespace marrowfield {
 namespace {
@@ -43,7 +45,8 @@ std::vector<Listed> DialogSearch(const std::string& searchText, int threshold,
     for (std::size_t c = 0; c < range[r].size(); ++c) {
       const std::optional<std::string>& value = range[r][c];
       if (!value || value->empty()) continue;
-      const int score = compare_words(searchText.c_str(), value->c_str());
+      const int score = compare_words(FoldToAscii(searchText).c_str(),
+                                      FoldToAscii(*value).c_str());
       if (score >= threshold) {
         listed.push_back(Listed{static_cast<int32_t>(r + 1),
                                 static_cast<int32_t>(c + 1), *value, score});
@@ -144,6 +147,32 @@ TEST(CompareWordsScorer, ScoresAsCompareWordsInDialogOrder) {
   for (const char* text : {"Thomson", "Tomson", "Smith", "", "42"}) {
     EXPECT_EQ(scorer.Score(text), compare_words("Thompson", text)) << text;
   }
+}
+
+// Names typed with accents, in either encoding, or with typographic
+// apostrophes sound as they do without; --no-fold keeps the old scores.
+TEST(CompareWordsScorer, FoldsBothTextsUnlessToldNotTo) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Jos\xC3\xA9", "Jose"},
+      {"Zo\xC3\xAB", "Zoe"},
+      {"M\xC3\xBCller", "Muller"},
+      {"Fran\xC3\xA7ois", "Francois"},
+      {"O\xE2\x80\x99Neil", "O'Neil"},
+      {"Jos\xE9", "Jose"},
+      {"\xC5\x81ukasz", "Lukasz"},
+      {"Stra\xC3\x9F"
+       "e",
+       "Strasse"},
+  };
+  for (const auto& [accented, plain] : cases) {
+    CompareWordsScorer folding(accented);
+    EXPECT_EQ(folding.Score(plain), compare_words(plain, plain)) << accented;
+    CompareWordsScorer keeping(accented, TextFolding::kNone);
+    EXPECT_EQ(keeping.Score(plain), compare_words(accented, plain)) << accented;
+  }
+  // Excel hands the add-in ANSI text: Windows-1252 throughout.
+  CompareWordsScorer ansi("Jos\xE9", TextFolding::kWindows1252);
+  EXPECT_EQ(ansi.Score("Jos\xC9"), compare_words("Jose", "JosE"));
 }
 
 }  // namespace

@@ -7,10 +7,15 @@ phonetic engine (libMarrowfieldExcel.so) through ctypes.
     >>> marrowfield.code("knight")                  # '43'
     >>> marrowfield.similar("smith", ["smyth", "jones"], threshold=60)
     >>> marrowfield.match("fox", "the quick fox")   # Match(score=100, ...)
+    >>> marrowfield.fold("Zoë O’Neil")              # 'Zoe O'Neil'
 
-Words are 8-bit strings to the engine: every str argument is encoded as
-Latin-1, and a character outside Latin-1 raises ValueError. Only the letters
-a-z and A-Z carry sound. The engine is initialised once, when this module is
+Only the letters a-z and A-Z carry sound, so every function folds its text
+to ASCII first (fold=False keeps it as it is): Latin letters with
+diacritics become their base letters (é to e, ß to ss, ø to o, ł to l), and
+typographic quotes, dashes and spaces their ASCII forms, exactly as the
+command line and the add-in fold. The engine then gets 8-bit strings: what
+is left is encoded as Latin-1, and a character outside Latin-1 raises
+ValueError. The engine is initialised once, when this module is
 imported, and released when Python exits. Calls are serialised with a lock,
 since the engine is not safe to call from two threads at once.
 """
@@ -21,9 +26,9 @@ import ctypes
 import threading
 import warnings
 
-from . import _library
+from . import _fold_table, _library
 
-__all__ = ["compare", "phones", "code", "similar", "match", "Match",
+__all__ = ["compare", "phones", "code", "similar", "match", "fold", "Match",
            "DEFAULT_THRESHOLD"]
 
 # The engine's own acceptance level for similar() until one is given.
@@ -52,11 +57,28 @@ if _lib.initialize() != 0:
 atexit.register(_lib.un_initialize)
 
 
-def _encode(value, name):
-    """Returns |value| as Latin-1 bytes for the engine."""
+def fold(text):
+    """Returns text folded to ASCII as every layer folds it before scoring.
+
+    Characters without an ASCII form (Greek, Cyrillic, CJK, most symbols)
+    are kept as they are; case is kept.
+    """
+    if not isinstance(text, str):
+        raise TypeError("marrowfield: text must be a str, not %s"
+                        % type(text).__name__)
+    if text.isascii():
+        return text
+    return text.translate(_fold_table.FOLD_TABLE)
+
+
+def _encode(value, name, folding=True):
+    """Returns |value|, folded unless |folding| is false, as Latin-1 bytes
+    for the engine."""
     if not isinstance(value, str):
         raise TypeError("marrowfield: %s must be a str, not %s"
                         % (name, type(value).__name__))
+    if folding:
+        value = fold(value)
     try:
         encoded = value.encode("latin-1")
     except UnicodeEncodeError as error:
@@ -85,36 +107,37 @@ def _take_strings(handle):
         _lib.close_result_iterator(handle)
 
 
-def compare(a, b):
+def compare(a, b, fold=True):
     """Returns how alike words a and b sound, in percent (0-100).
 
     0 when either has no letters. The result may differ slightly between the
-    two orders of words whose phone lists are equally long.
+    two orders of words whose phone lists are equally long. fold=False
+    scores the text without folding it to ASCII.
     """
-    first, second = _encode(a, "a"), _encode(b, "b")
+    first, second = _encode(a, "a", fold), _encode(b, "b", fold)
     with _lock:
         return _lib.compare_words(first, second)
 
 
-def phones(word, rules=False):
+def phones(word, rules=False, fold=True):
     """Returns the phones of word as a list of str (lower case, no stress).
 
     With rules=True the letter-to-sound rules alone are used, never the
     lexicon. A word without letters gives [].
     """
-    encoded = _encode(word, "word")
+    encoded = _encode(word, "word", fold)
     mode = MODE_LTS_ONLY if rules else MODE_LEXICON
     with _lock:
         return _take_strings(_lib.get_phonemes(encoded, mode))
 
 
-def code(word):
+def code(word, fold=True):
     """Returns the consonant code of word, a str of digits ('43' for knight).
 
-    The word is looked up exactly as given, without case folding, so give it
-    in lower case.
+    The word is looked up as given (folded to ASCII, but without case
+    folding), so give it in lower case.
     """
-    encoded = _encode(word, "word")
+    encoded = _encode(word, "word", fold)
     with _lock:
         size = 16
         while True:
@@ -125,12 +148,13 @@ def code(word):
             size = length + 1
 
 
-def similar(word, candidates, threshold=None):
+def similar(word, candidates, threshold=None, fold=True):
     """Returns the candidates that sound like word, best first.
 
     candidates is an iterable of str; duplicates are returned as often as
-    given. threshold is the lowest similarity accepted, 0-100; None means
-    DEFAULT_THRESHOLD. The engine's threshold is set for this call only.
+    given, each as given (not folded). threshold is the lowest similarity
+    accepted, 0-100; None means DEFAULT_THRESHOLD. The engine's threshold is
+    set for this call only.
     """
     if threshold is None:
         threshold = DEFAULT_THRESHOLD
@@ -139,29 +163,37 @@ def similar(word, candidates, threshold=None):
     if not 0 <= threshold <= 100:
         raise ValueError("marrowfield: threshold must be from 0 to 100, not %d"
                          % threshold)
-    encoded_word = _encode(word, "word")
+    encoded_word = _encode(word, "word", fold)
     if isinstance(candidates, str):
         raise TypeError("marrowfield: candidates must be an iterable of str, "
                         "not a single str")
-    encoded = [_encode(c, "candidates[%d]" % i)
-               for i, c in enumerate(candidates)]
+    given = list(candidates)
+    encoded = [_encode(c, "candidates[%d]" % i, fold)
+               for i, c in enumerate(given)]
     array = (ctypes.c_char_p * len(encoded))(*encoded)
     with _lock:
         _lib.set_threshold(threshold)
         try:
-            return _take_strings(_lib.get_similar_words_from_list(
+            found = _take_strings(_lib.get_similar_words_from_list(
                 encoded_word, array, len(encoded)))
         finally:
             _lib.set_threshold(DEFAULT_THRESHOLD)
+    # The engine hands back the folded texts; each is traced to the first
+    # candidate not yet returned that folds to it.
+    unused = collections.defaultdict(collections.deque)
+    for original, sent in zip(given, encoded):
+        unused[_decode(sent)].append(original)
+    return [unused[text].popleft() for text in found]
 
 
-def match(phrase, text, rules=False):
+def match(phrase, text, rules=False, fold=True):
     """Finds where phrase sounds like part of text; returns a Match.
 
     With rules=True every word is transcribed by letter-to-sound rules alone.
+    Positions count in the text as folded to ASCII.
     """
-    encoded_phrase = _encode(phrase, "phrase")
-    encoded_text = _encode(text, "text")
+    encoded_phrase = _encode(phrase, "phrase", fold)
+    encoded_text = _encode(text, "text", fold)
     mode = MODE_LTS_ONLY if rules else MODE_LEXICON
     start = ctypes.c_int(-1)
     length = ctypes.c_int(0)

@@ -10,6 +10,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "marrowfield/text_folding.h"
+
 namespace marrowfield {
 
 // Scores cell texts against one search text fixed when the scorer is made.
@@ -23,17 +25,20 @@ class CellScorer {
 };
 
 // Scores with the engine's compare_words(searchText, cellText), in that
-// order, exactly as the add-in's search dialog does.
+// order, exactly as the add-in's search dialog does, both texts folded to
+// ASCII first as |folding| says.
 // REQUIRES: the engine is initialised (initialize() was called) while
 // Score() is used; otherwise every score is 0.
 class CompareWordsScorer final : public CellScorer {
  public:
-  explicit CompareWordsScorer(std::string searchText);
+  explicit CompareWordsScorer(std::string searchText,
+                              TextFolding folding = TextFolding::kUtf8);
 
   int32_t Score(const std::string& cellText) override;
 
  private:
-  std::string searchText_;
+  TextFolding folding_;
+  std::string searchText_;  // folded
 };
 
 // The prepared search: scores each distinct cell text once and answers

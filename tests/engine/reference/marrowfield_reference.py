@@ -169,7 +169,9 @@ def MapWordCharacters(word):
 
 
 def CleanWord(word):
-    return MapWordCharacters(LowerCaseWord(word))
+    # The spaces at the two ends go after mapping: the letter-to-sound rules
+    # would read them as context (" John" sounding like "y aa n").
+    return TrimSpaces(MapWordCharacters(LowerCaseWord(word)))
 
 
 # ---------------------------------------------------------------------------

@@ -21,20 +21,22 @@ bool HasLetter(const std::string& text) {
   });
 }
 
-// Reads the text argument: its text, or the error the cell should show.
-// An error passed in is passed on, as Excel's own functions do.
-bool ReadText(const SheetArgument& argument, std::string* text,
-              SheetAnswer* failure) {
+// Reads the text argument: its text folded to ASCII, or the error the cell
+// should show. An error passed in is passed on, as Excel's own functions
+// do.
+bool ReadText(const SheetArgument& argument, TextFolding folding,
+              std::string* text, SheetAnswer* failure) {
   if (argument.kind == SheetArgument::Kind::kError) {
     *failure = SheetAnswer::Error(argument.error);
     return false;
   }
-  if (argument.kind != SheetArgument::Kind::kText ||
-      !HasLetter(argument.text)) {
+  if (argument.kind == SheetArgument::Kind::kText) {
+    *text = FoldToAscii(argument.text, folding);
+  }
+  if (argument.kind != SheetArgument::Kind::kText || !HasLetter(*text)) {
     *failure = SheetAnswer::Error(xlerrValue);
     return false;
   }
-  *text = argument.text;
   return true;
 }
 
@@ -71,8 +73,9 @@ struct Candidate {
 // Scores every distinct text of |range| once, in order of first
 // appearance.
 std::vector<Candidate> ScoreDistinct(const std::string& text,
-                                     const SheetRange& range) {
-  CompareWordsScorer scorer(text);
+                                     const SheetRange& range,
+                                     TextFolding folding) {
+  CompareWordsScorer scorer(text, folding);
   std::unordered_map<std::string, std::size_t> seen;
   seen.reserve(range.texts.size());
   std::vector<Candidate> candidates;
@@ -87,9 +90,9 @@ std::vector<Candidate> ScoreDistinct(const std::string& text,
 // The shared start of the range functions: the text, the range and the
 // accuracy read, or the error to show.
 bool Prepare(const SheetArgument& text, const SheetRange& range,
-             const SheetArgument& accuracy, std::string* searchText,
-             double* level, SheetAnswer* failure) {
-  if (!ReadText(text, searchText, failure)) return false;
+             const SheetArgument& accuracy, TextFolding folding,
+             std::string* searchText, double* level, SheetAnswer* failure) {
+  if (!ReadText(text, folding, searchText, failure)) return false;
   if (range.error >= 0) {
     *failure = SheetAnswer::Error(range.error);
     return false;
@@ -136,19 +139,20 @@ SheetAnswer SheetAnswer::Column(std::vector<std::string> texts) {
   return answer;
 }
 
-SheetAnswer SheetScore(const SheetArgument& text1, const SheetArgument& text2) {
+SheetAnswer SheetScore(const SheetArgument& text1, const SheetArgument& text2,
+                       TextFolding folding) {
   std::string first;
   std::string second;
   SheetAnswer failure;
-  if (!ReadText(text1, &first, &failure)) return failure;
-  if (!ReadText(text2, &second, &failure)) return failure;
+  if (!ReadText(text1, folding, &first, &failure)) return failure;
+  if (!ReadText(text2, folding, &second, &failure)) return failure;
   return SheetAnswer::Number(compare_words(first.c_str(), second.c_str()));
 }
 
-SheetAnswer SheetPhones(const SheetArgument& text) {
+SheetAnswer SheetPhones(const SheetArgument& text, TextFolding folding) {
   std::string word;
   SheetAnswer failure;
-  if (!ReadText(text, &word, &failure)) return failure;
+  if (!ReadText(text, folding, &word, &failure)) return failure;
   ResultIterator* phones = get_phonemes(word.c_str(), MODE_LEXICON);
   std::string joined;
   const int count = get_result_size(phones);
@@ -161,10 +165,10 @@ SheetAnswer SheetPhones(const SheetArgument& text) {
   return SheetAnswer::Text(std::move(joined));
 }
 
-SheetAnswer SheetCode(const SheetArgument& text) {
+SheetAnswer SheetCode(const SheetArgument& text, TextFolding folding) {
   std::string word;
   SheetAnswer failure;
-  if (!ReadText(text, &word, &failure)) return failure;
+  if (!ReadText(text, folding, &word, &failure)) return failure;
   const int length = get_codes_for_word(word.c_str(), nullptr, 0);
   std::string code(static_cast<std::size_t>(length) + 1, '\0');
   get_codes_for_word(word.c_str(), code.data(),
@@ -174,14 +178,15 @@ SheetAnswer SheetCode(const SheetArgument& text) {
 }
 
 SheetAnswer SheetBest(const SheetArgument& text, const SheetRange& range,
-                      const SheetArgument& accuracy) {
+                      const SheetArgument& accuracy, TextFolding folding) {
   std::string searchText;
   double level = 0;
   SheetAnswer failure;
-  if (!Prepare(text, range, accuracy, &searchText, &level, &failure)) {
+  if (!Prepare(text, range, accuracy, folding, &searchText, &level,
+               &failure)) {
     return failure;
   }
-  const std::vector<Candidate> candidates = ScoreDistinct(searchText, range);
+  const std::vector<Candidate> candidates = ScoreDistinct(searchText, range, folding);
   const Candidate* best = Best(candidates);
   if (best == nullptr || best->score < level) {
     return SheetAnswer::Error(xlerrNA);
@@ -190,15 +195,16 @@ SheetAnswer SheetBest(const SheetArgument& text, const SheetRange& range,
 }
 
 SheetAnswer SheetMatches(const SheetArgument& text, const SheetRange& range,
-                         const SheetArgument& accuracy) {
+                         const SheetArgument& accuracy, TextFolding folding) {
   std::string searchText;
   double level = 0;
   SheetAnswer failure;
-  if (!Prepare(text, range, accuracy, &searchText, &level, &failure)) {
+  if (!Prepare(text, range, accuracy, folding, &searchText, &level,
+               &failure)) {
     return failure;
   }
   std::vector<Candidate> kept;
-  for (const Candidate& candidate : ScoreDistinct(searchText, range)) {
+  for (const Candidate& candidate : ScoreDistinct(searchText, range, folding)) {
     if (candidate.score >= level) kept.push_back(candidate);
   }
   if (kept.empty()) return SheetAnswer::Error(xlerrNA);
@@ -212,14 +218,16 @@ SheetAnswer SheetMatches(const SheetArgument& text, const SheetRange& range,
   return SheetAnswer::Column(std::move(texts));
 }
 
-SheetAnswer SheetBestScore(const SheetArgument& text, const SheetRange& range) {
+SheetAnswer SheetBestScore(const SheetArgument& text, const SheetRange& range,
+                           TextFolding folding) {
   std::string searchText;
   double level = 0;
   SheetAnswer failure;
-  if (!Prepare(text, range, SheetArgument{}, &searchText, &level, &failure)) {
+  if (!Prepare(text, range, SheetArgument{}, folding, &searchText, &level,
+               &failure)) {
     return failure;
   }
-  const std::vector<Candidate> candidates = ScoreDistinct(searchText, range);
+  const std::vector<Candidate> candidates = ScoreDistinct(searchText, range, folding);
   const Candidate* best = Best(candidates);
   if (best == nullptr) return SheetAnswer::Error(xlerrNA);
   return SheetAnswer::Number(best->score);

@@ -11,9 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "marrowfield/text_folding.h"
+
 namespace marrowfield {
 
-// One argument as Excel passed it. Texts are UTF-8.
+// One argument as Excel passed it. Texts are UTF-8 (from Excel12) or
+// Windows-1252 (Excel4's ANSI); each function is told which, and folds the
+// texts it scores to ASCII from that encoding, as the sheet search does,
+// so that José sounds like Jose. Texts it gives back are never folded.
 struct SheetArgument {
   enum class Kind {
     kMissing,
@@ -58,27 +63,29 @@ constexpr double kDefaultAccuracy = 60;
 
 // MARROWFIELD.SCORE: compare_words(text1, text2); #VALUE! when either
 // text has no letter.
-SheetAnswer SheetScore(const SheetArgument& text1, const SheetArgument& text2);
+SheetAnswer SheetScore(const SheetArgument& text1, const SheetArgument& text2,
+                       TextFolding folding);
 
 // MARROWFIELD.PHONES: the phones of |text|, separated by single spaces.
-SheetAnswer SheetPhones(const SheetArgument& text);
+SheetAnswer SheetPhones(const SheetArgument& text, TextFolding folding);
 
 // MARROWFIELD.CODE: the consonant code of |text|.
-SheetAnswer SheetCode(const SheetArgument& text);
+SheetAnswer SheetCode(const SheetArgument& text, TextFolding folding);
 
 // MARROWFIELD.BEST: the text of the best-sounding cell (the first in
 // reading order among equals); #N/A when none reaches |accuracy|.
 SheetAnswer SheetBest(const SheetArgument& text, const SheetRange& range,
-                      const SheetArgument& accuracy);
+                      const SheetArgument& accuracy, TextFolding folding);
 
 // MARROWFIELD.MATCHES: every distinct cell text reaching |accuracy|, best
 // first, equals in reading order, as a column; #N/A when none.
 SheetAnswer SheetMatches(const SheetArgument& text, const SheetRange& range,
-                         const SheetArgument& accuracy);
+                         const SheetArgument& accuracy, TextFolding folding);
 
 // MARROWFIELD.BESTSCORE: the best score in |range|; #N/A for a range
 // without text cells.
-SheetAnswer SheetBestScore(const SheetArgument& text, const SheetRange& range);
+SheetAnswer SheetBestScore(const SheetArgument& text, const SheetRange& range,
+                           TextFolding folding);
 
 }  // namespace marrowfield
 

@@ -24,24 +24,33 @@ Value* LastResortError() {
   return const_cast<Value*>(&error);
 }
 
+// Excel12 hands over UTF-16, read as UTF-8; Excel4 the ANSI text, which
+// Excel writes in Windows-1252.
+template <typename Value>
+constexpr TextFolding kFolding = TextFolding::kUtf8;
+template <>
+constexpr TextFolding kFolding<XLOPER> = TextFolding::kWindows1252;
+
 template <typename Value>
 SheetAnswer Answer(SheetFunctionId id, Value* const* args) {
+  constexpr TextFolding folding = kFolding<Value>;
   switch (id) {
     case SheetFunctionId::kScore:
-      return SheetScore(ReadSheetArgument(args[0]), ReadSheetArgument(args[1]));
+      return SheetScore(ReadSheetArgument(args[0]), ReadSheetArgument(args[1]),
+                        folding);
     case SheetFunctionId::kPhones:
-      return SheetPhones(ReadSheetArgument(args[0]));
+      return SheetPhones(ReadSheetArgument(args[0]), folding);
     case SheetFunctionId::kCode:
-      return SheetCode(ReadSheetArgument(args[0]));
+      return SheetCode(ReadSheetArgument(args[0]), folding);
     case SheetFunctionId::kBest:
       return SheetBest(ReadSheetArgument(args[0]), ReadSheetRange(args[1]),
-                       ReadSheetArgument(args[2]));
+                       ReadSheetArgument(args[2]), folding);
     case SheetFunctionId::kMatches:
       return SheetMatches(ReadSheetArgument(args[0]), ReadSheetRange(args[1]),
-                          ReadSheetArgument(args[2]));
+                          ReadSheetArgument(args[2]), folding);
     case SheetFunctionId::kBestScore:
       return SheetBestScore(ReadSheetArgument(args[0]),
-                            ReadSheetRange(args[1]));
+                            ReadSheetRange(args[1]), folding);
   }
   return SheetAnswer::Error(xlerrValue);
 }

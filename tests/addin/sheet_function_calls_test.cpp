@@ -12,6 +12,7 @@
 #include "addin_driver.h"
 #include "fake_xlcall32.h"
 #include "marrowfield.h"
+#include "marrowfield/text_folding.h"
 #include "sheet_function_rig.h"
 #include "sheet_function_values.h"
 #include "xloper.h"
@@ -266,15 +267,17 @@ TEST_F(SheetFunctionCalls, LongWideText_ReachesTheEngineWhole) {
             Num(compare_words(utf8.c_str(), "Smith")));
 }
 
-TEST_F(SheetFunctionCalls, NonAsciiText_ScoredAsUtf8_GivenBackUnchanged) {
+TEST_F(SheetFunctionCalls, NonAsciiText_FoldedForScoring_GivenBackUnchanged) {
   const std::u16string mueller = u"M\u00fcller \U0001F600";
-  // The engine sees UTF-8: the letters around the umlaut, no sound for it.
+  // Scored as the sheet search scores it: the UTF-8 folded to ASCII, the
+  // umlaut's base letter kept.
   const std::string utf8 = "M\xc3\xbcller \xf0\x9f\x98\x80";
-  std::vector<XLOPER12> cells;
+  const std::string folded = FoldToAscii(utf8, TextFolding::kUtf8);
+  ASSERT_EQ(folded.substr(0, 6), "Muller");
 
   EXPECT_EQ(CallWide("fMarrowfieldScore12",
                      {args_.Text(mueller), args_.Utf8Text("Miller")}),
-            Num(compare_words(utf8.c_str(), "Miller")));
+            Num(compare_words(folded.c_str(), "Miller")));
   EXPECT_EQ(
       CallWide("fMarrowfieldBest12",
                {args_.Utf8Text("Muller"), args_.Row({utf8}), args_.Number(0)}),
@@ -284,6 +287,10 @@ TEST_F(SheetFunctionCalls, NonAsciiText_ScoredAsUtf8_GivenBackUnchanged) {
 #ifndef _WIN32
 TEST_F(SheetFunctionCalls, Excel4Entries_ReadReferencesAndAnswerAlike) {
   NarrowArguments narrow;
+  // Excel4 texts are ANSI: "Jos\xe9" is José in Windows-1252.
+  EXPECT_EQ(CallNarrow("fMarrowfieldScore",
+                       {narrow.Text("Jos\xe9"), narrow.Text("Jose")}),
+            Num(compare_words("Jose", "Jose")));
   EXPECT_EQ(CallNarrow("fMarrowfieldScore",
                        {narrow.Text("Smith"), narrow.Text("Smyth")}),
             Num(compare_words("Smith", "Smyth")));

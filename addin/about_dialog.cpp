@@ -11,24 +11,22 @@ namespace marrowfield {
 
 AboutDialog::AboutDialog(Shell& shell)
     : shell_(shell),
-      links_{{{IDC_LINK_PRODUCT, productSiteUrl, {}, false},
-              {IDC_LINK_MAIL, SupportMailLink(), {}, false},
-              {IDC_LINK_MAKER, makerSiteUrl, {}, false}}} {}
+      links_{{{IDC_LINK_PRODUCT, productSiteUrl, false},
+              {IDC_LINK_MAIL, SupportMailLink(), false},
+              {IDC_LINK_MAKER, makerSiteUrl, false}}} {}
 
 void AboutDialog::Initialise(AboutDialogView& view) {
   view_ = &view;
-  for (Link& link : links_) {
-    link.rectangle = view_->ControlRectangle(link.controlId);
-    link.hovered = false;
-  }
+  for (Link& link : links_) link.hovered = false;
   view_->ShowIcon();
 }
 
-void AboutDialog::OnMouseMove(const ScreenPoint& point) {
+void AboutDialog::OnMouseMove(const ClientPoint& point) {
   if (view_ == nullptr) return;
   bool anyHovered = false;
   for (Link& link : links_) {
-    const bool hovered = Contains(link.rectangle, point);
+    const bool hovered =
+        Contains(view_->ControlRectangle(link.controlId), point);
     anyHovered = anyHovered || hovered;
     if (hovered == link.hovered) continue;
     link.hovered = hovered;
@@ -37,9 +35,12 @@ void AboutDialog::OnMouseMove(const ScreenPoint& point) {
   view_->SetCursor(anyHovered ? CursorKind::kHand : CursorKind::kArrow);
 }
 
-void AboutDialog::OnLeftButtonDown() {
+void AboutDialog::OnLeftButtonDown(const ClientPoint& point) {
+  if (view_ == nullptr) return;
   for (const Link& link : links_) {
-    if (link.hovered) OpenWebPage(shell_, link.address);
+    if (Contains(view_->ControlRectangle(link.controlId), point)) {
+      OpenWebPage(shell_, link.address);
+    }
   }
 }
 

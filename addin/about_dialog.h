@@ -37,9 +37,10 @@ class AboutDialog {
 
   // The window was made. |view| must stay valid while the window lives.
   void Initialise(AboutDialogView& view);
-  void OnMouseMove(const ScreenPoint& point);
-  // Opens the address of every hovered link.
-  void OnLeftButtonDown();
+  // The mouse at |point|: each link, where it is now, is hovered or not.
+  void OnMouseMove(const ClientPoint& point);
+  // A click at |point| opens the address of the link it lands on.
+  void OnLeftButtonDown(const ClientPoint& point);
   // OK ends the dialog with 1; Cancel (Escape, the close box) with 2.
   void OnCommand(int32_t controlId);
   StaticColours ColoursFor(int32_t controlId) const;
@@ -51,7 +52,6 @@ class AboutDialog {
   struct Link {
     int32_t controlId;
     std::string address;
-    ScreenRect rectangle;
     bool hovered;
   };
 

@@ -15,8 +15,9 @@ class AboutDialogView {
  public:
   virtual ~AboutDialogView() = default;
 
-  // The screen rectangle of control |controlId|.
-  virtual ScreenRect ControlRectangle(int32_t controlId) = 0;
+  // The rectangle of control |controlId| in the dialog's client area, as it
+  // is now.
+  virtual ClientRect ControlRectangle(int32_t controlId) = 0;
   // Redraws control |controlId|, background included, so its text colour
   // is asked for again.
   virtual void RepaintControl(int32_t controlId) = 0;

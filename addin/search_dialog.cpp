@@ -73,7 +73,6 @@ void SearchDialog::Initialise(SearchDialogView& view,
   view_ = &view;
   failure_ = nullptr;
   Guarded([this, &versionText] {
-    logoRectangle_ = view_->LogoRectangle();
     logoHovered_ = false;
     threshold_ = kInitialThreshold;
     view_->SetAccuracy(threshold_);
@@ -139,9 +138,9 @@ void SearchDialog::OnAccuracyScroll(int32_t code) noexcept {
   });
 }
 
-void SearchDialog::OnMouseMove(const ScreenPoint& point) noexcept {
+void SearchDialog::OnMouseMove(const ClientPoint& point) noexcept {
   Guarded([this, &point] {
-    const bool hovered = Contains(logoRectangle_, point);
+    const bool hovered = Contains(view_->LogoRectangle(), point);
     if (hovered != logoHovered_) {
       logoHovered_ = hovered;
       view_->RepaintLogo();
@@ -150,9 +149,11 @@ void SearchDialog::OnMouseMove(const ScreenPoint& point) noexcept {
   });
 }
 
-void SearchDialog::OnLeftButtonDown() noexcept {
-  Guarded([this] {
-    if (logoHovered_) OpenWebPage(shell_, productSiteUrl);
+void SearchDialog::OnLeftButtonDown(const ClientPoint& point) noexcept {
+  Guarded([this, &point] {
+    if (Contains(view_->LogoRectangle(), point)) {
+      OpenWebPage(shell_, productSiteUrl);
+    }
   });
 }
 

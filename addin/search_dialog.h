@@ -64,8 +64,11 @@ class SearchDialog {
   void OnCommand(int32_t controlId, int32_t notification) noexcept;
   // The accuracy slider sent scroll |code|.
   void OnAccuracyScroll(int32_t code) noexcept;
-  void OnMouseMove(const ScreenPoint& point) noexcept;
-  void OnLeftButtonDown() noexcept;
+  // The mouse at |point|: the logo, where it is now, is hovered or not.
+  void OnMouseMove(const ClientPoint& point) noexcept;
+  // A click at |point|: on the logo (where it is now) opens the product
+  // site.
+  void OnLeftButtonDown(const ClientPoint& point) noexcept;
 
   // Rethrows, once, the error that ended the dialog; nothing when none did.
   void TakeFailure();
@@ -108,7 +111,6 @@ class SearchDialog {
   bool noData_ = true;
   std::string searchText_;
   bool logoHovered_ = false;
-  ScreenRect logoRectangle_;
 };
 
 // "text  (score%)", as each result is listed.

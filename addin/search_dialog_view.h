@@ -55,8 +55,9 @@ class SearchDialogView {
   virtual void SetAccuracy(int32_t position) = 0;
   virtual int32_t Accuracy() = 0;
 
-  // The logo: where it is on the screen, and redrawing it.
-  virtual ScreenRect LogoRectangle() = 0;
+  // The logo: where it is now in the dialog's client area, and redrawing
+  // it.
+  virtual ClientRect LogoRectangle() = 0;
   virtual void RepaintLogo() = 0;
 
   // Shows the About dialog, owned by the active window; returns when the

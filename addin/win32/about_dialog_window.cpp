@@ -22,11 +22,12 @@ class AboutWindow : public AboutDialogView {
 
   void Attach(HWND window) {
     window_ = window;
+    logo_.ShowIn(window_, IDC_ABOUT_LOGO);
     dialog_.Initialise(*this);
   }
 
-  ScreenRect ControlRectangle(int32_t controlId) override {
-    return WindowRectangle(GetDlgItem(window_, controlId));
+  ClientRect ControlRectangle(int32_t controlId) override {
+    return ControlRectangleInClient(window_, GetDlgItem(window_, controlId));
   }
   void RepaintControl(int32_t controlId) override {
     InvalidateRect(GetDlgItem(window_, controlId), nullptr, TRUE);
@@ -40,6 +41,7 @@ class AboutWindow : public AboutDialogView {
   HWND window_ = nullptr;
   SmallIcon icon_;
   HoverCursors cursors_;
+  ScaledLogo logo_;
 };
 
 INT_PTR ControlColours(AboutDialog& dialog, HDC dc, HWND control) {
@@ -50,15 +52,14 @@ INT_PTR ControlColours(AboutDialog& dialog, HDC dc, HWND control) {
   return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-INT_PTR Handle(AboutWindow& view, HWND window, UINT message, WPARAM wParam,
-               LPARAM lParam) {
+INT_PTR Handle(AboutWindow& view, UINT message, WPARAM wParam, LPARAM lParam) {
   AboutDialog& dialog = view.dialog();
   switch (message) {
     case WM_MOUSEMOVE:
-      dialog.OnMouseMove(MessagePointOnScreen(window, lParam));
+      dialog.OnMouseMove(MessagePoint(lParam));
       return TRUE;
     case WM_LBUTTONDOWN:
-      dialog.OnLeftButtonDown();
+      dialog.OnLeftButtonDown(MessagePoint(lParam));
       return TRUE;
     case WM_CTLCOLORSTATIC:
       return ControlColours(dialog, reinterpret_cast<HDC>(wParam),
@@ -82,7 +83,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND window, UINT message, WPARAM wParam,
     auto* view =
         reinterpret_cast<AboutWindow*>(GetWindowLongPtrA(window, DWLP_USER));
     if (view == nullptr) return FALSE;
-    return Handle(*view, window, message, wParam, lParam);
+    return Handle(*view, message, wParam, lParam);
   } catch (...) {
     // Nothing may unwind through the window system; a link that could not
     // be opened for want of memory is simply not opened.

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "resource_ids.h"
+
 namespace marrowfield {
 
 HMODULE AddinModule() {
@@ -52,16 +54,60 @@ void HoverCursors::Show(CursorKind kind) const {
   SetCursor(kind == CursorKind::kHand ? hand_ : arrow_);
 }
 
-ScreenRect WindowRectangle(HWND window) {
+int WindowDpi(HWND window) {
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  const auto getDpiForWindow =
+      user32 == nullptr
+          ? nullptr
+          : reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void*>(
+                GetProcAddress(user32, "GetDpiForWindow")));
+  if (getDpiForWindow != nullptr) {
+    const UINT dpi = getDpiForWindow(window);
+    if (dpi != 0) return static_cast<int>(dpi);
+  }
+  HDC screen = GetDC(window);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen != nullptr) ReleaseDC(window, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+ScaledLogo::~ScaledLogo() {
+  if (bitmap_ != nullptr) DeleteObject(bitmap_);
+}
+
+void ScaledLogo::ShowIn(HWND dialog, int controlId) {
+  HWND control = GetDlgItem(dialog, controlId);
+  if (control == nullptr) return;
+  const auto shown = reinterpret_cast<HBITMAP>(
+      SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+  BITMAP size{};
+  if (shown == nullptr || GetObjectA(shown, sizeof(size), &size) == 0) return;
+  const int dpi = WindowDpi(dialog);
+  // Loading at another size stretches the resource's bitmap.
+  HBITMAP scaled = static_cast<HBITMAP>(LoadImageA(
+      AddinModule(), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP,
+      MulDiv(size.bmWidth, dpi, 96), MulDiv(size.bmHeight, dpi, 96), 0));
+  if (scaled == nullptr) return;
+  const auto previous = reinterpret_cast<HBITMAP>(SendMessageA(
+      control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled)));
+  if (bitmap_ != nullptr) DeleteObject(bitmap_);
+  bitmap_ = scaled;
+  // The template's bitmap, given back to us: the control no longer shows it.
+  if (previous != nullptr && previous != scaled) DeleteObject(previous);
+}
+
+ClientRect ControlRectangleInClient(HWND dialog, HWND control) {
   RECT rect{};
-  GetWindowRect(window, &rect);
+  GetWindowRect(control, &rect);
+  // Screen to the dialog's client area: where the control is now, wherever
+  // the user has moved the dialog.
+  MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-ScreenPoint MessagePointOnScreen(HWND dialog, LPARAM lParam) {
-  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  ClientToScreen(dialog, &point);
-  return {point.x, point.y};
+ClientPoint MessagePoint(LPARAM lParam) {
+  return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
 }  // namespace marrowfield

@@ -45,12 +45,35 @@ class HoverCursors {
   HCURSOR arrow_;
 };
 
-// The screen rectangle of |window|.
-ScreenRect WindowRectangle(HWND window);
+// The logo bitmap scaled to a dialog's DPI. The template's bitmap has its
+// pixel size for 96 DPI, and Excel is DPI aware, so at 150 % or 200 % the
+// unscaled bitmap would shrink beside the scaled text. The scaled copy
+// lives as long as this object, which must outlive the dialog.
+class ScaledLogo {
+ public:
+  ScaledLogo() = default;
+  ~ScaledLogo();
+  ScaledLogo(const ScaledLogo&) = delete;
+  ScaledLogo& operator=(const ScaledLogo&) = delete;
 
-// The mouse position of a mouse message's |lParam| in |dialog|'s client
-// area, in screen coordinates.
-ScreenPoint MessagePointOnScreen(HWND dialog, LPARAM lParam);
+  // Puts the logo at |dialog|'s DPI into the bitmap static |controlId|.
+  void ShowIn(HWND dialog, int controlId);
+
+ private:
+  HBITMAP bitmap_ = nullptr;
+};
+
+// The DPI |window| is shown at (GetDpiForWindow where Windows has it, the
+// screen's logical DPI before Windows 10).
+int WindowDpi(HWND window);
+
+// The rectangle of |control| in |dialog|'s client coordinates, as it is at
+// the call.
+ClientRect ControlRectangleInClient(HWND dialog, HWND control);
+
+// The mouse position of a mouse message's |lParam|, in the client
+// coordinates of the window that got the message.
+ClientPoint MessagePoint(LPARAM lParam);
 
 }  // namespace marrowfield
 

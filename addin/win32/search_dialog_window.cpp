@@ -33,6 +33,7 @@ class SearchWindow : public SearchDialogView {
     // The field holds what a search takes; the slider spans the levels.
     Send(IDC_SEARCH_TEXT, EM_LIMITTEXT, kMaxSearchTextLength, 0);
     Send(IDC_ACCURACY, TBM_SETRANGE, FALSE, MAKELPARAM(0, 100));
+    logo_.ShowIn(window_, IDC_SEARCH_LOGO);
     dialog_.Initialise(*this, versionText_);
   }
 
@@ -41,8 +42,14 @@ class SearchWindow : public SearchDialogView {
   }
   void ShowIcon() override { icon_.ShowIn(window_); }
   void EndDialog(int32_t result) override { ::EndDialog(window_, result); }
-  void LockUpdates() override { LockWindowUpdate(window_); }
-  void UnlockUpdates() override { LockWindowUpdate(nullptr); }
+  // Only the list is rebuilt, so only it stops drawing; LockWindowUpdate
+  // would lock one window for the whole system and is not meant for this.
+  void LockUpdates() override { Send(IDC_RESULTS, WM_SETREDRAW, FALSE, 0); }
+  void UnlockUpdates() override {
+    Send(IDC_RESULTS, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(GetDlgItem(window_, IDC_RESULTS), nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
   void ShowMessage(const std::string& text) override {
     MessageBoxA(window_, text.c_str(), "Marrowfield",
                 MB_OK | MB_ICONINFORMATION);
@@ -91,8 +98,9 @@ class SearchWindow : public SearchDialogView {
     return static_cast<int32_t>(Send(IDC_ACCURACY, TBM_GETPOS, 0, 0));
   }
 
-  ScreenRect LogoRectangle() override {
-    return WindowRectangle(GetDlgItem(window_, IDC_SEARCH_LOGO));
+  ClientRect LogoRectangle() override {
+    return ControlRectangleInClient(window_,
+                                    GetDlgItem(window_, IDC_SEARCH_LOGO));
   }
   void RepaintLogo() override {
     InvalidateRect(GetDlgItem(window_, IDC_SEARCH_LOGO), nullptr, TRUE);
@@ -116,6 +124,7 @@ class SearchWindow : public SearchDialogView {
   HWND window_ = nullptr;
   SmallIcon icon_;
   HoverCursors cursors_;
+  ScaledLogo logo_;
 };
 
 INT_PTR CALLBACK SearchDialogProc(HWND window, UINT message, WPARAM wParam,
@@ -141,10 +150,10 @@ INT_PTR CALLBACK SearchDialogProc(HWND window, UINT message, WPARAM wParam,
       dialog.OnAccuracyScroll(LOWORD(wParam));
       return TRUE;
     case WM_MOUSEMOVE:
-      dialog.OnMouseMove(MessagePointOnScreen(window, lParam));
+      dialog.OnMouseMove(MessagePoint(lParam));
       return TRUE;
     case WM_LBUTTONDOWN:
-      dialog.OnLeftButtonDown();
+      dialog.OnLeftButtonDown(MessagePoint(lParam));
       return TRUE;
     default:
       return FALSE;

@@ -15,7 +15,11 @@ intptr_t Win32Shell::OpenAddress(const std::string& address) {
 }
 
 void Win32Shell::ShowNotice(const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), "Marrowfield", MB_OK | MB_ICONINFORMATION);
+  // Owned by the dialog the click came from (the thread's active window):
+  // an ownerless box inside Excel can fall behind Excel's window while the
+  // dialog waits for it.
+  MessageBoxA(GetActiveWindow(), text.c_str(), "Marrowfield",
+              MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace marrowfield

@@ -25,10 +25,10 @@ class AboutDialogTest : public ::testing::Test {
     view_.rectangles[IDC_LINK_MAKER] = {100, 150, 280, 163};
     dialog_.Initialise(view_);
   }
-  static ScreenPoint Inside(const ScreenRect& rect) {
+  static ClientPoint Inside(const ClientRect& rect) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   }
-  ScreenPoint Over(int32_t controlId) {
+  ClientPoint Over(int32_t controlId) {
     return Inside(view_.rectangles[controlId]);
   }
 
@@ -67,7 +67,7 @@ TEST_F(AboutDialogTest, FromOneLinkToTheNext_ColoursFollow_CursorStaysTheHand) {
 }
 
 TEST_F(AboutDialogTest, EdgesBelongToTheLink) {
-  const ScreenRect maker = view_.rectangles[IDC_LINK_MAKER];
+  const ClientRect maker = view_.rectangles[IDC_LINK_MAKER];
   dialog_.OnMouseMove({maker.right, maker.bottom});
   EXPECT_TRUE(dialog_.IsHovered(IDC_LINK_MAKER));
   dialog_.OnMouseMove({maker.right + 1, maker.bottom});
@@ -93,7 +93,7 @@ class AboutDialogLinks : public AboutDialogTest,
 
 TEST_P(AboutDialogLinks, ClickOpensTheLinksAddress) {
   dialog_.OnMouseMove(Over(GetParam().controlId));
-  dialog_.OnLeftButtonDown();
+  dialog_.OnLeftButtonDown(Over(GetParam().controlId));
   EXPECT_EQ(shell_.opened, std::vector<std::string>{GetParam().address()});
 }
 
@@ -108,14 +108,34 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(AboutDialogTest, ClickOutsideTheLinks_OpensNothing) {
   dialog_.OnMouseMove({10, 10});
-  dialog_.OnLeftButtonDown();
+  dialog_.OnLeftButtonDown({10, 10});
   EXPECT_TRUE(shell_.opened.empty());
+}
+
+TEST_F(AboutDialogTest, LinksMovedAfterOpening_HoverAndClickFollowThem) {
+  // The dialog's controls moved (a resized font, another DPI) since it
+  // opened: the links are where they are now, not where they were.
+  const ClientPoint before = Over(IDC_LINK_PRODUCT);
+  for (auto& entry : view_.rectangles) {
+    entry.second.top += 100;
+    entry.second.bottom += 100;
+  }
+
+  dialog_.OnMouseMove(before);
+  EXPECT_FALSE(dialog_.IsHovered(IDC_LINK_PRODUCT));
+  dialog_.OnLeftButtonDown(before);
+  EXPECT_TRUE(shell_.opened.empty());
+
+  dialog_.OnMouseMove(Over(IDC_LINK_PRODUCT));
+  EXPECT_TRUE(dialog_.IsHovered(IDC_LINK_PRODUCT));
+  dialog_.OnLeftButtonDown(Over(IDC_LINK_PRODUCT));
+  EXPECT_EQ(shell_.opened, std::vector<std::string>{productSiteUrl});
 }
 
 TEST_F(AboutDialogTest, NoMailProgram_ShowsTheMessageWithTheMailAddress) {
   shell_.answer = 31;  // SE_ERR_NOASSOC
   dialog_.OnMouseMove(Over(IDC_LINK_MAIL));
-  dialog_.OnLeftButtonDown();
+  dialog_.OnLeftButtonDown(Over(IDC_LINK_MAIL));
   ASSERT_EQ(shell_.notices.size(), 1u);
   EXPECT_NE(shell_.notices[0].find(std::string("mailto:") + supportMailAddress),
             std::string::npos);

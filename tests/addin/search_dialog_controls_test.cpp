@@ -131,12 +131,12 @@ TEST_F(SearchDialogControls, About_ShowsTheAboutDialog) {
 
 TEST_F(SearchDialogControls, Logo_HoverShowsTheHand_ClickOpensTheProductSite) {
   Open();
-  const ScreenRect logo = view_.logo;
+  const ClientRect logo = view_.logo;
 
   dialog_.OnMouseMove({logo.left - 1, logo.top});
   EXPECT_FALSE(dialog_.logoHovered());
   EXPECT_EQ(view_.cursor, CursorKind::kArrow);
-  dialog_.OnLeftButtonDown();
+  dialog_.OnLeftButtonDown({logo.left - 1, logo.top});
   EXPECT_TRUE(shell_.opened.empty());
 
   // Edges belong to the logo.
@@ -146,13 +146,31 @@ TEST_F(SearchDialogControls, Logo_HoverShowsTheHand_ClickOpensTheProductSite) {
   EXPECT_EQ(view_.logoRepaints, 1);
   dialog_.OnMouseMove({logo.left, logo.top});
   EXPECT_EQ(view_.logoRepaints, 1);  // no change, no repaint
-  dialog_.OnLeftButtonDown();
+  dialog_.OnLeftButtonDown({logo.left, logo.top});
   EXPECT_EQ(shell_.opened, std::vector<std::string>{productSiteUrl});
-
   dialog_.OnMouseMove({logo.right + 1, logo.bottom});
   EXPECT_FALSE(dialog_.logoHovered());
   EXPECT_EQ(view_.cursor, CursorKind::kArrow);
   EXPECT_EQ(view_.logoRepaints, 2);
+}
+
+TEST_F(SearchDialogControls, LogoMovedAfterOpening_HoverAndClickFollowIt) {
+  Open();
+  const ClientRect first = view_.logo;
+  view_.logo = {first.left + 40, first.top + 30, first.right + 40,
+                first.bottom + 30};
+
+  // Where the logo was is nothing now.
+  dialog_.OnMouseMove({first.left, first.top});
+  EXPECT_FALSE(dialog_.logoHovered());
+  dialog_.OnLeftButtonDown({first.left, first.top});
+  EXPECT_TRUE(shell_.opened.empty());
+
+  dialog_.OnMouseMove({view_.logo.right, view_.logo.bottom});
+  EXPECT_TRUE(dialog_.logoHovered());
+  dialog_.OnLeftButtonDown({view_.logo.right, view_.logo.bottom});
+  EXPECT_EQ(shell_.opened, std::vector<std::string>{productSiteUrl});
+
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ void FakeSearchView::DeliverPosted(SearchDialog& dialog) {
   }
 }
 
-ScreenRect FakeAboutView::ControlRectangle(int32_t controlId) {
+ClientRect FakeAboutView::ControlRectangle(int32_t controlId) {
   return rectangles[controlId];
 }
 

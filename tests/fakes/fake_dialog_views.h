@@ -41,7 +41,7 @@ class FakeSearchView : public SearchDialogView {
   void EnableNext(bool enabled) override { nextEnabled = enabled; }
   void SetAccuracy(int32_t position) override { accuracy = position; }
   int32_t Accuracy() override { return accuracy; }
-  ScreenRect LogoRectangle() override { return logo; }
+  ClientRect LogoRectangle() override { return logo; }
   void RepaintLogo() override { ++logoRepaints; }
   void ShowAboutDialog() override { ++aboutShown; }
 
@@ -73,20 +73,20 @@ class FakeSearchView : public SearchDialogView {
   bool prevEnabled = true;  // a fresh window's buttons are enabled
   bool nextEnabled = true;
   int32_t accuracy = 0;
-  ScreenRect logo{500, 400, 585, 420};
+  ClientRect logo{500, 400, 585, 420};
   int logoRepaints = 0;
   int aboutShown = 0;
 };
 
 class FakeAboutView : public AboutDialogView {
  public:
-  ScreenRect ControlRectangle(int32_t controlId) override;
+  ClientRect ControlRectangle(int32_t controlId) override;
   void RepaintControl(int32_t controlId) override;
   void SetCursor(CursorKind kind) override { cursor = kind; }
   void ShowIcon() override { iconShown = true; }
   void EndDialog(int32_t result) override;
 
-  std::map<int32_t, ScreenRect> rectangles;
+  std::map<int32_t, ClientRect> rectangles;
   std::vector<int32_t> repainted;
   CursorKind cursor = CursorKind::kArrow;
   bool iconShown = false;

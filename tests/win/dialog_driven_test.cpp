@@ -232,6 +232,67 @@ TEST_F(DrivenDialogs, SearchNextSliderClose_ListAndHostFollow) {
   });
 }
 
+// The face name of the font |dialog| draws its controls with.
+std::string DialogFontFace(HWND dialog) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+  LOGFONTA description{};
+  if (font == nullptr ||
+      GetObjectA(font, sizeof(description), &description) == 0) {
+    return {};
+  }
+  return description.lfFaceName;
+}
+
+// The size of the bitmap a static control shows.
+SIZE ShownBitmapSize(HWND dialog, int control) {
+  HBITMAP shown = reinterpret_cast<HBITMAP>(SendMessageA(
+      GetDlgItem(dialog, control), STM_GETIMAGE, IMAGE_BITMAP, 0));
+  BITMAP bitmap{};
+  if (shown == nullptr || GetObjectA(shown, sizeof(bitmap), &bitmap) == 0) {
+    return {0, 0};
+  }
+  return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+TEST_F(DrivenDialogs, Dialogs_UseTheShellFont_LogoAtTheScreensDpi) {
+  RunWithUser("fMarrowfieldDialog", [&](DialogDriver& d) {
+    HWND dialog = d.WaitForDialog(IsSearchDialog);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(DialogFontFace(dialog), "MS Shell Dlg 2");
+    // The logo's 85 x 20 pixels are for 96 DPI.
+    const SIZE logo = ShownBitmapSize(dialog, IDC_SEARCH_LOGO);
+    EXPECT_EQ(logo.cx, MulDiv(85, ScreenDpi(), 96));
+    EXPECT_EQ(logo.cy, MulDiv(20, ScreenDpi(), 96));
+    DialogDriver::Click(dialog, IDCANCEL);
+  });
+}
+
+TEST_F(DrivenDialogs, MovedDialog_LinksHoverWhereTheyAreNow) {
+  RunWithUser("fMarrowfieldAbout", [&](DialogDriver& d) {
+    HWND about = d.WaitForDialog("About ");
+    ASSERT_NE(about, nullptr);
+    RECT place{};
+    GetWindowRect(about, &place);
+    SetWindowPos(about, nullptr, place.left + 150, place.top + 90, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(DialogDriver::ControlText(about, IDC_LINK_MAIL),
+              std::string("Email to : ") + supportMailAddress);
+    DialogDriver::HoverOver(about, IDC_LINK_MAIL);
+    EXPECT_EQ(DialogDriver::StaticTextColour(about, IDC_LINK_MAIL),
+              RGB(0, 0, 255));
+    DialogDriver::HoverAway(about);
+    DialogDriver::Click(about, IDOK);
+    EXPECT_TRUE(DialogDriver::WaitUntilClosed(about));
+  });
+}
+
 TEST_F(DrivenDialogs, NoMatch_ListsTheNotice_PickingItDoesNothing) {
   RunWithUser("fMarrowfieldDialog", [&](DialogDriver& d) {
     HWND dialog = d.WaitForDialog(IsSearchDialog);

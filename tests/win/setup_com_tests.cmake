@@ -1,21 +1,19 @@
-# MarrowfieldSetup.exe under Wine: the fake Excel packaged as an in-process
-# COM server (fake_excel_server.dll, registered by the tests for
-# "Excel.Application"), and the test program that runs the installer
-# against it with the real XLL beside it.
+# MarrowfieldSetup.exe under Wine: the fake Excel packaged as an
+# out-of-process COM server (fake_excel_server.exe, registered by the tests
+# as the LocalServer32 of "Excel.Application"), and the test program that
+# runs the installer against it with the real XLL beside it.
 
-add_library(fake_excel_server SHARED
+add_executable(fake_excel_server
   win32/fake_excel_server.cpp
   win32/fake_excel_world.cpp
   win32/com_fake_excel.cpp
-  fake_excel_server.def
 )
 set_target_properties(fake_excel_server PROPERTIES
-  PREFIX ""
   RUNTIME_OUTPUT_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR})
 target_include_directories(fake_excel_server PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/win32 ${PROJECT_SOURCE_DIR}/addin)
 target_link_libraries(fake_excel_server PRIVATE
-  marrowfield_fake_excel_model ole32 oleaut32 uuid advapi32)
+  marrowfield_fake_excel_model ole32 oleaut32 uuid advapi32 user32)
 marrowfield_warnings(fake_excel_server)
 
 add_executable(setup_wine_tests

@@ -10,19 +10,20 @@
 # mirror and is never fetched.
 #
 # The result is cached outside the source tree:
-#   $MARROWFIELD_CACHE/flite-mingw-x86_64/{include/flite,lib}
+#   $MARROWFIELD_CACHE/flite-mingw-<arch>/{include/flite,lib}
+# for the MinGW-w64 target MARROWFIELD_MINGW_TRIPLE (default
+# x86_64-w64-mingw32; i686-w64-mingw32 for the 32-bit add-in).
 # (MARROWFIELD_CACHE defaults to /var/cache/marrowfield). A stamp records
 # what was built; a later run with the same inputs does nothing.
 #
-# Needs: apt, make, gcc-mingw-w64-x86-64-posix and binutils-mingw-w64-
-# x86-64.
+# Needs: apt, make, and gcc-mingw-w64-<arch>-posix with its binutils.
 set -euo pipefail
 
 readonly SCRIPT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 readonly CACHE_ROOT=${MARROWFIELD_CACHE:-/var/cache/marrowfield}
-readonly PREFIX=${CACHE_ROOT}/flite-mingw-x86_64
+readonly TRIPLE=${MARROWFIELD_MINGW_TRIPLE:-x86_64-w64-mingw32}
+readonly PREFIX=${CACHE_ROOT}/flite-mingw-${TRIPLE%%-*}
 readonly DOWNLOADS=${CACHE_ROOT}/downloads
-readonly TRIPLE=x86_64-w64-mingw32
 readonly CC_MINGW=${MINGW_CC:-${TRIPLE}-gcc-posix}
 readonly AR_MINGW=${TRIPLE}-ar
 readonly RANLIB_MINGW=${TRIPLE}-ranlib

@@ -7,8 +7,10 @@
 #    xlAutoFree12, by plain names;
 #  - XLCALL32.DLL is imported by ordinal only (Excel4 = 2, Excel4v = 3),
 #    Excel4v among them;
-#  - no MinGW runtime DLL is imported, so the XLL loads on its own.
-# Usage: check_xll_exports.sh PATH/TO/MarrowfieldExcel.xll
+#  - no MinGW runtime DLL is imported, so the XLL loads on its own;
+#  - with BITS, the image is for that Windows (32: i386, 64: x86-64).
+# Usage: check_xll_exports.sh PATH/TO/MarrowfieldExcel.xll [BITS]
+# (OBJDUMP names the objdump to use; the x86-64 one by default.)
 set -euo pipefail
 
 readonly SCRIPT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -17,9 +19,22 @@ readonly OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 
 fail() { echo "check_xll_exports: FAILED: $*" >&2; exit 1; }
 
-[[ $# -eq 1 && -f $1 ]] || fail "usage: $0 PATH/TO/MarrowfieldExcel.xll"
+[[ ($# -eq 1 || $# -eq 2) && -f $1 ]] ||
+  fail "usage: $0 PATH/TO/MarrowfieldExcel.xll [32|64]"
 readonly XLL=$1
+readonly BITS=${2:-}
 DUMP=$("$OBJDUMP" -p "$XLL") || fail "$OBJDUMP could not read $XLL"
+
+if [[ -n $BITS ]]; then
+  case $BITS in
+    32) format=pei-i386 ;;
+    64) format=pei-x86-64 ;;
+    *) fail "BITS must be 32 or 64, not $BITS" ;;
+  esac
+  grep -q "file format ${format}\$" <<<"$DUMP" ||
+    fail "$XLL is not a ${BITS}-bit image ($(grep -m1 -o 'file format .*' <<<"$DUMP"))"
+  echo "check_xll_exports: a ${BITS}-bit image (${format})"
+fi
 
 engine_exports() {
   tr '\n' ' ' <"$HEADER" |

@@ -10,7 +10,11 @@
 #     MarrowfieldSetup.exe, the fake Excel COM server and the Windows tests
 #     in build-windows/ with the MinGW toolchain file;
 #  6. checks the XLL's export and import tables with objdump;
-#  7. runs the Windows tests under Wine through ctest, in a fresh
+#  7. builds the 32-bit add-in, MarrowfieldExcel32.xll, for 32-bit Excel
+#     (Flite for i686 into the cache the same way), checks its tables and
+#     puts it beside the 64-bit one, as they ship; Debian's 64-bit Wine
+#     runs no 32-bit program, so its tests run only in the 64-bit build;
+#  8. runs the Windows tests under Wine through ctest, in a fresh
 #     WINEPREFIX in a temporary folder, on a virtual X display (the dialog
 #     tests show and drive real windows).
 # Any failure stops the run with a non-zero exit status.
@@ -18,13 +22,16 @@
 # Environment: MARROWFIELD_JOBS (parallel jobs, default: number of CPUs),
 # MARROWFIELD_NATIVE_BUILD (native build folder to take the reference
 # answers from, default build/; configured here when it does not exist),
-# MARROWFIELD_WINDOWS_BUILD (default build-windows/), MARROWFIELD_CACHE.
+# MARROWFIELD_WINDOWS_BUILD (default build-windows/),
+# MARROWFIELD_WINDOWS_BUILD_32 (default build-windows-x86/),
+# MARROWFIELD_CACHE.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 readonly ROOT=$PWD
 
 readonly JOBS=${MARROWFIELD_JOBS:-$(nproc)}
 readonly WIN_BUILD=${MARROWFIELD_WINDOWS_BUILD:-${ROOT}/build-windows}
+readonly WIN_BUILD_32=${MARROWFIELD_WINDOWS_BUILD_32:-${ROOT}/build-windows-x86}
 readonly NATIVE_BUILD=${MARROWFIELD_NATIVE_BUILD:-${ROOT}/build}
 readonly STARTED=$SECONDS
 export MARROWFIELD_JOBS=$JOBS
@@ -36,7 +43,7 @@ step "Packages"
 packages=(
   cmake make g++ pkg-config
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  g++-mingw-w64-i686-posix  # compile-only check of the 32-bit layout
+  g++-mingw-w64-i686-posix  # the 32-bit add-in and its layout check
   wine64
   googletest                # GoogleTest sources, compiled with MinGW
   flite1-dev                # the native library the XLL is compared with
@@ -59,8 +66,9 @@ readonly WINE=/usr/lib/wine/wine64
 readonly WINESERVER=/usr/lib/wine/wineserver
 [[ -x $WINE && -x $WINESERVER ]] || { echo "wine64 is not where Debian puts it" >&2; false; }
 
-step "Flite for Windows"
+step "Flite for Windows (64- and 32-bit)"
 bash tools/windows/build_flite_mingw.sh
+MARROWFIELD_MINGW_TRIPLE=i686-w64-mingw32 bash tools/windows/build_flite_mingw.sh
 
 step "GoogleTest for Windows"
 bash tools/windows/build_googletest_mingw.sh
@@ -95,7 +103,16 @@ cmake --build "$WIN_BUILD" -j "$JOBS" --target \
   dialog_wine_tests
 
 step "Export and import tables"
-bash tools/windows/check_xll_exports.sh "${WIN_BUILD}/bin/MarrowfieldExcel.xll"
+bash tools/windows/check_xll_exports.sh "${WIN_BUILD}/bin/MarrowfieldExcel.xll" 64
+
+step "The 32-bit add-in (${WIN_BUILD_32})"
+cmake -S . -B "$WIN_BUILD_32" \
+  -DCMAKE_TOOLCHAIN_FILE="${ROOT}/cmake/mingw-w64-i686.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DMARROWFIELD_BUILD_TESTS=OFF >/dev/null
+cmake --build "$WIN_BUILD_32" -j "$JOBS" --target MarrowfieldExcelXll
+OBJDUMP=i686-w64-mingw32-objdump bash tools/windows/check_xll_exports.sh \
+  "${WIN_BUILD_32}/bin/MarrowfieldExcel32.xll" 32
+cp "${WIN_BUILD_32}/bin/MarrowfieldExcel32.xll" "${WIN_BUILD}/bin/"
 
 step "Windows tests under Wine"
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/marrowfield-wine.XXXXXX")

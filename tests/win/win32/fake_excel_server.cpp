@@ -1,15 +1,22 @@
-// fake_excel_server.dll: the fake Excel as an in-process COM server, so
-// that MarrowfieldSetup.exe under Wine starts it as it would start Excel --
-// by the ProgID "Excel.Application" through CoCreateInstance. The tests
-// register it (DllRegisterServer) for Excel's own class identifier and
-// withdraw it again (DllUnregisterServer). One FakeExcelWorld per process,
-// made at the first CreateInstance; when the process ends the module logs
-// how many references to its objects were never released.
+// fake_excel_server.exe: the fake Excel as an out-of-process COM server,
+// so that MarrowfieldSetup.exe under Wine starts it as it starts Excel --
+// by the ProgID "Excel.Application", CoCreateInstance and a LocalServer32 --
+// and every call crosses a process boundary.
+//   fake_excel_server.exe /RegServer --dir=FOLDER [--busy-ms=N]
+//       registers this program for Excel's class and ProgID, with the
+//       options it is then started with;
+//   fake_excel_server.exe /UnregServer   withdraws the registration;
+//   fake_excel_server.exe --dir=FOLDER [--busy-ms=N] -Embedding
+//       as COM starts it: serves one Application until it was told to
+//       quit and every reference to its objects is given back.
+// --busy-ms makes it turn away IDispatch calls for N milliseconds from the
+// first one, as a busy Excel does; it logs how many it turned away. Like
+// Excel it owns a (hidden) top-level window, which Application.Hwnd names.
 
 #include <objbase.h>
 #include <windows.h>
 
-#include <memory>
+#include <cstdlib>
 #include <string>
 
 #include "fake_excel_world.h"
@@ -20,10 +27,8 @@ constexpr char kProgIdKey[] = "Software\\Classes\\Excel.Application";
 constexpr char kClassKey[] =
     "Software\\Classes\\CLSID\\{00024500-0000-0000-C000-000000000046}";
 constexpr char kClassText[] = "{00024500-0000-0000-C000-000000000046}";
-
-HMODULE g_hModule = nullptr;
-// Lives until the module is unloaded; the detach still reads it.
-std::unique_ptr<marrowfield::FakeExcelWorld> g_pWorld;
+// A server nobody calls any more gives up after this long.
+constexpr DWORD kIdleLimitMs = 60000;
 
 bool SetValue(HKEY root, const std::string& key, const char* name,
               const std::string& value) {
@@ -39,9 +44,89 @@ bool SetValue(HKEY root, const std::string& key, const char* name,
   return result == ERROR_SUCCESS;
 }
 
-// The class factory of the one class; it lives as long as the module.
+void Unregister() {
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    RegDeleteTreeA(root, kClassKey);
+    RegDeleteTreeA(root, kProgIdKey);
+  }
+}
+
+// The machine's classes first (Wine looks there), the user's if those are
+// closed.
+int Register(const std::string& options) {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return 1;
+  Unregister();
+  const std::string command = "\"" + std::string(path) + "\"" + options;
+  const std::string classKey = kClassKey;
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    if (SetValue(root, classKey, nullptr, "Fake Microsoft Excel") &&
+        SetValue(root, classKey + "\\LocalServer32", nullptr, command) &&
+        SetValue(root, classKey + "\\ProgID", nullptr, "Excel.Application") &&
+        SetValue(root, std::string(kProgIdKey) + "\\CLSID", nullptr,
+                 kClassText)) {
+      return 0;
+    }
+  }
+  return 1;
+}
+
+// Turns IDispatch calls away while busy; everything else (COM's own
+// reference counting, activation) goes through, as with Excel.
+class BusyServerFilter : public IMessageFilter {
+ public:
+  explicit BusyServerFilter(DWORD busyMs) : busyMs_(busyMs) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IMessageFilter) {
+      *out = static_cast<IMessageFilter*>(this);
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD,
+                                             LPINTERFACEINFO info) override {
+    lastCall_ = GetTickCount();
+    if (busyMs_ == 0 || info == nullptr || info->iid != IID_IDispatch) {
+      return SERVERCALL_ISHANDLED;
+    }
+    if (!started_) {
+      started_ = true;
+      busySince_ = lastCall_;
+    }
+    if (lastCall_ - busySince_ >= busyMs_) return SERVERCALL_ISHANDLED;
+    ++rejected_;
+    return SERVERCALL_REJECTED;
+  }
+  DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override {
+    return static_cast<DWORD>(-1);
+  }
+  DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override {
+    return PENDINGMSG_WAITDEFPROCESS;
+  }
+
+  int rejected() const { return rejected_; }
+  DWORD lastCall() const { return lastCall_; }
+
+ private:
+  DWORD busyMs_;
+  bool started_ = false;
+  DWORD busySince_ = 0;
+  DWORD lastCall_ = GetTickCount();
+  int rejected_ = 0;
+};
+
 class ApplicationFactory : public IClassFactory {
  public:
+  explicit ApplicationFactory(marrowfield::FakeExcelWorld& world)
+      : world_(world) {}
+
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (out == nullptr) return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_IClassFactory) {
@@ -58,71 +143,94 @@ class ApplicationFactory : public IClassFactory {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-    try {
-      if (g_pWorld == nullptr) {
-        g_pWorld = std::make_unique<marrowfield::FakeExcelWorld>();
-      }
-      return g_pWorld->Application(iid, out);
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
+    served_ = true;
+    return world_.Application(iid, out);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+  bool served() const { return served_; }
+
+ private:
+  marrowfield::FakeExcelWorld& world_;
+  bool served_ = false;
 };
 
-ApplicationFactory g_factory;
+std::string Option(int argc, char** argv, const std::string& name) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument.compare(0, name.size(), name) == 0) {
+      return argument.substr(name.size());
+    }
+  }
+  return {};
+}
+
+bool HasSwitch(int argc, char** argv, const char* name) {
+  for (int i = 1; i < argc; ++i) {
+    if (lstrcmpiA(argv[i], name) == 0) return true;
+  }
+  return false;
+}
+
+int Serve(const std::string& folder, DWORD busyMs) {
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+  int status = 1;
+  {
+    HWND window = CreateWindowExA(0, "STATIC", "Fake Microsoft Excel",
+                                  WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    marrowfield::FakeExcelWorld world(folder);
+    world.SetWindow(window);
+    BusyServerFilter filter(busyMs);
+    IMessageFilter* previous = nullptr;
+    CoRegisterMessageFilter(&filter, &previous);
+    ApplicationFactory factory(world);
+    DWORD cookie = 0;
+    if (SUCCEEDED(CoRegisterClassObject(marrowfield::kExcelApplicationClass,
+                                        &factory, CLSCTX_LOCAL_SERVER,
+                                        REGCLS_SINGLEUSE, &cookie))) {
+      status = 0;
+      SetTimer(nullptr, 0, 50, nullptr);
+      MSG message;
+      while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageA(&message);
+        // Done when told to quit and every reference came back, or when
+        // nobody has called for a long while.
+        const bool released =
+            factory.served() && world.OutstandingReferences() == 0;
+        if ((released && world.quitCalled()) ||
+            GetTickCount() - filter.lastCall() > kIdleLimitMs) {
+          break;
+        }
+      }
+      CoRevokeClassObject(cookie);
+    }
+    CoRegisterMessageFilter(previous, nullptr);
+    if (filter.rejected() > 0) {
+      world.Note("rejected " + std::to_string(filter.rejected()) +
+                 " calls as busy");
+    }
+    world.LogOutstandingReferences();
+    if (window != nullptr) DestroyWindow(window);
+  }
+  CoUninitialize();
+  return status;
+}
 
 }  // namespace
 
-extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) g_hModule = instance;
-  if (reason == DLL_PROCESS_DETACH && g_pWorld != nullptr) {
-    g_pWorld->LogOutstandingReferences();
+int main(int argc, char** argv) {
+  const std::string folder = Option(argc, argv, "--dir=");
+  const std::string busy = Option(argc, argv, "--busy-ms=");
+  if (HasSwitch(argc, argv, "/UnregServer")) {
+    Unregister();
+    return 0;
   }
-  return TRUE;
-}
-
-HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  *out = nullptr;
-  if (clsid != marrowfield::kExcelApplicationClass) {
-    return CLASS_E_CLASSNOTAVAILABLE;
+  if (HasSwitch(argc, argv, "/RegServer")) {
+    std::string options = " \"--dir=" + folder + "\"";
+    if (!busy.empty()) options += " --busy-ms=" + busy;
+    return Register(options);
   }
-  return g_factory.QueryInterface(iid, out);
+  return Serve(folder.empty() ? "." : folder,
+               static_cast<DWORD>(std::strtoul(busy.c_str(), nullptr, 10)));
 }
-
-// The world keeps its objects' state for the process; never unload it.
-HRESULT WINAPI DllCanUnloadNow() { return S_FALSE; }
-
-// Registers this module for Excel's class and ProgID: the machine's
-// classes first (Wine looks there), the user's if those are closed.
-HRESULT WINAPI DllRegisterServer() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(g_hModule, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return E_FAIL;
-  const std::string classKey = kClassKey;
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    if (SetValue(root, classKey, nullptr, "Fake Microsoft Excel") &&
-        SetValue(root, classKey + "\\InprocServer32", nullptr, path) &&
-        SetValue(root, classKey + "\\InprocServer32", "ThreadingModel",
-                 "Apartment") &&
-        SetValue(root, classKey + "\\ProgID", nullptr, "Excel.Application") &&
-        SetValue(root, std::string(kProgIdKey) + "\\CLSID", nullptr,
-                 kClassText)) {
-      return S_OK;
-    }
-  }
-  return E_ACCESSDENIED;
-}
-
-HRESULT WINAPI DllUnregisterServer() {
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    RegDeleteTreeA(root, kClassKey);
-    RegDeleteTreeA(root, kProgIdKey);
-  }
-  return S_OK;
-}
-
-}  // extern "C"

@@ -3,9 +3,10 @@
 
 #include "fake_excel_world.h"
 
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
+#include <utility>
 
 #include "xloper.h"
 
@@ -34,9 +35,8 @@ HMODULE LoadAddin(const std::string& path) {
 
 }  // namespace
 
-FakeExcelWorld::FakeExcelWorld() : com_(model_, false) {
-  const char* folder = std::getenv(kFakeExcelDirVariable);
-  folder_ = folder != nullptr ? folder : ".";
+FakeExcelWorld::FakeExcelWorld(std::string folder)
+    : folder_(std::move(folder)), com_(model_, false) {
   process_ = model_.AddProcess(nullptr);
   model_.SetActiveProcess(process_);
   ModelAddinHooks hooks;
@@ -45,6 +45,7 @@ FakeExcelWorld::FakeExcelWorld() : com_(model_, false) {
   };
   hooks.switched = [this](const ModelAddin& addin) { Switched(addin); };
   hooks.quit = [this] { Quit(); };
+  hooks.alert = [this] { Log("alert"); };
   model_.SetAddinHooks(process_, hooks);
   LoadList();
   Log("started");
@@ -94,7 +95,13 @@ void FakeExcelWorld::Switched(const ModelAddin& addin) {
   SaveList();
 }
 
+void FakeExcelWorld::SetWindow(HWND window) {
+  model_.SetWindowHandle(
+      process_, static_cast<int32_t>(reinterpret_cast<intptr_t>(window)));
+}
+
 void FakeExcelWorld::Quit() {
+  quitCalled_ = true;
   Log("quit");
   for (const auto& entry : loaded_) {
     auto close = Export<EntryFunction>(entry.second, "xlAutoClose");

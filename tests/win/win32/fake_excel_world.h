@@ -6,7 +6,8 @@
 // Quit closes what is loaded. Excel's add-in list outlives the process in
 // a file, so a later removal finds what an install added. Everything it
 // does is appended to a log the tests read; both files live in the folder
-// named by MARROWFIELD_FAKE_EXCEL_DIR.
+// it is given. An alert Excel would show the user (DisplayAlerts left on)
+// is logged as "alert".
 
 #ifndef MARROWFIELD_TESTS_WIN_WIN32_FAKE_EXCEL_WORLD_H_
 #define MARROWFIELD_TESTS_WIN_WIN32_FAKE_EXCEL_WORLD_H_
@@ -22,22 +23,31 @@
 
 namespace marrowfield {
 
-constexpr const char* kFakeExcelDirVariable = "MARROWFIELD_FAKE_EXCEL_DIR";
 constexpr const char* kFakeExcelLog = "fake_excel.log";
 constexpr const char* kFakeExcelAddinList = "addins.txt";
 
 class FakeExcelWorld {
  public:
-  FakeExcelWorld();
+  // The log and the add-in list live in |folder|.
+  explicit FakeExcelWorld(std::string folder);
   FakeExcelWorld(const FakeExcelWorld&) = delete;
   FakeExcelWorld& operator=(const FakeExcelWorld&) = delete;
 
   // The Application, with a reference for the caller, as |iid|.
   HRESULT Application(REFIID iid, void** out);
 
+  // Application.Hwnd answers with |window|, as Excel names its main window.
+  void SetWindow(HWND window);
+
   // Appends "references outstanding N" to the log. Uses nothing but
   // kernel32, so the module's detach may call it.
   void LogOutstandingReferences() noexcept;
+
+  // Appends |line| to the log.
+  void Note(const std::string& line) { Log(line); }
+
+  bool quitCalled() const { return quitCalled_; }
+  int OutstandingReferences() const { return model_.OutstandingReferences(); }
 
  private:
   bool Read(const std::string& path, std::string* title);
@@ -55,6 +65,7 @@ class FakeExcelWorld {
   ComFakeExcel com_;
   int process_ = 0;
   std::map<std::string, HMODULE> loaded_;
+  bool quitCalled_ = false;
 };
 
 }  // namespace marrowfield

@@ -1,8 +1,11 @@
 // MarrowfieldSetup.exe run for real under Wine: the fake Excel registered
-// as the in-process server of "Excel.Application", the real XLL installed
-// and removed through it, and the report when no Excel is registered. What
-// the fake Excel did is read from its log, the web page the installer
-// would open from the shell's log.
+// as the out-of-process server of "Excel.Application" (so every call
+// crosses a process boundary, as with Excel), the real XLL installed and
+// removed through it, a busy Excel ridden out, the add-in of Excel's
+// bitness chosen, the add-in's registry values written and removed, and
+// the report when no Excel is registered. What the fake Excel did is read
+// from its log, the web page the installer would open from the shell's
+// log.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -23,7 +26,18 @@
 namespace marrowfield {
 namespace {
 
-using ServerFunction = HRESULT(WINAPI*)();
+constexpr char kSettingsKey[] = "SOFTWARE\\Microsoft\\Marrowfield";
+
+// The text value |name| of the add-in's registry key; empty when missing.
+std::string Setting(const char* name) {
+  char value[512] = {};
+  DWORD size = sizeof(value);
+  if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ,
+                   nullptr, value, &size) != ERROR_SUCCESS) {
+    return {};
+  }
+  return value;
+}
 
 std::vector<std::string> Lines(const std::string& path) {
   std::ifstream file(path);
@@ -82,26 +96,30 @@ class SetupUnderWineTest : public ::testing::Test {
               std::to_string(GetCurrentProcessId()) + "-" +
               ::testing::UnitTest::GetInstance()->current_test_info()->name();
     ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
-    SetEnvironmentVariableA(kFakeExcelDirVariable, folder_.c_str());
     SetEnvironmentVariableA("MARROWFIELD_SETUP_SHELL_LOG", ShellLog().c_str());
-    server_ =
-        LoadLibraryA((ProgramDirectory() + "fake_excel_server.dll").c_str());
-    ASSERT_NE(server_, nullptr);
-    register_ = reinterpret_cast<ServerFunction>(
-        reinterpret_cast<void*>(GetProcAddress(server_, "DllRegisterServer")));
-    unregister_ = reinterpret_cast<ServerFunction>(reinterpret_cast<void*>(
-        GetProcAddress(server_, "DllUnregisterServer")));
-    ASSERT_NE(register_, nullptr);
-    ASSERT_NE(unregister_, nullptr);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
   }
 
   void TearDown() override {
-    if (unregister_ != nullptr) unregister_();
-    if (server_ != nullptr) FreeLibrary(server_);
-    for (const char* name : {kFakeExcelLog, kFakeExcelAddinList, "shell.log"}) {
+    Server({"/UnregServer"});
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    for (const char* name : {kFakeExcelLog, kFakeExcelAddinList, "shell.log",
+                             "MarrowfieldExcel.xll", "MarrowfieldExcel32.xll"}) {
       DeleteFileA((folder_ + "\\" + name).c_str());
     }
     RemoveDirectoryA(folder_.c_str());
+  }
+
+  // Registers the fake Excel's server, logging into this test's folder,
+  // busy for |busyMs| from the first call.
+  bool RegisterExcel(unsigned busyMs = 0) {
+    std::vector<std::string> arguments = {"/RegServer", "--dir=" + folder_};
+    if (busyMs > 0) arguments.push_back("--busy-ms=" + std::to_string(busyMs));
+    const ProgramRun run = Server(arguments);
+    return run.started && run.status == 0;
+  }
+  ProgramRun Server(const std::vector<std::string>& arguments) {
+    return RunProgram(ProgramDirectory() + "fake_excel_server.exe", arguments);
   }
 
   ProgramRun Setup(const std::vector<std::string>& arguments) {
@@ -111,18 +129,25 @@ class SetupUnderWineTest : public ::testing::Test {
     return run;
   }
   std::string ShellLog() const { return folder_ + "\\shell.log"; }
+  // The fake Excel's log once its server has ended (its last line counts
+  // the references left), or as it stands after ten seconds.
   std::vector<std::string> ExcelLog() const {
-    return Lines(folder_ + "\\" + kFakeExcelLog);
+    std::vector<std::string> log;
+    for (int wait = 0; wait < 200; ++wait) {
+      log = Lines(folder_ + "\\" + kFakeExcelLog);
+      if (!log.empty() && log.back().rfind("references outstanding", 0) == 0) {
+        break;
+      }
+      Sleep(50);
+    }
+    return log;
   }
 
   std::string folder_;
-  HMODULE server_ = nullptr;
-  ServerFunction register_ = nullptr;
-  ServerFunction unregister_ = nullptr;
 };
 
 TEST_F(SetupUnderWineTest, InstallThenUninstall_HostRunsTheAddinsEntryPoints) {
-  ASSERT_EQ(register_(), S_OK);
+  ASSERT_TRUE(RegisterExcel());
   const std::string xll = ProgramDirectory() + "MarrowfieldExcel.xll";
 
   const ProgramRun install = Setup({xll, "wine tester"});
@@ -137,6 +162,9 @@ TEST_F(SetupUnderWineTest, InstallThenUninstall_HostRunsTheAddinsEntryPoints) {
                             "xlAutoClose " + xll + " = 1",
                             "references outstanding 0",
                         }));
+  // Written before Excel loaded the add-in, which reads them.
+  EXPECT_EQ(Setting("SampleWorkBook"), ProgramDirectory() + "customers.xlsx");
+  EXPECT_FALSE(Setting("Version").empty());
 
   const ProgramRun uninstall = Setup({"wine tester"});
   ASSERT_TRUE(uninstall.started);
@@ -150,6 +178,8 @@ TEST_F(SetupUnderWineTest, InstallThenUninstall_HostRunsTheAddinsEntryPoints) {
                       "quit",
                       "references outstanding 0",
                   }));
+  EXPECT_EQ(Setting("SampleWorkBook"), "");
+  EXPECT_EQ(Setting("Version"), "");
 
   const std::string site = productSiteUrl;
   EXPECT_EQ(Lines(ShellLog()),
@@ -159,13 +189,34 @@ TEST_F(SetupUnderWineTest, InstallThenUninstall_HostRunsTheAddinsEntryPoints) {
             }));
 }
 
-TEST_F(SetupUnderWineTest, MissingAddinFile_ReportsHostsErrorAndQuits) {
-  ASSERT_EQ(register_(), S_OK);
+TEST_F(SetupUnderWineTest, MissingAddinFile_OneLineReportAndExcelQuits) {
+  ASSERT_TRUE(RegisterExcel());
   const std::string missing = ProgramDirectory() + "NoSuchAddin.xll";
 
   const ProgramRun run = Setup({missing, "wine tester"});
 
   ASSERT_TRUE(run.started);
+  EXPECT_EQ(run.status, 1u);
+  // The fake Excel is a 64-bit process: the installer tells so from the
+  // process that owns Application.Hwnd, and looks for the 64-bit file.
+  EXPECT_EQ(run.output, "\nLoading the excel plugin ....\nThis Excel is "
+                        "64-bit; its add-in " +
+                            missing + " is missing.\n");
+  EXPECT_EQ(ExcelLog(), (std::vector<std::string>{
+                            "started",
+                            "quit",
+                            "references outstanding 0",
+                        }));
+  EXPECT_EQ(GetFileAttributesA(ShellLog().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SetupUnderWineTest, NotAnAddin_ReportsHostsErrorAndQuits) {
+  ASSERT_TRUE(RegisterExcel());
+  // A 64-bit image, but no add-in: Excel refuses it.
+  const std::string program = ProgramDirectory() + "fake_excel_server.exe";
+
+  const ProgramRun run = Setup({program, "wine tester"});
+
   EXPECT_EQ(run.status, 1u);
   EXPECT_EQ(run.output,
             "\nLoading the excel plugin ...." +
@@ -173,15 +224,47 @@ TEST_F(SetupUnderWineTest, MissingAddinFile_ReportsHostsErrorAndQuits) {
                        "the fake Excel refused the call"));
   EXPECT_EQ(ExcelLog(), (std::vector<std::string>{
                             "started",
-                            "read " + missing + " = not an add-in",
+                            "read " + program + " = not an add-in",
                             "quit",
                             "references outstanding 0",
                         }));
-  EXPECT_EQ(GetFileAttributesA(ShellLog().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SetupUnderWineTest, Given32BitFile_A64BitExcelGetsTheFileBesideIt) {
+  ASSERT_TRUE(RegisterExcel());
+  // Beside each other as they ship; the 32-bit one here is only a stand-in
+  // (not an image), so the installer must not give it to this Excel.
+  const std::string xll = folder_ + "\\MarrowfieldExcel.xll";
+  const std::string xll32 = folder_ + "\\MarrowfieldExcel32.xll";
+  ASSERT_TRUE(CopyFileA((ProgramDirectory() + "MarrowfieldExcel.xll").c_str(),
+                        xll.c_str(), FALSE));
+  std::ofstream(xll32) << "not a 64-bit image";
+
+  const ProgramRun run = Setup({xll32, "wine tester"});
+
+  EXPECT_EQ(run.status, 0u) << run.output;
+  const std::vector<std::string> log = ExcelLog();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log[1], "read " + xll + " = Marrowfield");
+  EXPECT_EQ(log[2], "xlAutoOpen " + xll + " = 1");
+}
+
+TEST_F(SetupUnderWineTest, BusyExcel_TheInstallerRidesItOut) {
+  ASSERT_TRUE(RegisterExcel(1500));
+  const std::string xll = ProgramDirectory() + "MarrowfieldExcel.xll";
+
+  const ProgramRun run = Setup({xll, "wine tester"});
+
+  EXPECT_EQ(run.status, 0u) << run.output;
+  EXPECT_EQ(run.output, "\nLoading the excel plugin ....");
+  const std::vector<std::string> log = ExcelLog();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[log.size() - 2].rfind("rejected ", 0), 0u) << log[log.size() - 2];
+  EXPECT_EQ(log.back(), "references outstanding 0");
 }
 
 TEST_F(SetupUnderWineTest, NoExcelRegistered_ReportsClassErrorAndItsMeaning) {
-  unregister_();
+  Server({"/UnregServer"});
 
   const ProgramRun run = Setup({});
 
@@ -194,7 +277,7 @@ TEST_F(SetupUnderWineTest, NoExcelRegistered_ReportsClassErrorAndItsMeaning) {
   EXPECT_TRUE(code == "800401f3" || code == "80040154") << code;
   EXPECT_EQ(run.output, Report(code, Meaning(std::stoul(code, nullptr, 16)),
                                "(null)", "(null)"));
-  EXPECT_TRUE(ExcelLog().empty());
+  EXPECT_TRUE(Lines(folder_ + "\\" + kFakeExcelLog).empty());
   EXPECT_EQ(GetFileAttributesA(ShellLog().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

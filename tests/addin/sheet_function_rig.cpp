@@ -1,52 +1,15 @@
-// The rig's values and calls. Entries are found by the names the add-in
-// gave REGISTER; a name that is no entry fails the test.
+// The rig's values and their descriptions, shared by the native tests and
+// the tests of the real XLL under Wine.
 
 #include "sheet_function_rig.h"
 
-#include <gtest/gtest.h>
-
-#include <map>
 #include <sstream>
 
 #include "fake_xlcall32.h"
-#include "sheet_function_entries.h"
 #include "wide_text.h"
 
 namespace marrowfield {
 namespace {
-
-using Wide1 = XLOPER12* (*)(XLOPER12*);
-using Wide2 = XLOPER12* (*)(XLOPER12*, XLOPER12*);
-using Wide3 = XLOPER12* (*)(XLOPER12*, XLOPER12*, XLOPER12*);
-using Narrow1 = XLOPER* (*)(XLOPER*);
-using Narrow2 = XLOPER* (*)(XLOPER*, XLOPER*);
-using Narrow3 = XLOPER* (*)(XLOPER*, XLOPER*, XLOPER*);
-
-struct Entries {
-  std::map<std::string, Wide1> wide1 = {
-      {"fMarrowfieldPhones12", fMarrowfieldPhones12},
-      {"fMarrowfieldCode12", fMarrowfieldCode12}};
-  std::map<std::string, Wide2> wide2 = {
-      {"fMarrowfieldScore12", fMarrowfieldScore12},
-      {"fMarrowfieldBestScore12", fMarrowfieldBestScore12}};
-  std::map<std::string, Wide3> wide3 = {
-      {"fMarrowfieldBest12", fMarrowfieldBest12},
-      {"fMarrowfieldMatches12", fMarrowfieldMatches12}};
-  std::map<std::string, Narrow1> narrow1 = {
-      {"fMarrowfieldPhones", fMarrowfieldPhones},
-      {"fMarrowfieldCode", fMarrowfieldCode}};
-  std::map<std::string, Narrow2> narrow2 = {
-      {"fMarrowfieldScore", fMarrowfieldScore},
-      {"fMarrowfieldBestScore", fMarrowfieldBestScore}};
-  std::map<std::string, Narrow3> narrow3 = {
-      {"fMarrowfieldBest", fMarrowfieldBest},
-      {"fMarrowfieldMatches", fMarrowfieldMatches}};
-};
-
-const Entries& TheEntries() {
-  static const Entries entries;
-  return entries;
-}
 
 template <typename Value>
 std::string Describe(const Value* value, bool wide) {
@@ -205,48 +168,6 @@ std::string DescribeResult(const XLOPER12* value) {
 
 std::string DescribeResult(const XLOPER* value) {
   return Describe(value, false);
-}
-
-std::string CallWide(const std::string& procedure,
-                     const std::vector<XLOPER12*>& args) {
-  const Entries& entries = TheEntries();
-  XLOPER12* result = nullptr;
-  if (args.size() == 1 && entries.wide1.count(procedure)) {
-    result = entries.wide1.at(procedure)(args[0]);
-  } else if (args.size() == 2 && entries.wide2.count(procedure)) {
-    result = entries.wide2.at(procedure)(args[0], args[1]);
-  } else if (args.size() == 3 && entries.wide3.count(procedure)) {
-    result = entries.wide3.at(procedure)(args[0], args[1], args[2]);
-  } else {
-    ADD_FAILURE() << "no Excel12 entry " << procedure << " taking "
-                  << args.size() << " arguments";
-    return "none";
-  }
-  EXPECT_NE(result->xltype & xlbitDLLFree, 0u) << procedure;
-  const std::string described = DescribeResult(result);
-  xlAutoFree12(result);
-  return described;
-}
-
-std::string CallNarrow(const std::string& procedure,
-                       const std::vector<XLOPER*>& args) {
-  const Entries& entries = TheEntries();
-  XLOPER* result = nullptr;
-  if (args.size() == 1 && entries.narrow1.count(procedure)) {
-    result = entries.narrow1.at(procedure)(args[0]);
-  } else if (args.size() == 2 && entries.narrow2.count(procedure)) {
-    result = entries.narrow2.at(procedure)(args[0], args[1]);
-  } else if (args.size() == 3 && entries.narrow3.count(procedure)) {
-    result = entries.narrow3.at(procedure)(args[0], args[1], args[2]);
-  } else {
-    ADD_FAILURE() << "no Excel4 entry " << procedure << " taking "
-                  << args.size() << " arguments";
-    return "none";
-  }
-  EXPECT_NE(result->xltype & xlbitDLLFree, 0) << procedure;
-  const std::string described = DescribeResult(result);
-  xlAutoFree(result);
-  return described;
 }
 
 void FillColumn(int column, const std::vector<std::string>& texts) {

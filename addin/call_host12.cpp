@@ -14,18 +14,6 @@ namespace {
 // Excel12v takes at most 255 arguments.
 constexpr int32_t kMaxArguments = 255;
 
-bool CarriesHostMemory(const XLOPER12& value) {
-  switch (BaseType(value)) {
-    case xltypeStr:
-    case xltypeRef:
-    case xltypeMulti:
-    case xltypeBigData:
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 bool HostOffersExcel12() { return FindExcel12Entry() != nullptr; }

@@ -74,6 +74,22 @@ constexpr uint32_t BaseType(const XLOPER12& value) {
   return value.xltype & ~static_cast<uint32_t>(xlbitXLFree | xlbitDLLFree);
 }
 
+// True for the value types that carry host memory, which goes back to the
+// host with xlFree: strings, references, arrays and binary data. For
+// XLOPER and XLOPER12 alike.
+template <typename Value>
+constexpr bool CarriesHostMemory(const Value& value) {
+  switch (BaseType(value)) {
+    case xltypeStr:
+    case xltypeRef:
+    case xltypeMulti:
+    case xltypeBigData:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // The longest text an XLOPER12 string carries.
 constexpr std::size_t kMaxWideLength = 32767;
 // The most rows and columns of a worksheet since Excel 2007.

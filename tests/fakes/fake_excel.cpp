@@ -195,14 +195,7 @@ int32_t FakeExcel::Answer(int32_t function, XLOPER* result, int32_t count,
 }
 
 int32_t FakeExcel::Free(int32_t count, XLOPER* const* args) {
-  for (int32_t i = 0; i < count; ++i) {
-    const XLOPER& value = *args[i];
-    const void* memory = nullptr;
-    if (BaseType(value) == xltypeStr) memory = value.val.str;
-    if (BaseType(value) == xltypeMulti) memory = value.val.array.lparray;
-    if (memory == nullptr) continue;
-    if (handedOut_.erase(memory) == 0) ++badFrees_;
-  }
+  for (int32_t i = 0; i < count; ++i) GiveBack(*args[i]);
   return xlretSuccess;
 }
 

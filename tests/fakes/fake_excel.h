@@ -93,6 +93,15 @@ class FakeExcel {
   };
 
   int32_t Free(int32_t count, XLOPER* const* args);
+  // Takes back the host memory of a string or array value handed out
+  // earlier; memory never handed out counts as a bad free.
+  template <typename Value>
+  void GiveBack(const Value& value) {
+    const void* memory = nullptr;
+    if (BaseType(value) == xltypeStr) memory = value.val.str;
+    if (BaseType(value) == xltypeMulti) memory = value.val.array.lparray;
+    if (memory != nullptr && handedOut_.erase(memory) == 0) ++badFrees_;
+  }
   int32_t Coerce(XLOPER* result, int32_t count, XLOPER* const* args);
   int32_t Register(XLOPER* result, int32_t count, XLOPER* const* args);
   int32_t GetBar(XLOPER* result, int32_t count, XLOPER* const* args);

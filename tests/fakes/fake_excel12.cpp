@@ -33,16 +33,59 @@ bool OnGrid(const XLREF12& area) {
          area.colFirst <= area.colLast && area.colLast < kMaxSheetColumns;
 }
 
-// Memory for one wide array and its strings.
-struct WideBlock {
-  std::vector<XLOPER12> cells;
-  std::vector<std::u16string> texts;
+// Memory for one array and its strings.
+template <typename Value, typename Text>
+struct Block {
+  std::vector<Value> cells;
+  std::vector<Text> texts;
 };
 
-struct NarrowBlock {
-  std::vector<XLOPER> cells;
-  std::vector<std::string> texts;
-};
+// The cells' values as the host hands them out: strings counted and made
+// by |encode|, empty cells nil.
+template <typename Value, typename Text, typename Encode>
+std::shared_ptr<Block<Value, Text>> MakeBlock(
+    const std::vector<const FakeExcel::Cell*>& cells, Encode encode) {
+  auto block = std::make_shared<Block<Value, Text>>();
+  block->cells.resize(cells.size());
+  block->texts.reserve(cells.size());
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    Value& value = block->cells[i];
+    const FakeExcel::Cell* cell = cells[i];
+    if (cell == nullptr) {
+      value.xltype = xltypeNil;
+    } else if (cell->type == xltypeStr) {
+      block->texts.push_back(encode(cell->text));
+      value.val.str = block->texts.back().data();
+      value.xltype = xltypeStr;
+    } else if (cell->type == xltypeErr) {
+      value.val.err = static_cast<decltype(value.val.err)>(cell->number);
+      value.xltype = xltypeErr;
+    } else if (cell->type == xltypeBool) {
+      value.val.xbool =
+          static_cast<decltype(value.val.xbool)>(cell->number != 0);
+      value.xltype = xltypeBool;
+    } else {
+      value.val.num = cell->number;
+      value.xltype = xltypeNum;
+    }
+  }
+  return block;
+}
+
+// A counted UTF-16 string of at most 32 767 characters.
+std::u16string CountedWide(const std::string& utf8) {
+  std::u16string text = Utf16FromUtf8(utf8);
+  if (text.size() > kMaxWideLength) text.resize(kMaxWideLength);
+  text.insert(text.begin(), static_cast<char16_t>(text.size()));
+  return text;
+}
+
+// A counted byte string: Excel4 strings hold at most 255 bytes.
+std::string CountedNarrow(const std::string& text) {
+  std::string counted = text.substr(0, kMaxCountedLength);
+  counted.insert(counted.begin(), static_cast<char>(counted.size()));
+  return counted;
+}
 
 }  // namespace
 
@@ -194,23 +237,12 @@ int32_t FakeExcel::Coerce12(XLOPER12* result, int32_t count,
 }
 
 int32_t FakeExcel::Free12(int32_t count, XLOPER12* const* args) {
-  for (int32_t i = 0; i < count; ++i) {
-    const XLOPER12& value = *args[i];
-    const void* memory = nullptr;
-    if (BaseType(value) == xltypeStr) memory = value.val.str;
-    if (BaseType(value) == xltypeMulti) memory = value.val.array.lparray;
-    if (memory == nullptr) continue;
-    if (handedOut_.erase(memory) == 0) ++badFrees_;
-  }
+  for (int32_t i = 0; i < count; ++i) GiveBack(*args[i]);
   return xlretSuccess;
 }
 
 XLOPER12 FakeExcel::HandOutWideString(const std::string& utf8) {
-  std::u16string text = Utf16FromUtf8(utf8);
-  if (text.size() > kMaxWideLength) text.resize(kMaxWideLength);
-  auto memory = std::make_shared<std::u16string>();
-  memory->push_back(static_cast<char16_t>(text.size()));
-  memory->append(text);
+  auto memory = std::make_shared<std::u16string>(CountedWide(utf8));
   XLOPER12 value{};
   value.val.str = memory->data();
   value.xltype = xltypeStr;
@@ -220,35 +252,7 @@ XLOPER12 FakeExcel::HandOutWideString(const std::string& utf8) {
 
 XLOPER12 FakeExcel::HandOutWideMulti(const std::vector<const Cell*>& cells,
                                      int32_t rows, int32_t columns) {
-  auto block = std::make_shared<WideBlock>();
-  block->cells.resize(cells.size());
-  std::size_t strings = 0;
-  for (const Cell* cell : cells)
-    strings += cell != nullptr && cell->type == xltypeStr;
-  block->texts.reserve(strings);
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    XLOPER12& value = block->cells[i];
-    const Cell* cell = cells[i];
-    if (cell == nullptr) {
-      value.xltype = xltypeNil;
-    } else if (cell->type == xltypeStr) {
-      std::u16string text = Utf16FromUtf8(cell->text);
-      if (text.size() > kMaxWideLength) text.resize(kMaxWideLength);
-      text.insert(text.begin(), static_cast<char16_t>(text.size()));
-      block->texts.push_back(std::move(text));
-      value.val.str = block->texts.back().data();
-      value.xltype = xltypeStr;
-    } else if (cell->type == xltypeErr) {
-      value.val.err = static_cast<int32_t>(cell->number);
-      value.xltype = xltypeErr;
-    } else if (cell->type == xltypeBool) {
-      value.val.xbool = cell->number != 0;
-      value.xltype = xltypeBool;
-    } else {
-      value.val.num = cell->number;
-      value.xltype = xltypeNum;
-    }
-  }
+  auto block = MakeBlock<XLOPER12, std::u16string>(cells, CountedWide);
   XLOPER12 multi{};
   multi.val.array.lparray = block->cells.data();
   multi.val.array.rows = rows;
@@ -260,32 +264,7 @@ XLOPER12 FakeExcel::HandOutWideMulti(const std::vector<const Cell*>& cells,
 
 XLOPER FakeExcel::HandOutMulti(const std::vector<const Cell*>& cells,
                                int32_t rows, int32_t columns) {
-  auto block = std::make_shared<NarrowBlock>();
-  block->cells.resize(cells.size());
-  block->texts.reserve(cells.size());
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    XLOPER& value = block->cells[i];
-    const Cell* cell = cells[i];
-    if (cell == nullptr) {
-      value.xltype = xltypeNil;
-    } else if (cell->type == xltypeStr) {
-      // Excel4 strings hold at most 255 bytes.
-      std::string text = cell->text.substr(0, kMaxCountedLength);
-      text.insert(text.begin(), static_cast<char>(text.size()));
-      block->texts.push_back(std::move(text));
-      value.val.str = block->texts.back().data();
-      value.xltype = xltypeStr;
-    } else if (cell->type == xltypeErr) {
-      value.val.err = static_cast<uint16_t>(cell->number);
-      value.xltype = xltypeErr;
-    } else if (cell->type == xltypeBool) {
-      value.val.xbool = cell->number != 0;
-      value.xltype = xltypeBool;
-    } else {
-      value.val.num = cell->number;
-      value.xltype = xltypeNum;
-    }
-  }
+  auto block = MakeBlock<XLOPER, std::string>(cells, CountedNarrow);
   XLOPER multi{};
   multi.val.array.lparray = block->cells.data();
   multi.val.array.rows = static_cast<uint16_t>(rows);

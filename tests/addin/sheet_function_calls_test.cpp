@@ -255,6 +255,22 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{"CodeError", "fMarrowfieldCode12", 0,
                               BadCase::kError, 7, "err:7"}));
 
+TEST_F(SheetFunctionCalls, MillionCellColumn_ReadOnceAndGivenBack) {
+  // A whole column of the grid, mostly empty, with the names far down.
+  fake_xl_set_cell_text(1, 999998, 3, "Smyth");
+  fake_xl_set_cell_text(1, 1048575, 3, "Smith");
+  const int before = fake_xl_call12_count();
+
+  EXPECT_EQ(CallWide("fMarrowfieldMatches12",
+                     {args_.Utf8Text("Smith"), args_.Area(0, 1048575, 3, 3),
+                      args_.Number(0)}),
+            compare_words("Smith", "Smith") >= compare_words("Smith", "Smyth")
+                ? "multi:2x1[str:Smith|str:Smyth]"
+                : "multi:2x1[str:Smyth|str:Smith]");
+  // One xlCoerce for the range and one xlFree of what it handed out.
+  EXPECT_EQ(fake_xl_call12_count() - before, 2);
+}
+
 TEST_F(SheetFunctionCalls, LongWideText_ReachesTheEngineWhole) {
   // Letters only at the very end of a 32 767-character text: cut anywhere,
   // the text would have no letter left and the answer would be #VALUE!.

@@ -33,13 +33,12 @@ void RegisterCommand(const XLOPER& ownPath, const CommandRow& row,
   CountedString macroType(row.macroType);
   CountedString category(row.category);
   HostValue result;
-  result.Call(xlfRegister, &path,
-           MakeTempString(procedure.placeholderString()),
-           MakeTempString(typeText.placeholderString()),
-           MakeTempString(functionText.placeholderString()),
-           MakeTempString(argumentText.placeholderString()),
-           MakeTempString(macroType.placeholderString()),
-           MakeTempString(category.placeholderString()));
+  result.Call(xlfRegister, &path, MakeTempString(procedure.placeholderString()),
+              MakeTempString(typeText.placeholderString()),
+              MakeTempString(functionText.placeholderString()),
+              MakeTempString(argumentText.placeholderString()),
+              MakeTempString(macroType.placeholderString()),
+              MakeTempString(category.placeholderString()));
   // REGISTER answers with a number; anything carrying host memory stays
   // with |result|, which gives it back.
   if (answer != nullptr && result.filled() &&

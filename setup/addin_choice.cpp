@@ -49,8 +49,8 @@ std::string ChooseAddinFile(const std::string& path, int excelBitness,
   const int found = other == path ? -1 : system.ImageBitness(other);
   if (found == excelBitness) return other;
   if (found < 0) {
-    throw SetupFailure("\nThis Excel is " + Bits(excelBitness) + "; its add-in " +
-                       other + " is missing.\n");
+    throw SetupFailure("\nThis Excel is " + Bits(excelBitness) +
+                       "; its add-in " + other + " is missing.\n");
   }
   throw SetupFailure("\nThis Excel is " + Bits(excelBitness) + "; " + other +
                      " is not a " + Bits(excelBitness) + " add-in.\n");

@@ -28,7 +28,8 @@ bool ReadLittleEndian(std::istream& in, std::streamoff at, int bytes,
 
 int ImageBitnessOf(std::istream& image) {
   uint32_t magic = 0;
-  if (!ReadLittleEndian(image, 0, 2, &magic) || magic != 0x5A4D) return 0;  // MZ
+  if (!ReadLittleEndian(image, 0, 2, &magic) || magic != 0x5A4D)
+    return 0;  // MZ
   uint32_t peOffset = 0;
   if (!ReadLittleEndian(image, kPeOffsetField, 4, &peOffset)) return 0;
   uint32_t signature = 0;

@@ -84,20 +84,28 @@ void Install(AutomationPort& port, SetupSystem& system, Held& held,
   system.WriteSetting(installer::kSampleWorkbookSetting,
                       FolderOf(path) + installer::kSampleWorkbookFile);
   system.WriteSetting(installer::kVersionSetting, MARROWFIELD_VERSION_TEXT);
-  DispatchRef addins =
-      ObjectResult(InvokeMember(port, held.application, installer::kAddIns,
-                                InvokeKind::kPropertyGet, {}, true));
-  // CopyFile False, said outright: Excel asks the user whether to copy an
-  // add-in from removable media or a network share when it is left out.
-  held.addin = ObjectResult(InvokeMember(
-      port, addins, installer::kAdd, InvokeKind::kMethod,
-      Arguments(AutomationValue::String(path), AutomationValue::Boolean(false)),
-      true));
-  addins.Reset();
-  // The host loads the add-in and runs its xlAutoOpen.
-  InvokeMember(port, held.addin, installer::kInstalled,
-               InvokeKind::kPropertyPut,
-               Arguments(AutomationValue::Boolean(true)), false);
+  try {
+    DispatchRef addins =
+        ObjectResult(InvokeMember(port, held.application, installer::kAddIns,
+                                  InvokeKind::kPropertyGet, {}, true));
+    // CopyFile False, said outright: Excel asks the user whether to copy an
+    // add-in from removable media or a network share when it is left out.
+    held.addin = ObjectResult(
+        InvokeMember(port, addins, installer::kAdd, InvokeKind::kMethod,
+                     Arguments(AutomationValue::String(path),
+                               AutomationValue::Boolean(false)),
+                     true));
+    addins.Reset();
+    // The host loads the add-in and runs its xlAutoOpen.
+    InvokeMember(port, held.addin, installer::kInstalled,
+                 InvokeKind::kPropertyPut,
+                 Arguments(AutomationValue::Boolean(true)), false);
+  } catch (...) {
+    // An add-in that was not installed leaves no settings behind.
+    system.RemoveSetting(installer::kSampleWorkbookSetting);
+    system.RemoveSetting(installer::kVersionSetting);
+    throw;
+  }
 }
 
 // Text of a string member of |object|; empty when it has none.
@@ -113,9 +121,9 @@ std::string TextMember(AutomationPort& port, const DispatchRef& object,
 DispatchRef FindByFileName(AutomationPort& port, const DispatchRef& addins) {
   const AutomationValue count = InvokeMember(
       port, addins, installer::kCount, InvokeKind::kPropertyGet, {}, true);
-  const int32_t listed = count.kind() == ValueKind::kInt32 ? count.int32()
+  const int32_t listed = count.kind() == ValueKind::kInt32   ? count.int32()
                          : count.kind() == ValueKind::kInt16 ? count.int16()
-                                                              : 0;
+                                                             : 0;
   for (int32_t index = 1; index <= listed; ++index) {
     DispatchRef addin = ObjectResult(
         InvokeMember(port, addins, installer::kItem, InvokeKind::kPropertyGet,
@@ -174,8 +182,8 @@ void Run(const std::vector<std::string>& arguments, AutomationPort& port,
   std::string address;
   if (arguments.size() >= 2) {
     out << "\nLoading the excel plugin ....";
-    const std::string file = ChooseAddinFile(
-        arguments[0], ExcelBitness(port, system, held), system);
+    const std::string file =
+        ChooseAddinFile(arguments[0], ExcelBitness(port, system, held), system);
     Install(port, system, held, file);
     address = InstallerAddress(productSiteUrl, kInstallQuery, arguments[1]);
   } else {

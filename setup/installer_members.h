@@ -12,18 +12,18 @@
 namespace marrowfield {
 namespace installer {
 
-constexpr int32_t kWorkbooks = 0x023C;  // Application, property get
-constexpr int32_t kAdd = 0x00B5;        // Workbooks and AddIns, method
-constexpr int32_t kAddIns = 0x0225;     // Application, property get
-constexpr int32_t kItem = 0x00AA;       // AddIns, property get
-constexpr int32_t kInstalled = 0x0226;  // AddIn, property put
-constexpr int32_t kClose = 0x0115;      // Workbook, method
-constexpr int32_t kQuit = 0x012E;       // Application, method
+constexpr int32_t kWorkbooks = 0x023C;      // Application, property get
+constexpr int32_t kAdd = 0x00B5;            // Workbooks and AddIns, method
+constexpr int32_t kAddIns = 0x0225;         // Application, property get
+constexpr int32_t kItem = 0x00AA;           // AddIns, property get
+constexpr int32_t kInstalled = 0x0226;      // AddIn, property put
+constexpr int32_t kClose = 0x0115;          // Workbook, method
+constexpr int32_t kQuit = 0x012E;           // Application, method
 constexpr int32_t kDisplayAlerts = 0x0157;  // Application, property put
-constexpr int32_t kHwnd = 0x079E;       // Application, property get
-constexpr int32_t kCount = 0x0076;      // AddIns, property get
-constexpr int32_t kName = 0x006E;       // AddIn, property get
-constexpr int32_t kFullName = 0x0121;   // AddIn, property get
+constexpr int32_t kHwnd = 0x079E;           // Application, property get
+constexpr int32_t kCount = 0x0076;          // AddIns, property get
+constexpr int32_t kName = 0x006E;           // AddIn, property get
+constexpr int32_t kFullName = 0x0121;       // AddIn, property get
 
 constexpr const char* kHostProgId = "Excel.Application";
 // The name the add-in gives Excel's add-in manager.

@@ -27,13 +27,15 @@ HRESULT STDMETHODCALLTYPE BusyMessageFilter::QueryInterface(REFIID iid,
   return E_NOINTERFACE;
 }
 
-DWORD STDMETHODCALLTYPE BusyMessageFilter::HandleInComingCall(
-    DWORD, HTASK, DWORD, LPINTERFACEINFO) {
+DWORD STDMETHODCALLTYPE BusyMessageFilter::HandleInComingCall(DWORD, HTASK,
+                                                              DWORD,
+                                                              LPINTERFACEINFO) {
   return SERVERCALL_ISHANDLED;
 }
 
-DWORD STDMETHODCALLTYPE BusyMessageFilter::RetryRejectedCall(
-    HTASK, DWORD tickCount, DWORD rejectType) {
+DWORD STDMETHODCALLTYPE BusyMessageFilter::RetryRejectedCall(HTASK,
+                                                             DWORD tickCount,
+                                                             DWORD rejectType) {
   // A server that refused outright will not change its mind; a busy one
   // is given time, up to the bound. (DWORD)-1 cancels the call.
   if (rejectType != SERVERCALL_RETRYLATER || tickCount >= limitMs_) {
@@ -43,8 +45,7 @@ DWORD STDMETHODCALLTYPE BusyMessageFilter::RetryRejectedCall(
   return kRetryIntervalMs;
 }
 
-DWORD STDMETHODCALLTYPE BusyMessageFilter::MessagePending(HTASK, DWORD,
-                                                          DWORD) {
+DWORD STDMETHODCALLTYPE BusyMessageFilter::MessagePending(HTASK, DWORD, DWORD) {
   // Let the waiting call go on; the installer has no window to serve.
   return PENDINGMSG_WAITDEFPROCESS;
 }

@@ -170,7 +170,6 @@ TEST_F(SearchDialogControls, LogoMovedAfterOpening_HoverAndClickFollowIt) {
   EXPECT_TRUE(dialog_.logoHovered());
   dialog_.OnLeftButtonDown({view_.logo.right, view_.logo.bottom});
   EXPECT_EQ(shell_.opened, std::vector<std::string>{productSiteUrl});
-
 }
 
 }  // namespace

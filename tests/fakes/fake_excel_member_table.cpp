@@ -50,10 +50,12 @@ constexpr ModelMember kMembers[] = {
 };
 
 // Every object of Excel's library answers Application.
-constexpr ModelMember kApplicationOf = {ModelKind::kApplication,
-                                        "Application", 0x0094, G};
+constexpr ModelMember kApplicationOf = {ModelKind::kApplication, "Application",
+                                        0x0094, G};
 
-bool SameName(const std::string& a, const char* b) {
+}  // namespace
+
+bool SameModelName(const std::string& a, const char* b) {
   std::size_t i = 0;
   for (; i < a.size() && b[i] != '\0'; ++i) {
     if (std::tolower(static_cast<unsigned char>(a[i])) !=
@@ -64,12 +66,12 @@ bool SameName(const std::string& a, const char* b) {
   return i == a.size() && b[i] == '\0';
 }
 
-}  // namespace
-
 const ModelMember* FindModelMember(ModelKind owner, const std::string& name) {
-  if (SameName(name, kApplicationOf.name)) return &kApplicationOf;
+  if (SameModelName(name, kApplicationOf.name)) return &kApplicationOf;
   for (const ModelMember& member : kMembers) {
-    if (member.owner == owner && SameName(name, member.name)) return &member;
+    if (member.owner == owner && SameModelName(name, member.name)) {
+      return &member;
+    }
   }
   return nullptr;
 }

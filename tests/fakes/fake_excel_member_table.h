@@ -28,6 +28,10 @@ struct ModelMember {
   uint16_t kinds;  // kModelMethod | kModelGet | kModelPut, as declared
 };
 
+// Whether |a| and |b| are the same name ignoring ASCII case, as Excel
+// matches member and function names.
+bool SameModelName(const std::string& a, const char* b);
+
 // The member of objects of |owner| called |name| (ignoring ASCII case), or
 // null when Excel's type library declares none.
 const ModelMember* FindModelMember(ModelKind owner, const std::string& name);

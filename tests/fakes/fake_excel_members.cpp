@@ -31,20 +31,9 @@ constexpr int32_t kAddIns = 0x0225;
 constexpr int32_t kClose = 0x0115;
 constexpr int32_t kQuit = 0x012E;
 constexpr int32_t kParamNotFound = static_cast<int32_t>(0x80020004u);
-constexpr uint16_t kGet = 2;
-constexpr uint16_t kMethod = 1;
+constexpr uint16_t kGet = kModelGet;
+constexpr uint16_t kMethod = kModelMethod;
 constexpr int32_t kErrorValue = 2015;  // #VALUE! as Excel's macros answer it
-
-bool SameName(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return i == a.size() && b[i] == '\0';
-}
 
 bool AsInteger(const ModelValue& value, int32_t* number) {
   if (value.kind == ModelValue::Kind::kInteger) {
@@ -69,7 +58,7 @@ bool ParseCall(const std::string& macro, std::string* path,
                std::string* function) {
   const std::string head = "CALL(\"";
   if (macro.size() < head.size() ||
-      !SameName(macro.substr(0, head.size()), head.c_str())) {
+      !SameModelName(macro.substr(0, head.size()), head.c_str())) {
     return false;
   }
   const std::size_t pathEnd = macro.find("\",\"", head.size());

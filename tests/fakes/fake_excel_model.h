@@ -36,7 +36,7 @@ enum class ModelKind {
   kWorksheets,  // worksheets only
   kSheets,      // every sheet, chart sheets included
   kWorksheet,
-  kChart,       // a chart sheet
+  kChart,  // a chart sheet
   kRange,
   kAddIns,
   kAddIn,

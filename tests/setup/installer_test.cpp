@@ -323,6 +323,12 @@ TEST_F(InstallerTest, Install_WritesTheSampleWorkbookAndVersion) {
   EXPECT_NE(system_.settings["Version"].find('.'), std::string::npos);
 }
 
+TEST_F(InstallerTest, FailedInstall_LeavesNoSettings) {
+  EXPECT_EQ(Run({"C:\\nowhere\\missing.xll", "alice"}), 1);
+
+  EXPECT_TRUE(system_.settings.empty());
+}
+
 TEST_F(InstallerTest, Uninstall_RemovesTheSettings) {
   system_.settings["SampleWorkBook"] = "C:\\Addins\\customers.xlsx";
   system_.settings["Version"] = "1.0";
@@ -342,7 +348,8 @@ TEST_F(InstallerTest, Uninstall_AddinNeverLoaded_FoundByItsFileName) {
 
   EXPECT_TRUE(model_.addins(process_)[0].installed);
   EXPECT_FALSE(model_.addins(process_)[1].installed);
-  EXPECT_EQ(events_, (std::vector<std::string>{"close " + kAddinPath32, "quit"}));
+  EXPECT_EQ(events_,
+            (std::vector<std::string>{"close " + kAddinPath32, "quit"}));
   EXPECT_EQ(shell_.opened.size(), 1u);
   ExpectAllReleased();
 }
@@ -388,24 +395,47 @@ TEST_P(InstallerBitness, InstallsTheFileOfExcelsBitnessOrReportsOneLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, InstallerBitness,
-    ::testing::Values(
-        BitnessCase{"Excel64Given64", 64, {{kAddinPath, 64}, {kAddinPath32, 32}},
-                    kAddinPath, kAddinPath, ""},
-        BitnessCase{"Excel32Given64", 32, {{kAddinPath, 64}, {kAddinPath32, 32}},
-                    kAddinPath, kAddinPath32, ""},
-        BitnessCase{"Excel64Given32", 64, {{kAddinPath, 64}, {kAddinPath32, 32}},
-                    kAddinPath32, kAddinPath, ""},
-        BitnessCase{"ExcelUnknown", 0, {}, kAddinPath, kAddinPath, ""},
-        BitnessCase{"Excel32Missing", 32, {{kAddinPath, 64}}, kAddinPath, "",
-                    "\nThis Excel is 32-bit; its add-in " + kAddinPath32 +
-                        " is missing.\n"},
-        BitnessCase{"Excel32Mismatch", 32, {{kAddinPath, 64}, {kAddinPath32, 64}},
-                    kAddinPath, "",
-                    "\nThis Excel is 32-bit; " + kAddinPath32 +
-                        " is not a 32-bit add-in.\n"},
-        BitnessCase{"Excel64NothingThere", 64, {}, kAddinPath, "",
-                    "\nThis Excel is 64-bit; its add-in " + kAddinPath +
-                        " is missing.\n"}),
+    ::testing::Values(BitnessCase{"Excel64Given64",
+                                  64,
+                                  {{kAddinPath, 64}, {kAddinPath32, 32}},
+                                  kAddinPath,
+                                  kAddinPath,
+                                  ""},
+                      BitnessCase{"Excel32Given64",
+                                  32,
+                                  {{kAddinPath, 64}, {kAddinPath32, 32}},
+                                  kAddinPath,
+                                  kAddinPath32,
+                                  ""},
+                      BitnessCase{"Excel64Given32",
+                                  64,
+                                  {{kAddinPath, 64}, {kAddinPath32, 32}},
+                                  kAddinPath32,
+                                  kAddinPath,
+                                  ""},
+                      BitnessCase{
+                          "ExcelUnknown", 0, {}, kAddinPath, kAddinPath, ""},
+                      BitnessCase{"Excel32Missing",
+                                  32,
+                                  {{kAddinPath, 64}},
+                                  kAddinPath,
+                                  "",
+                                  "\nThis Excel is 32-bit; its add-in " +
+                                      kAddinPath32 + " is missing.\n"},
+                      BitnessCase{"Excel32Mismatch",
+                                  32,
+                                  {{kAddinPath, 64}, {kAddinPath32, 64}},
+                                  kAddinPath,
+                                  "",
+                                  "\nThis Excel is 32-bit; " + kAddinPath32 +
+                                      " is not a 32-bit add-in.\n"},
+                      BitnessCase{"Excel64NothingThere",
+                                  64,
+                                  {},
+                                  kAddinPath,
+                                  "",
+                                  "\nThis Excel is 64-bit; its add-in " +
+                                      kAddinPath + " is missing.\n"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

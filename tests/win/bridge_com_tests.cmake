@@ -27,4 +27,4 @@ gtest_discover_tests(bridge_com_tests
   DISCOVERY_MODE PRE_TEST
   # The running-object table is shared by every process: no other test may
   # register or look up an Excel while these run.
-  PROPERTIES LABELS addin RUN_SERIAL TRUE)
+  PROPERTIES LABELS "addin;serial" RUN_SERIAL TRUE)

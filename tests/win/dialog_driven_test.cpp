@@ -245,8 +245,8 @@ std::string DialogFontFace(HWND dialog) {
 
 // The size of the bitmap a static control shows.
 SIZE ShownBitmapSize(HWND dialog, int control) {
-  HBITMAP shown = reinterpret_cast<HBITMAP>(SendMessageA(
-      GetDlgItem(dialog, control), STM_GETIMAGE, IMAGE_BITMAP, 0));
+  HBITMAP shown = reinterpret_cast<HBITMAP>(
+      SendMessageA(GetDlgItem(dialog, control), STM_GETIMAGE, IMAGE_BITMAP, 0));
   BITMAP bitmap{};
   if (shown == nullptr || GetObjectA(shown, sizeof(bitmap), &bitmap) == 0) {
     return {0, 0};

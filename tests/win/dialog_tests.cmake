@@ -27,4 +27,4 @@ gtest_discover_tests(dialog_wine_tests
   DISCOVERY_MODE PRE_TEST
   # The fake Excel is registered in the running-object table, which every
   # process shares, and the tests own the add-in's registry key.
-  PROPERTIES LABELS "addin;dialogs" RUN_SERIAL TRUE)
+  PROPERTIES LABELS "addin;dialogs;serial" RUN_SERIAL TRUE)

@@ -36,4 +36,4 @@ gtest_discover_tests(setup_wine_tests
   WORKING_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR}
   DISCOVERY_MODE PRE_TEST
   # They register "Excel.Application", which every process shares.
-  PROPERTIES LABELS setup RUN_SERIAL TRUE)
+  PROPERTIES LABELS "setup;serial" RUN_SERIAL TRUE)

@@ -103,8 +103,9 @@ class SetupUnderWineTest : public ::testing::Test {
   void TearDown() override {
     Server({"/UnregServer"});
     RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-    for (const char* name : {kFakeExcelLog, kFakeExcelAddinList, "shell.log",
-                             "MarrowfieldExcel.xll", "MarrowfieldExcel32.xll"}) {
+    for (const char* name :
+         {kFakeExcelLog, kFakeExcelAddinList, "shell.log",
+          "MarrowfieldExcel.xll", "MarrowfieldExcel32.xll"}) {
       DeleteFileA((folder_ + "\\" + name).c_str());
     }
     RemoveDirectoryA(folder_.c_str());
@@ -199,9 +200,10 @@ TEST_F(SetupUnderWineTest, MissingAddinFile_OneLineReportAndExcelQuits) {
   EXPECT_EQ(run.status, 1u);
   // The fake Excel is a 64-bit process: the installer tells so from the
   // process that owns Application.Hwnd, and looks for the 64-bit file.
-  EXPECT_EQ(run.output, "\nLoading the excel plugin ....\nThis Excel is "
-                        "64-bit; its add-in " +
-                            missing + " is missing.\n");
+  EXPECT_EQ(run.output,
+            "\nLoading the excel plugin ....\nThis Excel is "
+            "64-bit; its add-in " +
+                missing + " is missing.\n");
   EXPECT_EQ(ExcelLog(), (std::vector<std::string>{
                             "started",
                             "quit",
@@ -259,7 +261,8 @@ TEST_F(SetupUnderWineTest, BusyExcel_TheInstallerRidesItOut) {
   EXPECT_EQ(run.output, "\nLoading the excel plugin ....");
   const std::vector<std::string> log = ExcelLog();
   ASSERT_GE(log.size(), 2u);
-  EXPECT_EQ(log[log.size() - 2].rfind("rejected ", 0), 0u) << log[log.size() - 2];
+  EXPECT_EQ(log[log.size() - 2].rfind("rejected ", 0), 0u)
+      << log[log.size() - 2];
   EXPECT_EQ(log.back(), "references outstanding 0");
 }
 

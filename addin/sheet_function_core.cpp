@@ -87,17 +87,21 @@ std::vector<Candidate> ScoreDistinct(const std::string& text,
   return candidates;
 }
 
-// The shared start of the range functions: the text, the range and the
-// accuracy read, or the error to show.
-bool Prepare(const SheetArgument& text, const SheetRange& range,
-             const SheetArgument& accuracy, TextFolding folding,
-             std::string* searchText, double* level, SheetAnswer* failure) {
-  if (!ReadText(text, folding, searchText, failure)) return false;
+// The shared start of the range functions: the arguments read and every
+// distinct text of the range scored, or the error to show.
+bool ScoreRange(const SheetArgument& text, const SheetRange& range,
+                const SheetArgument& accuracy, TextFolding folding,
+                std::vector<Candidate>* candidates, double* level,
+                SheetAnswer* failure) {
+  std::string searchText;
+  if (!ReadText(text, folding, &searchText, failure)) return false;
   if (range.error >= 0) {
     *failure = SheetAnswer::Error(range.error);
     return false;
   }
-  return ReadAccuracy(accuracy, level, failure);
+  if (!ReadAccuracy(accuracy, level, failure)) return false;
+  *candidates = ScoreDistinct(searchText, range, folding);
+  return true;
 }
 
 // The first best candidate; null when there is none.
@@ -179,14 +183,13 @@ SheetAnswer SheetCode(const SheetArgument& text, TextFolding folding) {
 
 SheetAnswer SheetBest(const SheetArgument& text, const SheetRange& range,
                       const SheetArgument& accuracy, TextFolding folding) {
-  std::string searchText;
+  std::vector<Candidate> candidates;
   double level = 0;
   SheetAnswer failure;
-  if (!Prepare(text, range, accuracy, folding, &searchText, &level,
-               &failure)) {
+  if (!ScoreRange(text, range, accuracy, folding, &candidates, &level,
+                  &failure)) {
     return failure;
   }
-  const std::vector<Candidate> candidates = ScoreDistinct(searchText, range, folding);
   const Candidate* best = Best(candidates);
   if (best == nullptr || best->score < level) {
     return SheetAnswer::Error(xlerrNA);
@@ -196,15 +199,15 @@ SheetAnswer SheetBest(const SheetArgument& text, const SheetRange& range,
 
 SheetAnswer SheetMatches(const SheetArgument& text, const SheetRange& range,
                          const SheetArgument& accuracy, TextFolding folding) {
-  std::string searchText;
+  std::vector<Candidate> candidates;
   double level = 0;
   SheetAnswer failure;
-  if (!Prepare(text, range, accuracy, folding, &searchText, &level,
-               &failure)) {
+  if (!ScoreRange(text, range, accuracy, folding, &candidates, &level,
+                  &failure)) {
     return failure;
   }
   std::vector<Candidate> kept;
-  for (const Candidate& candidate : ScoreDistinct(searchText, range, folding)) {
+  for (const Candidate& candidate : candidates) {
     if (candidate.score >= level) kept.push_back(candidate);
   }
   if (kept.empty()) return SheetAnswer::Error(xlerrNA);
@@ -220,14 +223,13 @@ SheetAnswer SheetMatches(const SheetArgument& text, const SheetRange& range,
 
 SheetAnswer SheetBestScore(const SheetArgument& text, const SheetRange& range,
                            TextFolding folding) {
-  std::string searchText;
+  std::vector<Candidate> candidates;
   double level = 0;
   SheetAnswer failure;
-  if (!Prepare(text, range, SheetArgument{}, folding, &searchText, &level,
-               &failure)) {
+  if (!ScoreRange(text, range, SheetArgument{}, folding, &candidates, &level,
+                  &failure)) {
     return failure;
   }
-  const std::vector<Candidate> candidates = ScoreDistinct(searchText, range, folding);
   const Candidate* best = Best(candidates);
   if (best == nullptr) return SheetAnswer::Error(xlerrNA);
   return SheetAnswer::Number(best->score);

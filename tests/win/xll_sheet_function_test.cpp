@@ -13,20 +13,17 @@
 
 #include "addin_driver.h"
 #include "fake_xlcall32.h"
+#include "host_callback_library.h"
 #include "sheet_function_rig.h"
 #include "win32/xll_module.h"
 
 namespace marrowfield {
 namespace {
 
-#if defined(_WIN64)
-#define XLL_CALL
-#else
-#define XLL_CALL __stdcall
-#endif
-
-using Best = XLOPER12*(XLL_CALL*)(XLOPER12*, XLOPER12*, XLOPER12*);
-using Free12 = void(XLL_CALL*)(XLOPER12*);
+// Excel calls them with the Windows API convention.
+using Best = XLOPER12*(MARROWFIELD_XLCALL_STDCALL*)(XLOPER12*, XLOPER12*,
+                                                    XLOPER12*);
+using Free12 = void(MARROWFIELD_XLCALL_STDCALL*)(XLOPER12*);
 using Compare = int (*)(const char*, const char*);
 
 const std::vector<std::string> kNames = {

@@ -27,4 +27,6 @@ gtest_discover_tests(bridge_com_tests
   DISCOVERY_MODE PRE_TEST
   # The running-object table is shared by every process: no other test may
   # register or look up an Excel while these run.
-  PROPERTIES LABELS "addin;serial" RUN_SERIAL TRUE)
+  # One label: a list of labels here would be spread over the properties
+  # that follow (RUN_SERIAL among them) when the tests are discovered.
+  PROPERTIES LABELS addin-serial RUN_SERIAL TRUE)

@@ -27,4 +27,6 @@ gtest_discover_tests(dialog_wine_tests
   DISCOVERY_MODE PRE_TEST
   # The fake Excel is registered in the running-object table, which every
   # process shares, and the tests own the add-in's registry key.
-  PROPERTIES LABELS "addin;dialogs;serial" RUN_SERIAL TRUE)
+  # One label: a list of labels here would be spread over the properties
+  # that follow (RUN_SERIAL among them) when the tests are discovered.
+  PROPERTIES LABELS addin-dialogs-serial RUN_SERIAL TRUE)

@@ -36,4 +36,6 @@ gtest_discover_tests(setup_wine_tests
   WORKING_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR}
   DISCOVERY_MODE PRE_TEST
   # They register "Excel.Application", which every process shares.
-  PROPERTIES LABELS "setup;serial" RUN_SERIAL TRUE)
+  # One label: a list of labels here would be spread over the properties
+  # that follow (RUN_SERIAL among them) when the tests are discovered.
+  PROPERTIES LABELS setup-serial RUN_SERIAL TRUE)

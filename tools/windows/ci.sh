@@ -140,8 +140,8 @@ timeout 300 "$WINE" wineboot -u >/dev/null 2>&1
 ctest --test-dir "$WIN_BUILD" -L 'addin|setup|engine' -LE serial \
   --output-on-failure --timeout 120 -j "$JOBS"
 # The tests that register "Excel.Application" or publish a fake Excel in the
-# running-object table, one at a time: every process shares both, and
-# RUN_SERIAL alone did not keep tests discovered at test time apart.
+# running-object table (labels ending in "serial"), one at a time: every
+# process shares both.
 ctest --test-dir "$WIN_BUILD" -L serial --output-on-failure --timeout 120 -j 1
 
 step "Windows part of CI passed in $((SECONDS - STARTED)) seconds"

@@ -12,6 +12,7 @@
 #include "bench_words.h"
 #include "flite_lexicon.h"
 #include "marrowfield.h"
+#include "mode_comparison.h"
 #include "transcription_cache.h"
 
 namespace marrowfield {
@@ -107,6 +108,68 @@ void BM_CompareWordsColdOverFloor(benchmark::State& state) {
   state.counters["cold_over_floor"] = ratios[ratios.size() / 2];
 }
 
+// A warm comparison in a scoring mode, per pair, through the engine's C++
+// entry the pair finding layer uses.
+void CompareInModeLoop(benchmark::State& state, ScoringMode mode) {
+  EnsureInitialized();
+  SetTranscriptionCacheEnabled(true);
+  const std::vector<std::string> words = Workload(true);
+  const PhoneticMatcher matcher(CurrentLexicon());
+  size_t k = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        CompareWordsInMode(matcher, words[k], words[k + 1], mode));
+    k = (k + 2) % words.size();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_CompareStrictWarm(benchmark::State& state) {
+  CompareInModeLoop(state, ScoringMode::kStrict);
+}
+void BM_CompareTolerantWarm(benchmark::State& state) {
+  CompareInModeLoop(state, ScoringMode::kTolerant);
+}
+
+// The tolerant mode's cost head to head: each iteration times a round of
+// warm strict comparisons and a round of warm tolerant comparisons of the
+// same pairs of names, in alternating order. Reports the median of the
+// rounds' ratios as "tolerant_over_strict".
+void BM_TolerantOverStrictWarm(benchmark::State& state) {
+  EnsureInitialized();
+  SetTranscriptionCacheEnabled(true);
+  const std::vector<std::string> words = Workload(true);
+  const PhoneticMatcher matcher(CurrentLexicon());
+  using Clock = std::chrono::steady_clock;
+  auto round = [&](ScoringMode mode) {
+    const Clock::time_point start = Clock::now();
+    for (size_t k = 0; k + 1 < words.size(); k += 2) {
+      benchmark::DoNotOptimize(
+          CompareWordsInMode(matcher, words[k], words[k + 1], mode));
+    }
+    return std::chrono::duration<double>(Clock::now() - start);
+  };
+  round(ScoringMode::kStrict);  // every word in the cache
+  std::vector<double> ratios;
+  bool strictFirst = true;
+  for (auto _ : state) {
+    std::chrono::duration<double> strict{};
+    std::chrono::duration<double> tolerant{};
+    if (strictFirst) {
+      strict = round(ScoringMode::kStrict);
+      tolerant = round(ScoringMode::kTolerant);
+    } else {
+      tolerant = round(ScoringMode::kTolerant);
+      strict = round(ScoringMode::kStrict);
+    }
+    strictFirst = !strictFirst;
+    ratios.push_back(tolerant / strict);
+  }
+  if (ratios.empty()) return;
+  std::sort(ratios.begin(), ratios.end());
+  state.counters["tolerant_over_strict"] = ratios[ratios.size() / 2];
+}
+
 void BM_GetPhonemes(benchmark::State& state) {
   EnsureInitialized();
   SetTranscriptionCacheEnabled(state.range(0) == 1);
@@ -165,6 +228,9 @@ BENCHMARK(BM_CompareWordsColdOverFloor)
     ->Arg(1)
     ->Arg(0)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CompareStrictWarm);
+BENCHMARK(BM_CompareTolerantWarm);
+BENCHMARK(BM_TolerantOverStrictWarm)->Unit(benchmark::kMillisecond);
 // Argument 1: cache on; 0: off.
 BENCHMARK(BM_GetPhonemes)->Arg(0)->Arg(1);
 BENCHMARK(BM_SimilarWords10k)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

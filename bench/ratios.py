@@ -39,10 +39,65 @@ def run(binary, extra=()):
                 per_item = 1e9 / b["items_per_second"]
             times[name] = per_item
             # A ratio the benchmark measured itself, head to head.
-            for counter in ("cold_over_floor",):
+            for counter in ("cold_over_floor", "tolerant_over_strict"):
                 if counter in b:
                     times[f"{name}:{counter}"] = b[counter]
     return times
+
+
+def run_lists(binary):
+    """The pair finding benchmark: each case runs once (a dedupe of a
+    million cells is long enough to time), and its ratios come from the
+    wall-clock times and the counters of that one run."""
+    out = subprocess.run([binary, "--benchmark_format=json"], check=True,
+                         capture_output=True, text=True).stdout
+    times = {}
+    scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
+    for b in json.loads(out)["benchmarks"]:
+        name = b["run_name"].replace("/iterations:1", "").replace("/real_time", "")
+        times[name] = b["real_time"] * scale[b["time_unit"]]
+        for key, value in b.items():
+            if key.startswith(("recall_", "distinct", "items_per_second",
+                               "process_cpu")):
+                times[f"{name}:{key}"] = value
+    return times
+
+
+def lists_rows(times, rows):
+    one = times.get("BM_DedupeCells/1")
+    two = times.get("BM_DedupeCells/2")
+    if two is not None:
+        rows.append(("dedupe 1M cells, 2 threads (seconds)", two, "<= 20"))
+        cpu = times.get("BM_DedupeCells/2:process_cpu_s")
+        if cpu is not None:
+            rows.append(("  the same in CPU seconds of all threads", cpu, None))
+    if one is not None and two is not None:
+        rows.append(("dedupe 1 thread / 2 threads", one / two, ">= 1.8"))
+    per_second = times.get("BM_ExhaustivePairs:items_per_second")
+    distinct = times.get("BM_DedupeCells/2:distinct")
+    exhaustive = None
+    if per_second and distinct:
+        # Every pair of the distinct values, on the same two threads.
+        exhaustive = distinct * (distinct - 1) / 2 / per_second / 2
+    if two is not None and exhaustive:
+        rows.append(("dedupe every pair (extrapolated) / pair finding, 2 threads",
+                     exhaustive / two, ">= 100"))
+    cli_one = times.get("BM_CliDedupe/1")
+    cli_two = times.get("BM_CliDedupe/2")
+    if cli_two is not None:
+        rows.append(("marrowfield dedupe 1M cells, 2 threads (seconds)", cli_two,
+                     "<= 20"))
+        if cli_one is not None:
+            rows.append(("marrowfield dedupe 1 thread / 2 threads",
+                         cli_one / cli_two, ">= 1.8"))
+        if exhaustive:
+            rows.append(("dedupe every pair (extrapolated) / marrowfield dedupe",
+                         exhaustive / cli_two, ">= 100"))
+    for accuracy in (60, 70, 80, 90):
+        key = f"BM_RecallLargeCorpus:recall_{accuracy}"
+        if key in times:
+            rows.append((f"dedupe recall at {accuracy} (large corpus)",
+                         times[key], ">= 0.995"))
 
 
 def main():
@@ -54,6 +109,8 @@ def main():
             times.update(run(path))
 
     rows = []
+    lists = os.path.join(build, "bench", "lists_bench")
+    lists_times = run_lists(lists) if os.path.exists(lists) else {}
 
     def ratio(label, top, bottom, target=None):
         if top in times and bottom in times:
@@ -76,6 +133,10 @@ def main():
         ratio(f"compare_words cold / warm ({kind})",
               f"BM_CompareWordsCold/{arg}", f"BM_CompareWordsWarm/{arg}",
               ">= 15")
+    measured("tolerant / strict per warm pair (names)",
+             "BM_TolerantOverStrictWarm:tolerant_over_strict", "<= 1.5")
+    ratio("  the same from separate runs", "BM_CompareTolerantWarm",
+          "BM_CompareStrictWarm")
     ratio("get_phonemes uncached / floor", "BM_GetPhonemes/0",
           "BM_FliteLookupFloor/1")
     ratio("get_phonemes uncached / cached", "BM_GetPhonemes/0",
@@ -92,6 +153,8 @@ def main():
           "BM_Best10kCells/1", "BM_SheetSearch10kCells/1", "<= 2")
     ratio("MARROWFIELD.BEST 10 000 cells / sheet search (cold)",
           "BM_Best10kCells/0", "BM_SheetSearch10kCells/0", "<= 2")
+
+    lists_rows(lists_times, rows)
 
     width = max(len(label) for label, _, _ in rows)
     print(f"{'ratio':<{width}}  {'value':>8}  target")

@@ -27,6 +27,9 @@ Subcommand AddPhonesCommand(CLI::App& parent);
 Subcommand AddCodeCommand(CLI::App& parent);
 Subcommand AddSimilarCommand(CLI::App& parent);
 Subcommand AddMatchCommand(CLI::App& parent);
+Subcommand AddDedupeCommand(CLI::App& parent);
+Subcommand AddLinkCommand(CLI::App& parent);
+Subcommand AddExplainCommand(CLI::App& parent);
 
 // Writes |text| to standard output in one piece. Throws InputError when the
 // output cannot be written (a full disk, a closed pipe).

@@ -43,6 +43,9 @@ int main(int argc, char** argv) {
         marrowfield::AddCodeCommand(app),
         marrowfield::AddSimilarCommand(app),
         marrowfield::AddMatchCommand(app),
+        marrowfield::AddDedupeCommand(app),
+        marrowfield::AddLinkCommand(app),
+        marrowfield::AddExplainCommand(app),
     };
     try {
       app.parse(argc, argv);

@@ -5,28 +5,12 @@
 #include <nlohmann/json.hpp>
 
 #include "cell_reference.h"
+#include "json_lines.h"
 #include "sheet_names.h"
 
 namespace marrowfield {
 
 namespace {
-
-std::string OnOneLine(std::string text) {
-  for (char& c : text) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7f') c = ' ';
-  }
-  return text;
-}
-
-std::string CsvField(const std::string& field) {
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (const char c : field) {
-    quoted.push_back(c);
-    if (c == '"') quoted.push_back('"');
-  }
-  return quoted + "\"";
-}
 
 std::string FormatText(const std::vector<SearchResult>& results,
                        const std::vector<LoadedSheet>& sheets) {
@@ -45,8 +29,7 @@ std::string FormatText(const std::vector<SearchResult>& results,
 
 std::string FormatJson(const std::vector<SearchResult>& results,
                        const std::vector<LoadedSheet>& sheets) {
-  std::string out = "[";
-  const char* separator = "\n";
+  JsonLines lines;
   for (const SearchResult& result : results) {
     const LoadedSheet& sheet =
         sheets.at(static_cast<std::size_t>(result.sheetIndex));
@@ -59,13 +42,9 @@ std::string FormatJson(const std::vector<SearchResult>& results,
     object["column"] = result.column;
     object["text"] = result.cellText;
     object["score"] = result.score;
-    out += separator;
-    out += "  " + object.dump(-1, ' ', false,
-                              nlohmann::json::error_handler_t::replace);
-    separator = ",\n";
+    lines.Add(object);
   }
-  out += results.empty() ? "]\n" : "\n]\n";
-  return out;
+  return lines.Finish();
 }
 
 std::string FormatCsv(const std::vector<SearchResult>& results,
@@ -84,6 +63,29 @@ std::string FormatCsv(const std::vector<SearchResult>& results,
 }
 
 }  // namespace
+
+OutputFormat ParseOutputFormat(const std::string& name) {
+  if (name == "json") return OutputFormat::JSON;
+  if (name == "csv") return OutputFormat::CSV;
+  return OutputFormat::TEXT;
+}
+
+std::string OnOneLine(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7f') c = ' ';
+  }
+  return text;
+}
+
+std::string CsvField(const std::string& field) {
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (const char c : field) {
+    quoted.push_back(c);
+    if (c == '"') quoted.push_back('"');
+  }
+  return quoted + "\"";
+}
 
 std::string DescribeLocation(const LoadedSheet& sheet, int32_t row,
                              int32_t column) {

@@ -13,6 +13,9 @@ namespace marrowfield {
 
 enum class OutputFormat { TEXT, JSON, CSV };
 
+// The format named "json" or "csv"; TEXT for any other name.
+OutputFormat ParseOutputFormat(const std::string& name);
+
 // The dialog's list entries.
 constexpr const char* kNoMatchesFound = "No Matches Found";
 constexpr const char* kNoDataToSearch = "No Data to Search";
@@ -22,6 +25,14 @@ constexpr const char* kNoDataToSearch = "No Data to Search";
 // needs it ('My Sheet'!B12, '2023'!B12, 'A1'!B12; see QuoteSheetName).
 std::string DescribeLocation(const LoadedSheet& sheet, int32_t row,
                              int32_t column);
+
+// Returns |text| with line breaks and other control characters as spaces,
+// so that it stays on one line of text output.
+std::string OnOneLine(std::string text);
+
+// Returns |field| as one CSV field: quoted (quotes doubled) when it holds a
+// comma, a quote or a line break, as it is otherwise.
+std::string CsvField(const std::string& field);
 
 // Returns the dialog's list entry "%s  (%d%%)" for a result.
 std::string FormatDialogEntry(const SearchResult& result);

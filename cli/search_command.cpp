@@ -9,11 +9,13 @@
 #include "commands.h"
 #include "engine_session.h"
 #include "input_error.h"
+#include "list_options.h"
 #include "marrowfield/cell_scorer.h"
 #include "marrowfield/sheet_search.h"
 #include "progress_bar.h"
 #include "read_flags.h"
 #include "result_output.h"
+#include "scoring_choice.h"
 #include "spreadsheet_file.h"
 
 namespace marrowfield {
@@ -30,13 +32,8 @@ struct SearchOptions {
   ReadOptions read;
   bool noFold = false;
   std::string format = "text";
+  std::string scoring = "strict";
 };
-
-OutputFormat ParseFormat(const std::string& name) {
-  if (name == "json") return OutputFormat::JSON;
-  if (name == "csv") return OutputFormat::CSV;
-  return OutputFormat::TEXT;
-}
 
 // When nothing matched on the first worksheet of a workbook that has others,
 // the user may not know that the others were not looked at.
@@ -77,7 +74,11 @@ int RunSearch(const SearchOptions& options) {
   PrintNotices(notices);
 
   const EngineSession engine;
-  CompareWordsScorer engineScorer(options.text, folding);
+  CompareWordsScorer strictScorer(options.text, folding);
+  TolerantScorer tolerantScorer(options.text, folding);
+  CellScorer& engineScorer = options.scoring == "tolerant"
+                                 ? static_cast<CellScorer&>(tolerantScorer)
+                                 : strictScorer;
   RememberingScorer scorer(engineScorer);
   SheetSearch search(scorer, options.accuracy);
   {
@@ -93,7 +94,7 @@ int RunSearch(const SearchOptions& options) {
   }
   search.SortResults();
 
-  const OutputFormat format = ParseFormat(options.format);
+  const OutputFormat format = ParseOutputFormat(options.format);
   WriteOutput(FormatResults(search.results(), sheets, format));
   if (search.foundAny()) return 0;
   // The dialog lists its notice in place of results; machine formats keep
@@ -136,6 +137,7 @@ Subcommand AddSearchCommand(CLI::App& parent) {
                   "Output: text, json (an array of objects) or csv")
       ->default_val("text")
       ->check(CLI::IsMember({"text", "json", "csv"}));
+  AddScoringOption(*app, options->scoring);
   return Subcommand{app, [options] { return RunSearch(*options); }};
 }
 

@@ -12,8 +12,10 @@
 #include "file_bytes.h"
 #include "input_error.h"
 #include "read_flags.h"
+#include "list_options.h"
 #include "reader_limits.h"
 #include "result_list.h"
+#include "scoring_choice.h"
 #include "text_decoding.h"
 
 namespace marrowfield {
@@ -72,6 +74,7 @@ constexpr unsigned int kDefaultThreshold = 50;
 struct WordsOptions {
   std::vector<std::string> words;
   bool rules = false;
+  std::string scoring = "strict";
   bool noFold = false;
 
   std::string Folded(const std::string& word) const {
@@ -83,10 +86,17 @@ struct SimilarOptions {
   std::string word;
   std::string file = "-";
   unsigned int threshold = kDefaultThreshold;
+  std::string scoring = "strict";
   bool noFold = false;
 };
 
 int RunCompare(const WordsOptions& options) {
+  if (options.scoring == "tolerant") {
+    WriteOutput(std::to_string(CompareTolerant(options.Folded(options.words.at(0)),
+                                               options.Folded(options.words.at(1)))) +
+                "\n");
+    return 0;
+  }
   const EngineSession engine;
   const int score = compare_words(options.Folded(options.words.at(0)).c_str(),
                                   options.Folded(options.words.at(1)).c_str());
@@ -117,6 +127,22 @@ int RunCode(const WordsOptions& options) {
   return 0;
 }
 
+// The engine's own list search: the |candidates| scoring at least
+// |threshold| against |word|, best first.
+std::vector<std::string> SimilarStrict(
+    const std::string& word, const std::vector<std::string>& candidates,
+    unsigned int threshold) {
+  std::vector<const char*> list;
+  list.reserve(candidates.size());
+  for (const std::string& candidate : candidates) {
+    list.push_back(candidate.c_str());
+  }
+  const EngineSession engine;
+  set_threshold(threshold);
+  return TakeStrings(ResultList(get_similar_words_from_list(
+      word.c_str(), list.data(), static_cast<unsigned int>(list.size()))));
+}
+
 int RunSimilar(const SimilarOptions& options) {
   const TextFolding folding = FoldingFor(options.noFold);
   const std::string word = FoldToAscii(options.word, folding);
@@ -125,7 +151,7 @@ int RunSimilar(const SimilarOptions& options) {
         "similar: the word holds no letter, so nothing sounds like it");
   }
   const std::vector<std::string> lines = ReadCandidates(options.file);
-  // The engine scores the folded lines and hands them back; each is traced
+  // The folded lines are scored and handed back; each is traced
   // to the first line not yet listed that folds to it, so that the lines
   // are printed as the file holds them.
   std::vector<std::string> folded;
@@ -135,14 +161,10 @@ int RunSimilar(const SimilarOptions& options) {
     folded.push_back(FoldToAscii(lines[i], folding));
     linesOf[folded.back()].push_back(i);
   }
-  std::vector<const char*> list;
-  list.reserve(folded.size());
-  for (const std::string& candidate : folded) list.push_back(candidate.c_str());
-  const EngineSession engine;
-  set_threshold(options.threshold);
   const std::vector<std::string> similar =
-      TakeStrings(ResultList(get_similar_words_from_list(
-          word.c_str(), list.data(), static_cast<unsigned int>(list.size()))));
+      options.scoring == "tolerant"
+          ? SimilarTolerant(word, folded, options.threshold)
+          : SimilarStrict(word, folded, options.threshold);
   std::vector<bool> listed(lines.size(), false);
   std::string out;
   for (const std::string& found : similar) {
@@ -173,6 +195,7 @@ Subcommand AddCompareCommand(CLI::App& parent) {
       "compare", "Print how alike two words sound, in percent (0-100).");
   app->add_option("WORD1", options->words[0], "First word")->required();
   app->add_option("WORD2", options->words[1], "Second word")->required();
+  AddScoringOption(*app, options->scoring);
   AddNoFoldOption(*app, options->noFold);
   return Subcommand{app, [options] { return RunCompare(*options); }};
 }
@@ -216,6 +239,7 @@ Subcommand AddSimilarCommand(CLI::App& parent) {
                   "Lowest similarity accepted, 0-100")
       ->default_val(kDefaultThreshold)
       ->check(PercentCheck("threshold"));
+  AddScoringOption(*app, options->scoring);
   AddNoFoldOption(*app, options->noFold);
   return Subcommand{app, [options] { return RunSimilar(*options); }};
 }

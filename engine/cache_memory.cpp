@@ -51,6 +51,16 @@ void CacheMemory::Discard() {
   if (data_ != nullptr) madvise(data_, bytes_, MADV_DONTNEED);
 }
 
+void CacheMemory::Use(size_t bytes) {
+  Discard();
+  if (data_ == nullptr) return;
+  // A huge page is taken whole on its first touch: one for a table of a
+  // few hundred KiB would cost the process its full 2 MiB.
+  const size_t huge = bytes / kHugePageBytes * kHugePageBytes;
+  madvise(data_, bytes_, MADV_NOHUGEPAGE);
+  if (huge > 0) madvise(data_, huge, MADV_HUGEPAGE);
+}
+
 #elif defined(_WIN32)
 
 CacheMemory::CacheMemory(size_t bytes) : reserved_(bytes), bytes_(bytes) {
@@ -74,6 +84,9 @@ void CacheMemory::Discard() {
   }
 }
 
+// Ordinary pages only: nothing to choose.
+void CacheMemory::Use(size_t) { Discard(); }
+
 #else
 
 CacheMemory::CacheMemory(size_t bytes) : bytes_(bytes) {
@@ -87,6 +100,8 @@ CacheMemory::~CacheMemory() { std::free(base_); }
 void CacheMemory::Discard() {
   if (data_ != nullptr) std::memset(data_, 0, bytes_);
 }
+
+void CacheMemory::Use(size_t) { Discard(); }
 
 #endif
 

@@ -32,6 +32,12 @@ class CacheMemory {
   // Gives the pages back; the memory stays usable and reads as zero.
   void Discard();
 
+  // Gives the pages back and from now on expects only the first |bytes|
+  // to be used: huge pages are asked for only where whole ones fit in
+  // them, so that a small table costs no more than its own size.
+  // REQUIRES: bytes <= size().
+  void Use(size_t bytes);
+
  private:
   void* base_ = nullptr;  // what the system handed out
   void* data_ = nullptr;  // the aligned start within it

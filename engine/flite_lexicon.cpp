@@ -23,6 +23,19 @@ const cst_lexicon* SetUpLexicon() {
 
 const cst_lexicon* CurrentLexicon() { return g_lexicon; }
 
+void DeleteFliteValue(cst_val* value) {
+  // delete_val frees a list by recursing on each cell's tail, a stack frame
+  // per phone: the answer for a word of a million letters overflows the
+  // stack. Cut from its tail, each cell is freed on its own.
+  while (value != nullptr && IsFliteListCell(value)) {
+    cst_val* rest = CST_VAL_CDR(value);
+    CST_VAL_CDR(value) = nullptr;
+    delete_val(value);
+    value = rest;
+  }
+  if (value != nullptr) delete_val(value);
+}
+
 void ReportNonStringElement(int type) {
   std::printf("CST_VAL_TYPE : %d\n", type);
   std::fflush(stdout);

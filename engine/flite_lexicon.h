@@ -19,8 +19,12 @@ namespace marrowfield {
 
 using PhoneList = std::vector<std::string>;
 
+// Frees a Flite value as delete_val does, but walks a list's cells in a
+// loop rather than recursing once per cell.
+void DeleteFliteValue(cst_val* value);
+
 struct FliteValueDeleter {
-  void operator()(cst_val* value) const { delete_val(value); }
+  void operator()(cst_val* value) const { DeleteFliteValue(value); }
 };
 using FliteValue = std::unique_ptr<cst_val, FliteValueDeleter>;
 

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdint>
 
+#include "alignment_walk.h"
 #include "phonetic_matcher.h"
+#include "score_terms.h"
 
 namespace marrowfield {
 namespace {
@@ -17,19 +19,27 @@ constexpr double kPercentScale = 100.0;
 
 }  // namespace
 
-double ScoreAlignment(const std::vector<int32_t>& simValues,
-                      const std::vector<int32_t>& currentMismatchedPositions,
-                      size_t LengthOfWord) {
+ScoreTerms ComputeScoreTerms(
+    const std::vector<int32_t>& simValues,
+    const std::vector<int32_t>& currentMismatchedPositions,
+    size_t LengthOfWord) {
+  ScoreTerms terms;
+  terms.lengthOfWord = LengthOfWord;
   const int64_t m = static_cast<int64_t>(currentMismatchedPositions.size());
-  if (m == 0) return 0.0;
+  terms.mismatchCount = m;
+  if (m == 0) return terms;
 
   // 64-bit so that very long words cannot overflow the square.
   const int64_t lengthSquared =
       static_cast<int64_t>(LengthOfWord) * static_cast<int64_t>(LengthOfWord);
   const int64_t denominator = (lengthSquared - m) * m;
+  terms.denominator = denominator;
   // Checked first: it also rules out an all-zero simValues (empty string1),
   // where the mean below would divide by zero.
-  if (denominator <= 0) return kFailureDistance;
+  if (denominator <= 0) {
+    terms.distance = kFailureDistance;
+    return terms;
+  }
 
   double spreadFloor =
       static_cast<double>(lengthSquared - 1) * kSpreadFloorScale;
@@ -38,6 +48,7 @@ double ScoreAlignment(const std::vector<int32_t>& simValues,
   } else if (spreadFloor > kSpreadFloorMax) {
     spreadFloor = kSpreadFloorMax;
   }
+  terms.spreadFloor = spreadFloor;
 
   int64_t cumulativeVal = 0;
   int64_t weightedIndexSum = 0;
@@ -45,7 +56,11 @@ double ScoreAlignment(const std::vector<int32_t>& simValues,
     cumulativeVal += simValues[k];
     weightedIndexSum += static_cast<int64_t>(k) * simValues[k];
   }
-  if (cumulativeVal == 0) return kFailureDistance;
+  terms.cumulativeValue = cumulativeVal;
+  if (cumulativeVal == 0) {
+    terms.distance = kFailureDistance;
+    return terms;
+  }
 
   const double total = static_cast<double>(cumulativeVal);
   const double mean = static_cast<double>(weightedIndexSum) / total;
@@ -57,7 +72,18 @@ double ScoreAlignment(const std::vector<int32_t>& simValues,
   variance /= total;
 
   const double spread = std::sqrt(variance) + spreadFloor;
-  return total * spread / static_cast<double>(denominator);
+  terms.mean = mean;
+  terms.variance = variance;
+  terms.spread = spread;
+  terms.distance = total * spread / static_cast<double>(denominator);
+  return terms;
+}
+
+double ScoreAlignment(const std::vector<int32_t>& simValues,
+                      const std::vector<int32_t>& currentMismatchedPositions,
+                      size_t LengthOfWord) {
+  return ComputeScoreTerms(simValues, currentMismatchedPositions, LengthOfWord)
+      .distance;
 }
 
 int DistanceToPercentage(double distance) {
@@ -66,19 +92,7 @@ int DistanceToPercentage(double distance) {
 }
 
 double PhoneticMatcher::GetDistanceForWords(const PhoneListPair& pair) const {
-  const bool secondShorter = pair.second.size() < pair.first.size();
-  const PhoneIds& string1 = secondShorter ? pair.second : pair.first;
-  const PhoneIds& string2 = secondShorter ? pair.first : pair.second;
-  // At most three values and three positions per phone, once each.
-  std::vector<int32_t> simValues;
-  std::vector<int32_t> currentMismatchedPositions;
-  simValues.reserve(2 * string2.size() + 2);
-  currentMismatchedPositions.reserve(3 * string2.size() + 2);
-  if (AlignPhones(string1, string2, simValues, currentMismatchedPositions) <
-      0) {
-    return kFailureDistance;
-  }
-  return ScoreAlignment(simValues, currentMismatchedPositions, string1.size());
+  return WalkDistance<StrictTolerance>(*this, pair);
 }
 
 double PhoneticMatcher::GetDistanceForPhoneLists(const PhoneIds& list1,

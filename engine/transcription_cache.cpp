@@ -15,6 +15,7 @@
 
 #include "transcription_cache.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -48,20 +49,24 @@ struct SetIndex {
 };
 static_assert(sizeof(SetIndex) == kCacheIndexEntryBytes, "four per line");
 
-constexpr size_t kSlotsPerShard = kCacheSetsPerShard * kCacheWays;
-constexpr size_t kIndexBytes =
-    kCacheShards * kCacheSetsPerShard * sizeof(SetIndex);
-static_assert(kIndexBytes % kCacheSlotBytes == 0, "slots start on a line");
+static_assert(kCacheShards * sizeof(SetIndex) % kCacheSlotBytes == 0,
+              "slots start on a line whatever the number of sets");
 
-// The whole table, taken once and kept: the index of every shard, then the
-// slots of every shard. Released, its pages go back to the system but its
-// addresses stay valid, and it reads as zero: an all-zero index entry is an
-// empty set.
+// The whole table, taken once at its largest and kept: the index of every
+// shard, then the slots of every shard, packed for the number of sets in
+// force, so that a smaller bound touches only the start. Released, its
+// pages go back to the system but its addresses stay valid, and it reads
+// as zero: an all-zero index entry is an empty set.
 CacheMemory& TableMemory() {
-  static CacheMemory memory(kIndexBytes +
-                            kCacheShards * kSlotsPerShard * sizeof(Slot));
+  static CacheMemory memory(kTranscriptionCacheBytes);
   return memory;
 }
+
+// Sets per shard. Changed only while every shard is locked, so a reader
+// holding one shard's lock sees a steady value; Prefetch reads it without.
+std::atomic<size_t> g_setsPerShard{kCacheSetsPerShard};
+
+size_t SetsPerShard() { return g_setsPerShard.load(std::memory_order_relaxed); }
 
 uint8_t FingerprintOf(uint64_t hash) {
   const auto fingerprint = static_cast<uint8_t>(hash >> 56);
@@ -105,13 +110,16 @@ class alignas(64) Shard {
 
   void Prefetch(const TranscriptionKey& key) const {
     // A table released meanwhile is harmless: a prefetch never faults.
-    if (const SetIndex* index = published_.load(std::memory_order_relaxed)) {
+    // So is one whose number of sets changes meanwhile.
+    const SetIndex* index = published_.load(std::memory_order_relaxed);
+    if (index != nullptr && SetsPerShard() > 0) {
       __builtin_prefetch(&index[SetOf(key)]);
     }
   }
 
   void Insert(const TranscriptionKey& key, const Transcription& value) {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (SetsPerShard() == 0) return;
     if (index_ == nullptr && !Allocate()) return;
     SetIndex& set = IndexOf(SetOf(key));
     Slot* slots = &slots_[SetOf(key) * kCacheWays];
@@ -161,12 +169,14 @@ class alignas(64) Shard {
 
   std::pair<size_t, size_t> Size() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return {index_ != nullptr ? kCacheShardBytes : 0, entries_};
+    return {
+        index_ != nullptr ? kCacheSetBytes / kCacheShards * SetsPerShard() : 0,
+        entries_};
   }
 
  private:
   static size_t SetOf(const TranscriptionKey& key) {
-    return (key.hash / kCacheShards) % kCacheSetsPerShard;
+    return (key.hash / kCacheShards) % SetsPerShard();
   }
 
   // The index entry of |set|, emptied first if the set predates the last
@@ -224,9 +234,11 @@ bool Shard::Allocate() {
   auto* table = static_cast<char*>(TableMemory().data());
   if (table == nullptr) return false;
   const auto shard = static_cast<size_t>(this - g_shards);
-  index_ = reinterpret_cast<SetIndex*>(table) + shard * kCacheSetsPerShard;
+  const size_t sets = SetsPerShard();
+  index_ = reinterpret_cast<SetIndex*>(table) + shard * sets;
   slots_ =
-      reinterpret_cast<Slot*>(table + kIndexBytes) + shard * kSlotsPerShard;
+      reinterpret_cast<Slot*>(table + kCacheShards * sets * sizeof(SetIndex)) +
+      shard * sets * kCacheWays;
   published_.store(index_, std::memory_order_relaxed);
   return true;
 }
@@ -288,15 +300,39 @@ void ClearTranscriptionCache() {
   for (Shard& shard : g_shards) shard.Clear();
 }
 
-void ReleaseTranscriptionCache() {
-  // Every shard stays locked until the table's memory is discarded, so
-  // that no shard can fill a slot meanwhile.
+namespace {
+
+// Releases every shard and then, with all of them still locked so that
+// none can fill a slot meanwhile, lets |change| act on the table memory.
+template <typename Change>
+void ReleaseAll(Change&& change) {
   std::unique_lock<std::mutex> locks[kCacheShards];
   for (size_t n = 0; n < kCacheShards; ++n) {
     locks[n] = std::unique_lock<std::mutex>(g_shards[n].mutex());
     g_shards[n].ReleaseLocked();
   }
-  TableMemory().Discard();
+  change(TableMemory());
+}
+
+}  // namespace
+
+void ReleaseTranscriptionCache() {
+  ReleaseAll([](CacheMemory& memory) { memory.Discard(); });
+}
+
+size_t SetTranscriptionCacheBytes(size_t bytes) {
+  const size_t sets = std::min(bytes / kCacheSetBytes, kCacheSetsPerShard);
+  ReleaseAll([sets](CacheMemory& memory) {
+    g_setsPerShard.store(sets, std::memory_order_relaxed);
+    memory.Use(sets * kCacheSetBytes);
+  });
+  return sets * kCacheSetBytes;
+}
+
+size_t TranscriptionCacheBytes() { return SetsPerShard() * kCacheSetBytes; }
+
+size_t TranscriptionCacheCapacity() {
+  return kCacheShards * SetsPerShard() * kCacheWays;
 }
 
 void SetTranscriptionCacheEnabled(bool enabled) {

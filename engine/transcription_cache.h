@@ -6,9 +6,9 @@
 // The cache is a fixed table of 64-byte slots, set-associative with CLOCK
 // eviction in each set, split into kCacheShards independently locked
 // shards. A miss that is then filled costs no allocation, and the table
-// never grows past kTranscriptionCacheBytes. Its address range is reserved
-// at the first entry; pages are taken from the system as entries land on
-// them.
+// never grows past its bound (kTranscriptionCacheBytes unless set lower).
+// Its address range is reserved at the first entry; pages are taken from
+// the system as entries land on them.
 // Words longer than kMaxCachedWordLength bytes, transcriptions of more than
 // kMaxCachedPhones phones and transcriptions holding a phone outside the
 // inventory are not kept; they are looked up again each time.
@@ -56,11 +56,14 @@ constexpr size_t kMaxCachedPhones = 32;
 constexpr size_t kCacheShardBytes =
     kCacheSetsPerShard * (kCacheIndexEntryBytes + kCacheWays * kCacheSlotBytes);
 
-// At most this many entries, in this many bytes once every shard is in
-// use: 262 144 entries in 16.5 MiB.
+// By default, and at most, this many entries, in this many bytes once
+// every shard is in use: 262 144 entries in 16.5 MiB.
 constexpr size_t kTranscriptionCacheCapacity =
     kCacheShards * kCacheSetsPerShard * kCacheWays;
 constexpr size_t kTranscriptionCacheBytes = kCacheShards * kCacheShardBytes;
+// The table grows and shrinks by one set in every shard at a time.
+constexpr size_t kCacheSetBytes =
+    kCacheShards * (kCacheIndexEntryBytes + kCacheWays * kCacheSlotBytes);
 
 // Fills |out| with the transcription cached under |key| and returns true,
 // or returns false and leaves |out| alone.
@@ -85,6 +88,20 @@ void ReleaseTranscriptionCache();
 // Turns the cache on (the default) or off; off, Find finds nothing and
 // nothing is kept. For comparisons and benchmarks of the two paths.
 void SetTranscriptionCacheEnabled(bool enabled);
+
+// Bounds the table to at most |bytes|, rounded down to whole sets (a
+// multiple of kCacheSetBytes) and lowered to kTranscriptionCacheBytes;
+// below kCacheSetBytes the cache keeps nothing. Forgets every entry and
+// gives the memory back. Returns the bound now in force. A process that
+// runs many engines side by side (a database server's backends) keeps
+// each one's cache small this way; results never depend on the size.
+size_t SetTranscriptionCacheBytes(size_t bytes);
+
+// The bound in force and the entries it holds at most
+// (kTranscriptionCacheBytes and kTranscriptionCacheCapacity until
+// SetTranscriptionCacheBytes is called).
+size_t TranscriptionCacheBytes();
+size_t TranscriptionCacheCapacity();
 
 // The bytes of table now held and the entries now kept, over all shards.
 size_t TranscriptionCacheMemory();

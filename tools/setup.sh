@@ -13,7 +13,13 @@ packages=(
   python3 python3-openpyxl wamerican
   clang libclang-rt-14-dev         # libFuzzer and the sanitizers for it
   valgrind
+  python3-jellyfish                # Soundex, Metaphone, NYSIIS: the peers of the names quality check
+  nodejs                           # the names corpus generator (tools/names_corpus)
+  postgresql-15 postgresql-server-dev-15  # the extension: server, PGXS
+  postgresql-contrib               # fuzzystrmatch, the extension's benchmark peer
 )
+# npm comes with some nodejs builds and is a package of its own in Debian's.
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -34,5 +34,22 @@ TEST(CacheMemoryTest, ZeroedAlignedAndReusableAfterDiscard) {
   }
 }
 
+TEST(CacheMemoryTest, UsingLessGivesPagesBackAndStaysUsable) {
+  constexpr size_t kBytes = size_t{5} << 20;
+  CacheMemory memory(kBytes);
+  ASSERT_NE(memory.data(), nullptr);
+  auto* bytes = static_cast<unsigned char*>(memory.data());
+  std::memset(bytes, 0x5A, kBytes);
+  // Less than a huge page, more than one, then the whole again.
+  for (size_t used : {size_t{300} << 10, (size_t{2} << 20) + 4096, kBytes}) {
+    memory.Use(used);
+    ASSERT_NE(memory.data(), nullptr);
+    EXPECT_EQ(bytes[0], 0) << used;
+    EXPECT_EQ(bytes[kBytes - 1], 0) << used;
+    std::memset(bytes, 0x5A, used);
+    EXPECT_EQ(bytes[used - 1], 0x5A);
+  }
+}
+
 }  // namespace
 }  // namespace marrowfield

@@ -7,6 +7,10 @@ phonetic engine (libMarrowfieldExcel.so) through ctypes.
     >>> marrowfield.code("knight")                  # '43'
     >>> marrowfield.similar("smith", ["smyth", "jones"], threshold=60)
     >>> marrowfield.match("fox", "the quick fox")   # Match(score=100, ...)
+    >>> marrowfield.dedupe(["Smith", "Smyth", "Jones"])  # [Group(...)]
+    >>> marrowfield.link(["Smith"], ["Smyth", "Jones"])  # {'Smith': [...]}
+    >>> marrowfield.compare_many([("smith", "smyth"), ("reid", "read")])
+    >>> print(marrowfield.explain("thompson", "thomson").text)
     >>> marrowfield.fold("Zoë O’Neil")              # 'Zoe O'Neil'
 
 Only the letters a-z and A-Z carry sound, so every function folds its text
@@ -18,6 +22,10 @@ is left is encoded as Latin-1, and a character outside Latin-1 raises
 ValueError. The engine is initialised once, when this module is
 imported, and released when Python exits. Calls are serialised with a lock,
 since the engine is not safe to call from two threads at once.
+
+dedupe, link, compare_many, explain and scoring="tolerant" use the pair
+finding library libMarrowfieldLists.so (loaded on first use), which needs
+no lock and runs on every core.
 """
 
 import atexit
@@ -26,10 +34,17 @@ import ctypes
 import threading
 import warnings
 
-from . import _fold_table, _library
+from . import _library
+from ._lists import (DEFAULT_ACCURACY, Explanation, Group, LinkMatch, Member,
+                     compare_many, dedupe, explain, link)
+from ._lists import compare_tolerant as _compare_tolerant
+from ._text import decode as _decode
+from ._text import encode as _encode
+from ._text import fold
 
 __all__ = ["compare", "phones", "code", "similar", "match", "fold", "Match",
-           "DEFAULT_THRESHOLD"]
+           "DEFAULT_THRESHOLD", "dedupe", "link", "compare_many", "explain",
+           "Group", "Member", "LinkMatch", "Explanation", "DEFAULT_ACCURACY"]
 
 # The engine's own acceptance level for similar() until one is given.
 DEFAULT_THRESHOLD = 50
@@ -57,45 +72,6 @@ if _lib.initialize() != 0:
 atexit.register(_lib.un_initialize)
 
 
-def fold(text):
-    """Returns text folded to ASCII as every layer folds it before scoring.
-
-    Characters without an ASCII form (Greek, Cyrillic, CJK, most symbols)
-    are kept as they are; case is kept.
-    """
-    if not isinstance(text, str):
-        raise TypeError("marrowfield: text must be a str, not %s"
-                        % type(text).__name__)
-    if text.isascii():
-        return text
-    return text.translate(_fold_table.FOLD_TABLE)
-
-
-def _encode(value, name, folding=True):
-    """Returns |value|, folded unless |folding| is false, as Latin-1 bytes
-    for the engine."""
-    if not isinstance(value, str):
-        raise TypeError("marrowfield: %s must be a str, not %s"
-                        % (name, type(value).__name__))
-    if folding:
-        value = fold(value)
-    try:
-        encoded = value.encode("latin-1")
-    except UnicodeEncodeError as error:
-        bad = value[error.start]
-        raise ValueError(
-            "marrowfield: %s holds %r (U+%04X) at position %d, which is not "
-            "a Latin-1 character; the engine reads 8-bit Latin-1 text"
-            % (name, bad, ord(bad), error.start)) from None
-    if b"\0" in encoded:
-        raise ValueError("marrowfield: %s holds a NUL character" % name)
-    return encoded
-
-
-def _decode(value):
-    return value.decode("latin-1") if value is not None else ""
-
-
 def _take_strings(handle):
     """Copies the strings of a ResultIterator out and always closes it."""
     if not handle:
@@ -107,13 +83,19 @@ def _take_strings(handle):
         _lib.close_result_iterator(handle)
 
 
-def compare(a, b, fold=True):
+def compare(a, b, scoring="strict", fold=True):
     """Returns how alike words a and b sound, in percent (0-100).
 
     0 when either has no letters. The result may differ slightly between the
-    two orders of words whose phone lists are equally long. fold=False
-    scores the text without folding it to ASCII.
+    two orders of words whose phone lists are equally long. scoring="tolerant"
+    lets one extra or missing phone lower the score instead of zeroing it.
+    fold=False scores the text without folding it to ASCII.
     """
+    if scoring == "tolerant":
+        return _compare_tolerant(a, b, fold)
+    if scoring != "strict":
+        raise ValueError("marrowfield: scoring must be 'strict' or "
+                         "'tolerant', not %r" % (scoring,))
     first, second = _encode(a, "a", fold), _encode(b, "b", fold)
     with _lock:
         return _lib.compare_words(first, second)

@@ -14,28 +14,39 @@ LIBRARY_NAME = "libMarrowfieldExcel.so"
 ENVIRONMENT_VARIABLE = "MARROWFIELD_LIBRARY"
 
 
-def candidate_paths():
-    """Yields the places to try, best first."""
-    from_env = os.environ.get(ENVIRONMENT_VARIABLE)
+def candidate_paths(name=LIBRARY_NAME, variable=ENVIRONMENT_VARIABLE,
+                    build_folder="engine"):
+    """Yields the places to try for library |name|, best first: the path in
+    the environment variable |variable|, else this package's folder, the
+    source tree's build*/|build_folder|/ and the system loader's search."""
+    from_env = os.environ.get(variable)
     if from_env:
         yield from_env
         return
     package_dir = os.path.dirname(os.path.abspath(__file__))
-    yield os.path.join(package_dir, LIBRARY_NAME)
+    yield os.path.join(package_dir, name)
     # bindings/python/marrowfield -> the repository root
     root = os.path.dirname(os.path.dirname(os.path.dirname(package_dir)))
     for build_dir in sorted(glob.glob(os.path.join(root, "build*"))):
-        yield os.path.join(build_dir, "engine", LIBRARY_NAME)
-    yield LIBRARY_NAME
+        yield os.path.join(build_dir, build_folder, name)
+    yield name
 
 
 def load():
-    """Returns the loaded library with its functions declared.
+    """Returns the loaded engine library with its functions declared.
 
     Raises OSError naming every place tried when none holds the library.
     """
+    return load_first(candidate_paths(), LIBRARY_NAME, ENVIRONMENT_VARIABLE,
+                      declare)
+
+
+def load_first(paths, name, variable, declare_functions):
+    """Loads the first of |paths| that holds a loadable library, declares
+    its functions with |declare_functions| and returns it; raises OSError
+    naming every place tried when none does."""
     tried = []
-    for path in candidate_paths():
+    for path in paths:
         if os.path.sep in path and not os.path.exists(path):
             tried.append(path)
             continue
@@ -44,12 +55,12 @@ def load():
         except OSError as error:
             tried.append("%s (%s)" % (path, error))
             continue
-        declare(library)
+        declare_functions(library)
         return library
     raise OSError(
         "marrowfield: cannot find %s; build it (the README's set-up) or set "
         "%s to its path. Tried: %s"
-        % (LIBRARY_NAME, ENVIRONMENT_VARIABLE, "; ".join(tried)))
+        % (name, variable, "; ".join(tried)))
 
 
 def declare(library):

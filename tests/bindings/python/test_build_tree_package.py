@@ -16,6 +16,14 @@ class BuildTreePackageTest(unittest.TestCase):
         self.assertEqual(os.path.dirname(os.path.abspath(marrowfield._lib._name)),
                          package_dir)
 
+    def test_lists_library_is_loaded_from_the_package_folder(self):
+        self.assertEqual(marrowfield.compare_many([("knight", "night")]),
+                         [100])
+        package_dir = os.path.dirname(os.path.abspath(marrowfield.__file__))
+        lists_library = marrowfield._lists._library()
+        self.assertEqual(os.path.dirname(os.path.abspath(lists_library._name)),
+                         package_dir)
+
     def test_engine_answers(self):
         self.assertEqual(marrowfield.compare("knight", "knight"), 100)
 

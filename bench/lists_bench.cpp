@@ -1,0 +1,265 @@
+// Whole-list pair finding at scale: the dedupe of a large generated column
+// (200 000 distinct full names in 1 000 000 cells; fewer with
+// MARROWFIELD_LISTS_BENCH_DISTINCT) end to end, through the library and
+// through the command line when it is built, with 1 and 2 threads; the
+// cost of scoring every pair, measured on a sample in the same run so that
+// the exhaustive dedupe can be extrapolated; and the recall on the large
+// corpus, against every value scored for a sample of values.
+// bench/ratios.py turns the times and counters into the table.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "marrowfield.h"
+#include "name_variants.h"
+#include "pair_finder.h"
+#include "transcription_cache.h"
+#include "value_scorer.h"
+
+namespace marrowfield::lists {
+namespace {
+
+using testing::NameRandom;
+
+constexpr int kAccuracy = 60;
+constexpr size_t kCellsPerDistinct = 5;
+constexpr size_t kExhaustiveSample = 1500;
+constexpr size_t kRecallQueries = 200;
+// A prime that divides no count of names the benchmark is run with.
+constexpr size_t kSpreadPrime = 2654435761u;
+
+size_t DistinctCount() {
+  const char* scale = std::getenv("MARROWFIELD_LISTS_BENCH_DISTINCT");
+  const long n = scale != nullptr ? std::atol(scale) : 0;
+  return n > 0 ? static_cast<size_t>(n) : 200000;
+}
+
+// The column as a user would have it: every distinct name at least once,
+// a few names very often and most rarely, in no order.
+struct Corpus {
+  std::vector<std::string> distinct;
+  std::vector<std::string> cells;
+};
+
+const Corpus& LargeCorpus() {
+  static const Corpus corpus = [] {
+    initialize();
+    std::vector<std::string> base =
+        testing::ReadNameGroups(MARROWFIELD_REFERENCE_NAMES);
+    for (const std::string& v :
+         testing::ReadCorpusValues(MARROWFIELD_NAMES_DIR "/names.tsv")) {
+      std::string lower = v;
+      std::transform(
+          lower.begin(), lower.end(), lower.begin(),
+          [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+      base.push_back(lower);
+    }
+    Corpus c;
+    c.distinct = testing::FullNames(base, DistinctCount(), 1);
+    c.cells = c.distinct;
+    NameRandom random(2);
+    const size_t n = c.distinct.size();
+    for (size_t k = n; k < kCellsPerDistinct * n; ++k) {
+      // Cubing a uniform draw crowds the draws at the front: a few names
+      // take many cells.
+      const double u = static_cast<double>(random.Below(1u << 30)) / (1u << 30);
+      const size_t rank =
+          static_cast<size_t>(u * u * u * static_cast<double>(n));
+      // Ranks spread over the sorted names by a multiplier prime to n, so
+      // that the frequent names are not all at the front of the alphabet.
+      c.cells.push_back(c.distinct[(rank * kSpreadPrime) % n]);
+    }
+    for (size_t k = c.cells.size(); k > 1; --k) {
+      std::swap(c.cells[k - 1], c.cells[random.Below(k)]);
+    }
+    return c;
+  }();
+  return corpus;
+}
+
+double ProcessCpuSeconds() {
+  return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+PairOptions Options(unsigned threads) {
+  PairOptions options;
+  options.accuracy = kAccuracy;
+  options.threads = threads;
+  return options;
+}
+
+// The dedupe as a user runs it: count the distinct cells, find the pairs,
+// group them.
+void BM_DedupeCells(benchmark::State& state) {
+  const Corpus& corpus = LargeCorpus();
+  const unsigned threads = static_cast<unsigned>(state.range(0));
+  size_t pairCount = 0;
+  size_t groupCount = 0;
+  double processCpu = 0.0;
+  for (auto _ : state) {
+    const double cpuBefore = ProcessCpuSeconds();
+    state.PauseTiming();
+    // Every run transcribes its words afresh, as a new process would.
+    ClearTranscriptionCache();
+    state.ResumeTiming();
+    std::unordered_map<std::string, size_t> index;
+    std::vector<std::string> values;
+    std::vector<size_t> counts;
+    for (const std::string& cell : corpus.cells) {
+      const auto [it, added] = index.emplace(cell, values.size());
+      if (added) {
+        values.push_back(cell);
+        counts.push_back(0);
+      }
+      ++counts[it->second];
+    }
+    const auto pairs = FindDuplicatePairs(values, Options(threads));
+    const auto groups =
+        GroupDuplicates(values, counts, pairs, Options(threads));
+    pairCount = pairs.size();
+    groupCount = groups.size();
+    processCpu += ProcessCpuSeconds() - cpuBefore;
+  }
+  // The CPU time of every thread: on a machine shared with other work the
+  // wall-clock time says more about the neighbours than about the dedupe.
+  state.counters["process_cpu_s"] = processCpu;
+  state.counters["cells"] = static_cast<double>(corpus.cells.size());
+  state.counters["distinct"] = static_cast<double>(corpus.distinct.size());
+  state.counters["pairs"] = static_cast<double>(pairCount);
+  state.counters["groups"] = static_cast<double>(groupCount);
+}
+BENCHMARK(BM_DedupeCells)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+
+#ifdef MARROWFIELD_CLI_PATH
+// The same dedupe through the command line on a CSV file of the cells:
+// reading, pair finding, grouping and writing, in a process of its own.
+void BM_CliDedupe(benchmark::State& state) {
+  const Corpus& corpus = LargeCorpus();
+  const std::string path = "/tmp/marrowfield_lists_bench_" +
+                           std::to_string(corpus.cells.size()) + ".csv";
+  {
+    std::ofstream csv(path);
+    csv << "name\n";
+    // Quoted: "Smith, John" holds a comma.
+    for (const std::string& cell : corpus.cells) csv << '"' << cell << "\"\n";
+  }
+  const std::string command = std::string(MARROWFIELD_CLI_PATH) + " dedupe " +
+                              path + " --column name --format csv --threads " +
+                              std::to_string(state.range(0)) + " >/dev/null";
+  for (auto _ : state) {
+    // Exit 0 with groups, 1 without; anything else is a failure.
+    const int status = std::system(command.c_str());
+    if (status != 0 && status != 256)
+      state.SkipWithError("marrowfield dedupe failed");
+  }
+  std::remove(path.c_str());
+}
+BENCHMARK(BM_CliDedupe)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+#endif
+
+// Scoring every pair of a sample of the distinct values, transcribed
+// beforehand: the per-pair cost of the exhaustive dedupe, at its cheapest.
+void BM_ExhaustivePairs(benchmark::State& state) {
+  const Corpus& corpus = LargeCorpus();
+  ValueScorer scorer(false, ScoringMode::kStrict);
+  NameRandom random(4);
+  std::vector<PreparedValue> sample;
+  for (size_t k = 0; k < kExhaustiveSample; ++k) {
+    sample.push_back(
+        scorer.Prepare(corpus.distinct[random.Below(corpus.distinct.size())]));
+  }
+  size_t pairs = 0;
+  for (auto _ : state) {
+    int found = 0;
+    for (size_t i = 0; i < sample.size(); ++i) {
+      for (size_t j = i + 1; j < sample.size(); ++j) {
+        found += scorer.Score(sample[i], sample[j]) >= kAccuracy;
+      }
+    }
+    benchmark::DoNotOptimize(found);
+    pairs += sample.size() * (sample.size() - 1) / 2;
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(pairs));
+  state.counters["distinct"] = static_cast<double>(corpus.distinct.size());
+}
+BENCHMARK(BM_ExhaustivePairs)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Recall on the large corpus: for a sample of values, every other value is
+// scored and the pairs reaching each accuracy are looked up among those
+// the pair finder found.
+void BM_RecallLargeCorpus(benchmark::State& state) {
+  const Corpus& corpus = LargeCorpus();
+  const std::vector<std::string>& values = corpus.distinct;
+  ValueScorer scorer(false, ScoringMode::kStrict);
+  std::vector<PreparedValue> prepared;
+  std::vector<ValuePair> found;
+  std::vector<size_t> expected(101, 0);
+  std::vector<size_t> hits(101, 0);
+  for (auto _ : state) {
+    found = FindDuplicatePairs(values, Options(2));
+    prepared.clear();
+    for (const std::string& v : values) prepared.push_back(scorer.Prepare(v));
+    NameRandom random(6);
+    std::fill(expected.begin(), expected.end(), 0);
+    std::fill(hits.begin(), hits.end(), 0);
+    for (size_t k = 0; k < kRecallQueries; ++k) {
+      const size_t q = random.Below(values.size());
+      std::vector<int> foundScore(values.size(), -1);
+      for (const ValuePair& p : found) {
+        if (p.first == q) foundScore[p.second] = p.score;
+        if (p.second == q) foundScore[p.first] = p.score;
+      }
+      for (size_t t = 0; t < values.size(); ++t) {
+        if (t == q) continue;
+        // Pairs are scored first value to second, as the finder does.
+        const int score = t > q ? scorer.Score(prepared[q], prepared[t])
+                                : scorer.Score(prepared[t], prepared[q]);
+        if (score < kAccuracy) continue;
+        ++expected[static_cast<size_t>(score)];
+        hits[static_cast<size_t>(score)] += foundScore[t] == score;
+      }
+    }
+  }
+  for (int accuracy : {60, 70, 80, 90}) {
+    size_t e = 0;
+    size_t h = 0;
+    for (int s = accuracy; s <= 100; ++s) {
+      e += expected[static_cast<size_t>(s)];
+      h += hits[static_cast<size_t>(s)];
+    }
+    state.counters["recall_" + std::to_string(accuracy)] =
+        e == 0 ? 0.0 : static_cast<double>(h) / static_cast<double>(e);
+    state.counters["expected_" + std::to_string(accuracy)] =
+        static_cast<double>(e);
+  }
+}
+BENCHMARK(BM_RecallLargeCorpus)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+
+}  // namespace
+}  // namespace marrowfield::lists
+
+BENCHMARK_MAIN();

@@ -1,0 +1,127 @@
+// "marrowfield dedupe": the values of one column (or of whole sheets) that
+// sound alike, grouped under a suggested spelling. All inputs are read
+// before anything is compared, and output is written only at the end, so a
+// bad file or argument leaves one error line and nothing on standard
+// output.
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "column_values.h"
+#include "commands.h"
+#include "group_output.h"
+#include "input_error.h"
+#include "list_options.h"
+#include "lists_library.h"
+#include "read_flags.h"
+
+namespace marrowfield {
+
+namespace {
+
+struct DedupeOptions {
+  std::vector<std::string> files;
+  std::optional<std::string> column;
+  std::string mapping;
+  ListOptions list;
+};
+
+std::vector<ValueGroup> TakeGroups(const mfl_groups_t* groups,
+                                   const ValueTable& table) {
+  std::vector<ValueGroup> taken(mfl_groups_count(groups));
+  for (size_t g = 0; g < taken.size(); ++g) {
+    ValueGroup& group = taken[g];
+    group.canonical = mfl_groups_canonical(groups, g);
+    const size_t members = mfl_groups_member_count(groups, g);
+    for (size_t m = 0; m < members; ++m) {
+      GroupRow row;
+      row.value = mfl_groups_member_value(groups, g, m);
+      row.score = mfl_groups_member_score(groups, g, m);
+      row.via = mfl_groups_member_via(groups, g, m);
+      row.viaScore = mfl_groups_member_via_score(groups, g, m);
+      group.cells += table.counts.at(row.value);
+      group.members.push_back(row);
+    }
+  }
+  return taken;
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+      std::fopen(path.c_str(), "wb"), &std::fclose);
+  if (!file ||
+      std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
+      std::fflush(file.get()) != 0) {
+    throw InputError(path +
+                     ": cannot write the mapping: " + std::strerror(errno));
+  }
+}
+
+int RunDedupe(const DedupeOptions& options) {
+  std::vector<LoadedSheet> sheets;
+  ValueTable table;
+  for (const std::string& path : options.files) {
+    LoadSheetValues(path, options.list.read, options.column, sheets, table);
+  }
+
+  std::vector<ValueGroup> groups;
+  if (!table.values.empty()) {
+    MflOptions mflOptions = MakeMflOptions(options.list);
+    MflError error;
+    mfl_groups_t* found = nullptr;
+    {
+      const ListProgress progress(mflOptions.get(),
+                                  static_cast<std::size_t>(table.cells));
+      const std::vector<std::string> scored =
+          ScoredValues(table, FoldingFor(options.list.noFold));
+      const std::vector<const char*> values = ValuePointers(scored);
+      CheckMfl(mfl_dedupe(mflOptions.get(), values.data(), table.counts.data(),
+                          values.size(), &found, error.out()),
+               error);
+    }
+    const MflGroups owned(found);
+    groups = TakeGroups(owned.get(), table);
+  }
+
+  if (!options.mapping.empty()) {
+    WriteFile(options.mapping, FormatMapping(groups, table));
+  }
+  WriteOutput(FormatGroups(groups, table, sheets,
+                           ParseOutputFormat(options.list.format)));
+  if (!groups.empty()) return 0;
+  return ReportNothingFound(
+      table.values.empty() ? kNoDataToSearch : kNoMatchesFound,
+      options.list.format);
+}
+
+}  // namespace
+
+Subcommand AddDedupeCommand(CLI::App& parent) {
+  auto options = std::make_shared<DedupeOptions>();
+  CLI::App* app = parent.add_subcommand(
+      "dedupe",
+      "Group the text cells of CSV, TSV and XLSX files that sound alike, "
+      "each group under its most frequent spelling, biggest group first. "
+      "Exit status: 0 with groups, 1 when there are none, 2 on errors.");
+  app->add_option("FILE", options->files,
+                  "Files to read (.csv, .tsv, .txt, .xlsx, .xlsm, .xltx, "
+                  ".xltm; - for standard input); their values are grouped "
+                  "together")
+      ->required();
+  app->add_option("-c,--column", options->column,
+                  "Column to read: a header of the first row (CSV, TSV) or "
+                  "letters such as B (default: every column)");
+  app->add_option("-m,--mapping", options->mapping,
+                  "Also write FILE, a CSV of text,canonical for every "
+                  "grouped spelling")
+      ->type_name("FILE");
+  AddListOptions(*app, options->list);
+  return Subcommand{app, [options] { return RunDedupe(*options); }};
+}
+
+}  // namespace marrowfield

@@ -1,0 +1,135 @@
+// "marrowfield link": for each value of list A, the values of list B that
+// sound like it, best first. Both inputs are read before anything is
+// compared; output is written only at the end.
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "column_values.h"
+#include "commands.h"
+#include "link_output.h"
+#include "list_options.h"
+#include "lists_library.h"
+#include "read_flags.h"
+
+namespace marrowfield {
+
+namespace {
+
+struct LinkOptions {
+  std::string fileA;
+  std::string fileB;
+  std::optional<std::string> column;
+  std::optional<std::string> columnB;
+  std::optional<std::string> sheetB;
+  bool best = false;
+  ListOptions list;
+};
+
+struct LoadedList {
+  std::vector<LoadedSheet> sheets;
+  ValueTable table;
+};
+
+LoadedList LoadList(const std::string& path, const ReadOptions& read,
+                    const std::optional<std::string>& column) {
+  LoadedList list;
+  LoadSheetValues(path, read, column, list.sheets, list.table);
+  return list;
+}
+
+// B is read as A unless --sheet-b names its own worksheet, which then
+// stands for --sheet and --all-sheets.
+ReadOptions ReadOptionsOfB(const LinkOptions& options) {
+  ReadOptions read = options.list.read;
+  if (options.sheetB) {
+    read.sheet = options.sheetB;
+    read.allSheets = false;
+  }
+  return read;
+}
+
+std::vector<ValueLinks> TakeLinks(const mfl_links_t* links, size_t aCount) {
+  std::vector<ValueLinks> taken;
+  for (size_t a = 0; a < aCount; ++a) {
+    const size_t count = mfl_links_match_count(links, a);
+    if (count == 0) continue;
+    ValueLinks link;
+    link.value = a;
+    for (size_t m = 0; m < count; ++m) {
+      link.matches.push_back(LinkMatch{mfl_links_match_value(links, a, m),
+                                       mfl_links_match_score(links, a, m)});
+    }
+    taken.push_back(std::move(link));
+  }
+  return taken;
+}
+
+int RunLink(const LinkOptions& options) {
+  const LoadedList a =
+      LoadList(options.fileA, options.list.read, options.column);
+  const LoadedList b =
+      LoadList(options.fileB, ReadOptionsOfB(options),
+               options.columnB ? options.columnB : options.column);
+
+  std::vector<ValueLinks> links;
+  if (!a.table.values.empty() && !b.table.values.empty()) {
+    MflOptions mflOptions = MakeMflOptions(options.list);
+    mfl_options_set_best_only(mflOptions.get(), options.best ? 1 : 0);
+    MflError error;
+    mfl_links_t* found = nullptr;
+    {
+      const ListProgress progress(
+          mflOptions.get(),
+          static_cast<std::size_t>(a.table.cells + b.table.cells));
+      const TextFolding folding = FoldingFor(options.list.noFold);
+      const std::vector<std::string> scoredA = ScoredValues(a.table, folding);
+      const std::vector<std::string> scoredB = ScoredValues(b.table, folding);
+      const std::vector<const char*> valuesA = ValuePointers(scoredA);
+      const std::vector<const char*> valuesB = ValuePointers(scoredB);
+      CheckMfl(mfl_link(mflOptions.get(), valuesA.data(), valuesA.size(),
+                        valuesB.data(), valuesB.size(), &found, error.out()),
+               error);
+    }
+    const MflLinks owned(found);
+    links = TakeLinks(owned.get(), a.table.values.size());
+  }
+
+  WriteOutput(FormatLinks(links, LinkSide{a.table, a.sheets},
+                          LinkSide{b.table, b.sheets},
+                          ParseOutputFormat(options.list.format)));
+  if (!links.empty()) return 0;
+  const bool noData = a.table.values.empty() || b.table.values.empty();
+  return ReportNothingFound(noData ? kNoDataToSearch : kNoMatchesFound,
+                            options.list.format);
+}
+
+}  // namespace
+
+Subcommand AddLinkCommand(CLI::App& parent) {
+  auto options = std::make_shared<LinkOptions>();
+  CLI::App* app = parent.add_subcommand(
+      "link",
+      "For each text cell value of A, list the values of B that sound like "
+      "it, best first. Exit status: 0 with matches, 1 when there are none, "
+      "2 on errors.");
+  app->add_option("A", options->fileA, "File whose values are looked up")
+      ->required();
+  app->add_option("B", options->fileB, "File to look them up in")->required();
+  app->add_option("-c,--column", options->column,
+                  "Column to read in A (and in B unless --column-b says "
+                  "otherwise): a header of the first row (CSV, TSV) or "
+                  "letters such as B (default: every column)");
+  app->add_option("--column-b", options->columnB, "Column to read in B");
+  app->add_option("--sheet-b", options->sheetB,
+                  "Worksheet of B (default: as --sheet or --all-sheets say)");
+  app->add_flag("--best", options->best,
+                "Only the best matches of each value (all that share the "
+                "best score)");
+  AddListOptions(*app, options->list);
+  return Subcommand{app, [options] { return RunLink(*options); }};
+}
+
+}  // namespace marrowfield

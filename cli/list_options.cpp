@@ -1,0 +1,82 @@
+// The shared options of the list commands. The library reports progress in
+// units of its own; the bar shows them as the same share of the cells read,
+// so the user sees one familiar bar for every long command.
+#include "list_options.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+#include "commands.h"
+#include "read_flags.h"
+
+namespace marrowfield {
+
+// More threads than this are surely a typing error.
+constexpr unsigned kMaxThreads = 1024;
+
+void AddScoringOption(CLI::App& app, std::string& scoring) {
+  app.add_option("--scoring", scoring,
+                 "strict (the engine's score) or tolerant (one extra or "
+                 "missing phone lowers the score instead of zeroing it)")
+      ->default_val("strict")
+      ->check(CLI::IsMember({"strict", "tolerant"}));
+}
+
+int ScoringCode(const std::string& scoring) {
+  return scoring == "tolerant" ? MFL_SCORING_TOLERANT : MFL_SCORING_STRICT;
+}
+
+void AddListOptions(CLI::App& app, ListOptions& options) {
+  app.add_option("-a,--accuracy", options.accuracy,
+                 "Lowest score of a match, 0-100")
+      ->default_val(kDefaultListAccuracy)
+      ->check(PercentCheck("accuracy"));
+  app.add_option("-j,--threads", options.threads,
+                 "Threads to use (default 0: every core); results are the "
+                 "same for any number")
+      ->default_val(0)
+      ->check(CLI::Range(0u, kMaxThreads));
+  app.add_flag("--whole-cell", options.wholeCell,
+               "Compare each cell as one word instead of word by word");
+  AddScoringOption(app, options.scoring);
+  app.add_option("-f,--format", options.format,
+                 "Output: text, json (an array of objects) or csv")
+      ->default_val("text")
+      ->check(CLI::IsMember({"text", "json", "csv"}));
+  AddNoFoldOption(app, options.noFold);
+  AddReadOptions(app, options.read);
+}
+
+MflOptions MakeMflOptions(const ListOptions& options) {
+  MflOptions mflOptions = NewMflOptions();
+  mfl_options_set_accuracy(mflOptions.get(), options.accuracy);
+  mfl_options_set_threads(mflOptions.get(), static_cast<int>(options.threads));
+  mfl_options_set_whole_cell(mflOptions.get(), options.wholeCell ? 1 : 0);
+  mfl_options_set_scoring(mflOptions.get(), ScoringCode(options.scoring));
+  return mflOptions;
+}
+
+int ReportNothingFound(const char* notice, const std::string& format) {
+  const std::string line = std::string(notice) + "\n";
+  if (format == "text") {
+    WriteOutput(line);
+  } else {
+    std::fputs(line.c_str(), stderr);
+  }
+  return 1;
+}
+
+ListProgress::ListProgress(mfl_options_t* mflOptions, std::size_t cells)
+    : cells_(cells), bar_(stderr, cells, ShouldShowProgress(cells)) {
+  mfl_options_set_progress(mflOptions, &ListProgress::Report, this);
+}
+
+void ListProgress::Report(void* state, uint64_t done, uint64_t total) {
+  auto* self = static_cast<ListProgress*>(state);
+  if (total == 0) return;
+  const double share = static_cast<double>(done) / static_cast<double>(total);
+  self->bar_.Update(
+      static_cast<std::size_t>(share * static_cast<double>(self->cells_)));
+}
+
+}  // namespace marrowfield

@@ -1,0 +1,149 @@
+// The explanation of a comparison: the engine's alignment walk run with a
+// record that turns each of its steps into an ExplanationStep, and the
+// engine's scoring arithmetic kept term by term. Nothing here computes a
+// score of its own, so the explanation cannot disagree with the engine.
+
+#include "explanation.h"
+
+#include <utility>
+
+#include "alignment_walk.h"
+#include "flite_lexicon.h"
+#include "phone_tables.h"
+#include "phonetic_matcher.h"
+
+namespace marrowfield {
+namespace {
+
+// Hears the walk and writes explanation steps. Each step takes the values
+// and mismatch positions the walk appended since the step before it.
+class ExplanationRecord {
+ public:
+  explicit ExplanationRecord(ComparisonExplanation& explanation)
+      : explanation(explanation) {}
+
+  void Step(WalkStep kind, WalkSide side, size_t i, size_t j,
+            int32_t distance) {
+    ExplanationStep step;
+    step.kind = KindOf(kind);
+    // A pairing involves a phone of each list; any other step one phone,
+    // of the walked list (at i) or of the other (at j).
+    const bool paired =
+        kind == WalkStep::kPaired || kind == WalkStep::kForcedPair;
+    const int walked = paired || side == WalkSide::kFirst ? Index(i) : -1;
+    const int other = paired || side == WalkSide::kSecond ? Index(j) : -1;
+    step.position1 = explanation.secondWalked ? other : walked;
+    step.position2 = explanation.secondWalked ? walked : other;
+    step.distance = paired ? distance : -1;
+    TakeNewEntries(step);
+    explanation.steps.push_back(std::move(step));
+  }
+
+  // The walk appended more to the step before the last one's account.
+  void AttachToEarlier() {
+    std::vector<ExplanationStep>& steps = explanation.steps;
+    if (steps.size() >= 2) TakeNewEntries(steps[steps.size() - 2]);
+  }
+
+  // The walk took back the last value recorded.
+  void Withdraw() {
+    for (auto step = explanation.steps.rbegin();
+         step != explanation.steps.rend(); ++step) {
+      if (!step->values.empty() && !step->withdrawn) {
+        step->withdrawn = true;
+        break;
+      }
+    }
+    if (valuesTaken > 0) --valuesTaken;
+  }
+
+ private:
+  static ExplanationStepKind KindOf(WalkStep kind) {
+    switch (kind) {
+      case WalkStep::kPaired:
+        return ExplanationStepKind::kPaired;
+      case WalkStep::kSkipped:
+        return ExplanationStepKind::kSkipped;
+      case WalkStep::kLeftOver:
+        return ExplanationStepKind::kLeftOver;
+      case WalkStep::kForcedPass:
+      case WalkStep::kForcedPair:
+        return ExplanationStepKind::kTolerantPass;
+      case WalkStep::kRefused:
+        break;
+    }
+    return ExplanationStepKind::kRefused;
+  }
+
+  static int Index(size_t k) { return static_cast<int>(k); }
+
+  void TakeNewEntries(ExplanationStep& step) {
+    const std::vector<int32_t>& values = explanation.simValues;
+    step.values.insert(step.values.end(), values.begin() + valuesTaken,
+                       values.end());
+    valuesTaken = values.size();
+    const size_t positions = explanation.mismatchedPositions.size();
+    step.mismatches += static_cast<int32_t>(positions - positionsTaken);
+    positionsTaken = positions;
+  }
+
+  ComparisonExplanation& explanation;
+  size_t valuesTaken = 0;
+  size_t positionsTaken = 0;
+};
+
+template <typename Tolerance>
+int Walk(const PhoneticMatcher& matcher, const PhoneIds& string1,
+         const PhoneIds& string2, ComparisonExplanation& explanation) {
+  ExplanationRecord record(explanation);
+  return WalkAlignment<Tolerance>(matcher, string1, string2,
+                                  explanation.simValues,
+                                  explanation.mismatchedPositions, record);
+}
+
+}  // namespace
+
+ComparisonExplanation ExplainComparison(const std::string& word1,
+                                        const std::string& word2,
+                                        ScoringMode mode) {
+  ComparisonExplanation explanation;
+  explanation.mode = mode;
+  explanation.word1 = word1;
+  explanation.word2 = word2;
+  explanation.failure = ExplanationFailure::kNoPhones;
+  if (!PhoneTablesReady()) return explanation;
+
+  // The transcription of compare_words (GetPhonesForPair), but of both
+  // words even when the first has no phones, so that both can be shown.
+  const PhoneticMatcher matcher(CurrentLexicon());
+  matcher.CleanWord(explanation.word1);
+  matcher.CleanWord(explanation.word2);
+  const Transcription first = matcher.TranscribeFromLexicon(explanation.word1);
+  const Transcription second = matcher.TranscribeFromLexicon(explanation.word2);
+  explanation.phones1 = PhoneNames(first);
+  explanation.phones2 = PhoneNames(second);
+  if (first.ids.empty() || second.ids.empty()) return explanation;
+
+  // GetDistanceForWords' order: the shorter list walks, the first on a tie.
+  explanation.secondWalked = second.ids.size() < first.ids.size();
+  const PhoneIds& string1 = explanation.secondWalked ? second.ids : first.ids;
+  const PhoneIds& string2 = explanation.secondWalked ? first.ids : second.ids;
+  const int aligned =
+      mode == ScoringMode::kStrict
+          ? Walk<StrictTolerance>(matcher, string1, string2, explanation)
+          : Walk<ForcedStepTolerance>(matcher, string1, string2, explanation);
+  if (aligned < 0) {
+    explanation.failure = ExplanationFailure::kRefused;
+    return explanation;
+  }
+  explanation.terms = ComputeScoreTerms(
+      explanation.simValues, explanation.mismatchedPositions, string1.size());
+  explanation.distance = explanation.terms.distance;
+  explanation.failure = explanation.distance == kFailureDistance
+                            ? ExplanationFailure::kNoDenominator
+                            : ExplanationFailure::kNone;
+  explanation.percentage = DistanceToPercentage(explanation.distance);
+  return explanation;
+}
+
+}  // namespace marrowfield

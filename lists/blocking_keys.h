@@ -1,0 +1,43 @@
+// Blocking keys: short strings derived from a value's phones such that two
+// values that sound alike share at least one of them. Pair finding groups
+// values by key and scores only values that share one, instead of every
+// pair; a database index stores exactly these keys for the same purpose.
+//
+// The keys do not depend on the accuracy asked for, nor on the scoring
+// mode: two values whose score, strict or tolerant, reaches
+// kBlockingKeysMinAccuracy share a key (a recall of at least 99.5 % on
+// name variants; the strict score is covered without exception, see
+// blocking_keys.cpp). Below that accuracy callers must compare every pair.
+
+#ifndef MARROWFIELD_LISTS_BLOCKING_KEYS_H_
+#define MARROWFIELD_LISTS_BLOCKING_KEYS_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "phone_tables.h"
+
+namespace marrowfield::lists {
+
+// The lowest accuracy the keys serve; below it, scan every pair.
+constexpr int kBlockingKeysMinAccuracy = 60;
+
+// The keys of |value| transcribed as compare_words transcribes it (the
+// whole value as one word, through the lexicon): sorted, without
+// duplicates, printable ASCII. A value without phones has no keys (it
+// scores 0 against everything). Values longer than the engine's word limit
+// have no phones and so no keys.
+// REQUIRES: the engine is initialized (lexicon set up, phone tables built).
+std::vector<std::string> BlockingKeys(std::string_view value);
+
+// The keys of one phone list, as above. kExactSkeleton keys alone already
+// serve the strict score; kWithNeighbours adds the keys that keep the
+// tolerant score's pairs (one phone more or less) together, for skeletons
+// of up to 64 consonant symbols (longer ones keep their skeleton alone).
+enum class KeySet { kExactSkeleton, kWithNeighbours };
+std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set);
+
+}  // namespace marrowfield::lists
+
+#endif  // MARROWFIELD_LISTS_BLOCKING_KEYS_H_

@@ -1,0 +1,48 @@
+// An inverted index from keys to the values filed under them, and the
+// lookup of a value's candidates: every indexed value that shares a key
+// with it under the indexOnly rule of value_keys.h. A key's hash standing
+// for its text only ever adds candidates (on a collision), never loses
+// one, and candidates are scored exactly afterwards.
+
+#ifndef MARROWFIELD_LISTS_CANDIDATE_INDEX_H_
+#define MARROWFIELD_LISTS_CANDIDATE_INDEX_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "value_keys.h"
+
+namespace marrowfield::lists {
+
+class CandidateIndex {
+ public:
+  // Indexes value k under keys[k].
+  explicit CandidateIndex(const std::vector<std::vector<ValueKey>>& keys);
+
+  // Appends to |out| every value that shares a key with |query|, at most
+  // once each, in no particular order. |seen| is the caller's scratch of
+  // indexed-value count entries (all different from |stamp| on the first
+  // call with this stamp); |stamp| must differ between queries.
+  // REQUIRES: seen.size() == the number of indexed values.
+  void Candidates(const std::vector<ValueKey>& query,
+                  std::vector<uint32_t>& seen, uint32_t stamp,
+                  std::vector<uint32_t>& out) const;
+
+ private:
+  // The postings of one hash: [begin, split) are not indexOnly,
+  // [split, end) are.
+  struct Block {
+    uint64_t hash;
+    uint32_t begin;
+    uint32_t split;
+    uint32_t end;
+  };
+  const Block* Find(uint64_t hash) const;
+
+  std::vector<Block> blocks;     // sorted by hash
+  std::vector<uint32_t> values;  // postings, grouped by block
+};
+
+}  // namespace marrowfield::lists
+
+#endif  // MARROWFIELD_LISTS_CANDIDATE_INDEX_H_

@@ -1,0 +1,176 @@
+// Pair finding: transcribe and key every value once, index one side by
+// key, then for each value of the other side score exactly the values it
+// shares a key with. The strict score never separates values whose
+// skeletons differ (blocking_keys.cpp), so it needs the skeleton keys
+// alone; the tolerant score adds the skeletons' neighbours. Below
+// kBlockingKeysMinAccuracy the keys prove nothing and every pair is scored.
+
+#include "pair_finder.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "candidate_index.h"
+#include "parallel_chunks.h"
+#include "value_keys.h"
+#include "value_scorer.h"
+
+namespace marrowfield::lists {
+namespace {
+
+// Values per chunk of work: small enough to balance two threads over
+// lists of a few thousand, large enough to keep hand-out costs invisible.
+constexpr size_t kChunkSize = 256;
+
+KeySet KeySetFor(ScoringMode mode) {
+  return mode == ScoringMode::kStrict ? KeySet::kExactSkeleton
+                                      : KeySet::kWithNeighbours;
+}
+
+struct PreparedList {
+  std::vector<PreparedValue> values;
+  std::vector<std::vector<ValueKey>> keys;
+};
+
+// Transcribes and keys |values| in parallel.
+PreparedList PrepareList(const std::vector<std::string>& values,
+                         const PairOptions& options, unsigned workers,
+                         Progress& progress) {
+  PreparedList list;
+  list.values.resize(values.size());
+  list.keys.resize(values.size());
+  const ValueScorer scorer(options.wholeCell, options.scoring);
+  const KeySet set = KeySetFor(options.scoring);
+  RunChunks(values.size(), kChunkSize, workers,
+            [&](unsigned, size_t, size_t begin, size_t end) {
+              for (size_t v = begin; v < end; ++v) {
+                list.values[v] = scorer.Prepare(values[v]);
+                list.keys[v] = ValueKeys(list.values[v], set);
+              }
+              progress.Advance(end - begin);
+            });
+  return list;
+}
+
+// Numbers the words of both lists together, so that a word of one list
+// and the same word of the other share an id.
+void NumberWords(PreparedList& a, PreparedList* b) {
+  std::vector<PreparedValue*> values;
+  for (PreparedValue& v : a.values) values.push_back(&v);
+  if (b != nullptr) {
+    for (PreparedValue& v : b->values) values.push_back(&v);
+  }
+  ValueScorer::NumberWords(values);
+}
+
+// Scores the candidates of every value of |queries| among |targets|
+// (every target when |index| is null); with |self|, queries and targets
+// are the same list and only targets after the query are taken.
+std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
+                                       const PreparedList& targets,
+                                       const CandidateIndex* index, bool self,
+                                       const PairOptions& options, int accuracy,
+                                       unsigned workers, Progress& progress) {
+  const size_t chunks = (queries.values.size() + kChunkSize - 1) / kChunkSize;
+  std::vector<std::vector<ValuePair>> found(chunks);
+  struct Scratch {
+    std::unique_ptr<ValueScorer> scorer;
+    std::vector<uint32_t> seen;
+    std::vector<uint32_t> candidates;
+  };
+  std::vector<Scratch> scratch(workers);
+  const uint32_t targetCount = static_cast<uint32_t>(targets.values.size());
+
+  RunChunks(
+      queries.values.size(), kChunkSize, workers,
+      [&](unsigned worker, size_t chunk, size_t begin, size_t end) {
+        Scratch& s = scratch[worker];
+        if (!s.scorer) {
+          s.scorer =
+              std::make_unique<ValueScorer>(options.wholeCell, options.scoring);
+          if (index != nullptr) s.seen.assign(targetCount, 0);
+        }
+        std::vector<ValuePair>& out = found[chunk];
+        for (size_t q = begin; q < end; ++q) {
+          s.candidates.clear();
+          if (index != nullptr) {
+            index->Candidates(queries.keys[q], s.seen,
+                              static_cast<uint32_t>(q + 1), s.candidates);
+          } else {
+            for (uint32_t t = 0; t < targetCount; ++t)
+              s.candidates.push_back(t);
+          }
+          const size_t first = out.size();
+          for (uint32_t t : s.candidates) {
+            if (self && t <= q) continue;
+            const int score =
+                s.scorer->Score(queries.values[q], targets.values[t]);
+            if (score >= accuracy) out.push_back({q, t, score});
+          }
+          // Candidates come in key order; the answer is in index order.
+          std::sort(out.begin() + static_cast<ptrdiff_t>(first), out.end(),
+                    [](const ValuePair& x, const ValuePair& y) {
+                      return x.second < y.second;
+                    });
+        }
+        progress.Advance(end - begin);
+      });
+
+  std::vector<ValuePair> pairs;
+  size_t total = 0;
+  for (const auto& f : found) total += f.size();
+  pairs.reserve(total);
+  for (auto& f : found) pairs.insert(pairs.end(), f.begin(), f.end());
+  return pairs;
+}
+
+std::vector<ValuePair> FindPairs(const std::vector<std::string>& a,
+                                 const std::vector<std::string>* b,
+                                 const PairOptions& options) {
+  const int accuracy = std::max(0, options.accuracy);
+  // Without the phone tables nothing can be scored (compare_words then
+  // says 0 to everything), so nothing reaches an accuracy above 0.
+  if (!PhoneTablesReady()) return {};
+  if (accuracy > 100 || a.empty() || (b != nullptr && b->empty())) return {};
+  const size_t preparing = a.size() + (b != nullptr ? b->size() : 0);
+  Progress progress(options.progress, preparing + a.size());
+  const unsigned workers = WorkerCount(options.threads, preparing);
+
+  PreparedList queries = PrepareList(a, options, workers, progress);
+  PreparedList otherList;
+  if (b != nullptr) otherList = PrepareList(*b, options, workers, progress);
+  NumberWords(queries, b != nullptr ? &otherList : nullptr);
+  const PreparedList& targets = b != nullptr ? otherList : queries;
+
+  std::unique_ptr<CandidateIndex> index;
+  if (accuracy >= kBlockingKeysMinAccuracy) {
+    index = std::make_unique<CandidateIndex>(targets.keys);
+  }
+  return ScoreCandidates(queries, targets, index.get(), b == nullptr, options,
+                         accuracy, workers, progress);
+}
+
+}  // namespace
+
+int ScoreValues(const std::string& a, const std::string& b,
+                const PairOptions& options) {
+  if (!PhoneTablesReady()) return 0;
+  ValueScorer scorer(options.wholeCell, options.scoring);
+  return scorer.Score(scorer.Prepare(a), scorer.Prepare(b));
+}
+
+std::vector<ValuePair> FindDuplicatePairs(
+    const std::vector<std::string>& values, const PairOptions& options) {
+  return FindPairs(values, nullptr, options);
+}
+
+std::vector<ValuePair> FindLinkPairs(const std::vector<std::string>& a,
+                                     const std::vector<std::string>& b,
+                                     const PairOptions& options) {
+  return FindPairs(a, &b, options);
+}
+
+}  // namespace marrowfield::lists

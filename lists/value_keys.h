@@ -1,0 +1,46 @@
+// The keys under which pair finding files a prepared value. A value of one
+// word (or a whole cell) is filed under its blocking keys. A value of
+// several words can only reach kBlockingKeysMinAccuracy against another
+// value of several words, and then at least two of its words score above
+// 0 against two words of the other (see the word-by-word rule in
+// pair_finder.h); so it is filed under pairs of its words' keys, where an
+// initial's key is its letter. A full word's first letter is a key too,
+// but only to be found by a value whose initial has that letter: such
+// keys are marked indexOnly and never pair two values by themselves.
+// With the tolerant keys, a pair key joins at most one skeleton neighbour
+// with a skeleton: two neighbours together would file unrelated names
+// together by the thousand, and names misspelt in both words at once are
+// rare (the recall test measures what this costs).
+
+#ifndef MARROWFIELD_LISTS_VALUE_KEYS_H_
+#define MARROWFIELD_LISTS_VALUE_KEYS_H_
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "blocking_keys.h"
+#include "value_scorer.h"
+
+namespace marrowfield::lists {
+
+struct ValueKey {
+  uint64_t hash = 0;       // the key's text, hashed
+  bool indexOnly = false;  // pairs only with keys that are not indexOnly
+  bool operator<(const ValueKey& o) const {
+    return hash != o.hash ? hash < o.hash : indexOnly < o.indexOnly;
+  }
+  bool operator==(const ValueKey& o) const {
+    return hash == o.hash && indexOnly == o.indexOnly;
+  }
+};
+
+// The keys of |value|, sorted, without duplicates.
+std::vector<ValueKey> ValueKeys(const PreparedValue& value, KeySet set);
+
+// A stable 64-bit hash of a key's text (FNV-1a).
+uint64_t HashKey(std::string_view key);
+
+}  // namespace marrowfield::lists
+
+#endif  // MARROWFIELD_LISTS_VALUE_KEYS_H_

@@ -1,0 +1,142 @@
+// Scoring prepared values. The strict word score repeats the engine's
+// GetDistanceForWords on ids already at hand, reusing buffers instead of
+// copying both phone lists per pair: the pair finder scores millions of
+// candidates, and a test holds this path equal to compare_words.
+
+#include "value_scorer.h"
+
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+
+#include "blocking_keys.h"
+#include "flite_lexicon.h"
+#include "mode_comparison.h"
+#include "pair_finder.h"
+#include "value_words.h"
+
+namespace marrowfield::lists {
+
+static_assert(kMaxWordsPerValue <= 32, "words taken are kept as 32 bits");
+
+namespace {
+// A direct-mapped table of 64 Ki word scores (1 MiB) per scorer.
+constexpr unsigned kRememberedScoresBits = 16;
+constexpr size_t kRememberedScores = size_t{1} << kRememberedScoresBits;
+}  // namespace
+
+ValueScorer::ValueScorer(bool wholeCell, ScoringMode mode)
+    : matcher(CurrentLexicon()), wholeCellMode(wholeCell), mode(mode) {}
+
+PreparedValue ValueScorer::Prepare(std::string_view value) const {
+  PreparedValue prepared;
+  if (wholeCellMode) {
+    // Exactly compare_words' transcription of a word.
+    std::string word(value);
+    matcher.CleanWord(word);
+    PreparedWord whole;
+    whole.phones = matcher.TranscribeFromLexicon(word).ids;
+    if (!whole.phones.empty()) prepared.words.push_back(std::move(whole));
+    return prepared;
+  }
+  for (ValueWord& word : SplitValueWords(value)) {
+    PreparedWord prepared_word;
+    prepared_word.letter = word.text[0];
+    prepared_word.initial = word.initial;
+    if (!word.initial) {
+      prepared_word.phones = matcher.TranscribeFromLexicon(word.text).ids;
+    }
+    prepared.words.push_back(std::move(prepared_word));
+  }
+  return prepared;
+}
+
+int ValueScorer::PhonesScore(const PhoneIds& a, const PhoneIds& b) {
+  if (a.empty() || b.empty()) return 0;
+  if (mode != ScoringMode::kStrict) {
+    return DistanceToPercentage(
+        GetDistanceInMode(matcher, PhoneListPair{a, b}, mode));
+  }
+  // As GetDistanceForWords: the shorter list walks, the first on a tie.
+  const bool secondShorter = b.size() < a.size();
+  const PhoneIds& string1 = secondShorter ? b : a;
+  const PhoneIds& string2 = secondShorter ? a : b;
+  simValues.clear();
+  currentMismatchedPositions.clear();
+  if (matcher.AlignPhones(string1, string2, simValues,
+                          currentMismatchedPositions) < 0) {
+    return 0;
+  }
+  return DistanceToPercentage(
+      ScoreAlignment(simValues, currentMismatchedPositions, string1.size()));
+}
+
+int ValueScorer::WordScore(const PreparedWord& a, const PreparedWord& b) {
+  if (a.initial || b.initial) return a.letter == b.letter ? 100 : 0;
+  if (a.id == kNoWordId || b.id == kNoWordId)
+    return PhonesScore(a.phones, b.phones);
+  if (remembered.empty()) remembered.resize(kRememberedScores);
+  // Order matters: a word pair scores as compare_words does, first to second.
+  const uint64_t key = (static_cast<uint64_t>(a.id) << 32) | b.id;
+  RememberedScore& slot =
+      remembered[(key * 0x9e3779b97f4a7c15ull) >> (64 - kRememberedScoresBits)];
+  if (slot.first != a.id || slot.second != b.id) {
+    slot = RememberedScore{a.id, b.id, PhonesScore(a.phones, b.phones)};
+  }
+  return slot.score;
+}
+
+void ValueScorer::NumberWords(std::vector<PreparedValue*>& values) {
+  std::unordered_map<std::string, uint32_t> ids;
+  std::string key;
+  for (PreparedValue* value : values) {
+    for (PreparedWord& word : value->words) {
+      if (word.initial) continue;
+      key.assign(word.phones.begin(), word.phones.end());
+      const auto [it, added] =
+          ids.emplace(key, static_cast<uint32_t>(ids.size()));
+      // Beyond the id range words simply go unremembered.
+      word.id = it->second < kNoWordId ? it->second : kNoWordId;
+    }
+  }
+}
+
+int ValueScorer::Score(const PreparedValue& a, const PreparedValue& b) {
+  const size_t n = a.words.size();
+  const size_t m = b.words.size();
+  if (n == 0 || m == 0) return 0;
+  if (n == 1 && m == 1) return WordScore(a.words[0], b.words[0]);
+
+  wordPairs.clear();
+  for (uint32_t i = 0; i < n; ++i) {
+    for (uint32_t j = 0; j < m; ++j) {
+      const int score = WordScore(a.words[i], b.words[j]);
+      if (score > 0) wordPairs.push_back({score, i, j});
+    }
+  }
+  std::sort(wordPairs.begin(), wordPairs.end(),
+            [](const WordPairScore& x, const WordPairScore& y) {
+              if (x.score != y.score) return x.score > y.score;
+              if (x.i != y.i) return x.i < y.i;
+              return x.j < y.j;
+            });
+  // Words taken, as bits: a value has at most kMaxWordsPerValue words.
+  uint32_t takenA = 0;
+  uint32_t takenB = 0;
+  int sum = 0;
+  bool fullWordsAlike = false;
+  for (const WordPairScore& pair : wordPairs) {
+    if ((takenA >> pair.i & 1u) || (takenB >> pair.j & 1u)) continue;
+    takenA |= 1u << pair.i;
+    takenB |= 1u << pair.j;
+    sum += pair.score;
+    if (!a.words[pair.i].initial && !b.words[pair.j].initial &&
+        pair.score >= kBlockingKeysMinAccuracy) {
+      fullWordsAlike = true;
+    }
+  }
+  if (!fullWordsAlike) return 0;
+  return sum / static_cast<int>(std::max(n, m));
+}
+
+}  // namespace marrowfield::lists

@@ -1,0 +1,82 @@
+// The score of two values as pair finding computes it: values are
+// transcribed once (Prepare) and then scored against each other many
+// times (Score) from their phone ids, without going back to the words.
+// Score gives exactly ScoreValues of the two original values.
+
+#ifndef MARROWFIELD_LISTS_VALUE_SCORER_H_
+#define MARROWFIELD_LISTS_VALUE_SCORER_H_
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "phone_tables.h"
+#include "phonetic_matcher.h"
+#include "scoring_mode.h"
+
+namespace marrowfield::lists {
+
+// Words with the same id score alike against any word; kNoWordId words
+// are scored afresh every time.
+constexpr uint32_t kNoWordId = UINT32_MAX;
+
+struct PreparedWord {
+  PhoneIds phones;  // empty for an initial or a word without phones
+  char letter = 0;  // the word's first letter, lower case
+  bool initial = false;
+  uint32_t id = kNoWordId;
+};
+
+// A transcribed value: one word holding the whole value in whole-cell
+// mode, its words (value_words.h) otherwise. No words: no phones at all.
+struct PreparedValue {
+  std::vector<PreparedWord> words;
+};
+
+// Not thread-safe (it keeps scratch buffers): one scorer per thread.
+class ValueScorer {
+ public:
+  // REQUIRES: the engine is initialized for as long as the scorer is used.
+  ValueScorer(bool wholeCell, ScoringMode mode);
+
+  PreparedValue Prepare(std::string_view value) const;
+
+  // The score 0-100 of |a| against |b| (order matters as it does for
+  // compare_words). REQUIRES: both come from Prepare of a scorer with the
+  // same wholeCell setting.
+  int Score(const PreparedValue& a, const PreparedValue& b);
+
+  bool wholeCell() const { return wholeCellMode; }
+
+  // Numbers the distinct words of |values| (equal phones, letter and
+  // initial flag give equal ids), so that Score can remember word scores.
+  static void NumberWords(std::vector<PreparedValue*>& values);
+
+ private:
+  int WordScore(const PreparedWord& a, const PreparedWord& b);
+  int PhonesScore(const PhoneIds& a, const PhoneIds& b);
+
+  PhoneticMatcher matcher;
+  bool wholeCellMode;
+  ScoringMode mode;
+  std::vector<int32_t> simValues;
+  std::vector<int32_t> currentMismatchedPositions;
+  struct WordPairScore {
+    int score;
+    uint32_t i;
+    uint32_t j;
+  };
+  std::vector<WordPairScore> wordPairs;
+  // Word scores seen lately, by word ids: full names share their words
+  // with many others, so most word pairs come back again and again.
+  struct RememberedScore {
+    uint32_t first = kNoWordId;
+    uint32_t second = kNoWordId;
+    int score = 0;
+  };
+  std::vector<RememberedScore> remembered;
+};
+
+}  // namespace marrowfield::lists
+
+#endif  // MARROWFIELD_LISTS_VALUE_SCORER_H_

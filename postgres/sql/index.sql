@@ -1,0 +1,99 @@
+-- The GIN index behind %~: the same rows with and without it, at every
+-- accuracy, for single queries and for a self-join that finds duplicates.
+-- Runs after marrowfield.sql, in the database it left the extension in.
+
+-- Keys: none without phones; shared by names that sound alike; sorted and
+-- without repeats.
+SELECT marrowfield_keys('') AS empty, marrowfield_keys('123') AS digits,
+       cardinality(marrowfield_keys('Smith')) > 0 AS smith_has_keys,
+       marrowfield_keys('Smith') && marrowfield_keys('Smyth') AS shared,
+       marrowfield_keys('Smith') = ARRAY(SELECT DISTINCT k
+         FROM unnest(marrowfield_keys('Smith')) AS k ORDER BY k) AS sorted;
+-- A long text is keyed by its skeleton alone: its neighbours would take
+-- memory growing with the square of its length.
+SELECT cardinality(marrowfield_keys(repeat('smithe', 100))) > 1 AS neighbours,
+       cardinality(marrowfield_keys(repeat('smithe', 20000))) AS long_keys;
+
+-- The first 120 groups of spellings of the project's names sample, and
+-- NULLs, empty strings, digits and two words among them.
+\getenv abs_srcdir PG_ABS_SRCDIR
+\set names_file :abs_srcdir '/../tests/data/names/names.tsv'
+\set names_text `cat :names_file`
+CREATE TABLE people (id serial, grp int, name text);
+INSERT INTO people (grp, name)
+SELECT split_part(line, E'\t', 1)::int, split_part(line, E'\t', 2)
+FROM regexp_split_to_table(:'names_text', E'\n') WITH ORDINALITY AS l(line, n)
+WHERE n > 1 AND line <> '' AND split_part(line, E'\t', 1)::int <= 120
+ORDER BY n;
+INSERT INTO people (name)
+VALUES (NULL), (''), ('12345'), ('Smith Jones'), ('Smith'), ('Smyth');
+SELECT count(*) AS people FROM people;
+CREATE INDEX people_name ON people USING gin (name marrowfield_gin_ops);
+ANALYZE people;
+
+SET enable_seqscan = off;
+EXPLAIN (COSTS OFF) SELECT id FROM people WHERE name %~ 'Smith';
+RESET enable_seqscan;
+
+-- The ids of the rows that sound like |query| at |accuracy|, read through
+-- the index or by a sequential scan.
+CREATE FUNCTION rows_of(query text, accuracy int, use_index boolean)
+RETURNS SETOF int LANGUAGE plpgsql AS $$
+BEGIN
+  PERFORM set_config('marrowfield.accuracy', accuracy::text, true);
+  PERFORM set_config('enable_seqscan', (NOT use_index)::text, true);
+  PERFORM set_config('enable_bitmapscan', use_index::text, true);
+  RETURN QUERY EXECUTE 'SELECT id FROM people WHERE name %~ $1' USING query;
+END $$;
+
+-- At and above the keys' least accuracy the index narrows the rows; below
+-- it every row is scored. Either way the rows are those of a full scan.
+SELECT a AS accuracy, q AS query,
+       (SELECT count(*) FROM rows_of(q, a, false)) AS rows,
+       (SELECT count(*) FROM (SELECT * FROM rows_of(q, a, false)
+                              EXCEPT SELECT * FROM rows_of(q, a, true)) d)
+         AS missed_by_index,
+       (SELECT count(*) FROM (SELECT * FROM rows_of(q, a, true)
+                              EXCEPT SELECT * FROM rows_of(q, a, false)) d)
+         AS extra_in_index
+FROM unnest(ARRAY[40, 60, 75, 90]) AS a,
+     (SELECT name FROM people WHERE id IN (1, 50, 100, 200, 300, 400)
+      UNION ALL VALUES ('Smith'), ('Catherine'), (''), ('???')) AS qs(q)
+ORDER BY a, q;
+
+-- Duplicates: a self-join through the index finds exactly the pairs that a
+-- join scoring every pair finds, at each accuracy of the keys' range.
+SET enable_seqscan = off;
+EXPLAIN (COSTS OFF)
+SELECT a.id, b.id FROM people a JOIN people b ON b.name %~ a.name
+WHERE a.id < b.id;
+RESET enable_seqscan;
+CREATE TABLE all_scores AS
+SELECT a.id AS a, b.id AS b, marrowfield_score(b.name, a.name) AS score
+FROM people a, people b
+WHERE a.id < b.id;
+CREATE FUNCTION indexed_pairs(accuracy int)
+RETURNS TABLE (a int, b int) LANGUAGE plpgsql AS $$
+BEGIN
+  PERFORM set_config('marrowfield.accuracy', accuracy::text, true);
+  PERFORM set_config('enable_seqscan', 'off', true);
+  RETURN QUERY SELECT x.id, y.id FROM people x JOIN people y
+    ON y.name %~ x.name WHERE x.id < y.id;
+END $$;
+SELECT acc AS accuracy,
+       (SELECT count(*) FROM all_scores WHERE score >= acc) AS pairs,
+       (SELECT count(*) FROM (SELECT a, b FROM all_scores WHERE score >= acc
+                              EXCEPT SELECT * FROM indexed_pairs(acc)) d)
+         AS missed,
+       (SELECT count(*) FROM (SELECT * FROM indexed_pairs(acc)
+                              EXCEPT SELECT a, b FROM all_scores
+                              WHERE score >= acc) d) AS extra
+FROM unnest(ARRAY[60, 70, 80, 90]) AS acc;
+
+-- Rows written after the index was built are found through it too, a
+-- long one among them.
+INSERT INTO people (name)
+VALUES ('Smythe'), ('Zmith'), (repeat('smithe', 20000));
+SET enable_seqscan = off;
+SELECT name FROM people WHERE name %~ 'Smith' AND id > 580 ORDER BY name;
+RESET enable_seqscan;

@@ -1,0 +1,96 @@
+// The blocking keys of whole values, as a database index stores them:
+// well-formed, none for values without sound, and shared by values that
+// sound alike, for the strict score without exception and for the
+// tolerant score at the recall the index promises.
+
+#include "blocking_keys.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "lists_fixture.h"
+#include "mode_comparison.h"
+
+namespace marrowfield::lists::testing {
+namespace {
+
+class BlockingKeysTest : public ListsTest {
+ protected:
+  static bool ShareAKey(const std::vector<std::string>& a,
+                        const std::vector<std::string>& b) {
+    std::vector<std::string> common;
+    std::set_intersection(a.begin(), a.end(), b.begin(), b.end(),
+                          std::back_inserter(common));
+    return !common.empty();
+  }
+};
+
+TEST_F(BlockingKeysTest, ValuesWithoutSound_HaveNoKeys) {
+  for (const char* value : {"", "123", "  --  ", "'"}) {
+    EXPECT_TRUE(BlockingKeys(value).empty()) << value;
+  }
+}
+
+TEST_F(BlockingKeysTest, Keys_SortedDistinctPrintable) {
+  for (const std::string& value : FullNameSample()) {
+    const std::vector<std::string> keys = BlockingKeys(value);
+    ASSERT_FALSE(keys.empty()) << value;
+    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << value;
+    EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end())
+        << value;
+    for (const std::string& key : keys) {
+      for (char c : key) EXPECT_TRUE(c > ' ' && c < 127) << value;
+    }
+  }
+}
+
+TEST_F(BlockingKeysTest, CaseAndPunctuation_DoNotChangeTheKeys) {
+  EXPECT_EQ(BlockingKeys("O'Neil"), BlockingKeys("oneil"));
+  EXPECT_EQ(BlockingKeys("SMITH"), BlockingKeys("smith"));
+}
+
+TEST_F(BlockingKeysTest, LongWord_KeepsItsSkeletonAlone) {
+  // One 100 000-letter word: its neighbours would take gigabytes.
+  std::string word;
+  while (word.size() < 100000) word += "smithjones";
+  const std::vector<std::string> keys = BlockingKeys(word);
+  ASSERT_EQ(keys.size(), 1u);
+  EXPECT_GT(keys[0].size(), 64u);
+  EXPECT_EQ(BlockingKeys("smithjones").size() > 1, true);
+}
+
+TEST_F(BlockingKeysTest, AlikeValues_ShareAKey) {
+  const std::vector<std::string> values = SingleNames();
+  std::vector<std::vector<std::string>> keys;
+  for (const std::string& v : values) keys.push_back(BlockingKeys(v));
+  size_t strictPairs = 0;
+  size_t tolerantPairs = 0;
+  size_t tolerantShared = 0;
+  // Every eighth value against every value.
+  for (size_t i = 0; i < values.size(); i += 8) {
+    for (size_t j = 0; j < values.size(); ++j) {
+      if (i == j) continue;
+      const bool shared = ShareAKey(keys[i], keys[j]);
+      if (compare_words(values[i].c_str(), values[j].c_str()) >=
+          kBlockingKeysMinAccuracy) {
+        ++strictPairs;
+        ASSERT_TRUE(shared) << values[i] << " / " << values[j];
+      }
+      if (ComparePercentage(values[i], values[j], ScoringMode::kTolerant) >=
+          kBlockingKeysMinAccuracy) {
+        ++tolerantPairs;
+        tolerantShared += shared;
+      }
+    }
+  }
+  ASSERT_GT(strictPairs, 100u);
+  ASSERT_GT(tolerantPairs, strictPairs);
+  EXPECT_GE(
+      static_cast<double>(tolerantShared) / static_cast<double>(tolerantPairs),
+      0.995)
+      << tolerantShared << " of " << tolerantPairs;
+}
+
+}  // namespace
+}  // namespace marrowfield::lists::testing

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds and installs the PostgreSQL extension, starts a throwaway cluster
+# (temporary folder, Unix socket only) and runs the extension's regression
+# suite against it with `make installcheck`; the cluster is stopped and
+# removed on exit, also on failure. Expects tools/setup.sh to have run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source tools/postgres_cluster.sh
+
+if ! pg_make installcheck; then
+  cat "$pg_build/regression.diffs" >&2 || true
+  exit 1
+fi
+python3 tests/postgres/engine_agreement.py

@@ -147,6 +147,8 @@ def main():
           "BM_MatchPhrase50Words/0", "BM_MatchPhrase50Words/1")
     ratio("sheet search: compare_words per cell / prepared search",
           "BM_SheetSearchPerCellUncached", "BM_SheetSearchPrepared", ">= 10")
+    ratio("sheet search folded to ASCII / not folded",
+          "BM_SheetSearchPrepared", "BM_SheetSearchPreparedNoFold", "<= 1.05")
     ratio("marrowfield search on CSV / sheet search alone",
           "BM_CliSearchCsv", "BM_SheetSearchPrepared", "< 2")
     ratio("MARROWFIELD.BEST 10 000 cells / sheet search (warm)",

@@ -79,14 +79,14 @@ void BM_SheetSearchPerCellUncached(benchmark::State& state) {
   SetTranscriptionCacheEnabled(true);
 }
 
-void BM_SheetSearchPrepared(benchmark::State& state) {
+void RunPreparedSearch(benchmark::State& state, TextFolding folding) {
   EnsureInitialized();
   for (auto _ : state) {
     // Each search starts cold: nothing from an earlier one helps.
     state.PauseTiming();
     ClearTranscriptionCache();
     state.ResumeTiming();
-    CompareWordsScorer engine("smisons");
+    CompareWordsScorer engine("smisons", folding);
     RememberingScorer scorer(engine);
     SheetSearch search(scorer, 60);
     search.CollectMatches(Grid(), 1);
@@ -94,6 +94,15 @@ void BM_SheetSearchPrepared(benchmark::State& state) {
     benchmark::DoNotOptimize(search.results().size());
   }
   state.SetItemsProcessed(state.iterations() * Grid().size());
+}
+
+void BM_SheetSearchPrepared(benchmark::State& state) {
+  RunPreparedSearch(state, TextFolding::kUtf8);
+}
+
+// The same without folding to ASCII (--no-fold), to see what folding costs.
+void BM_SheetSearchPreparedNoFold(benchmark::State& state) {
+  RunPreparedSearch(state, TextFolding::kNone);
 }
 
 // The program on the same cells as a CSV file: parsing, the search and the
@@ -123,6 +132,7 @@ BENCHMARK(BM_SheetSearchPerCellUncached)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 BENCHMARK(BM_SheetSearchPrepared)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SheetSearchPreparedNoFold)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CliSearchCsv)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

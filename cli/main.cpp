@@ -35,6 +35,9 @@ int main(int argc, char** argv) {
         "Find words and names that sound alike: search CSV and XLSX "
         "files, compare words, show phones and codes.",
         "marrowfield");
+    app.footer(
+        "Put -- before a word or text that starts with a dash, so that it is "
+        "not read as an option: marrowfield compare -- -Smith Smith");
     app.require_subcommand(1);
     const std::vector<marrowfield::Subcommand> commands = {
         marrowfield::AddSearchCommand(app),

@@ -15,6 +15,7 @@
 #include "host_registration.h"
 #include "host_value.h"
 #include "marrowfield.h"
+#include "sheet_function_registration.h"
 #include "temp_value_pool.h"
 
 bool g_bTestMode = false;
@@ -50,6 +51,13 @@ int32_t AddinSession::AutoOpen() noexcept {
     // nothing rather than risk a second menu.
     if (FindMenu() == MenuState::kMissing) AddMenu();
   });
+  // The worksheet functions come after the commands and menu, each on its
+  // own, so that one the host refuses leaves the others registered.
+  for (std::size_t i = 0; i < SheetFunctionTable.size(); ++i) {
+    Guarded([this, i] {
+      functionIds_[i] = RegisterSheetFunction(SheetFunctionTable[i]);
+    });
+  }
   Guarded([this] { ports_.automation.ConnectToHost(); });
   Guarded([] { initialize(); });
   return 1;
@@ -62,6 +70,12 @@ int32_t AddinSession::AutoClose() noexcept {
   // xlAutoClose; left behind, they would run code that is no longer there.
   for (const CommandRow& row : CommandTable) {
     Guarded([&row] { RemoveDefinedName(row.procedure); });
+  }
+  for (std::size_t i = 0; i < SheetFunctionTable.size(); ++i) {
+    Guarded([this, i] {
+      UnregisterSheetFunction(SheetFunctionTable[i], functionIds_[i]);
+      SetValueError(&functionIds_[i]);
+    });
   }
   Guarded([] {
     if (FindMenu() == MenuState::kPresent) DeleteMenu();
@@ -82,6 +96,12 @@ XLOPER* AddinSession::AutoRegister(const XLOPER* procedureName) noexcept {
       ownPath.Call(xlGetName);
       // The host wants REGISTER's own answer back for a name it asked for.
       RegisterCommand(ownPath.value(), row, &registerAnswer_);
+    }
+    if (const SheetFunctionRow* row = FindSheetFunction(procedureName)) {
+      const std::size_t i =
+          static_cast<std::size_t>(row - SheetFunctionTable.data());
+      functionIds_[i] = RegisterSheetFunction(*row);
+      registerAnswer_ = functionIds_[i];
     }
   });
   return &registerAnswer_;

@@ -8,9 +8,11 @@
 #ifndef MARROWFIELD_ADDIN_ADDIN_SESSION_H_
 #define MARROWFIELD_ADDIN_ADDIN_SESSION_H_
 
+#include <array>
 #include <cstdint>
 
 #include "addin_config.h"
+#include "sheet_function_table.h"
 #include "xloper.h"
 
 // True only while the sample test runs the search command.
@@ -36,18 +38,21 @@ class AddinSession {
   AddinSession& operator=(const AddinSession&) = delete;
 
   // xlAutoOpen: registers the commands, adds the menu unless the host
-  // already shows it, connects to the host's automation object, starts the
-  // engine. Returns 1.
+  // already shows it, registers the worksheet functions (through Excel12,
+  // thread-safe, when the host offers it), connects to the host's automation
+  // object, starts the engine. Returns 1.
   int32_t AutoOpen() noexcept;
 
-  // xlAutoClose: removes the defined names of the three commands and the
-  // menu (only when present), stops the engine, releases and forgets the
+  // xlAutoClose: removes the defined names of the three commands,
+  // unregisters the worksheet functions and removes their names, removes
+  // the menu (only when present), stops the engine, releases and forgets the
   // host connection so that a later open connects afresh, and balances the
   // bridge's OleInitialize. Returns 1.
   int32_t AutoClose() noexcept;
 
-  // xlAutoRegister: registers every command whose name equals the counted
-  // string |procedureName| ignoring ASCII case. Returns a value owned by
+  // xlAutoRegister: registers every command or worksheet function whose
+  // name (a function has one per interface) equals the counted string
+  // |procedureName| ignoring ASCII case. Returns a value owned by
   // the session: REGISTER's answer when a command matched, else #VALUE!.
   XLOPER* AutoRegister(const XLOPER* procedureName) noexcept;
 
@@ -75,6 +80,8 @@ class AddinSession {
   XLOPER registerAnswer_{};
   XLOPER managerAnswer_{};
   char managerName_[1 + 32] = {};
+  // REGISTER's answers for the worksheet functions, in table order.
+  std::array<XLOPER, SheetFunctionTable.size()> functionIds_{};
 };
 
 }  // namespace marrowfield

@@ -3,22 +3,9 @@
 
 #include "host_value.h"
 
+#include "xloper12.h"
+
 namespace marrowfield {
-namespace {
-
-bool CarriesHostMemory(const XLOPER& value) {
-  switch (BaseType(value)) {
-    case xltypeStr:
-    case xltypeRef:
-    case xltypeMulti:
-    case xltypeBigData:
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace
 
 void HostValue::FreeHostMemory(const XLOPER& value) {
   if (!CarriesHostMemory(value)) return;

@@ -103,9 +103,10 @@ def lists_rows(times, rows):
 def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build-bench"
     times = run(os.path.join(build, "bench", "engine_bench"))
-    sheet = os.path.join(build, "bench", "sheet_search_bench")
-    if os.path.exists(sheet):
-        times.update(run(sheet))
+    for program in ("sheet_search_bench", "sheet_function_bench"):
+        path = os.path.join(build, "bench", program)
+        if os.path.exists(path):
+            times.update(run(path))
 
     rows = []
     lists = os.path.join(build, "bench", "lists_bench")
@@ -150,6 +151,10 @@ def main():
           "BM_SheetSearchPrepared", "BM_SheetSearchPreparedNoFold", "<= 1.05")
     ratio("marrowfield search on CSV / sheet search alone",
           "BM_CliSearchCsv", "BM_SheetSearchPrepared", "< 2")
+    ratio("MARROWFIELD.BEST 10 000 cells / sheet search (warm)",
+          "BM_Best10kCells/1", "BM_SheetSearch10kCells/1", "<= 2")
+    ratio("MARROWFIELD.BEST 10 000 cells / sheet search (cold)",
+          "BM_Best10kCells/0", "BM_SheetSearch10kCells/0", "<= 2")
 
     lists_rows(lists_times, rows)
 

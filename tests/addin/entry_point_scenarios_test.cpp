@@ -200,10 +200,14 @@ TEST_F(EntryPointScenarios, Close_DeletesPresentMenuAndGivesBackItsName) {
   const std::vector<Args> deleted = {{"num:10", "str:Marrowfield"}};
   EXPECT_EQ(RecordedArgsOf(xlfDeleteMenu), deleted);
   EXPECT_EQ(fake_xl_menu_count("Marrowfield"), 0);
-  // Every registered command's name goes, not only the dialog's.
-  const std::vector<Args> unnamed = {{"str:fMarrowfieldDialog"},
-                                     {"str:fMarrowfieldAbout"},
-                                     {"str:fMarrowfieldTest"}};
+  // Every registered command's name goes, not only the dialog's, and so
+  // do the worksheet functions' names.
+  const std::vector<Args> unnamed = {
+      {"str:fMarrowfieldDialog"},   {"str:fMarrowfieldAbout"},
+      {"str:fMarrowfieldTest"},     {"str:MARROWFIELD.SCORE"},
+      {"str:MARROWFIELD.PHONES"},   {"str:MARROWFIELD.CODE"},
+      {"str:MARROWFIELD.BEST"},     {"str:MARROWFIELD.MATCHES"},
+      {"str:MARROWFIELD.BESTSCORE"}};
   EXPECT_EQ(RecordedArgsOf(xlfSetName), unnamed);
   EXPECT_EQ(fake_xl_outstanding_values(), 0);
   EXPECT_EQ(fake_xl_bad_frees(), 0);

@@ -81,21 +81,29 @@ constexpr const char* kBuiltInMenus[] = {"&File",   "&Edit",   "&View",
                                          "&Insert", "F&ormat", "&Tools",
                                          "&Data",   "&Window", "&Help"};
 constexpr double kWorksheetBar = 10;
+constexpr int32_t kUnregister = 201;  // xlfUnregister
 
 // REGISTER's type text: one letter for the result, one per argument, from
-// the codes Excel's C API documents, each of C, D, F, G, K and O may carry
-// a '%' (their wide forms); then at most one of '#' (may call macro-sheet
-// functions) and '!' (volatile), and '$' (thread-safe) or '&' (cluster
-// safe). A command takes no arguments and may carry no modifier.
-bool ValidTypeText(const std::string& text, bool command) {
+// the codes Excel's C API documents; each of C, D, F, G, K and O may carry
+// a '%' (its wide form). Then the modifiers, each at most once: '#' (may
+// call macro-sheet functions), '!' (volatile), '$' (thread-safe), '&'
+// (cluster safe). The wide codes (Q, U and the '%' forms) and the '$' and
+// '&' marks exist only for registrations made through Excel12; a
+// thread-safe function takes no XLOPER (P, R) and is no macro-sheet
+// equivalent. A command takes no arguments and may carry no modifier.
+bool ValidTypeText(const std::string& text, bool command, bool wide) {
   static const std::string kCodes = "ABCDEFGHIJKLMNOPQRU";
+  static const std::string kWideCodes = "QU";
   static const std::string kWide = "CDFGKO";
   std::size_t i = 0;
   int codes = 0;
+  bool narrowRecords = false;
   while (i < text.size() && kCodes.find(text[i]) != std::string::npos) {
     const char code = text[i++];
+    if (!wide && kWideCodes.find(code) != std::string::npos) return false;
+    if (code == 'P' || code == 'R') narrowRecords = true;
     if (i < text.size() && text[i] == '%') {
-      if (kWide.find(code) == std::string::npos) return false;
+      if (!wide || kWide.find(code) == std::string::npos) return false;
       ++i;
     }
     ++codes;
@@ -103,21 +111,23 @@ bool ValidTypeText(const std::string& text, bool command) {
   if (codes == 0 || codes > 256) return false;
   if (command && (codes != 1 || i != text.size())) return false;
   std::string modifiers = text.substr(i);
+  bool threadSafe = false;
+  bool macroSheet = false;
   for (const char* allowed : {"#", "!", "$", "&"}) {
     const std::size_t at = modifiers.find(allowed);
-    if (at != std::string::npos) modifiers.erase(at, 1);
+    if (at == std::string::npos) continue;
+    modifiers.erase(at, 1);
+    if (*allowed == '$') threadSafe = true;
+    if (*allowed == '#') macroSheet = true;
+    if ((*allowed == '$' || *allowed == '&') && !wide) return false;
   }
+  if (threadSafe && (narrowRecords || macroSheet)) return false;
   return modifiers.empty();
 }
 
-// REGISTER's macro type: 0 (hidden function), 1 (function) or 2 (command),
-// as a number or as text Excel converts to one.
-bool MacroType(const XLOPER& value, int* type) {
-  double number = -1;
-  if (!ToNumber(value, &number) || BaseType(value) == xltypeBool) return false;
-  if (number != 0 && number != 1 && number != 2) return false;
-  *type = static_cast<int>(number);
-  return true;
+// REGISTER's macro type: 0 (hidden function), 1 (function) or 2 (command).
+bool ValidMacroType(double number) {
+  return number == 0 || number == 1 || number == 2;
 }
 
 }  // namespace
@@ -131,6 +141,12 @@ void FakeExcel::Reset() {
   refused_ = 0;
   registerIds_.clear();
   handedOut_.clear();
+  registrations_.clear();
+  calls12_.clear();
+  cells_.clear();
+  closedSheets_.clear();
+  excel12_ = true;
+  coercions_ = 0;
   addinPath_ = "C:\\Program Files\\Marrowfield\\MarrowfieldExcel.xll";
   forcedCode_ = 0;
   badFrees_ = 0;
@@ -139,6 +155,7 @@ void FakeExcel::Reset() {
 
 int32_t FakeExcel::Answer(int32_t function, XLOPER* result, int32_t count,
                           XLOPER* const* args) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   Call call{function, {}};
   for (int32_t i = 0; i < count; ++i) {
     call.args.push_back(DescribeValue(args == nullptr ? nullptr : args[i]));
@@ -166,6 +183,8 @@ int32_t FakeExcel::Answer(int32_t function, XLOPER* result, int32_t count,
       return DeleteMenu(result, count, args);
     case xlfSetName:
       return SetName(result, count, args);
+    case kUnregister:
+      return Unregister(result, count, args);
     default: {
       bool handled = false;
       const int32_t code = TheFakeHostDocuments().Answer(function, result,
@@ -176,11 +195,7 @@ int32_t FakeExcel::Answer(int32_t function, XLOPER* result, int32_t count,
 }
 
 int32_t FakeExcel::Free(int32_t count, XLOPER* const* args) {
-  for (int32_t i = 0; i < count; ++i) {
-    const XLOPER& value = *args[i];
-    if (BaseType(value) != xltypeStr) continue;
-    if (handedOut_.erase(value.val.str) == 0) ++badFrees_;
-  }
+  for (int32_t i = 0; i < count; ++i) GiveBack(*args[i]);
   return xlretSuccess;
 }
 
@@ -190,6 +205,26 @@ int32_t FakeExcel::Coerce(XLOPER* result, int32_t count, XLOPER* const* args) {
   if (count >= 2 && !ToNumber(*args[1], &wanted)) return xlretInvXloper;
   const auto types = static_cast<uint16_t>(wanted);
   double number = 0;
+  const uint16_t source = BaseType(*args[0]);
+  if (source == xltypeSRef || source == xltypeRef) {
+    XLREF12 area{};
+    const XLREF* ref = source == xltypeSRef ? &args[0]->val.sref.ref
+                       : args[0]->val.mref.lpmref == nullptr
+                           ? nullptr
+                           : args[0]->val.mref.lpmref->reftbl;
+    if (ref == nullptr) return xlretInvXloper;
+    area = XLREF12{ref->rwFirst, ref->rwLast, ref->colFirst, ref->colLast};
+    std::vector<const Cell*> cells;
+    int32_t rows = 0;
+    int32_t columns = 0;
+    if (!ReferencedCells(source,
+                         source == xltypeRef ? args[0]->val.mref.idSheet : 1,
+                         area, &cells, &rows, &columns)) {
+      return xlretUncalced;
+    }
+    if (result != nullptr) *result = HandOutMulti(cells, rows, columns);
+    return xlretSuccess;
+  }
   if (BaseType(*args[0]) == xltypeErr) {
     SetError(result, args[0]->val.err);
   } else if (!ToNumber(*args[0], &number)) {
@@ -213,18 +248,68 @@ int32_t FakeExcel::Coerce(XLOPER* result, int32_t count, XLOPER* const* args) {
 
 int32_t FakeExcel::Register(XLOPER* result, int32_t count,
                             XLOPER* const* args) {
-  if (!ValidRegistration(count, args)) {
-    ++refused_;
+  // Everything given must be text, except the macro type.
+  bool texts = count >= 2 && count <= 255;
+  std::vector<std::string> arguments;
+  double macroType = -1;
+  for (int32_t i = 0; texts && i < count; ++i) {
+    const uint16_t type = BaseType(*args[i]);
+    if (i == 5) {
+      if (type != xltypeMissing && type != xltypeBool &&
+          !ToNumber(*args[i], &macroType)) {
+        texts = false;
+      }
+      if (type == xltypeBool) texts = false;
+      arguments.emplace_back();
+      continue;
+    }
+    if (type == xltypeMissing && i >= 2) {
+      arguments.emplace_back();
+      continue;
+    }
+    if (type != xltypeStr) texts = false;
+    arguments.push_back(Text(*args[i]));
+  }
+  const double id =
+      texts ? AcceptRegistration(std::move(arguments), macroType, false) : -1;
+  if (id < 0) {
+    if (texts == false) ++refused_;
     SetError(result, xlerrValue);
     return xlretSuccess;
   }
+  SetNumber(result, id);
+  return xlretSuccess;
+}
+
+double FakeExcel::AcceptRegistration(std::vector<std::string> texts,
+                                     double macroType, bool wide) {
+  if (!ValidRegistrationTexts(texts, macroType, wide)) {
+    ++refused_;
+    return -1;
+  }
   // Excel gives a procedure the same register id each time.
-  const std::string procedure = Text(*args[1]);
+  const std::string& procedure = texts[1];
   auto found = registerIds_.find(procedure);
   if (found == registerIds_.end()) {
     found = registerIds_.emplace(procedure, 1000.0 + registerIds_.size()).first;
   }
-  SetNumber(result, found->second);
+  registrations_.push_back(
+      Registration{std::move(texts), wide, true, found->second});
+  return found->second;
+}
+
+int32_t FakeExcel::Unregister(XLOPER* result, int32_t count,
+                              XLOPER* const* args) {
+  double id = 0;
+  if (count < 1 || !ToNumber(*args[0], &id)) return xlretInvXloper;
+  bool found = false;
+  for (Registration& registration : registrations_) {
+    if (registration.id == id && registration.registered) {
+      registration.registered = false;
+      found = true;
+    }
+  }
+  SetBool(result, found);
   return xlretSuccess;
 }
 
@@ -279,27 +364,22 @@ int32_t FakeExcel::AddMenu(XLOPER* result, int32_t count, XLOPER* const* args) {
   return xlretSuccess;
 }
 
-bool FakeExcel::ValidRegistration(int32_t count, XLOPER* const* args) const {
-  // Module and procedure are required; everything given must be text of
-  // at most 255 characters, except the macro type.
-  if (count < 2 || count > 255) return false;
-  for (int32_t i = 0; i < count && i < 10; ++i) {
-    if (i == 5) continue;  // the macro type
-    if (BaseType(*args[i]) == xltypeMissing && i >= 2) continue;
-    if (BaseType(*args[i]) != xltypeStr) return false;
+bool FakeExcel::ValidRegistrationTexts(const std::vector<std::string>& texts,
+                                       double macroType, bool wide) const {
+  // Module and procedure are required; REGISTER takes no text longer than
+  // 255 characters.
+  if (texts.size() < 2 || texts[0].empty() || texts[1].empty()) return false;
+  for (const std::string& text : texts) {
+    if (text.size() > 255) return false;
   }
-  if (Text(*args[0]).empty() || Text(*args[1]).empty()) return false;
-  int type = 1;
-  if (count >= 6 && BaseType(*args[5]) != xltypeMissing &&
-      !MacroType(*args[5], &type)) {
-    return false;
-  }
-  if (count >= 3 && BaseType(*args[2]) == xltypeStr &&
-      !ValidTypeText(Text(*args[2]), type == 2)) {
+  const double type = macroType < 0 ? 1 : macroType;
+  if (!ValidMacroType(type)) return false;
+  if (texts.size() >= 3 && !texts[2].empty() &&
+      !ValidTypeText(texts[2], type == 2, wide)) {
     return false;
   }
   // A command needs the name it is run by.
-  if (type == 2 && (count < 4 || Text(*args[3]).empty())) return false;
+  if (type == 2 && (texts.size() < 4 || texts[3].empty())) return false;
   return true;
 }
 
@@ -366,8 +446,9 @@ int FakeExcel::MenuCount(const std::string& name) const {
 
 XLOPER FakeExcel::HandOutString(const std::string& text) {
   const std::size_t length = text.size() > 255 ? 255 : text.size();
-  auto memory = std::make_unique<char[]>(length + 1);
-  memory[0] = static_cast<char>(static_cast<unsigned char>(length));
+  std::shared_ptr<char> memory(new char[length + 1],
+                               std::default_delete<char[]>());
+  memory.get()[0] = static_cast<char>(static_cast<unsigned char>(length));
   std::memcpy(memory.get() + 1, text.data(), length);
   XLOPER value{};
   value.val.str = memory.get();

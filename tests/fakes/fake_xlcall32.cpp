@@ -10,10 +10,31 @@
 
 #include "fake_excel.h"
 #include "host_callback_library.h"
+#include "host_callback_library12.h"
 #include "host_functions.h"
 
 using marrowfield::TheFakeExcel;
 using marrowfield::XLOPER;
+using marrowfield::XLOPER12;
+
+namespace {
+
+const marrowfield::FakeExcel::Registration* RegistrationAt(int registration) {
+  const auto& all = TheFakeExcel().registrations();
+  if (registration < 0 ||
+      static_cast<std::size_t>(registration) >= all.size()) {
+    return nullptr;
+  }
+  return &all[static_cast<std::size_t>(registration)];
+}
+
+void SetCell(int sheet, int row, int column,
+             marrowfield::FakeExcel::Cell cell) {
+  TheFakeExcel().SetCell(static_cast<uintptr_t>(sheet), row, column,
+                         std::move(cell));
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -30,6 +51,12 @@ int MARROWFIELD_XLCALL_CDECL Excel4(int xlfn, XLOPER* operRes, int count, ...) {
   for (XLOPER*& oper : opers) oper = va_arg(args, XLOPER*);
   va_end(args);
   return TheFakeExcel().Answer(xlfn, operRes, count, opers.data());
+}
+
+int MARROWFIELD_FAKE_STDCALL fake_xl_callback12(int xlfn, int count,
+                                                void** opers, void* operRes) {
+  return TheFakeExcel().Answer12(xlfn, static_cast<XLOPER12*>(operRes), count,
+                                 reinterpret_cast<XLOPER12* const*>(opers));
 }
 
 void fake_xl_reset(void) { TheFakeExcel().Reset(); }
@@ -80,4 +107,84 @@ int fake_xl_menu_position(const char* name) {
 
 int fake_xl_refused_calls(void) { return TheFakeExcel().refused(); }
 
+void fake_xl_offer_excel12(int offered) {
+  TheFakeExcel().OfferExcel12(offered != 0);
+}
+
+int fake_xl_call12_count(void) { return TheFakeExcel().calls12(); }
+
+int fake_xl_call12_function(int call) {
+  const auto& calls = TheFakeExcel().calls12List();
+  if (call < 0 || static_cast<std::size_t>(call) >= calls.size()) return -1;
+  return calls[static_cast<std::size_t>(call)];
+}
+
+int fake_xl_registration_count(void) {
+  return static_cast<int>(TheFakeExcel().registrations().size());
+}
+
+const char* fake_xl_registration_text(int registration, int arg) {
+  const auto* found = RegistrationAt(registration);
+  if (found == nullptr || arg < 0 ||
+      static_cast<std::size_t>(arg) >= found->texts.size()) {
+    return "";
+  }
+  return found->texts[static_cast<std::size_t>(arg)].c_str();
+}
+
+int fake_xl_registration_arg_count(int registration) {
+  const auto* found = RegistrationAt(registration);
+  return found == nullptr ? -1 : static_cast<int>(found->texts.size());
+}
+
+int fake_xl_registration_wide(int registration) {
+  const auto* found = RegistrationAt(registration);
+  return found != nullptr && found->wide ? 1 : 0;
+}
+
+int fake_xl_registration_active(int registration) {
+  const auto* found = RegistrationAt(registration);
+  return found != nullptr && found->registered ? 1 : 0;
+}
+
+void fake_xl_set_cell_text(int sheet, int row, int column, const char* text) {
+  SetCell(sheet, row, column,
+          {marrowfield::xltypeStr, text == nullptr ? "" : text, 0});
+}
+
+void fake_xl_set_cell_number(int sheet, int row, int column, double number) {
+  SetCell(sheet, row, column, {marrowfield::xltypeNum, "", number});
+}
+
+void fake_xl_set_cell_boolean(int sheet, int row, int column, int flag) {
+  SetCell(sheet, row, column,
+          {marrowfield::xltypeBool, "", flag != 0 ? 1.0 : 0.0});
+}
+
+void fake_xl_set_cell_error(int sheet, int row, int column, int error) {
+  SetCell(sheet, row, column,
+          {marrowfield::xltypeErr, "", static_cast<double>(error)});
+}
+
+void fake_xl_clear_cells(void) { TheFakeExcel().ClearCells(); }
+
+void fake_xl_set_sheet_closed(int sheet, int closed) {
+  TheFakeExcel().SetSheetClosed(static_cast<uintptr_t>(sheet), closed != 0);
+}
+
 }  // extern "C"
+
+#ifndef _WIN32
+namespace marrowfield {
+
+// Natively the fake stands in for the host process: Excel12 is there
+// unless a test took it away.
+Excel12Entry FindExcel12Entry() {
+  if (!TheFakeExcel().offersExcel12()) return nullptr;
+  return [](int xlfn, int count, XLOPER12** opers, XLOPER12* operRes) {
+    return TheFakeExcel().Answer12(xlfn, operRes, count, opers);
+  };
+}
+
+}  // namespace marrowfield
+#endif

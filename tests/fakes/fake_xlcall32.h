@@ -9,6 +9,12 @@
 #ifndef MARROWFIELD_TESTS_FAKES_FAKE_XLCALL32_H_
 #define MARROWFIELD_TESTS_FAKES_FAKE_XLCALL32_H_
 
+#if defined(_WIN32) && !defined(_WIN64)
+#define MARROWFIELD_FAKE_STDCALL __stdcall
+#else
+#define MARROWFIELD_FAKE_STDCALL
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -50,6 +56,39 @@ int fake_xl_menu_position(const char* name);
  * break the documented grammar: type text, macro type, menu table shape,
  * position. */
 int fake_xl_refused_calls(void);
+
+/* Whether the host offers Excel12 (1, the default after a reset) or only
+ * Excel4 (0), as Excel before 2007 did. Native programs only: under Wine
+ * the program that stands in for Excel decides by exporting MdCallBack12. */
+void fake_xl_offer_excel12(int offered);
+
+/* Excel's MdCallBack12: the Excel12 interface of the fake. A program that
+ * stands in for Excel exports it under that name. */
+int MARROWFIELD_FAKE_STDCALL fake_xl_callback12(int xlfn, int count,
+                                                void** opers, void* operRes);
+
+/* Excel12 calls recorded, and the function number of one of them. */
+int fake_xl_call12_count(void);
+int fake_xl_call12_function(int call);
+
+/* REGISTER calls the fake accepted, oldest first: argument |arg| as UTF-8
+ * text ("" for the macro type and for missing arguments), whether it came
+ * through Excel12, and whether it is still registered (not unregistered). */
+int fake_xl_registration_count(void);
+const char* fake_xl_registration_text(int registration, int arg);
+int fake_xl_registration_arg_count(int registration);
+int fake_xl_registration_wide(int registration);
+int fake_xl_registration_active(int registration);
+
+/* Cells of the fake's sheets, 0-based, sheets numbered from 1 (xltypeSRef
+ * references point into sheet 1). Text is UTF-8. */
+void fake_xl_set_cell_text(int sheet, int row, int column, const char* text);
+void fake_xl_set_cell_number(int sheet, int row, int column, double number);
+void fake_xl_set_cell_boolean(int sheet, int row, int column, int flag);
+void fake_xl_set_cell_error(int sheet, int row, int column, int error);
+void fake_xl_clear_cells(void);
+/* A closed sheet's cells cannot be read (xlCoerce fails). */
+void fake_xl_set_sheet_closed(int sheet, int closed);
 
 #ifdef __cplusplus
 } /* extern "C" */

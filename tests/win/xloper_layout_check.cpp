@@ -6,6 +6,7 @@
 #include "host_callback_library.h"
 #include "temp_value_pool.h"
 #include "xloper.h"
+#include "xloper12.h"
 
 namespace marrowfield {
 
@@ -15,5 +16,10 @@ static_assert(sizeof(TempValuePool) >= 64 * sizeof(XLOPER),
               "the pool holds 64 records of the real size");
 static_assert(sizeof(XLOPER[20]) == 20 * (sizeof(void*) == 8 ? 24 : 16),
               "a menu table of 20 values is 20 records, unpadded");
+
+static_assert(sizeof(XLOPER12) == 32,
+              "32-byte wide records on both bitnesses");
+static_assert(sizeof(XLOPER12[4]) == 4 * 32,
+              "a column of wide results is unpadded");
 
 }  // namespace marrowfield

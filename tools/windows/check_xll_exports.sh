@@ -2,7 +2,9 @@
 # Checks the tables of a built MarrowfieldExcel.xll with objdump:
 #  - the export table holds exactly the engine's exports (every function
 #    engine/include/marrowfield.h marks MARROWFIELD_EXPORT) plus Excel's
-#    entry points, the three commands and CheckInstance, by plain names;
+#    entry points, the three commands, CheckInstance, the worksheet
+#    functions in their Excel4 and Excel12 forms, xlAutoFree and
+#    xlAutoFree12, by plain names;
 #  - XLCALL32.DLL is imported by ordinal only (Excel4 = 2, Excel4v = 3),
 #    Excel4v among them;
 #  - no MinGW runtime DLL is imported, so the XLL loads on its own;
@@ -45,8 +47,12 @@ expected=$( {
   engine_exports
   printf '%s\n' xlAutoOpen xlAutoClose xlAutoRegister xlAddInManagerInfo \
     fMarrowfieldDialog fMarrowfieldAbout fMarrowfieldTest CheckInstance
+  for f in Score Phones Code Best Matches BestScore; do
+    printf 'fMarrowfield%s\nfMarrowfield%s12\n' "$f" "$f"
+  done
+  printf '%s\n' xlAutoFree xlAutoFree12
 } | sort)
-[[ $(wc -l <<<"$expected") -ge 19 ]] ||
+[[ $(wc -l <<<"$expected") -ge 33 ]] ||
   fail "found only $(wc -l <<<"$expected") expected names in $HEADER"
 
 actual=$(awk '/^\[Ordinal\/Name Pointer\] Table/ {on = 1; next}

@@ -1,0 +1,127 @@
+// The worksheet functions the add-in registers beside its commands, in the
+// column order of Excel's REGISTER: the exported procedure for each of the
+// two interfaces, the type texts, the name in formulas, the argument names,
+// and the texts the Insert Function dialog shows.
+//
+// Type texts: Q (XLOPER12 value) and U (XLOPER12, references allowed) with
+// '$', the thread-safe mark, for Excel12; P and R, their XLOPER forms, for
+// Excel4, which cannot register thread-safe functions. The range argument
+// takes references so that the add-in reads a range once, as values, with
+// xlCoerce.
+
+#ifndef MARROWFIELD_ADDIN_SHEET_FUNCTION_TABLE_H_
+#define MARROWFIELD_ADDIN_SHEET_FUNCTION_TABLE_H_
+
+#include <array>
+
+namespace marrowfield {
+
+enum class SheetFunctionId {
+  kScore,
+  kPhones,
+  kCode,
+  kBest,
+  kMatches,
+  kBestScore
+};
+
+constexpr int kMaxSheetFunctionArguments = 3;
+
+struct SheetFunctionRow {
+  SheetFunctionId id;
+  const char* procedure;    // exported, Excel4 form
+  const char* procedure12;  // exported, Excel12 form
+  const char* typeText;     // for Excel4
+  const char* typeText12;   // for Excel12
+  const char* functionText;
+  const char* argumentText;
+  const char* description;
+  int argumentCount;
+  int rangeArgument;  // 0-based index of the range argument; -1: none
+  std::array<const char*, kMaxSheetFunctionArguments> argumentHelp;
+};
+
+// The category the functions appear under in the Insert Function dialog.
+constexpr const char* kSheetFunctionCategory = "Marrowfield";
+// REGISTER's macro type for a worksheet function shown to users.
+constexpr double kWorksheetFunctionMacroType = 1;
+
+constexpr std::array<SheetFunctionRow, 6> SheetFunctionTable = {{
+    {SheetFunctionId::kScore,
+     "fMarrowfieldScore",
+     "fMarrowfieldScore12",
+     "PPP",
+     "QQQ$",
+     "MARROWFIELD.SCORE",
+     "text1,text2",
+     "How alike two texts sound, in percent (0-100).",
+     2,
+     -1,
+     {"is the first name or word.", "is the second name or word.", nullptr}},
+    {SheetFunctionId::kPhones,
+     "fMarrowfieldPhones",
+     "fMarrowfieldPhones12",
+     "PP",
+     "QQ$",
+     "MARROWFIELD.PHONES",
+     "text",
+     "The phones of a text, separated by spaces.",
+     1,
+     -1,
+     {"is the name or word to transcribe.", nullptr, nullptr}},
+    {SheetFunctionId::kCode,
+     "fMarrowfieldCode",
+     "fMarrowfieldCode12",
+     "PP",
+     "QQ$",
+     "MARROWFIELD.CODE",
+     "text",
+     "The consonant code of a text.",
+     1,
+     -1,
+     {"is the name or word to code.", nullptr, nullptr}},
+    {SheetFunctionId::kBest,
+     "fMarrowfieldBest",
+     "fMarrowfieldBest12",
+     "PPRP",
+     "QQUQ$",
+     "MARROWFIELD.BEST",
+     "text,range,accuracy",
+     "The text of the cell in a range that sounds most like a text.",
+     3,
+     1,
+     {"is the name or word to look for.",
+      "is the range of cells to look in; only text cells count.",
+      "is the lowest score in percent that counts as a match (60 when "
+      "left out)."}},
+    {SheetFunctionId::kMatches,
+     "fMarrowfieldMatches",
+     "fMarrowfieldMatches12",
+     "PPRP",
+     "QQUQ$",
+     "MARROWFIELD.MATCHES",
+     "text,range,accuracy",
+     "The texts of a range that sound like a text, best first, as a column.",
+     3,
+     1,
+     {"is the name or word to look for.",
+      "is the range of cells to look in; only text cells count.",
+      "is the lowest score in percent that counts as a match (60 when "
+      "left out)."}},
+    {SheetFunctionId::kBestScore,
+     "fMarrowfieldBestScore",
+     "fMarrowfieldBestScore12",
+     "PPR",
+     "QQU$",
+     "MARROWFIELD.BESTSCORE",
+     "text,range",
+     "The best score in percent of any cell of a range against a text.",
+     2,
+     1,
+     {"is the name or word to look for.",
+      "is the range of cells to look in; only text cells count.", nullptr}},
+}};
+
+}  // namespace marrowfield
+
+#endif  // MARROWFIELD_ADDIN_SHEET_FUNCTION_TABLE_H_

@@ -46,7 +46,9 @@ constexpr const char* kSheetFunctionCategory = "Marrowfield";
 // REGISTER's macro type for a worksheet function shown to users.
 constexpr double kWorksheetFunctionMacroType = 1;
 
-constexpr std::array<SheetFunctionRow, 6> SheetFunctionTable = {{
+// inline: one table in the whole program, so that a row found in one file
+// can be numbered by its distance from the table's start in another.
+inline constexpr std::array<SheetFunctionRow, 6> SheetFunctionTable = {{
     {SheetFunctionId::kScore,
      "fMarrowfieldScore",
      "fMarrowfieldScore12",

@@ -15,9 +15,10 @@
 #include <ctime>
 #include <fstream>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
+#include "distinct_texts.h"
 #include "marrowfield.h"
 #include "name_variants.h"
 #include "pair_finder.h"
@@ -110,17 +111,15 @@ void BM_DedupeCells(benchmark::State& state) {
     // Every run transcribes its words afresh, as a new process would.
     ClearTranscriptionCache();
     state.ResumeTiming();
-    std::unordered_map<std::string, size_t> index;
+    const std::vector<std::string_view> cells(corpus.cells.begin(),
+                                              corpus.cells.end());
+    const DistinctTexts distinct = NumberDistinctTexts(cells, threads);
     std::vector<std::string> values;
-    std::vector<size_t> counts;
-    for (const std::string& cell : corpus.cells) {
-      const auto [it, added] = index.emplace(cell, values.size());
-      if (added) {
-        values.push_back(cell);
-        counts.push_back(0);
-      }
-      ++counts[it->second];
-    }
+    values.reserve(distinct.firstItem.size());
+    for (uint32_t item : distinct.firstItem)
+      values.push_back(corpus.cells[item]);
+    std::vector<size_t> counts(values.size(), 0);
+    for (uint32_t value : distinct.ofItem) ++counts[value];
     const auto pairs = FindDuplicatePairs(values, Options(threads));
     const auto groups =
         GroupDuplicates(values, counts, pairs, Options(threads));

@@ -3,13 +3,15 @@
 // against each other), so every place can be mapped back to its own text.
 #include "column_values.h"
 
-#include <unordered_map>
+#include <string_view>
 #include <utility>
 
 #include "cell_reference.h"
+#include "distinct_texts.h"
 #include "input_error.h"
 #include "read_flags.h"
 #include "result_output.h"
+#include "run_chunks.h"
 
 namespace marrowfield {
 
@@ -82,31 +84,45 @@ ColumnChoice FindColumn(const LoadedSheet& sheet, const std::string& column) {
 
 void AddSheetValues(const LoadedSheet& sheet, int32_t sheetIndex,
                     const std::optional<std::string>& column,
-                    ValueTable& table) {
+                    ValueTable& table, unsigned threads) {
   ColumnChoice choice;
   if (column) choice = FindColumn(sheet, *column);
-  std::unordered_map<std::string, size_t> index;
-  index.reserve(table.values.size());
-  for (size_t i = 0; i < table.values.size(); ++i) {
-    index.emplace(table.values[i], i);
-  }
+  // The table's values first (distinct already, so they keep their
+  // numbers), then the cells taken, all numbered at once on the threads.
+  std::vector<std::string_view> texts(table.values.begin(),
+                                      table.values.end());
+  const size_t known = texts.size();
+  std::vector<const GridCell*> taken;
   for (const GridCell& cell : sheet.cells) {
     if (!cell.isText || cell.text.empty()) continue;
     if (choice.column != 0 &&
         (cell.column != choice.column || cell.row == choice.headerRow)) {
       continue;
     }
-    const auto [found, added] = index.emplace(cell.text, table.values.size());
-    if (added) {
-      table.values.push_back(cell.text);
-      table.counts.push_back(0);
-      table.places.emplace_back();
-    }
-    ++table.counts[found->second];
-    table.places[found->second].push_back(
-        ValuePlace{sheetIndex, cell.row, cell.column});
-    ++table.cells;
+    texts.push_back(cell.text);
+    taken.push_back(&cell);
   }
+  const lists::DistinctTexts distinct =
+      lists::NumberDistinctTexts(texts, threads);
+  for (size_t d = known; d < distinct.firstItem.size(); ++d) {
+    table.values.emplace_back(texts[distinct.firstItem[d]]);
+  }
+  table.counts.resize(table.values.size(), 0);
+  for (size_t k = 0; k < taken.size(); ++k) {
+    ++table.counts[distinct.ofItem[known + k]];
+  }
+  // Each value's places reserved at once: a million cells would otherwise
+  // grow two hundred thousand vectors step by step.
+  table.places.resize(table.values.size());
+  for (size_t v = 0; v < table.values.size(); ++v) {
+    table.places[v].reserve(static_cast<size_t>(table.counts[v]));
+  }
+  for (size_t k = 0; k < taken.size(); ++k) {
+    const GridCell& cell = *taken[k];
+    table.places[distinct.ofItem[known + k]].push_back(
+        ValuePlace{sheetIndex, cell.row, cell.column});
+  }
+  table.cells += taken.size();
 }
 
 std::vector<std::string> DescribePlaces(
@@ -150,23 +166,27 @@ std::string SummarisePlaces(const ValueTable& table, size_t value,
 
 void LoadSheetValues(const std::string& path, const ReadOptions& read,
                      const std::optional<std::string>& column,
-                     std::vector<LoadedSheet>& sheets, ValueTable& table) {
+                     std::vector<LoadedSheet>& sheets, ValueTable& table,
+                     unsigned threads) {
   LoadedFile file = LoadFile(path, read);
   PrintNotices(file.notices);
   for (LoadedSheet& sheet : file.sheets) {
     sheets.push_back(std::move(sheet));
     AddSheetValues(sheets.back(), static_cast<int32_t>(sheets.size() - 1),
-                   column, table);
+                   column, table, threads);
   }
 }
 
 std::vector<std::string> ScoredValues(const ValueTable& table,
-                                      TextFolding folding) {
-  std::vector<std::string> scored;
-  scored.reserve(table.values.size());
-  for (const std::string& value : table.values) {
-    scored.push_back(FoldToAscii(value, folding));
-  }
+                                      TextFolding folding, unsigned threads) {
+  std::vector<std::string> scored(table.values.size());
+  const size_t perChunk = 4096;
+  lists::RunChunks(scored.size(), perChunk,
+                   lists::WorkerCount(threads, scored.size() / perChunk + 1),
+                   [&](unsigned, size_t, size_t begin, size_t end) {
+                     for (size_t v = begin; v < end; ++v)
+                       scored[v] = FoldToAscii(table.values[v], folding);
+                   });
   return scored;
 }
 

@@ -44,17 +44,20 @@ ColumnChoice FindColumn(const LoadedSheet& sheet, const std::string& column);
 
 // Adds the non-empty text cells of |sheet| (tagged |sheetIndex|) to
 // |table|: all of them without |column|, else those of that column, the
-// header row left out when the column was named by its header.
+// header row left out when the column was named by its header. Distinct
+// values are found on |threads| threads (0: every core); the table is the
+// same for every count.
 void AddSheetValues(const LoadedSheet& sheet, int32_t sheetIndex,
                     const std::optional<std::string>& column,
-                    ValueTable& table);
+                    ValueTable& table, unsigned threads = 0);
 
 // Reads |path| as |read| says (notices go to standard error), appends its
 // sheets to |sheets| and adds their values to |table| as AddSheetValues
 // does, each sheet tagged with its index in |sheets|.
 void LoadSheetValues(const std::string& path, const ReadOptions& read,
                      const std::optional<std::string>& column,
-                     std::vector<LoadedSheet>& sheets, ValueTable& table);
+                     std::vector<LoadedSheet>& sheets, ValueTable& table,
+                     unsigned threads = 0);
 
 // The places of value |value| of |table| as "FILE:CELL" or
 // "FILE:Sheet!CELL"; |sheets| are the inputs the table was built from.
@@ -74,8 +77,10 @@ std::string SummarisePlaces(const ValueTable& table, size_t value,
 // The values of |table| as they are scored: folded to ASCII as |folding|
 // says, in table order. Values that differ only in their accents stay
 // separate values (each is shown as the file holds it) and score 100.
+// Folded on |threads| threads (0: every core).
 std::vector<std::string> ScoredValues(const ValueTable& table,
-                                      TextFolding folding);
+                                      TextFolding folding,
+                                      unsigned threads = 0);
 
 // C strings of |values|, valid while |values| is unchanged.
 std::vector<const char*> ValuePointers(const std::vector<std::string>& values);

@@ -66,7 +66,8 @@ int RunDedupe(const DedupeOptions& options) {
   std::vector<LoadedSheet> sheets;
   ValueTable table;
   for (const std::string& path : options.files) {
-    LoadSheetValues(path, options.list.read, options.column, sheets, table);
+    LoadSheetValues(path, options.list.read, options.column, sheets, table,
+                    options.list.threads);
   }
 
   std::vector<ValueGroup> groups;
@@ -78,7 +79,8 @@ int RunDedupe(const DedupeOptions& options) {
       const ListProgress progress(mflOptions.get(),
                                   static_cast<std::size_t>(table.cells));
       const std::vector<std::string> scored =
-          ScoredValues(table, FoldingFor(options.list.noFold));
+          ScoredValues(table, FoldingFor(options.list.noFold),
+                       options.list.threads);
       const std::vector<const char*> values = ValuePointers(scored);
       CheckMfl(mfl_dedupe(mflOptions.get(), values.data(), table.counts.data(),
                           values.size(), &found, error.out()),
@@ -89,10 +91,12 @@ int RunDedupe(const DedupeOptions& options) {
   }
 
   if (!options.mapping.empty()) {
-    WriteFile(options.mapping, FormatMapping(groups, table));
+    WriteFile(options.mapping,
+              FormatMapping(groups, table, options.list.threads));
   }
   WriteOutput(FormatGroups(groups, table, sheets,
-                           ParseOutputFormat(options.list.format)));
+                           ParseOutputFormat(options.list.format),
+                           options.list.threads));
   if (!groups.empty()) return 0;
   return ReportNothingFound(
       table.values.empty() ? kNoDataToSearch : kNoMatchesFound,

@@ -34,16 +34,17 @@ struct ValueGroup {
 // an array with one object per member (group, canonical, text, count,
 // score, via, via_score, places), one object per line. CSV: a header line
 // and one record per member with the same fields, the places joined by
-// "; ", CRLF line ends.
+// "; ", CRLF line ends. Formatted on |threads| threads (0: every core);
+// the output is the same for every count.
 std::string FormatGroups(const std::vector<ValueGroup>& groups,
                          const ValueTable& table,
                          const std::vector<LoadedSheet>& sheets,
-                         OutputFormat format);
+                         OutputFormat format, unsigned threads = 0);
 
 // The mapping: the header "text,canonical" and one CSV record per member
 // of every group, CRLF line ends; the canonical maps to itself.
 std::string FormatMapping(const std::vector<ValueGroup>& groups,
-                          const ValueTable& table);
+                          const ValueTable& table, unsigned threads = 0);
 
 }  // namespace marrowfield
 

@@ -9,14 +9,22 @@
 
 namespace marrowfield {
 
+// What comes before every object of the array but the first.
+constexpr const char* kJsonLinesSeparator = ",\n  ";
+
 class JsonLines {
  public:
   // Appends |object| as the array's next line.
   void Add(const nlohmann::ordered_json& object) {
-    out_ += empty_ ? "\n  " : ",\n  ";
-    out_ +=
-        object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    out_ += empty_ ? "\n  " : kJsonLinesSeparator;
+    out_ += Dump(object);
     empty_ = false;
+  }
+
+  // |object| on one line, as Add writes it.
+  static std::string Dump(const nlohmann::ordered_json& object) {
+    return object.dump(-1, ' ', false,
+                       nlohmann::json::error_handler_t::replace);
   }
 
   // Returns the whole array, "[]\n" when nothing was added.

@@ -34,9 +34,10 @@ struct LoadedList {
 };
 
 LoadedList LoadList(const std::string& path, const ReadOptions& read,
-                    const std::optional<std::string>& column) {
+                    const std::optional<std::string>& column,
+                    unsigned threads) {
   LoadedList list;
-  LoadSheetValues(path, read, column, list.sheets, list.table);
+  LoadSheetValues(path, read, column, list.sheets, list.table, threads);
   return list;
 }
 
@@ -68,11 +69,12 @@ std::vector<ValueLinks> TakeLinks(const mfl_links_t* links, size_t aCount) {
 }
 
 int RunLink(const LinkOptions& options) {
-  const LoadedList a =
-      LoadList(options.fileA, options.list.read, options.column);
+  const LoadedList a = LoadList(options.fileA, options.list.read,
+                                options.column, options.list.threads);
   const LoadedList b =
       LoadList(options.fileB, ReadOptionsOfB(options),
-               options.columnB ? options.columnB : options.column);
+               options.columnB ? options.columnB : options.column,
+               options.list.threads);
 
   std::vector<ValueLinks> links;
   if (!a.table.values.empty() && !b.table.values.empty()) {
@@ -85,8 +87,8 @@ int RunLink(const LinkOptions& options) {
           mflOptions.get(),
           static_cast<std::size_t>(a.table.cells + b.table.cells));
       const TextFolding folding = FoldingFor(options.list.noFold);
-      const std::vector<std::string> scoredA = ScoredValues(a.table, folding);
-      const std::vector<std::string> scoredB = ScoredValues(b.table, folding);
+      const std::vector<std::string> scoredA = ScoredValues(a.table, folding, options.list.threads);
+      const std::vector<std::string> scoredB = ScoredValues(b.table, folding, options.list.threads);
       const std::vector<const char*> valuesA = ValuePointers(scoredA);
       const std::vector<const char*> valuesB = ValuePointers(scoredB);
       CheckMfl(mfl_link(mflOptions.get(), valuesA.data(), valuesA.size(),

@@ -1,10 +1,13 @@
-// Building the key index by one sort of all postings, and looking up a
-// value's candidates block by block.
+// Building the key index by sorting all postings, bucket by bucket on the
+// threads, and looking up a value's candidates block by block.
 
 #include "candidate_index.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <stdexcept>
+
+#include "run_chunks.h"
 
 namespace marrowfield::lists {
 namespace {
@@ -20,34 +23,90 @@ struct Posting {
   }
 };
 
+// Postings are sorted bucket by bucket, a bucket being the hashes that
+// share their top bits.
+constexpr unsigned kBucketBits = 8;
+constexpr size_t kBuckets = size_t{1} << kBucketBits;
+constexpr size_t kValuesPerChunk = 4096;
+
+size_t BucketOf(uint64_t hash) {
+  return static_cast<size_t>(hash >> (64 - kBucketBits));
+}
+
 }  // namespace
 
-CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys) {
+CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
+                               unsigned threads) {
   if (keys.size() > UINT32_MAX) throw std::length_error("too many values");
-  std::vector<Posting> postings;
+  const size_t chunks = (keys.size() + kValuesPerChunk - 1) / kValuesPerChunk;
+  const unsigned workers = WorkerCount(threads, chunks);
+
+  // How many postings each chunk of values files under each bucket.
+  std::vector<size_t> placeOf(chunks * kBuckets, 0);
+  RunChunks(keys.size(), kValuesPerChunk, workers,
+            [&](unsigned, size_t chunk, size_t begin, size_t end) {
+              size_t* counts = &placeOf[chunk * kBuckets];
+              for (size_t v = begin; v < end; ++v) {
+                for (const ValueKey& key : keys[v]) ++counts[BucketOf(key.hash)];
+              }
+            });
+  // Bucket by bucket, chunk by chunk: where each chunk's postings go.
+  std::vector<size_t> bucketBegin(kBuckets + 1, 0);
   size_t total = 0;
-  for (const auto& k : keys) total += k.size();
+  for (size_t b = 0; b < kBuckets; ++b) {
+    bucketBegin[b] = total;
+    for (size_t c = 0; c < chunks; ++c) {
+      const size_t count = placeOf[c * kBuckets + b];
+      placeOf[c * kBuckets + b] = total;
+      total += count;
+    }
+  }
+  bucketBegin[kBuckets] = total;
   if (total > UINT32_MAX) throw std::length_error("too many keys");
-  postings.reserve(total);
-  for (uint32_t v = 0; v < keys.size(); ++v) {
-    for (const ValueKey& key : keys[v])
-      postings.push_back({key.hash, key.indexOnly, v});
-  }
-  std::sort(postings.begin(), postings.end());
-  values.reserve(postings.size());
-  for (size_t p = 0; p < postings.size();) {
-    Block block{postings[p].hash, static_cast<uint32_t>(p), 0, 0};
-    size_t q = p;
-    while (q < postings.size() && postings[q].hash == block.hash &&
-           !postings[q].indexOnly)
-      ++q;
-    block.split = static_cast<uint32_t>(q);
-    while (q < postings.size() && postings[q].hash == block.hash) ++q;
-    block.end = static_cast<uint32_t>(q);
-    blocks.push_back(block);
-    p = q;
-  }
-  for (const Posting& posting : postings) values.push_back(posting.value);
+
+  std::vector<Posting> postings(total);
+  RunChunks(keys.size(), kValuesPerChunk, workers,
+            [&](unsigned, size_t chunk, size_t begin, size_t end) {
+              size_t* next = &placeOf[chunk * kBuckets];
+              for (size_t v = begin; v < end; ++v) {
+                for (const ValueKey& key : keys[v]) {
+                  postings[next[BucketOf(key.hash)]++] =
+                      Posting{key.hash, key.indexOnly, static_cast<uint32_t>(v)};
+                }
+              }
+            });
+
+  // Each bucket sorted and cut into blocks on its own: buckets hold
+  // disjoint ranges of hashes in ascending order, so together they are
+  // the one sorted list.
+  std::vector<std::vector<Block>> bucketBlocks(kBuckets);
+  values.resize(total);
+  RunChunks(kBuckets, 1, WorkerCount(threads, kBuckets),
+            [&](unsigned, size_t bucket, size_t, size_t) {
+              const size_t first = bucketBegin[bucket];
+              const size_t last = bucketBegin[bucket + 1];
+              std::sort(postings.begin() + static_cast<ptrdiff_t>(first),
+                        postings.begin() + static_cast<ptrdiff_t>(last));
+              std::vector<Block>& blocksHere = bucketBlocks[bucket];
+              for (size_t p = first; p < last;) {
+                Block block{postings[p].hash, static_cast<uint32_t>(p), 0, 0};
+                size_t q = p;
+                while (q < last && postings[q].hash == block.hash &&
+                       !postings[q].indexOnly)
+                  ++q;
+                block.split = static_cast<uint32_t>(q);
+                while (q < last && postings[q].hash == block.hash) ++q;
+                block.end = static_cast<uint32_t>(q);
+                blocksHere.push_back(block);
+                p = q;
+              }
+              for (size_t p = first; p < last; ++p)
+                values[p] = postings[p].value;
+            });
+  size_t blockCount = 0;
+  for (const auto& b : bucketBlocks) blockCount += b.size();
+  blocks.reserve(blockCount);
+  for (const auto& b : bucketBlocks) blocks.insert(blocks.end(), b.begin(), b.end());
 }
 
 const CandidateIndex::Block* CandidateIndex::Find(uint64_t hash) const {

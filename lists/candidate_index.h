@@ -16,8 +16,10 @@ namespace marrowfield::lists {
 
 class CandidateIndex {
  public:
-  // Indexes value k under keys[k].
-  explicit CandidateIndex(const std::vector<std::vector<ValueKey>>& keys);
+  // Indexes value k under keys[k], on |threads| threads (0: every core);
+  // the index is the same for every count.
+  CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
+                 unsigned threads);
 
   // Appends to |out| every value that shares a key with |query|, at most
   // once each, in no particular order. |seen| is the caller's scratch of

@@ -53,14 +53,91 @@ struct Edge {
   int score;
 };
 
-// Groups per chunk of scoring work: most groups are small.
+// Groups per chunk of work: most groups are small.
 constexpr size_t kGroupsPerChunk = 64;
+// Values per chunk when looking for initials.
+constexpr size_t kValuesPerChunk = 4096;
 
 bool HasInitial(const std::string& value) {
   for (const ValueWord& word : SplitValueWords(value)) {
     if (word.initial) return true;
   }
   return false;
+}
+
+// A value without a count (counts empty, or too short) counts once.
+size_t CountOf(const std::vector<size_t>& counts, size_t v) {
+  return v < counts.size() ? counts[v] : size_t{1};
+}
+
+// The group of |members|: its canonical value and its members in the order
+// a maximum spanning tree grown from the canonical takes them, each with
+// the member it hangs from. Marks the members in |inTree|.
+Group SpanningGroup(const std::vector<size_t>& members,
+                    const std::vector<Edge>& edges,
+                    const std::vector<size_t>& edgeBegin,
+                    const std::vector<long long>& pairScore,
+                    const std::vector<size_t>& counts,
+                    std::vector<char>& inTree) {
+  Group group;
+  group.canonical = *std::min_element(
+      members.begin(), members.end(), [&](size_t x, size_t y) {
+        if (CountOf(counts, x) != CountOf(counts, y))
+          return CountOf(counts, x) > CountOf(counts, y);
+        if (pairScore[x] != pairScore[y]) return pairScore[x] > pairScore[y];
+        return x < y;
+      });
+
+  // Prim's algorithm from the canonical value: the best-scoring link
+  // into the tree first; ties go to the lower indexes.
+  using Entry = std::tuple<int, size_t, size_t>;  // score, -to, -via
+  auto worse = [](const Entry& x, const Entry& y) {
+    if (std::get<0>(x) != std::get<0>(y)) return std::get<0>(x) < std::get<0>(y);
+    if (std::get<1>(x) != std::get<1>(y)) return std::get<1>(x) > std::get<1>(y);
+    return std::get<2>(x) > std::get<2>(y);
+  };
+  std::priority_queue<Entry, std::vector<Entry>, decltype(worse)> frontier(
+      worse);
+  frontier.emplace(100, group.canonical, group.canonical);
+  while (!frontier.empty()) {
+    const auto [viaScore, v, via] = frontier.top();
+    frontier.pop();
+    if (inTree[v]) continue;
+    inTree[v] = 1;
+    GroupMember member;
+    member.value = v;
+    member.count = CountOf(counts, v);
+    member.via = via;
+    member.viaScore = viaScore;
+    member.score = v == group.canonical ? 100 : 0;
+    group.totalCount += member.count;
+    group.members.push_back(member);
+    for (size_t e = edgeBegin[v]; e < edgeBegin[v + 1]; ++e) {
+      if (!inTree[edges[e].to]) frontier.emplace(edges[e].score, edges[e].to, v);
+    }
+  }
+  return group;
+}
+
+// Scores every member but the canonical against the canonical.
+void ScoreToCanonical(const std::vector<std::string>& values,
+                      ValueScorer& scorer, Group& group) {
+  const PreparedValue canonical = scorer.Prepare(values[group.canonical]);
+  for (size_t m = 1; m < group.members.size(); ++m) {
+    GroupMember& member = group.members[m];
+    member.score =
+        scorer.Score(canonical, scorer.Prepare(values[member.value]));
+  }
+}
+
+// The canonical first, then by score to it, count, index.
+void SortMembers(Group& group) {
+  std::sort(group.members.begin() + 1, group.members.end(),
+            [](const GroupMember& x, const GroupMember& y) {
+              if (x.score != y.score) return x.score > y.score;
+              if (x.count != y.count) return x.count > y.count;
+              return x.value < y.value;
+            });
 }
 
 }  // namespace
@@ -70,22 +147,22 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
                                    const std::vector<ValuePair>& pairs,
                                    const PairOptions& options) {
   const size_t n = values.size();
-  // A value without a count (counts empty, or too short) counts once.
-  auto countOf = [&](size_t v) {
-    return v < counts.size() ? counts[v] : size_t{1};
-  };
   // Word by word, a value with an initial ("J. Smith") can stand for many
   // people (John Smith, Jane Smith): it must not join their groups into
   // one. Such values go with the group of their best partner instead.
+  const unsigned workers = WorkerCount(options.threads, n / kValuesPerChunk + 1);
   std::vector<char> abbreviated(n, 0);
   if (!options.wholeCell) {
     for (const ValuePair& p : pairs) {
-      for (size_t v : {p.first, p.second}) {
-        if (v < n && !abbreviated[v])
-          abbreviated[v] = HasInitial(values[v]) ? 1 : 2;
-      }
+      if (p.first < n) abbreviated[p.first] = 1;
+      if (p.second < n) abbreviated[p.second] = 1;
     }
-    for (char& a : abbreviated) a = a == 1;
+    RunChunks(n, kValuesPerChunk, workers,
+              [&](unsigned, size_t, size_t begin, size_t end) {
+                for (size_t v = begin; v < end; ++v) {
+                  if (abbreviated[v]) abbreviated[v] = HasInitial(values[v]);
+                }
+              });
   }
 
   DisjointSets sets(n);
@@ -125,104 +202,69 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
     if (abbreviated[v] && best[v].full) sets.Join(v, best[v].partner);
   }
 
-  // Found pairs inside each group: the edges of its spanning tree.
-  std::vector<std::vector<Edge>> edges(n);
+  // Found pairs inside each group: the edges of its spanning tree, laid
+  // out value by value (each value's edges in the order of |pairs|).
+  std::vector<size_t> edgeBegin(n + 1, 0);
   std::vector<long long> pairScore(n, 0);
-  for (const ValuePair& p : pairs) {
-    if (p.first >= n || p.second >= n || p.first == p.second) continue;
-    if (sets.Find(p.first) != sets.Find(p.second)) continue;
-    edges[p.first].push_back({p.second, p.score});
-    edges[p.second].push_back({p.first, p.score});
+  auto inGroup = [&](const ValuePair& p) {
+    return p.first < n && p.second < n && p.first != p.second &&
+           sets.Find(p.first) == sets.Find(p.second);
+  };
+  std::vector<char> pairInGroup(pairs.size(), 0);
+  for (size_t k = 0; k < pairs.size(); ++k) {
+    const ValuePair& p = pairs[k];
+    if (!inGroup(p)) continue;
+    pairInGroup[k] = 1;
+    ++edgeBegin[p.first + 1];
+    ++edgeBegin[p.second + 1];
     pairScore[p.first] += p.score;
     pairScore[p.second] += p.score;
   }
+  for (size_t v = 0; v < n; ++v) edgeBegin[v + 1] += edgeBegin[v];
+  std::vector<Edge> edges(edgeBegin[n]);
+  {
+    std::vector<size_t> next(edgeBegin.begin(), edgeBegin.end() - 1);
+    for (size_t k = 0; k < pairs.size(); ++k) {
+      if (!pairInGroup[k]) continue;
+      const ValuePair& p = pairs[k];
+      edges[next[p.first]++] = Edge{p.second, p.score};
+      edges[next[p.second]++] = Edge{p.first, p.score};
+    }
+  }
 
-  // Members of each group, in index order, keyed by the group's root.
+  // Members of each group, in index order, keyed by the group's root; a
+  // value whose only partners went to other groups stands alone: no group
+  // of one.
   std::vector<std::vector<size_t>> byRoot(n);
   for (size_t v = 0; v < n; ++v) {
     if (paired[v]) byRoot[sets.Find(v)].push_back(v);
   }
-
-  std::vector<Group> groups;
-  std::vector<char> inTree(n, 0);
+  std::vector<const std::vector<size_t>*> memberLists;
   for (const std::vector<size_t>& members : byRoot) {
-    // A value whose only partners went to other groups stands alone: no
-    // group of one.
-    if (members.size() < 2) continue;
-    Group group;
-    group.canonical = *std::min_element(members.begin(), members.end(),
-                                        [&](size_t x, size_t y) {
-                                          if (countOf(x) != countOf(y))
-                                            return countOf(x) > countOf(y);
-                                          if (pairScore[x] != pairScore[y])
-                                            return pairScore[x] > pairScore[y];
-                                          return x < y;
-                                        });
-
-    // Prim's algorithm from the canonical value: the best-scoring link
-    // into the tree first; ties go to the lower indexes.
-    using Entry = std::tuple<int, size_t, size_t>;  // score, -to, -via
-    auto worse = [](const Entry& x, const Entry& y) {
-      if (std::get<0>(x) != std::get<0>(y))
-        return std::get<0>(x) < std::get<0>(y);
-      if (std::get<1>(x) != std::get<1>(y))
-        return std::get<1>(x) > std::get<1>(y);
-      return std::get<2>(x) > std::get<2>(y);
-    };
-    std::priority_queue<Entry, std::vector<Entry>, decltype(worse)> frontier(
-        worse);
-    frontier.emplace(100, group.canonical, group.canonical);
-    while (!frontier.empty()) {
-      const auto [viaScore, v, via] = frontier.top();
-      frontier.pop();
-      if (inTree[v]) continue;
-      inTree[v] = 1;
-      GroupMember member;
-      member.value = v;
-      member.count = countOf(v);
-      member.via = via;
-      member.viaScore = viaScore;
-      member.score = v == group.canonical ? 100 : 0;
-      group.totalCount += member.count;
-      group.members.push_back(member);
-      for (const Edge& e : edges[v]) {
-        if (!inTree[e.to]) frontier.emplace(e.score, e.to, v);
-      }
-    }
-    groups.push_back(std::move(group));
+    if (members.size() >= 2) memberLists.push_back(&members);
   }
 
-  // Scores against the canonical, group by group on the worker threads.
-  if (PhoneTablesReady()) {
-    const unsigned workers = WorkerCount(options.threads, groups.size());
-    std::vector<std::unique_ptr<ValueScorer>> scorers(workers);
-    RunChunks(groups.size(), kGroupsPerChunk, workers,
-              [&](unsigned worker, size_t, size_t begin, size_t end) {
-                auto& scorer = scorers[worker];
-                if (!scorer) {
-                  scorer = std::make_unique<ValueScorer>(options.wholeCell,
-                                                         options.scoring);
-                }
-                for (size_t g = begin; g < end; ++g) {
-                  Group& group = groups[g];
-                  const PreparedValue canonical =
-                      scorer->Prepare(values[group.canonical]);
-                  for (size_t m = 1; m < group.members.size(); ++m) {
-                    GroupMember& member = group.members[m];
-                    member.score = scorer->Score(
-                        canonical, scorer->Prepare(values[member.value]));
-                  }
-                }
-              });
-  }
-  for (Group& group : groups) {
-    std::sort(group.members.begin() + 1, group.members.end(),
-              [](const GroupMember& x, const GroupMember& y) {
-                if (x.score != y.score) return x.score > y.score;
-                if (x.count != y.count) return x.count > y.count;
-                return x.value < y.value;
-              });
-  }
+  // Each group on its own, on the worker threads: groups share no value,
+  // so the marks of the spanning trees never meet.
+  std::vector<Group> groups(memberLists.size());
+  std::vector<char> inTree(n, 0);
+  const bool scoring = PhoneTablesReady();
+  const unsigned groupWorkers = WorkerCount(options.threads, groups.size());
+  std::vector<std::unique_ptr<ValueScorer>> scorers(groupWorkers);
+  RunChunks(groups.size(), kGroupsPerChunk, groupWorkers,
+            [&](unsigned worker, size_t, size_t begin, size_t end) {
+              auto& scorer = scorers[worker];
+              if (scoring && !scorer) {
+                scorer = std::make_unique<ValueScorer>(options.wholeCell,
+                                                       options.scoring);
+              }
+              for (size_t g = begin; g < end; ++g) {
+                groups[g] = SpanningGroup(*memberLists[g], edges, edgeBegin,
+                                          pairScore, counts, inTree);
+                if (scorer) ScoreToCanonical(values, *scorer, groups[g]);
+                SortMembers(groups[g]);
+              }
+            });
   std::sort(groups.begin(), groups.end(), [](const Group& x, const Group& y) {
     if (x.totalCount != y.totalCount) return x.totalCount > y.totalCount;
     if (x.members.size() != y.members.size())

@@ -57,13 +57,13 @@ PreparedList PrepareList(const std::vector<std::string>& values,
 
 // Numbers the words of both lists together, so that a word of one list
 // and the same word of the other share an id.
-void NumberWords(PreparedList& a, PreparedList* b) {
+void NumberWords(PreparedList& a, PreparedList* b, unsigned workers) {
   std::vector<PreparedValue*> values;
   for (PreparedValue& v : a.values) values.push_back(&v);
   if (b != nullptr) {
     for (PreparedValue& v : b->values) values.push_back(&v);
   }
-  ValueScorer::NumberWords(values);
+  ValueScorer::NumberWords(values, workers);
 }
 
 // Scores the candidates of every value of |queries| among |targets|
@@ -142,12 +142,12 @@ std::vector<ValuePair> FindPairs(const std::vector<std::string>& a,
   PreparedList queries = PrepareList(a, options, workers, progress);
   PreparedList otherList;
   if (b != nullptr) otherList = PrepareList(*b, options, workers, progress);
-  NumberWords(queries, b != nullptr ? &otherList : nullptr);
+  NumberWords(queries, b != nullptr ? &otherList : nullptr, workers);
   const PreparedList& targets = b != nullptr ? otherList : queries;
 
   std::unique_ptr<CandidateIndex> index;
   if (accuracy >= kBlockingKeysMinAccuracy) {
-    index = std::make_unique<CandidateIndex>(targets.keys);
+    index = std::make_unique<CandidateIndex>(targets.keys, workers);
   }
   return ScoreCandidates(queries, targets, index.get(), b == nullptr, options,
                          accuracy, workers, progress);

@@ -7,9 +7,10 @@
 
 #include <algorithm>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 
 #include "blocking_keys.h"
+#include "distinct_texts.h"
 #include "flite_lexicon.h"
 #include "mode_comparison.h"
 #include "pair_finder.h"
@@ -86,18 +87,27 @@ int ValueScorer::WordScore(const PreparedWord& a, const PreparedWord& b) {
   return slot.score;
 }
 
-void ValueScorer::NumberWords(std::vector<PreparedValue*>& values) {
-  std::unordered_map<std::string, uint32_t> ids;
-  std::string key;
+void ValueScorer::NumberWords(std::vector<PreparedValue*>& values,
+                              unsigned threads) {
+  // A word's phones as bytes: equal phones, equal text, equal id. Ids are
+  // given in the order words are first met, on the threads.
+  std::vector<PreparedWord*> words;
   for (PreparedValue* value : values) {
     for (PreparedWord& word : value->words) {
-      if (word.initial) continue;
-      key.assign(word.phones.begin(), word.phones.end());
-      const auto [it, added] =
-          ids.emplace(key, static_cast<uint32_t>(ids.size()));
-      // Beyond the id range words simply go unremembered.
-      word.id = it->second < kNoWordId ? it->second : kNoWordId;
+      if (!word.initial) words.push_back(&word);
     }
+  }
+  // Beyond the id range words simply go unremembered.
+  if (words.size() >= kNoWordId) return;
+  std::vector<std::string_view> phones(words.size());
+  for (size_t w = 0; w < words.size(); ++w) {
+    const PhoneIds& ids = words[w]->phones;
+    phones[w] = std::string_view(reinterpret_cast<const char*>(ids.data()),
+                                 ids.size());
+  }
+  const DistinctTexts distinct = NumberDistinctTexts(phones, threads);
+  for (size_t w = 0; w < words.size(); ++w) {
+    words[w]->id = distinct.ofItem[w];
   }
 }
 

@@ -48,9 +48,11 @@ class ValueScorer {
 
   bool wholeCell() const { return wholeCellMode; }
 
-  // Numbers the distinct words of |values| (equal phones, letter and
-  // initial flag give equal ids), so that Score can remember word scores.
-  static void NumberWords(std::vector<PreparedValue*>& values);
+  // Numbers the distinct words of |values| (equal phones give equal ids;
+  // initials get none), so that Score can remember word scores. Runs on
+  // |threads| threads (0: every core); the ids are the same for every count.
+  static void NumberWords(std::vector<PreparedValue*>& values,
+                          unsigned threads);
 
  private:
   int WordScore(const PreparedWord& a, const PreparedWord& b);

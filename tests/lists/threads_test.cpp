@@ -66,6 +66,37 @@ TEST_P(ThreadsTest, EveryPairPath_SameForEveryThreadCount) {
   }
 }
 
+// Enough values that every parallel step (word numbering, the key index,
+// the search for initials, the groups) cuts its work into several chunks.
+TEST_F(ListsTest, LargeList_SamePairsAndGroupsForEveryThreadCount) {
+  const std::vector<std::string> values =
+      FullNames(SingleNames(), 12000, 3);
+  std::vector<size_t> counts;
+  for (size_t v = 0; v < values.size(); ++v) counts.push_back(1 + v % 5);
+  const auto one = FindDuplicatePairs(values, Options(60, 1));
+  ASSERT_GT(one.size(), values.size() / 10);
+  const auto groups = GroupDuplicates(values, counts, one, Options(60, 1));
+  ASSERT_GT(groups.size(), 100u);
+  for (unsigned threads : {2u, 7u}) {
+    const auto many = FindDuplicatePairs(values, Options(60, threads));
+    EXPECT_EQ(many, one) << threads << " threads";
+    const auto again =
+        GroupDuplicates(values, counts, many, Options(60, threads));
+    ASSERT_EQ(again.size(), groups.size()) << threads << " threads";
+    for (size_t g = 0; g < groups.size(); ++g) {
+      ASSERT_EQ(again[g].canonical, groups[g].canonical);
+      ASSERT_EQ(again[g].totalCount, groups[g].totalCount);
+      ASSERT_EQ(again[g].members.size(), groups[g].members.size());
+      for (size_t m = 0; m < groups[g].members.size(); ++m) {
+        EXPECT_EQ(again[g].members[m].value, groups[g].members[m].value);
+        EXPECT_EQ(again[g].members[m].score, groups[g].members[m].score);
+        EXPECT_EQ(again[g].members[m].via, groups[g].members[m].via);
+        EXPECT_EQ(again[g].members[m].viaScore, groups[g].members[m].viaScore);
+      }
+    }
+  }
+}
+
 TEST_F(ListsTest, Progress_ReachesTheTotalAndNeverGoesBack) {
   std::vector<std::string> values = SingleNames();
   PairOptions options = Options(70, 7);

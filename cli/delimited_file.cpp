@@ -2,6 +2,7 @@
 // parse, with a notice for each thing the user may not expect.
 #include <utility>
 
+#include "delimited_pieces.h"
 #include "delimited_reader.h"
 #include "delimiter_sniffer.h"
 #include "file_kinds.h"
@@ -60,9 +61,9 @@ LoadedFile ReadDelimitedFile(std::string bytes, char extensionDelimiter,
   }
   DelimitedRepairs repairs;
   LoadedSheet sheet;
-  sheet.cells =
-      ParseDelimited(decoded.text, DelimitedOptions{delimiter, options.strict},
-                     options.limits, &repairs);
+  sheet.cells = ParseDelimitedOnThreads(
+      decoded.text, DelimitedOptions{delimiter, options.strict},
+      options.limits, &repairs, options.threads);
   AddRepairNotices(repairs, file.notices);
   file.sheets.push_back(std::move(sheet));
   return file;

@@ -21,14 +21,17 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 class DelimitedParser {
  public:
+  // |textStart|: the bytes begin the text, where a byte-order mark is
+  // skipped; otherwise they continue it from the start of a record.
   DelimitedParser(std::string_view bytes, const DelimitedOptions& options,
-                  const ReaderLimits& limits, DelimitedRepairs* repairs)
+                  const ReaderLimits& limits, DelimitedRepairs* repairs,
+                  bool textStart = true)
       : bytes_(bytes),
         delimiter_(options.delimiter),
         strict_(options.strict),
         repairs_(repairs),
         budget_(limits) {
-    if (bytes_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+    if (textStart && bytes_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
     for (const char c : {'"', '\n', '\r', '\0'}) {
       stopsQuoted_[static_cast<unsigned char>(c)] = true;
       stopsUnquoted_[static_cast<unsigned char>(c)] = true;
@@ -40,6 +43,9 @@ class DelimitedParser {
     while (pos_ < bytes_.size()) ParseRecord();
     return std::move(cells_);
   }
+
+  // The records Parse went through.
+  int64_t Records() const { return row_ - 1; }
 
  private:
   [[noreturn]] void Fail(int64_t line, const std::string& what) const {
@@ -221,6 +227,17 @@ bool IsNumberField(std::string_view field) {
 CellGrid ParseDelimited(std::string_view bytes, const DelimitedOptions& options,
                         const ReaderLimits& limits, DelimitedRepairs* repairs) {
   return DelimitedParser(bytes, options, limits, repairs).Parse();
+}
+
+DelimitedPiece ParseDelimitedPiece(std::string_view bytes, bool textStart,
+                                   const DelimitedOptions& options,
+                                   const ReaderLimits& limits,
+                                   DelimitedRepairs* repairs) {
+  DelimitedParser parser(bytes, options, limits, repairs, textStart);
+  DelimitedPiece piece;
+  piece.cells = parser.Parse();
+  piece.records = parser.Records();
+  return piece;
 }
 
 CellGrid ParseDelimited(std::string_view bytes, char delimiter,

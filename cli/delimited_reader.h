@@ -53,6 +53,21 @@ struct DelimitedRepairs {
 CellGrid ParseDelimited(std::string_view bytes, const DelimitedOptions& options,
                         const ReaderLimits& limits, DelimitedRepairs* repairs);
 
+// A part of a delimited text that begins where a record begins: its cells,
+// rows counted from 1 at its start, and the number of records it holds.
+struct DelimitedPiece {
+  CellGrid cells;
+  int64_t records = 0;
+};
+
+// Parses |bytes| as the ParseDelimited above does, but as a part of a
+// larger text: a byte-order mark is skipped only when |textStart|, and line
+// numbers in errors and repairs count from the part's start.
+DelimitedPiece ParseDelimitedPiece(std::string_view bytes, bool textStart,
+                                   const DelimitedOptions& options,
+                                   const ReaderLimits& limits,
+                                   DelimitedRepairs* repairs);
+
 // Parses |bytes| into cells: row = record number, column = field number,
 // both 1-based; empty fields make no cell, like empty worksheet cells. A
 // leading UTF-8 byte-order mark is skipped; other bytes pass unchanged.

@@ -30,6 +30,9 @@ struct ReadOptions {
   // The format of standard input (path "-"): "csv", "tsv" or "xlsx".
   std::string standardInputFormat = "csv";
   ReaderLimits limits;
+  // Threads for reading large delimited text (0: every core); the cells
+  // are the same for every count.
+  unsigned threads = 1;
 };
 
 struct LoadedSheet {

@@ -168,7 +168,9 @@ void LoadSheetValues(const std::string& path, const ReadOptions& read,
                      const std::optional<std::string>& column,
                      std::vector<LoadedSheet>& sheets, ValueTable& table,
                      unsigned threads) {
-  LoadedFile file = LoadFile(path, read);
+  ReadOptions threaded = read;
+  threaded.threads = threads;
+  LoadedFile file = LoadFile(path, threaded);
   PrintNotices(file.notices);
   for (LoadedSheet& sheet : file.sheets) {
     sheets.push_back(std::move(sheet));

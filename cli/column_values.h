@@ -53,7 +53,8 @@ void AddSheetValues(const LoadedSheet& sheet, int32_t sheetIndex,
 
 // Reads |path| as |read| says (notices go to standard error), appends its
 // sheets to |sheets| and adds their values to |table| as AddSheetValues
-// does, each sheet tagged with its index in |sheets|.
+// does, each sheet tagged with its index in |sheets|. Reads and counts on
+// |threads| threads (0: every core).
 void LoadSheetValues(const std::string& path, const ReadOptions& read,
                      const std::optional<std::string>& column,
                      std::vector<LoadedSheet>& sheets, ValueTable& table,

@@ -65,10 +65,8 @@ void WriteFile(const std::string& path, const std::string& text) {
 int RunDedupe(const DedupeOptions& options) {
   std::vector<LoadedSheet> sheets;
   ValueTable table;
-  ReadOptions read = options.list.read;
-  read.threads = options.list.threads;
   for (const std::string& path : options.files) {
-    LoadSheetValues(path, read, options.column, sheets, table,
+    LoadSheetValues(path, options.list.read, options.column, sheets, table,
                     options.list.threads);
   }
 

@@ -37,9 +37,7 @@ LoadedList LoadList(const std::string& path, const ReadOptions& read,
                     const std::optional<std::string>& column,
                     unsigned threads) {
   LoadedList list;
-  ReadOptions threaded = read;
-  threaded.threads = threads;
-  LoadSheetValues(path, threaded, column, list.sheets, list.table, threads);
+  LoadSheetValues(path, read, column, list.sheets, list.table, threads);
   return list;
 }
 

@@ -1,19 +1,16 @@
 // Groups of duplicates: the values connected through found pairs, except
 // that a value with an initial joins only the group of its best partner,
 // since "J. Smith" may stand for John Smith and Jane Smith alike and would
-// otherwise chain every Smith with a J into one group. Inside a
-// group each member hangs from the member it is most alike (a maximum
-// spanning tree grown from the canonical value), so that a chain such as
-// Smith - Smyth - Smythe shows as a chain, with Smythe's own score against
-// Smith beside it, rather than vanishing into one flat list.
+// otherwise chain every Smith with a J into one group. Inside a group each
+// member hangs from the member it is most alike (group_tree.h).
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <numeric>
-#include <queue>
 #include <tuple>
 
+#include "group_tree.h"
 #include "pair_finder.h"
 #include "parallel_chunks.h"
 #include "phone_tables.h"
@@ -48,11 +45,6 @@ class DisjointSets {
   std::vector<size_t> parent;
 };
 
-struct Edge {
-  size_t to;
-  int score;
-};
-
 // Groups per chunk of work: most groups are small.
 constexpr size_t kGroupsPerChunk = 64;
 // Values per chunk when looking for initials.
@@ -63,81 +55,6 @@ bool HasInitial(const std::string& value) {
     if (word.initial) return true;
   }
   return false;
-}
-
-// A value without a count (counts empty, or too short) counts once.
-size_t CountOf(const std::vector<size_t>& counts, size_t v) {
-  return v < counts.size() ? counts[v] : size_t{1};
-}
-
-// The group of |members|: its canonical value and its members in the order
-// a maximum spanning tree grown from the canonical takes them, each with
-// the member it hangs from. Marks the members in |inTree|.
-Group SpanningGroup(const std::vector<size_t>& members,
-                    const std::vector<Edge>& edges,
-                    const std::vector<size_t>& edgeBegin,
-                    const std::vector<long long>& pairScore,
-                    const std::vector<size_t>& counts,
-                    std::vector<char>& inTree) {
-  Group group;
-  group.canonical = *std::min_element(
-      members.begin(), members.end(), [&](size_t x, size_t y) {
-        if (CountOf(counts, x) != CountOf(counts, y))
-          return CountOf(counts, x) > CountOf(counts, y);
-        if (pairScore[x] != pairScore[y]) return pairScore[x] > pairScore[y];
-        return x < y;
-      });
-
-  // Prim's algorithm from the canonical value: the best-scoring link
-  // into the tree first; ties go to the lower indexes.
-  using Entry = std::tuple<int, size_t, size_t>;  // score, -to, -via
-  auto worse = [](const Entry& x, const Entry& y) {
-    if (std::get<0>(x) != std::get<0>(y)) return std::get<0>(x) < std::get<0>(y);
-    if (std::get<1>(x) != std::get<1>(y)) return std::get<1>(x) > std::get<1>(y);
-    return std::get<2>(x) > std::get<2>(y);
-  };
-  std::priority_queue<Entry, std::vector<Entry>, decltype(worse)> frontier(
-      worse);
-  frontier.emplace(100, group.canonical, group.canonical);
-  while (!frontier.empty()) {
-    const auto [viaScore, v, via] = frontier.top();
-    frontier.pop();
-    if (inTree[v]) continue;
-    inTree[v] = 1;
-    GroupMember member;
-    member.value = v;
-    member.count = CountOf(counts, v);
-    member.via = via;
-    member.viaScore = viaScore;
-    member.score = v == group.canonical ? 100 : 0;
-    group.totalCount += member.count;
-    group.members.push_back(member);
-    for (size_t e = edgeBegin[v]; e < edgeBegin[v + 1]; ++e) {
-      if (!inTree[edges[e].to]) frontier.emplace(edges[e].score, edges[e].to, v);
-    }
-  }
-  return group;
-}
-
-// Scores every member but the canonical against the canonical.
-void ScoreToCanonical(const std::vector<std::string>& values,
-                      ValueScorer& scorer, Group& group) {
-  const PreparedValue canonical = scorer.Prepare(values[group.canonical]);
-  for (size_t m = 1; m < group.members.size(); ++m) {
-    GroupMember& member = group.members[m];
-    member.score =
-        scorer.Score(canonical, scorer.Prepare(values[member.value]));
-  }
-}
-
-// The canonical first, then by score to it, count, index.
-void SortMembers(Group& group) {
-  std::sort(group.members.begin() + 1, group.members.end(),
-            [](const GroupMember& x, const GroupMember& y) {
-              if (x.score != y.score) return x.score > y.score;
-              if (x.count != y.count) return x.count > y.count;
-              return x.value < y.value;
-            });
 }
 
 }  // namespace

@@ -30,11 +30,7 @@ readonly ROOT=$PWD
 readonly BUILD=${MARROWFIELD_NATIVE_BUILD:-${ROOT}/build}
 # Debian's own Python, which the python3-marrowfield package installs for.
 readonly PYTHON=/usr/bin/python3
-grep -q '^MARROWFIELD_BUILD_POSTGRES:BOOL=ON$' "${BUILD}/CMakeCache.txt" || {
-  echo "package_test: ${BUILD} does not build the PostgreSQL extension" \
-    "(MARROWFIELD_BUILD_POSTGRES; needs postgresql-server-dev-NN)" >&2
-  exit 1
-}
+# The extension's package is named after the server's major version.
 readonly PG_PACKAGE=postgresql-$(pg_config --version | sed -E 's/^PostgreSQL ([0-9]+).*/\1/')-marrowfield
 readonly PACKAGES=(marrowfield libmarrowfield-dev python3-marrowfield "$PG_PACKAGE")
 
@@ -56,6 +52,8 @@ step "Building the packages and the wheel"
 # Configure again: the wheel's target exists only where the configure step
 # found Python's build tools, which setup.sh may have installed since.
 cmake -S . -B "$BUILD" >/dev/null
+grep -q '^MARROWFIELD_BUILD_POSTGRES:BOOL=ON$' "${BUILD}/CMakeCache.txt" ||
+  fail "${BUILD} does not build the PostgreSQL extension (MARROWFIELD_BUILD_POSTGRES; needs postgresql-server-dev-NN)"
 cmake --build "$BUILD" -j"$(nproc)" --target marrowfield MarrowfieldExcel \
   marrowfield_python python_wheel marrowfield_postgres >/dev/null
 rm -rf "${BUILD}/packages"

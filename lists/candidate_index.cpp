@@ -50,18 +50,9 @@ CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
                 for (const ValueKey& key : keys[v]) ++counts[BucketOf(key.hash)];
               }
             });
-  // Bucket by bucket, chunk by chunk: where each chunk's postings go.
-  std::vector<size_t> bucketBegin(kBuckets + 1, 0);
-  size_t total = 0;
-  for (size_t b = 0; b < kBuckets; ++b) {
-    bucketBegin[b] = total;
-    for (size_t c = 0; c < chunks; ++c) {
-      const size_t count = placeOf[c * kBuckets + b];
-      placeOf[c * kBuckets + b] = total;
-      total += count;
-    }
-  }
-  bucketBegin[kBuckets] = total;
+  const std::vector<size_t> bucketBegin =
+      PlaceByBucket(placeOf, chunks, kBuckets);
+  const size_t total = bucketBegin[kBuckets];
   if (total > UINT32_MAX) throw std::length_error("too many keys");
 
   std::vector<Posting> postings(total);

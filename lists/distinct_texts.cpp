@@ -40,32 +40,22 @@ DistinctTexts NumberDistinctTexts(const std::vector<std::string_view>& items,
   const size_t chunks = (n + kItemsPerChunk - 1) / kItemsPerChunk;
 
   std::vector<size_t> hashes(n);
-  std::vector<uint32_t> inShard(chunks * kShards, 0);
+  std::vector<size_t> inShard(chunks * kShards, 0);
   RunChunks(n, kItemsPerChunk, workers,
             [&](unsigned, size_t chunk, size_t begin, size_t end) {
-              uint32_t* counts = &inShard[chunk * kShards];
+              size_t* counts = &inShard[chunk * kShards];
               for (size_t i = begin; i < end; ++i) {
                 hashes[i] = std::hash<std::string_view>()(items[i]);
                 ++counts[ShardOf(hashes[i])];
               }
             });
 
-  // Shard by shard, chunk by chunk: where each chunk's items of a shard go.
-  std::vector<uint32_t> shardBegin(kShards + 1, 0);
-  uint32_t placed = 0;
-  for (size_t s = 0; s < kShards; ++s) {
-    shardBegin[s] = placed;
-    for (size_t c = 0; c < chunks; ++c) {
-      const uint32_t count = inShard[c * kShards + s];
-      inShard[c * kShards + s] = placed;
-      placed += count;
-    }
-  }
-  shardBegin[kShards] = placed;
+  const std::vector<size_t> shardBegin =
+      PlaceByBucket(inShard, chunks, kShards);
   std::vector<uint32_t> order(n);
   RunChunks(n, kItemsPerChunk, workers,
             [&](unsigned, size_t chunk, size_t begin, size_t end) {
-              uint32_t* next = &inShard[chunk * kShards];
+              size_t* next = &inShard[chunk * kShards];
               for (size_t i = begin; i < end; ++i)
                 order[next[ShardOf(hashes[i])]++] = static_cast<uint32_t>(i);
             });
@@ -75,13 +65,13 @@ DistinctTexts NumberDistinctTexts(const std::vector<std::string_view>& items,
   std::vector<std::vector<uint32_t>> tables(workers);
   RunChunks(kShards, 1, workers,
             [&](unsigned worker, size_t shard, size_t, size_t) {
-              const uint32_t begin = shardBegin[shard];
-              const uint32_t end = shardBegin[shard + 1];
+              const size_t begin = shardBegin[shard];
+              const size_t end = shardBegin[shard + 1];
               size_t slots = 16;
-              while (slots < 2 * size_t{end - begin}) slots *= 2;
+              while (slots < 2 * (end - begin)) slots *= 2;
               std::vector<uint32_t>& table = tables[worker];
               table.assign(slots, kEmpty);
-              for (uint32_t k = begin; k < end; ++k) {
+              for (size_t k = begin; k < end; ++k) {
                 const uint32_t i = order[k];
                 const size_t hash = hashes[i];
                 for (size_t slot = hash & (slots - 1);;

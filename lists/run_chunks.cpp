@@ -57,4 +57,20 @@ void RunChunks(
   if (failure) std::rethrow_exception(failure);
 }
 
+std::vector<size_t> PlaceByBucket(std::vector<size_t>& counts, size_t chunks,
+                                  size_t buckets) {
+  std::vector<size_t> bucketBegin(buckets + 1, 0);
+  size_t placed = 0;
+  for (size_t b = 0; b < buckets; ++b) {
+    bucketBegin[b] = placed;
+    for (size_t c = 0; c < chunks; ++c) {
+      const size_t count = counts[c * buckets + b];
+      counts[c * buckets + b] = placed;
+      placed += count;
+    }
+  }
+  bucketBegin[buckets] = placed;
+  return bucketBegin;
+}
+
 }  // namespace marrowfield::lists

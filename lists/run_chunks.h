@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <vector>
 
 namespace marrowfield::lists {
 
@@ -24,6 +25,15 @@ unsigned WorkerCount(unsigned requested, size_t work);
 void RunChunks(size_t count, size_t chunkSize, unsigned workers,
                const std::function<void(unsigned worker, size_t chunk,
                                         size_t begin, size_t end)>& body);
+
+// The counting sort's middle step, for items counted chunk by chunk into
+// buckets: |counts| holds, at chunk * buckets + bucket, how many of a
+// chunk's items fall in a bucket, and becomes where the first of them goes
+// when all items are laid out bucket by bucket, chunk by chunk within a
+// bucket (so each bucket keeps the items' order). Returns where each bucket
+// begins, and the total at the end (buckets + 1 entries).
+std::vector<size_t> PlaceByBucket(std::vector<size_t>& counts, size_t chunks,
+                                  size_t buckets);
 
 }  // namespace marrowfield::lists
 

@@ -10,6 +10,23 @@
 namespace marrowfield::lists::testing {
 namespace {
 
+// Every group and member alike, field by field.
+void ExpectSameGroups(const std::vector<Group>& again,
+                      const std::vector<Group>& groups, unsigned threads) {
+  ASSERT_EQ(again.size(), groups.size()) << threads << " threads";
+  for (size_t g = 0; g < groups.size(); ++g) {
+    ASSERT_EQ(again[g].canonical, groups[g].canonical);
+    ASSERT_EQ(again[g].totalCount, groups[g].totalCount);
+    ASSERT_EQ(again[g].members.size(), groups[g].members.size());
+    for (size_t m = 0; m < groups[g].members.size(); ++m) {
+      EXPECT_EQ(again[g].members[m].value, groups[g].members[m].value);
+      EXPECT_EQ(again[g].members[m].score, groups[g].members[m].score);
+      EXPECT_EQ(again[g].members[m].via, groups[g].members[m].via);
+      EXPECT_EQ(again[g].members[m].viaScore, groups[g].members[m].viaScore);
+    }
+  }
+}
+
 class ThreadsTest : public ListsTest,
                     public ::testing::WithParamInterface<bool> {};
 
@@ -24,18 +41,9 @@ TEST_P(ThreadsTest, DuplicatePairsAndGroups_SameForEveryThreadCount) {
     const auto many =
         FindDuplicatePairs(values, Options(70, threads, wholeCell));
     EXPECT_EQ(many, one) << threads << " threads";
-    const auto again =
-        GroupDuplicates(values, {}, many, Options(70, threads, wholeCell));
-    ASSERT_EQ(again.size(), groups.size());
-    for (size_t g = 0; g < groups.size(); ++g) {
-      ASSERT_EQ(again[g].canonical, groups[g].canonical);
-      ASSERT_EQ(again[g].members.size(), groups[g].members.size());
-      for (size_t m = 0; m < groups[g].members.size(); ++m) {
-        EXPECT_EQ(again[g].members[m].value, groups[g].members[m].value);
-        EXPECT_EQ(again[g].members[m].score, groups[g].members[m].score);
-        EXPECT_EQ(again[g].members[m].via, groups[g].members[m].via);
-      }
-    }
+    ExpectSameGroups(
+        GroupDuplicates(values, {}, many, Options(70, threads, wholeCell)),
+        groups, threads);
   }
 }
 
@@ -80,20 +88,9 @@ TEST_F(ListsTest, LargeList_SamePairsAndGroupsForEveryThreadCount) {
   for (unsigned threads : {2u, 7u}) {
     const auto many = FindDuplicatePairs(values, Options(60, threads));
     EXPECT_EQ(many, one) << threads << " threads";
-    const auto again =
-        GroupDuplicates(values, counts, many, Options(60, threads));
-    ASSERT_EQ(again.size(), groups.size()) << threads << " threads";
-    for (size_t g = 0; g < groups.size(); ++g) {
-      ASSERT_EQ(again[g].canonical, groups[g].canonical);
-      ASSERT_EQ(again[g].totalCount, groups[g].totalCount);
-      ASSERT_EQ(again[g].members.size(), groups[g].members.size());
-      for (size_t m = 0; m < groups[g].members.size(); ++m) {
-        EXPECT_EQ(again[g].members[m].value, groups[g].members[m].value);
-        EXPECT_EQ(again[g].members[m].score, groups[g].members[m].score);
-        EXPECT_EQ(again[g].members[m].via, groups[g].members[m].via);
-        EXPECT_EQ(again[g].members[m].viaScore, groups[g].members[m].viaScore);
-      }
-    }
+    ExpectSameGroups(
+        GroupDuplicates(values, counts, many, Options(60, threads)), groups,
+        threads);
   }
 }
 

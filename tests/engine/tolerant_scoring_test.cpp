@@ -61,6 +61,19 @@ TEST_F(TolerantScoringTest, NeverBelowTheStrictScoreOnTheNamesCorpus) {
   }
 }
 
+TEST_F(TolerantScoringTest, NoTwoVowelsAreUnrelated) {
+  // The tolerant distance skips its vowel test for unrelated phones; that
+  // caps every vowel pair only while the table relates every vowel pair.
+  for (PhoneId a = 0; a < kInventorySize; ++a) {
+    for (PhoneId b = 0; b < kInventorySize; ++b) {
+      if (IsVowel(a) && IsVowel(b)) {
+        EXPECT_LT(GetPhoneDistance(a, b), UNRELATED_DISTANCE)
+            << static_cast<int>(a) << " " << static_cast<int>(b);
+      }
+    }
+  }
+}
+
 struct AlignmentCase {
   const char* name;
   const char* string1;

@@ -13,6 +13,7 @@
 #include "flite_lexicon.h"
 #include "mode_comparison.h"
 #include "pair_finder.h"
+#include "tolerant_reading.h"
 #include "value_words.h"
 
 namespace marrowfield::lists {
@@ -35,7 +36,7 @@ PreparedValue ValueScorer::Prepare(std::string_view value) const {
     std::string word(value);
     matcher.CleanWord(word);
     PreparedWord whole;
-    whole.phones = matcher.TranscribeFromLexicon(word).ids;
+    Read(word, whole);
     if (!whole.phones.empty()) prepared.words.push_back(std::move(whole));
     return prepared;
   }
@@ -43,19 +44,29 @@ PreparedValue ValueScorer::Prepare(std::string_view value) const {
     PreparedWord prepared_word;
     prepared_word.letter = word.text[0];
     prepared_word.initial = word.initial;
-    if (!word.initial) {
-      prepared_word.phones = matcher.TranscribeFromLexicon(word.text).ids;
-    }
+    if (!word.initial) Read(word.text, prepared_word);
     prepared.words.push_back(std::move(prepared_word));
   }
   return prepared;
 }
 
-int ValueScorer::PhonesScore(const PhoneIds& a, const PhoneIds& b) {
+void ValueScorer::Read(const std::string& word, PreparedWord& prepared) const {
+  if (mode == ScoringMode::kStrict) {
+    prepared.phones = matcher.TranscribeFromLexicon(word).ids;
+    return;
+  }
+  TolerantReadings readings = ReadTolerantly(matcher, word);
+  prepared.phones = std::move(readings.written);
+  prepared.respelled = std::move(readings.respelled);
+}
+
+int ValueScorer::PhonesScore(const PreparedWord& x, const PreparedWord& y) {
+  const PhoneIds& a = x.phones;
+  const PhoneIds& b = y.phones;
   if (a.empty() || b.empty()) return 0;
   if (mode != ScoringMode::kStrict) {
-    return DistanceToPercentage(
-        GetDistanceInMode(matcher, PhoneListPair{a, b}, mode));
+    return DistanceToPercentage(TolerantDistanceOfReadings(
+        matcher, a, x.respelled, b, y.respelled));
   }
   // As GetDistanceForWords: the shorter list walks, the first on a tie.
   const bool secondShorter = b.size() < a.size();
@@ -74,14 +85,14 @@ int ValueScorer::PhonesScore(const PhoneIds& a, const PhoneIds& b) {
 int ValueScorer::WordScore(const PreparedWord& a, const PreparedWord& b) {
   if (a.initial || b.initial) return a.letter == b.letter ? 100 : 0;
   if (a.id == kNoWordId || b.id == kNoWordId)
-    return PhonesScore(a.phones, b.phones);
+    return PhonesScore(a, b);
   if (remembered.empty()) remembered.resize(kRememberedScores);
   // Order matters: a word pair scores as compare_words does, first to second.
   const uint64_t key = (static_cast<uint64_t>(a.id) << 32) | b.id;
   RememberedScore& slot =
       remembered[(key * 0x9e3779b97f4a7c15ull) >> (64 - kRememberedScoresBits)];
   if (slot.first != a.id || slot.second != b.id) {
-    slot = RememberedScore{a.id, b.id, PhonesScore(a.phones, b.phones)};
+    slot = RememberedScore{a.id, b.id, PhonesScore(a, b)};
   }
   return slot.score;
 }
@@ -92,7 +103,12 @@ void ValueScorer::NumberWords(std::vector<PreparedValue*>& values) {
   for (PreparedValue* value : values) {
     for (PreparedWord& word : value->words) {
       if (word.initial) continue;
-      key.assign(word.phones.begin(), word.phones.end());
+      // The respelled reading scores too; the written phones' count first
+      // keeps the two readings apart.
+      const size_t count = word.phones.size();
+      key.assign(reinterpret_cast<const char*>(&count), sizeof count);
+      key.append(word.phones.begin(), word.phones.end());
+      key.append(word.respelled.begin(), word.respelled.end());
       const auto [it, added] =
           ids.emplace(key, static_cast<uint32_t>(ids.size()));
       // Beyond the id range words simply go unremembered.

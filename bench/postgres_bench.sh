@@ -21,6 +21,7 @@ groups=$(( distinct * 10 / 38 + 1 ))
   tools/names_corpus/generate.sh --kind full --seed 5 --groups "$groups" \
     --out "$data/full_$distinct.tsv"
 
+source tools/postgres_install.sh
 source tools/postgres_cluster.sh
 python3 bench/postgres_bench.py "$data/cells.csv" "$data/full_$distinct.tsv" \
   "$distinct" tests/data/names/names.tsv

@@ -2,6 +2,7 @@
 #   marrowfield          the engine library and the marrowfield program
 #   libmarrowfield-dev   header, pkg-config and CMake files
 #   python3-marrowfield  the Python package over the installed library
+#   postgresql-NN-marrowfield  the PostgreSQL extension for server NN
 # Run `cpack -G DEB` in the build folder; the packages land in
 # <build>/packages/. The dependencies on other Debian packages are read
 # from the binaries by dpkg-shlibdeps; only those among our own packages
@@ -40,6 +41,9 @@ endforeach()
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION text)
 # The shlibs file tells packages built against the library what to depend on.
+# (cpack warns that the PostgreSQL extension's module has no SONAME: it is a
+# module the server loads, not a library to link, and rightly gets no
+# shlibs entry; the setting is one for all packages.)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA
@@ -80,5 +84,25 @@ Marrowfield finds words and names that sound alike.
 
 This package holds the Python module marrowfield (compare, phones, code,
 similar, match) over the installed engine library.")
+
+if(postgresql IN_LIST MARROWFIELD_COMPONENTS)
+  set(CPACK_DEBIAN_POSTGRESQL_PACKAGE_SECTION database)
+  # The module's calls into the server (palloc, ereport, the function
+  # manager) are resolved by the postgres program itself when it loads the
+  # module, and a program is no shared library: dpkg-shlibdeps sees only the
+  # libraries the module links (Flite, libstdc++, libc) and cannot know the
+  # server, so that dependency is stated here. The engine is linked in
+  # statically: the package needs none of ours.
+  set(CPACK_DEBIAN_POSTGRESQL_PACKAGE_DEPENDS
+    "postgresql-${MARROWFIELD_POSTGRES_MAJOR}")
+  set(CPACK_COMPONENT_POSTGRESQL_DESCRIPTION
+    "phonetic name matching: PostgreSQL ${MARROWFIELD_POSTGRES_MAJOR} extension
+Marrowfield finds words and names that sound alike.
+
+This package holds the PostgreSQL extension marrowfield (CREATE EXTENSION
+marrowfield): the functions marrowfield_score, marrowfield_phones,
+marrowfield_code, marrowfield_match and marrowfield_keys, the sounds-like
+operator %~ and the GIN operator class marrowfield_gin_ops that indexes it.")
+endif()
 
 include(CPack)

@@ -8,10 +8,18 @@
 #   - a CMake project using find_package(Marrowfield);
 #   - import marrowfield from the Debian package, and from the wheel in a
 #     fresh virtual environment (pip install --no-index);
+#   - CREATE EXTENSION marrowfield in a throwaway cluster of the system's
+#     PostgreSQL server, whose score must be the installed program's;
 #   - the version, the library's SONAME and the copyright files.
 # Then it removes the packages again and checks that nothing of them is
 # left. The packages are removed on every exit, also on failure, so that no
 # installed libMarrowfieldExcel outlives the run.
+#
+# Files of the packages that are on the machine already but belong to no
+# package (the extension as tools/postgres_test.sh's `make install` leaves
+# it, or a `cmake --install` into /usr) are set aside while the packages
+# are installed and put back after they are removed: dpkg would overwrite
+# them silently, and the removal would delete them.
 #
 # Expects tools/setup.sh to have run (build/ configured and built); runs as
 # root (or with sudo). Environment: MARROWFIELD_NATIVE_BUILD (default
@@ -22,7 +30,9 @@ readonly ROOT=$PWD
 readonly BUILD=${MARROWFIELD_NATIVE_BUILD:-${ROOT}/build}
 # Debian's own Python, which the python3-marrowfield package installs for.
 readonly PYTHON=/usr/bin/python3
-readonly PACKAGES=(marrowfield libmarrowfield-dev python3-marrowfield)
+# The extension's package is named after the server's major version.
+readonly PG_PACKAGE=postgresql-$(pg_config --version | sed -E 's/^PostgreSQL ([0-9]+).*/\1/')-marrowfield
+readonly PACKAGES=(marrowfield libmarrowfield-dev python3-marrowfield "$PG_PACKAGE")
 
 fail() { echo "package_test: FAILED: $*" >&2; exit 1; }
 step() { echo "-- $*"; }
@@ -42,8 +52,10 @@ step "Building the packages and the wheel"
 # Configure again: the wheel's target exists only where the configure step
 # found Python's build tools, which setup.sh may have installed since.
 cmake -S . -B "$BUILD" >/dev/null
+grep -q '^MARROWFIELD_BUILD_POSTGRES:BOOL=ON$' "${BUILD}/CMakeCache.txt" ||
+  fail "${BUILD} does not build the PostgreSQL extension (MARROWFIELD_BUILD_POSTGRES; needs postgresql-server-dev-NN)"
 cmake --build "$BUILD" -j"$(nproc)" --target marrowfield MarrowfieldExcel \
-  marrowfield_python python_wheel >/dev/null
+  marrowfield_python python_wheel marrowfield_postgres >/dev/null
 rm -rf "${BUILD}/packages"
 (cd "$BUILD" && cpack -G DEB >/dev/null)
 debs=("${BUILD}"/packages/*.deb)
@@ -69,9 +81,35 @@ remove_packages() {
   ((${#installed[@]} == 0)) || apt_get purge -y "${installed[@]}" >/dev/null
 }
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/marrowfield-package-test.XXXXXX")
+readonly STASH=${WORK}/set-aside
+set_aside_unowned() {  # the packages' files already here but of no package
+  local deb path
+  for deb in "${debs[@]}"; do
+    while read -r path; do
+      path=${path#.}
+      [[ $path != */ ]] && [[ -e $path || -L $path ]] || continue
+      ! dpkg-query -S "$path" >/dev/null 2>&1 || continue
+      $sudo mkdir -p "${STASH}$(dirname "$path")"
+      $sudo mv "$path" "${STASH}${path}"
+      echo "set aside while the packages are tested (no package's file): ${path}"
+    done < <(dpkg-deb --fsys-tarfile "$deb" | tar -t)
+  done
+}
+put_back() {
+  [[ -d $STASH ]] || return 0
+  local path
+  while read -r path; do
+    path=${path#.}
+    $sudo mkdir -p "$(dirname "$path")"
+    $sudo mv "${STASH}${path}" "$path"
+    echo "put back: ${path}"
+  done < <(cd "$STASH" && find . ! -type d)
+  $sudo rm -rf "$STASH"
+}
 cleanup() {
   remove_packages || echo "package_test: could not remove the packages" >&2
-  rm -rf "$WORK"
+  put_back || echo "package_test: could not put back the files in ${STASH}" >&2
+  [[ -d $STASH ]] || rm -rf "$WORK"
 }
 trap cleanup EXIT
 
@@ -86,10 +124,14 @@ step "Installing"
 # A stale installation (an interrupted earlier run) would hide what these
 # packages install.
 remove_packages
+set_aside_unowned
 apt_get install -y --no-install-recommends "${debs[@]}" >/dev/null
 for p in "${PACKAGES[@]}"; do
   dpkg-query -L "$p" | sort >"${WORK}/${p}.files"
 done
+# Every installed file is the package's own.
+modified=$(dpkg --verify "${PACKAGES[@]}")
+[[ -z $modified ]] || fail "installed files differ from the packages': ${modified}"
 cd "$WORK"
 # Nothing may come from the source tree or the build.
 unset MARROWFIELD_LIBRARY PYTHONPATH LD_LIBRARY_PATH PKG_CONFIG_PATH CMAKE_PREFIX_PATH
@@ -185,6 +227,21 @@ venv_wheel/bin/python -c 'import marrowfield, os, sys
 sys.exit(os.path.dirname(marrowfield._lib._name) != os.path.dirname(marrowfield.__file__))' ||
   fail "the wheel's package does not load the library it carries"
 
+step "The PostgreSQL extension"
+# In a subshell: the cluster is stopped and removed when it ends. From /,
+# which the server's user may enter, unlike this test's folder.
+(
+  cd /
+  source "${ROOT}/tools/postgres_cluster.sh"
+  sql() { psql -X -q -A -t -v ON_ERROR_STOP=1 -d postgres -c "$1"; }
+  sql 'CREATE EXTENSION marrowfield'
+  score=$(sql "SELECT marrowfield_score('Smith', 'Smyth')")
+  [[ $score == "$(marrowfield compare Smith Smyth)" ]] ||
+    fail "marrowfield_score('Smith', 'Smyth') is ${score}, marrowfield compare says $(marrowfield compare Smith Smyth)"
+  echo "CREATE EXTENSION marrowfield: marrowfield_score('Smith', 'Smyth') = ${score}, as the program says"
+  sql 'DROP EXTENSION marrowfield'
+)
+
 step "Licences"
 for p in "${PACKAGES[@]}"; do
   copyright=/usr/share/doc/${p}/copyright
@@ -208,4 +265,5 @@ for p in "${PACKAGES[@]}"; do
   done <"${WORK}/${p}.files"
 done
 echo "removed: nothing of the packages is left"
+put_back
 echo "package_test: passed"

@@ -1,25 +1,12 @@
-# Sourced by the PostgreSQL scripts: builds and installs the extension,
-# then starts a throwaway cluster (initdb in a temporary folder, reached by
-# its Unix socket only, no TCP) that is stopped and removed when the
-# calling script exits, whether it succeeds or fails. Afterwards PGHOST,
-# PGPORT and PGUSER point at it.
-# Expects the CMake build in build/ (tools/setup.sh).
+# Sourced by the PostgreSQL scripts: starts a throwaway cluster (initdb in
+# a temporary folder, reached by its Unix socket only, no TCP) of the
+# system's server, with whatever extensions are installed there, and stops
+# and removes it when the calling shell exits, whether it succeeds or
+# fails (an EXIT trap: source it in a subshell to keep the caller's own).
+# Afterwards PGHOST, PGPORT and PGUSER point at it. To test the build,
+# source tools/postgres_install.sh first.
 
 pg_bindir=$(pg_config --bindir)
-pg_source=$PWD/postgres
-pg_build=$PWD/build/postgres
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-
-cmake --build build -j"$(nproc)" --target marrowfield_lists >/dev/null
-mkdir -p "$pg_build"
-pg_make() {
-  make -s -C "$pg_build" -f "$pg_source/Makefile" VPATH="$pg_source" \
-    MARROWFIELD_BUILD="$PWD/build" "$@"
-}
-pg_make
-$sudo env "PATH=$PATH" make -s -C "$pg_build" -f "$pg_source/Makefile" \
-  VPATH="$pg_source" MARROWFIELD_BUILD="$PWD/build" install
 
 # The server refuses to run as root: there it runs as the postgres user.
 pg_cluster=$(mktemp -d /tmp/marrowfield-pg.XXXXXX)

@@ -5,6 +5,7 @@
 # removed on exit, also on failure. Expects tools/setup.sh to have run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/postgres_install.sh
 source tools/postgres_cluster.sh
 
 if ! pg_make installcheck; then

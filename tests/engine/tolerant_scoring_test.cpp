@@ -28,6 +28,13 @@ TEST_F(TolerantScoringTest, OneExtraOrMissingPhoneStillMatches) {
       {"Phillip", "Phillips"}, {"Stephen", "Stevens"},
       {"Clark", "Clerk"},      {"Christine", "Christene"},
       {"William", "Williams"},
+      // Spellings Flite's rules misread, found through the respelled
+      // reading (tolerant_reading.h).
+      {"Joddy", "Jodie"},      {"Lacie", "Lacy"},
+      {"Wolfph", "Wolf"},      {"Mychell", "Michelle"},
+      {"Johnsons", "Johnson"}, {"Grifphin", "Griffin"},
+      {"Brodd", "Brod"},       {"Phoebbe", "Phoebe"},
+      {"Maeggann", "Megan"},
   };
   for (const WordPair& p : pairs) {
     SCOPED_TRACE(std::string(p.word1) + " / " + p.word2);
@@ -41,6 +48,12 @@ TEST_F(TolerantScoringTest, UnrelatedNamesStayLow) {
       {"Smith", "Jones"},   {"Mary", "Mark"},    {"Brown", "Green"},
       {"Peter", "Patrick"}, {"James", "Jones"},  {"Thomas", "Tucker"},
       {"David", "Daniel"},  {"Sarah", "Sharon"}, {"Robert", "Wilson"},
+      // Each of these words has a respelled reading (a plural, a doubled
+      // letter, an ending), and still the pairs are different names.
+      {"Roberts", "Robin"},   {"Williams", "Wilma"}, {"Stevens", "Stella"},
+      {"Richards", "Richie"}, {"Adams", "Adele"},    {"Lacey", "Lucas"},
+      {"Abbott", "Albert"},   {"Gibbons", "Gideon"}, {"Edwards", "Edna"},
+      {"Higgins", "Hugo"},    {"Dennis", "Doris"},
   };
   for (const WordPair& p : pairs) {
     SCOPED_TRACE(std::string(p.word1) + " / " + p.word2);

@@ -81,8 +81,11 @@ std::string RespellForTolerantReading(const std::string& word) {
     out.back() = 'y';
   }
   // A plural read as the name: Phillips as Phillip, Johnsons as Johnson.
+  // Never an s of its own after a space: the word must not end in one,
+  // which the rules would read as context.
   const size_t n = out.size();
-  if (n >= kMinPluralLength && out[n - 1] == 's' && out[n - 2] != 's')
+  if (n >= kMinPluralLength && out[n - 1] == 's' && out[n - 2] != 's' &&
+      out[n - 2] != ' ')
     out.pop_back();
   return out;
 }

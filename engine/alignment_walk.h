@@ -214,10 +214,26 @@ int WalkAlignment(const PhoneticMatcher& matcher, const PhoneIds& string1,
 
   size_t i = 0;
   size_t j = 0;
+  // Tolerant: the distance at which string1[i] is already known to pair
+  // with string2[j] (a forced pass looked one phone ahead), or -1.
+  [[maybe_unused]] int32_t knownPairDistance = -1;
   while (i < string1.size() && j < string2.size()) {
     const int32_t position = static_cast<int32_t>(i);
-    int nearestPhoneIndex =
-        Tolerance::Nearest(matcher, string1[i], string2, j, currentDistance);
+    int nearestPhoneIndex;
+    if constexpr (Tolerance::kTolerant) {
+      if (knownPairDistance >= 0) {
+        // The same search with the same arguments: its answer, not again.
+        nearestPhoneIndex = 0;
+        currentDistance = knownPairDistance;
+        knownPairDistance = -1;
+      } else {
+        nearestPhoneIndex = Tolerance::Nearest(matcher, string1[i], string2,
+                                               j, currentDistance);
+      }
+    } else {
+      nearestPhoneIndex =
+          Tolerance::Nearest(matcher, string1[i], string2, j, currentDistance);
+    }
     switch (nearestPhoneIndex) {
       case 0:
         simValues.push_back(currentDistance);
@@ -295,15 +311,17 @@ int WalkAlignment(const PhoneticMatcher& matcher, const PhoneIds& string1,
           // fits string2[j], string1[i] is an extra phone: pass over it;
           // otherwise the two stand for each other: pair them.
           if (tolerance.Spend()) {
-            int32_t ignored = -1;
+            int32_t nextDistance = -1;
             if (i + 1 < string1.size() &&
                 Tolerance::Nearest(matcher, string1[i + 1], string2, j,
-                                   ignored) == 0) {
+                                   nextDistance) == 0) {
               simValues.push_back(ForcedPassValueOf(string1[i]) *
                                   (i == 0 ? kFirstPhoneForcedFactor : 1));
               currentMismatchedPositions.push_back(position);
               record.Step(WalkStep::kForcedPass, WalkSide::kFirst, i, j, -1);
               nearestPhoneIndex = -1;
+              // The next step searches for string1[i + 1] at this j.
+              knownPairDistance = nextDistance;
             } else {
               simValues.push_back(kForcedPairValue);
               currentMismatchedPositions.push_back(position);

@@ -11,6 +11,7 @@
 #include "flite_lexicon.h"
 #include "phone_tables.h"
 #include "phonetic_matcher.h"
+#include "tolerant_reading.h"
 
 namespace marrowfield {
 namespace {
@@ -101,6 +102,37 @@ int Walk(const PhoneticMatcher& matcher, const PhoneIds& string1,
                                   explanation.mismatchedPositions, record);
 }
 
+// The alignment and the arithmetic of |first| against |second| in |mode|,
+// into |explanation| (whose words are already set).
+void ExplainTranscriptions(const PhoneticMatcher& matcher,
+                           const Transcription& first,
+                           const Transcription& second,
+                           ComparisonExplanation& explanation) {
+  explanation.phones1 = PhoneNames(first);
+  explanation.phones2 = PhoneNames(second);
+  if (first.ids.empty() || second.ids.empty()) return;
+
+  // GetDistanceForWords' order: the shorter list walks, the first on a tie.
+  explanation.secondWalked = second.ids.size() < first.ids.size();
+  const PhoneIds& string1 = explanation.secondWalked ? second.ids : first.ids;
+  const PhoneIds& string2 = explanation.secondWalked ? first.ids : second.ids;
+  const int aligned =
+      explanation.mode == ScoringMode::kStrict
+          ? Walk<StrictTolerance>(matcher, string1, string2, explanation)
+          : Walk<ForcedStepTolerance>(matcher, string1, string2, explanation);
+  if (aligned < 0) {
+    explanation.failure = ExplanationFailure::kRefused;
+    return;
+  }
+  explanation.terms = ComputeScoreTerms(
+      explanation.simValues, explanation.mismatchedPositions, string1.size());
+  explanation.distance = explanation.terms.distance;
+  explanation.failure = explanation.distance == kFailureDistance
+                            ? ExplanationFailure::kNoDenominator
+                            : ExplanationFailure::kNone;
+  explanation.percentage = DistanceToPercentage(explanation.distance);
+}
+
 }  // namespace
 
 ComparisonExplanation ExplainComparison(const std::string& word1,
@@ -120,29 +152,37 @@ ComparisonExplanation ExplainComparison(const std::string& word1,
   matcher.CleanWord(explanation.word2);
   const Transcription first = matcher.TranscribeFromLexicon(explanation.word1);
   const Transcription second = matcher.TranscribeFromLexicon(explanation.word2);
-  explanation.phones1 = PhoneNames(first);
-  explanation.phones2 = PhoneNames(second);
-  if (first.ids.empty() || second.ids.empty()) return explanation;
-
-  // GetDistanceForWords' order: the shorter list walks, the first on a tie.
-  explanation.secondWalked = second.ids.size() < first.ids.size();
-  const PhoneIds& string1 = explanation.secondWalked ? second.ids : first.ids;
-  const PhoneIds& string2 = explanation.secondWalked ? first.ids : second.ids;
-  const int aligned =
-      mode == ScoringMode::kStrict
-          ? Walk<StrictTolerance>(matcher, string1, string2, explanation)
-          : Walk<ForcedStepTolerance>(matcher, string1, string2, explanation);
-  if (aligned < 0) {
-    explanation.failure = ExplanationFailure::kRefused;
+  ExplainTranscriptions(matcher, first, second, explanation);
+  if (mode == ScoringMode::kStrict || first.ids.empty() || second.ids.empty())
     return explanation;
-  }
-  explanation.terms = ComputeScoreTerms(
-      explanation.simValues, explanation.mismatchedPositions, string1.size());
-  explanation.distance = explanation.terms.distance;
-  explanation.failure = explanation.distance == kFailureDistance
-                            ? ExplanationFailure::kNoDenominator
-                            : ExplanationFailure::kNone;
-  explanation.percentage = DistanceToPercentage(explanation.distance);
+
+  // The tolerant score also compares the respelled readings and keeps the
+  // better comparison (TolerantDistanceOfReadings): the explanation is
+  // then that comparison's. A word whose respelling sounds like it is
+  // read as written.
+  const TolerantReadings readings1 = ReadTolerantly(matcher, explanation.word1);
+  const TolerantReadings readings2 = ReadTolerantly(matcher, explanation.word2);
+  if (readings1.respelled.empty() && readings2.respelled.empty())
+    return explanation;
+  ComparisonExplanation respelled;
+  respelled.mode = mode;
+  respelled.word1 = explanation.word1;
+  respelled.word2 = explanation.word2;
+  if (!readings1.respelled.empty())
+    respelled.reading1 = RespellForTolerantReading(explanation.word1);
+  if (!readings2.respelled.empty())
+    respelled.reading2 = RespellForTolerantReading(explanation.word2);
+  ExplainTranscriptions(
+      matcher,
+      respelled.reading1.empty()
+          ? first
+          : matcher.TranscribeFromLexicon(respelled.reading1),
+      respelled.reading2.empty()
+          ? second
+          : matcher.TranscribeFromLexicon(respelled.reading2),
+      respelled);
+  if (BetterDistance(respelled.distance, explanation.distance))
+    return respelled;
   return explanation;
 }
 

@@ -69,6 +69,12 @@ struct ComparisonExplanation {
   // The words as compared: case folded, non-letters as spaces.
   std::string word1;
   std::string word2;
+  // Tolerant mode: the respelling of a word whose respelled reading was
+  // compared (tolerant_reading.h), because it scored better than the words
+  // as written; empty for a word read as written.
+  std::string reading1;
+  std::string reading2;
+  // The phones of the readings compared, which the steps' positions index.
   std::vector<std::string> phones1;
   std::vector<std::string> phones2;
   // True when word2's list is the one walked phone by phone (it is

@@ -1,12 +1,15 @@
 // Word comparison in a scoring mode. kStrict goes straight to the engine's
 // own operations; kTolerant runs the same alignment walk with the forced
-// step allowance of alignment_walk.h and scores it the same way.
+// step allowance of alignment_walk.h, scores it the same way, and does so
+// for the words as written and as respelled (tolerant_reading.h).
 
 #include "mode_comparison.h"
 
 #include "alignment_walk.h"
 #include "flite_lexicon.h"
 #include "phone_tables.h"
+#include "tolerant_reading.h"
+#include "transcription_cache.h"
 
 namespace marrowfield {
 
@@ -32,11 +35,23 @@ double GetDistanceInMode(const PhoneticMatcher& matcher,
 double CompareWordsInMode(const PhoneticMatcher& matcher, std::string word1,
                           std::string word2, ScoringMode mode) {
   if (mode == ScoringMode::kStrict) return matcher.CompareWords(word1, word2);
-  PhoneListPair pair;
-  if (matcher.GetPhonesForPair(word1, word2, pair.first, pair.second) < 0) {
-    return kFailureDistance;
-  }
-  return GetDistanceInMode(matcher, pair, mode);
+  // As GetPhonesForPair: both cache entries are fetched before either is
+  // read, so that their memory arrives together.
+  matcher.CleanWord(word1);
+  const TranscriptionKey key1 = TolerantReadingsKey(word1);
+  PrefetchCachedTranscription(key1);
+  matcher.CleanWord(word2);
+  const TranscriptionKey key2 = TolerantReadingsKey(word2);
+  PrefetchCachedTranscription(key2);
+  // Kept per thread: a warm comparison then allocates nothing for them.
+  thread_local TolerantReadings first;
+  thread_local TolerantReadings second;
+  ReadTolerantly(matcher, word1, key1, first);
+  if (first.written.empty()) return kFailureDistance;
+  ReadTolerantly(matcher, word2, key2, second);
+  if (second.written.empty()) return kFailureDistance;
+  return TolerantDistanceOfReadings(matcher, first.written, first.respelled,
+                                    second.written, second.respelled);
 }
 
 int ComparePercentage(const std::string& word1, const std::string& word2,

@@ -27,13 +27,16 @@ int AlignPhonesInMode(const PhoneticMatcher& matcher, const PhoneIds& string1,
 
 // The word distance of the two phone lists of |pair| in |mode|: 0.0 for no
 // difference, larger for less alike, -1.0 for lists that cannot be
-// compared. kStrict is matcher.GetDistanceForWords(pair).
+// compared. kStrict is matcher.GetDistanceForWords(pair). kTolerant
+// compares these phones alone; the tolerant score of two words also
+// compares their respelled readings (TolerantDistanceOfReadings).
 // REQUIRES: PhoneTablesReady().
 double GetDistanceInMode(const PhoneticMatcher& matcher,
                          const PhoneListPair& pair, ScoringMode mode);
 
 // The word distance of two words in |mode|, both transcribed through the
-// lexicon (and the transcription cache); -1.0 when either has no phones.
+// lexicon (and the transcription cache), in kTolerant as written and as
+// respelled; -1.0 when either has no phones.
 // kStrict is matcher.CompareWords(word1, word2).
 // REQUIRES: PhoneTablesReady().
 double CompareWordsInMode(const PhoneticMatcher& matcher, std::string word1,

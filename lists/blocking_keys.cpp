@@ -6,7 +6,9 @@
 // 0: the skeleton itself is a key that never loses a strict pair. The
 // tolerant score may pass over one phone the other word lacks, so the
 // skeletons with one symbol deleted are keys too (a deletion neighbourhood:
-// one phone more, fewer or different still meets on a shared key).
+// one phone more, fewer or different still meets on a shared key), and so
+// are those of a word's respelled reading, which the tolerant score also
+// compares.
 
 #include "blocking_keys.h"
 
@@ -16,6 +18,7 @@
 #include "flite_lexicon.h"
 #include "phone_tables.h"
 #include "phonetic_matcher.h"
+#include "tolerant_reading.h"
 
 namespace marrowfield::lists {
 namespace {
@@ -63,6 +66,13 @@ std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set) {
     neighbour.erase(k, 1);
     keys.push_back(std::move(neighbour));
   }
+  // A name and the same name with an ending of two consonants more
+  // (Christiana/Christianson) differ by two symbols at the end, which the
+  // tolerant score passes over as left-over phones: the skeleton without
+  // its last two symbols meets the shorter name's own skeleton.
+  constexpr size_t kMinStemSymbols = 3;
+  if (skeleton.size() >= 1 + kMinStemSymbols + 2)
+    keys.push_back(skeleton.substr(0, skeleton.size() - 2));
   std::sort(keys.begin(), keys.end());
   keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
   return keys;
@@ -73,8 +83,19 @@ std::vector<std::string> BlockingKeys(std::string_view value) {
   std::string word(value);
   matcher.CleanWord(word);
   if (!PhoneTablesReady()) return {};
-  return PhoneKeys(matcher.TranscribeFromLexicon(word).ids,
-                   KeySet::kWithNeighbours);
+  // The keys serve the tolerant score too, which also compares the words'
+  // respelled readings: the keys of both readings.
+  const TolerantReadings readings = ReadTolerantly(matcher, word);
+  std::vector<std::string> keys =
+      PhoneKeys(readings.written, KeySet::kWithNeighbours);
+  if (readings.respelled.empty()) return keys;
+  for (std::string& key :
+       PhoneKeys(readings.respelled, KeySet::kWithNeighbours)) {
+    keys.push_back(std::move(key));
+  }
+  std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+  return keys;
 }
 
 }  // namespace marrowfield::lists

@@ -24,7 +24,8 @@ namespace marrowfield::lists {
 constexpr int kBlockingKeysMinAccuracy = 60;
 
 // The keys of |value| transcribed as compare_words transcribes it (the
-// whole value as one word, through the lexicon): sorted, without
+// whole value as one word, through the lexicon), and of its tolerant
+// respelled reading (tolerant_reading.h): sorted, without
 // duplicates, printable ASCII. A value without phones has no keys (it
 // scores 0 against everything). Values longer than the engine's word limit
 // have no phones and so no keys.
@@ -33,8 +34,10 @@ std::vector<std::string> BlockingKeys(std::string_view value);
 
 // The keys of one phone list, as above. kExactSkeleton keys alone already
 // serve the strict score; kWithNeighbours adds the keys that keep the
-// tolerant score's pairs (one phone more or less) together, for skeletons
-// of up to 64 consonant symbols (longer ones keep their skeleton alone).
+// tolerant score's pairs (one phone more or less, or two more at the end)
+// together, for skeletons of up to 64 consonant symbols (longer ones keep
+// their skeleton alone). The tolerant score also compares respelled
+// readings: a value is filed under the keys of each of its readings.
 enum class KeySet { kExactSkeleton, kWithNeighbours };
 std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set);
 

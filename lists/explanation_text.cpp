@@ -81,9 +81,14 @@ std::string StepLine(const ComparisonExplanation& e,
   return line;
 }
 
+// A word, the respelling it was read as in tolerant scoring (if it was),
+// and the phones compared.
 std::string WordLine(int number, const std::string& word,
+                     const std::string& reading,
                      const std::vector<std::string>& phones) {
   return "word " + std::to_string(number) + ": \"" + word + "\"  " +
+         (reading.empty() ? std::string()
+                          : "read as \"" + reading + "\"  ") +
          (phones.empty() ? std::string("(no phones)") : JoinPhones(phones)) +
          "\n";
 }
@@ -142,7 +147,8 @@ std::string JoinPhones(const std::vector<std::string>& phones) {
 
 std::string ExplanationText(const ComparisonExplanation& e) {
   std::string out =
-      WordLine(1, e.word1, e.phones1) + WordLine(2, e.word2, e.phones2);
+      WordLine(1, e.word1, e.reading1, e.phones1) +
+      WordLine(2, e.word2, e.reading2, e.phones2);
   out += std::string("scoring: ") +
          (e.mode == ScoringMode::kTolerant ? "tolerant" : "strict") + "\n";
   if (!e.phones1.empty() && !e.phones2.empty()) {

@@ -25,11 +25,14 @@ std::vector<WordKey> WordKeys(const PreparedWord& word, KeySet set) {
   std::vector<WordKey> keys;
   keys.push_back({std::string{kLetterPrefix, word.letter}, true, word.initial});
   if (!word.initial) {
-    const std::vector<std::string> exact =
-        PhoneKeys(word.phones, KeySet::kExactSkeleton);
-    for (std::string& key : PhoneKeys(word.phones, set)) {
-      const bool neighbour = exact.empty() || key != exact[0];
-      keys.push_back({std::move(key), false, false, neighbour});
+    for (const PhoneIds* reading : {&word.phones, &word.respelled}) {
+      if (reading->empty()) continue;
+      const std::vector<std::string> exact =
+          PhoneKeys(*reading, KeySet::kExactSkeleton);
+      for (std::string& key : PhoneKeys(*reading, set)) {
+        const bool neighbour = exact.empty() || key != exact[0];
+        keys.push_back({std::move(key), false, false, neighbour});
+      }
     }
   }
   return keys;
@@ -51,8 +54,13 @@ std::vector<ValueKey> ValueKeys(const PreparedValue& value, KeySet set) {
   const auto& words = value.words;
   if (words.size() == 1) {
     if (!words[0].initial) {
-      for (const std::string& key : PhoneKeys(words[0].phones, set)) {
-        keys.push_back({HashKey(key), false});
+      // The tolerant score compares both readings of a word, so a value is
+      // filed under the keys of each (the respelled one is empty in the
+      // strict mode).
+      for (const PhoneIds* reading : {&words[0].phones, &words[0].respelled}) {
+        for (const std::string& key : PhoneKeys(*reading, set)) {
+          keys.push_back({HashKey(key), false});
+        }
       }
     }
   } else {

@@ -14,6 +14,8 @@
 #include "flite_lexicon.h"
 #include "mode_comparison.h"
 #include "pair_finder.h"
+#include "run_chunks.h"
+#include "tolerant_reading.h"
 #include "value_words.h"
 
 namespace marrowfield::lists {
@@ -36,7 +38,7 @@ PreparedValue ValueScorer::Prepare(std::string_view value) const {
     std::string word(value);
     matcher.CleanWord(word);
     PreparedWord whole;
-    whole.phones = matcher.TranscribeFromLexicon(word).ids;
+    Read(word, whole);
     if (!whole.phones.empty()) prepared.words.push_back(std::move(whole));
     return prepared;
   }
@@ -44,19 +46,29 @@ PreparedValue ValueScorer::Prepare(std::string_view value) const {
     PreparedWord prepared_word;
     prepared_word.letter = word.text[0];
     prepared_word.initial = word.initial;
-    if (!word.initial) {
-      prepared_word.phones = matcher.TranscribeFromLexicon(word.text).ids;
-    }
+    if (!word.initial) Read(word.text, prepared_word);
     prepared.words.push_back(std::move(prepared_word));
   }
   return prepared;
 }
 
-int ValueScorer::PhonesScore(const PhoneIds& a, const PhoneIds& b) {
+void ValueScorer::Read(const std::string& word, PreparedWord& prepared) const {
+  if (mode == ScoringMode::kStrict) {
+    prepared.phones = matcher.TranscribeFromLexicon(word).ids;
+    return;
+  }
+  TolerantReadings readings = ReadTolerantly(matcher, word);
+  prepared.phones = std::move(readings.written);
+  prepared.respelled = std::move(readings.respelled);
+}
+
+int ValueScorer::PhonesScore(const PreparedWord& x, const PreparedWord& y) {
+  const PhoneIds& a = x.phones;
+  const PhoneIds& b = y.phones;
   if (a.empty() || b.empty()) return 0;
   if (mode != ScoringMode::kStrict) {
-    return DistanceToPercentage(
-        GetDistanceInMode(matcher, PhoneListPair{a, b}, mode));
+    return DistanceToPercentage(TolerantDistanceOfReadings(
+        matcher, a, x.respelled, b, y.respelled));
   }
   // As GetDistanceForWords: the shorter list walks, the first on a tie.
   const bool secondShorter = b.size() < a.size();
@@ -75,22 +87,21 @@ int ValueScorer::PhonesScore(const PhoneIds& a, const PhoneIds& b) {
 int ValueScorer::WordScore(const PreparedWord& a, const PreparedWord& b) {
   if (a.initial || b.initial) return a.letter == b.letter ? 100 : 0;
   if (a.id == kNoWordId || b.id == kNoWordId)
-    return PhonesScore(a.phones, b.phones);
+    return PhonesScore(a, b);
   if (remembered.empty()) remembered.resize(kRememberedScores);
   // Order matters: a word pair scores as compare_words does, first to second.
   const uint64_t key = (static_cast<uint64_t>(a.id) << 32) | b.id;
   RememberedScore& slot =
       remembered[(key * 0x9e3779b97f4a7c15ull) >> (64 - kRememberedScoresBits)];
   if (slot.first != a.id || slot.second != b.id) {
-    slot = RememberedScore{a.id, b.id, PhonesScore(a.phones, b.phones)};
+    slot = RememberedScore{a.id, b.id, PhonesScore(a, b)};
   }
   return slot.score;
 }
 
 void ValueScorer::NumberWords(std::vector<PreparedValue*>& values,
                               unsigned threads) {
-  // A word's phones as bytes: equal phones, equal text, equal id. Ids are
-  // given in the order words are first met, on the threads.
+  // Ids are given in the order words are first met, on the threads.
   std::vector<PreparedWord*> words;
   for (PreparedValue* value : values) {
     for (PreparedWord& word : value->words) {
@@ -99,13 +110,24 @@ void ValueScorer::NumberWords(std::vector<PreparedValue*>& values,
   }
   // Beyond the id range words simply go unremembered.
   if (words.size() >= kNoWordId) return;
-  std::vector<std::string_view> phones(words.size());
-  for (size_t w = 0; w < words.size(); ++w) {
-    const PhoneIds& ids = words[w]->phones;
-    phones[w] = std::string_view(reinterpret_cast<const char*>(ids.data()),
-                                 ids.size());
-  }
-  const DistinctTexts distinct = NumberDistinctTexts(phones, threads);
+  // A word's key: the respelled reading scores too; the written phones'
+  // count first keeps the two readings apart.
+  std::vector<std::string> keys(words.size());
+  constexpr size_t kWordsPerChunk = 16384;
+  RunChunks(words.size(), kWordsPerChunk,
+            WorkerCount(threads, words.size() / kWordsPerChunk + 1),
+            [&](unsigned, size_t, size_t begin, size_t end) {
+              for (size_t w = begin; w < end; ++w) {
+                const PreparedWord& word = *words[w];
+                const size_t count = word.phones.size();
+                std::string& key = keys[w];
+                key.assign(reinterpret_cast<const char*>(&count), sizeof count);
+                key.append(word.phones.begin(), word.phones.end());
+                key.append(word.respelled.begin(), word.respelled.end());
+              }
+            });
+  const DistinctTexts distinct = NumberDistinctTexts(
+      std::vector<std::string_view>(keys.begin(), keys.end()), threads);
   for (size_t w = 0; w < words.size(); ++w) {
     words[w]->id = distinct.ofItem[w];
   }

@@ -7,6 +7,7 @@
 #define MARROWFIELD_LISTS_VALUE_SCORER_H_
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +23,9 @@ constexpr uint32_t kNoWordId = UINT32_MAX;
 
 struct PreparedWord {
   PhoneIds phones;  // empty for an initial or a word without phones
+  // The tolerant score's respelled reading (tolerant_reading.h): empty in
+  // the strict mode and when the respelling sounds like the word.
+  PhoneIds respelled;
   char letter = 0;  // the word's first letter, lower case
   bool initial = false;
   uint32_t id = kNoWordId;
@@ -48,15 +52,18 @@ class ValueScorer {
 
   bool wholeCell() const { return wholeCellMode; }
 
-  // Numbers the distinct words of |values| (equal phones give equal ids;
-  // initials get none), so that Score can remember word scores. Runs on
-  // |threads| threads (0: every core); the ids are the same for every count.
+  // Numbers the distinct words of |values| (equal phones of both readings
+  // give equal ids; initials get none), so that Score can remember word
+  // scores. Runs on |threads| threads (0: every core); the ids are the same
+  // for every count.
   static void NumberWords(std::vector<PreparedValue*>& values,
                           unsigned threads);
 
  private:
+  // Fills the readings of |word| (cleaned) the mode scores.
+  void Read(const std::string& word, PreparedWord& prepared) const;
   int WordScore(const PreparedWord& a, const PreparedWord& b);
-  int PhonesScore(const PhoneIds& a, const PhoneIds& b);
+  int PhonesScore(const PreparedWord& a, const PreparedWord& b);
 
   PhoneticMatcher matcher;
   bool wholeCellMode;

@@ -219,7 +219,10 @@ MFL_EXPORT int mfl_explanation_percentage(const mfl_explanation_t* explanation);
 MFL_EXPORT double mfl_explanation_distance(
     const mfl_explanation_t* explanation);
 /* The phones of word 1 or 2 (|word|), space-separated; "" for another
- * |word| or a word without phones. */
+ * |word| or a word without phones. In tolerant scoring these are the
+ * phones of the reading the score compared, which for a misspelling the
+ * letter-to-sound rules misread is its plain respelling (the text says
+ * "read as"). */
 MFL_EXPORT const char* mfl_explanation_phones(
     const mfl_explanation_t* explanation, int word);
 /* The whole explanation as text for people: the phones, each step of the

@@ -28,6 +28,13 @@ TEST_F(TolerantScoringTest, OneExtraOrMissingPhoneStillMatches) {
       {"Phillip", "Phillips"}, {"Stephen", "Stevens"},
       {"Clark", "Clerk"},      {"Christine", "Christene"},
       {"William", "Williams"},
+      // Spellings Flite's rules misread, found through the respelled
+      // reading (tolerant_reading.h).
+      {"Joddy", "Jodie"},      {"Lacie", "Lacy"},
+      {"Wolfph", "Wolf"},      {"Mychell", "Michelle"},
+      {"Johnsons", "Johnson"}, {"Grifphin", "Griffin"},
+      {"Brodd", "Brod"},       {"Phoebbe", "Phoebe"},
+      {"Maeggann", "Megan"},
   };
   for (const WordPair& p : pairs) {
     SCOPED_TRACE(std::string(p.word1) + " / " + p.word2);
@@ -41,6 +48,12 @@ TEST_F(TolerantScoringTest, UnrelatedNamesStayLow) {
       {"Smith", "Jones"},   {"Mary", "Mark"},    {"Brown", "Green"},
       {"Peter", "Patrick"}, {"James", "Jones"},  {"Thomas", "Tucker"},
       {"David", "Daniel"},  {"Sarah", "Sharon"}, {"Robert", "Wilson"},
+      // Each of these words has a respelled reading (a plural, a doubled
+      // letter, an ending), and still the pairs are different names.
+      {"Roberts", "Robin"},   {"Williams", "Wilma"}, {"Stevens", "Stella"},
+      {"Richards", "Richie"}, {"Adams", "Adele"},    {"Lacey", "Lucas"},
+      {"Abbott", "Albert"},   {"Gibbons", "Gideon"}, {"Edwards", "Edna"},
+      {"Higgins", "Hugo"},    {"Dennis", "Doris"},
   };
   for (const WordPair& p : pairs) {
     SCOPED_TRACE(std::string(p.word1) + " / " + p.word2);
@@ -58,6 +71,19 @@ TEST_F(TolerantScoringTest, NeverBelowTheStrictScoreOnTheNamesCorpus) {
     ASSERT_GE(ComparePercentage(p.first, p.second, ScoringMode::kTolerant),
               ComparePercentage(p.first, p.second, ScoringMode::kStrict))
         << p.first << " / " << p.second;
+  }
+}
+
+TEST_F(TolerantScoringTest, NoTwoVowelsAreUnrelated) {
+  // The tolerant distance skips its vowel test for unrelated phones; that
+  // caps every vowel pair only while the table relates every vowel pair.
+  for (PhoneId a = 0; a < kInventorySize; ++a) {
+    for (PhoneId b = 0; b < kInventorySize; ++b) {
+      if (IsVowel(a) && IsVowel(b)) {
+        EXPECT_LT(GetPhoneDistance(a, b), UNRELATED_DISTANCE)
+            << static_cast<int>(a) << " " << static_cast<int>(b);
+      }
+    }
   }
 }
 

@@ -55,7 +55,9 @@ function soundAlikeLetters(name) {
     ...replaceEach(name, 'k', 'c', (at) => !'eiy'.includes(name[at + 1] || 'e')),
     ...replaceEach(name, 'c', 'k', (at) => name[at + 1] !== 'k' && name[at + 1] !== 'h' && !'eiy'.includes(name[at + 1] || 'e')),
     ...replaceEach(name, 'k', 'ck', (at) => at > 0 && isVowel(name[at - 1])),
-    ...replaceEach(name, 's', 'z', (at) => at > 0 && isVowel(name[at - 1]) && name[at + 1] !== 'h'),
+    // s sounds z only between vowels or at the end (Rosa/Roza, Jules/Julez),
+    // never before a consonant or another s (not Auztin, Jezsica).
+    ...replaceEach(name, 's', 'z', (at) => at > 0 && isVowel(name[at - 1]) && (at + 1 === name.length || isVowel(name[at + 1]))),
     ...replaceEach(name, 'z', 's'),
     ...replaceEach(name, 'ei', 'ie'),
     ...replaceEach(name, 'ie', 'ei', (at) => at + 2 < name.length),
@@ -71,6 +73,9 @@ function endingsAlike(name) {
   const out = [];
   for (const from of endings) {
     if (!name.endsWith(from) || name.length <= from.length + 1) continue;
+    // After a vowel the ending is part of a diphthong: Joey and Roy are
+    // not written Joee and Roie.
+    if (isVowel(name[name.length - from.length - 1])) continue;
     if (from === 'i' && name.endsWith('ei')) continue;
     if (from === 'y' && name.endsWith('ey')) continue;
     for (const to of endings) {
@@ -94,7 +99,10 @@ function silentLetters(name) {
   // Brown/Browne. After a vowel and a consonant it changes the vowel
   // (Talon/Talone), so it is left alone there.
   const out = [];
-  const silentEAfter = (k) => k >= 2 && 'kngl'.includes(name[k]) && !isVowel(name[k - 1]);
+  // After g only in ng: after another letter the e makes the g soft
+  // (Marge, George), so Marg and Padberge are other names.
+  const silentEAfter = (k) => k >= 2 && 'kngl'.includes(name[k]) && !isVowel(name[k - 1]) &&
+    (name[k] !== 'g' || name[k - 1] === 'n');
   if (name.endsWith('e') && silentEAfter(name.length - 2)) {
     out.push(name.slice(0, -1));
   } else if (silentEAfter(name.length - 1)) {
@@ -103,7 +111,9 @@ function silentLetters(name) {
   out.push(...replaceEach(name, 'mps', 'ms'), ...replaceEach(name, 'ms', 'mps'));
   out.push(...replaceEach(name, 'wr', 'r', (at) => at === 0));
   out.push(...replaceEach(name, 'kn', 'n', (at) => at === 0));
-  out.push(...replaceEach(name, 'gh', 'g'));
+  // gh is heard as g only before a vowel (Meaghan/Meagan); at the end or
+  // before a consonant it is silent (Leigh is not written Leig).
+  out.push(...replaceEach(name, 'gh', 'g', (at) => isVowel(name[at + 2] || '')));
   out.push(...replaceEach(name, 'th', 't'), ...replaceEach(name, 'h', '', (at) => at > 0 && 'jgrtw'.includes(name[at - 1])));
   out.push(...replaceEach(name, 'n', 'hn', (at) => at > 0 && name[at - 1] === 'o' && at === name.length - 1));
   return out;

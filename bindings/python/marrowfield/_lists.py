@@ -38,7 +38,9 @@ Explanation.__doc__ = """How two words are compared (explain()).
 
 percentage: the score, equal to compare(word1, word2, scoring=...).
 distance: the word distance (0.0 alike, -1.0 when they cannot be compared).
-phones1, phones2: the phones of each word, as lists of str.
+phones1, phones2: the phones of each word, as lists of str (in tolerant
+    scoring, of the reading compared: a word's plain respelling where the
+    text says "read as").
 text: the whole explanation for people, steps and arithmetic included.
 """
 

@@ -28,6 +28,11 @@
 //   least kBlockingKeysMinAccuracy against each other, since initials alone
 //   do not make two names alike. Values with exactly one word each score
 //   as the two words do. A value without words (no letters) scores 0.
+//   In tolerant scoring, a pair of full words scoring below
+//   kBlockingKeysMinAccuracy is not taken unless the strict score relates
+//   the two words (in either reading): the tolerant score gives unrelated
+//   words some credit, and a name would otherwise match another on one
+//   shared word alone.
 //
 // Results are identical for every thread count and every run.
 

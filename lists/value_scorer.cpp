@@ -70,6 +70,11 @@ int ValueScorer::PhonesScore(const PreparedWord& x, const PreparedWord& y) {
     return DistanceToPercentage(TolerantDistanceOfReadings(
         matcher, a, x.respelled, b, y.respelled));
   }
+  return StrictPhonesScore(a, b);
+}
+
+int ValueScorer::StrictPhonesScore(const PhoneIds& a, const PhoneIds& b) {
+  if (a.empty() || b.empty()) return 0;
   // As GetDistanceForWords: the shorter list walks, the first on a tie.
   const bool secondShorter = b.size() < a.size();
   const PhoneIds& string1 = secondShorter ? b : a;
@@ -82,6 +87,18 @@ int ValueScorer::PhonesScore(const PreparedWord& x, const PreparedWord& y) {
   }
   return DistanceToPercentage(
       ScoreAlignment(simValues, currentMismatchedPositions, string1.size()));
+}
+
+bool ValueScorer::CountsInValue(const PreparedWord& a, const PreparedWord& b,
+                                int score) {
+  if (mode == ScoringMode::kStrict || score >= kBlockingKeysMinAccuracy)
+    return true;
+  if (a.initial || b.initial) return false;
+  if (StrictPhonesScore(a.phones, b.phones) > 0) return true;
+  if (a.respelled.empty() && b.respelled.empty()) return false;
+  const PhoneIds& x = a.respelled.empty() ? a.phones : a.respelled;
+  const PhoneIds& y = b.respelled.empty() ? b.phones : b.respelled;
+  return StrictPhonesScore(x, y) > 0;
 }
 
 int ValueScorer::WordScore(const PreparedWord& a, const PreparedWord& b) {
@@ -143,7 +160,8 @@ int ValueScorer::Score(const PreparedValue& a, const PreparedValue& b) {
   for (uint32_t i = 0; i < n; ++i) {
     for (uint32_t j = 0; j < m; ++j) {
       const int score = WordScore(a.words[i], b.words[j]);
-      if (score > 0) wordPairs.push_back({score, i, j});
+      if (score > 0 && CountsInValue(a.words[i], b.words[j], score))
+        wordPairs.push_back({score, i, j});
     }
   }
   std::sort(wordPairs.begin(), wordPairs.end(),

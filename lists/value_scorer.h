@@ -64,6 +64,15 @@ class ValueScorer {
   void Read(const std::string& word, PreparedWord& prepared) const;
   int WordScore(const PreparedWord& a, const PreparedWord& b);
   int PhonesScore(const PreparedWord& a, const PreparedWord& b);
+  // The strict score of two phone lists, as compare_words gives it.
+  int StrictPhonesScore(const PhoneIds& a, const PhoneIds& b);
+  // Whether a word pair's |score| counts towards its values' score. In
+  // tolerant scoring a pair below kBlockingKeysMinAccuracy counts only if
+  // the strict score relates the words (in either reading): the tolerant
+  // score gives unrelated words 30 to 56 (Michels/Gonsales 41), and a full
+  // name would then match another on one word alone. Counted pairs also
+  // share a blocking key, which keeps pair finding's recall.
+  bool CountsInValue(const PreparedWord& a, const PreparedWord& b, int score);
 
   PhoneticMatcher matcher;
   bool wholeCellMode;

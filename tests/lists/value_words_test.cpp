@@ -73,6 +73,23 @@ TEST_F(WordByWordTest, WordsScoreAsCompareWordsAndAverage) {
             (first + last) / 2);
 }
 
+TEST_F(WordByWordTest, TolerantCreditOfUnrelatedWordsDoesNotCount) {
+  PairOptions tolerant = Options(60);
+  tolerant.scoring = ScoringMode::kTolerant;
+  // The surnames are unrelated, yet the tolerant score gives them some
+  // credit: counted, one shared first name would make the two names match.
+  ASSERT_GT(ScoreValues("Michels", "Gonsales", tolerant), 0);
+  ASSERT_EQ(ScoreValues("Michels", "Gonsales", Options(60)), 0);
+  const int first = ScoreValues("Terrie", "Terry", tolerant);
+  EXPECT_EQ(ScoreValues("Terrie Michels", "Gonsales, Terry", tolerant),
+            first / 2);
+  // Words the strict score relates keep their tolerant score.
+  const int last = ScoreValues("Kathryn", "Catherine", tolerant);
+  ASSERT_GT(ScoreValues("Kathryn", "Catherine", Options(60)), 0);
+  EXPECT_EQ(ScoreValues("Tim Kathryn", "Tom Catherine", tolerant),
+            (ScoreValues("Tim", "Tom", tolerant) + last) / 2);
+}
+
 TEST_F(WordByWordTest, WholeCellKeepsTodaysScore) {
   EXPECT_EQ(ScoreValues("John Smith", "Smith, John", Options(60, 1, true)),
             compare_words("John Smith", "Smith, John"));

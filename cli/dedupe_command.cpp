@@ -31,19 +31,19 @@ struct DedupeOptions {
   ListOptions list;
 };
 
-std::vector<ValueGroup> TakeGroups(const mfl_groups_t* groups,
+std::vector<ValueGroup> TakeGroups(const mf_groups_t* groups,
                                    const ValueTable& table) {
-  std::vector<ValueGroup> taken(mfl_groups_count(groups));
+  std::vector<ValueGroup> taken(mf_groups_count(groups));
   for (size_t g = 0; g < taken.size(); ++g) {
     ValueGroup& group = taken[g];
-    group.canonical = mfl_groups_canonical(groups, g);
-    const size_t members = mfl_groups_member_count(groups, g);
+    group.canonical = mf_groups_canonical(groups, g);
+    const size_t members = mf_groups_member_count(groups, g);
     for (size_t m = 0; m < members; ++m) {
       GroupRow row;
-      row.value = mfl_groups_member_value(groups, g, m);
-      row.score = mfl_groups_member_score(groups, g, m);
-      row.via = mfl_groups_member_via(groups, g, m);
-      row.viaScore = mfl_groups_member_via_score(groups, g, m);
+      row.value = mf_groups_member_value(groups, g, m);
+      row.score = mf_groups_member_score(groups, g, m);
+      row.via = mf_groups_member_via(groups, g, m);
+      row.viaScore = mf_groups_member_via_score(groups, g, m);
       group.cells += table.counts.at(row.value);
       group.members.push_back(row);
     }
@@ -72,21 +72,21 @@ int RunDedupe(const DedupeOptions& options) {
 
   std::vector<ValueGroup> groups;
   if (!table.values.empty()) {
-    MflOptions mflOptions = MakeMflOptions(options.list);
-    MflError error;
-    mfl_groups_t* found = nullptr;
+    MfOptions mfOptions = MakeMfOptions(options.list);
+    MfError error;
+    mf_groups_t* found = nullptr;
     {
-      const ListProgress progress(mflOptions.get(),
+      const ListProgress progress(mfOptions.get(),
                                   static_cast<std::size_t>(table.cells));
       const std::vector<std::string> scored =
           ScoredValues(table, FoldingFor(options.list.noFold),
                        options.list.threads);
       const std::vector<const char*> values = ValuePointers(scored);
-      CheckMfl(mfl_dedupe(mflOptions.get(), values.data(), table.counts.data(),
+      CheckMf(mf_dedupe(mfOptions.get(), values.data(), table.counts.data(),
                           values.size(), &found, error.out()),
                error);
     }
-    const MflGroups owned(found);
+    const MfGroups owned(found);
     groups = TakeGroups(owned.get(), table);
   }
 

@@ -23,20 +23,20 @@ struct ExplainOptions {
 };
 
 int RunExplain(const ExplainOptions& options) {
-  const MflOptions mflOptions = NewMflOptions();
-  mfl_options_set_scoring(mflOptions.get(), ScoringCode(options.scoring));
-  MflError error;
-  mfl_explanation_t* explained = nullptr;
+  const MfOptions mfOptions = NewMfOptions();
+  mf_options_set_scoring(mfOptions.get(), ScoringCode(options.scoring));
+  MfError error;
+  mf_explanation_t* explained = nullptr;
   // The words are folded as compare folds them, so that the explanation
   // adds up to the percentage compare prints.
   const TextFolding folding = FoldingFor(options.noFold);
   const std::string word1 = FoldToAscii(options.word1, folding);
   const std::string word2 = FoldToAscii(options.word2, folding);
-  CheckMfl(mfl_explain(mflOptions.get(), word1.c_str(), word2.c_str(),
+  CheckMf(mf_explain(mfOptions.get(), word1.c_str(), word2.c_str(),
                        &explained, error.out()),
            error);
-  const MflExplanation owned(explained);
-  WriteOutput(mfl_explanation_text(owned.get()));
+  const MfExplanation owned(explained);
+  WriteOutput(mf_explanation_text(owned.get()));
   return 0;
 }
 

@@ -52,16 +52,16 @@ ReadOptions ReadOptionsOfB(const LinkOptions& options) {
   return read;
 }
 
-std::vector<ValueLinks> TakeLinks(const mfl_links_t* links, size_t aCount) {
+std::vector<ValueLinks> TakeLinks(const mf_links_t* links, size_t aCount) {
   std::vector<ValueLinks> taken;
   for (size_t a = 0; a < aCount; ++a) {
-    const size_t count = mfl_links_match_count(links, a);
+    const size_t count = mf_links_match_count(links, a);
     if (count == 0) continue;
     ValueLinks link;
     link.value = a;
     for (size_t m = 0; m < count; ++m) {
-      link.matches.push_back(LinkMatch{mfl_links_match_value(links, a, m),
-                                       mfl_links_match_score(links, a, m)});
+      link.matches.push_back(LinkMatch{mf_links_match_value(links, a, m),
+                                       mf_links_match_score(links, a, m)});
     }
     taken.push_back(std::move(link));
   }
@@ -78,24 +78,24 @@ int RunLink(const LinkOptions& options) {
 
   std::vector<ValueLinks> links;
   if (!a.table.values.empty() && !b.table.values.empty()) {
-    MflOptions mflOptions = MakeMflOptions(options.list);
-    mfl_options_set_best_only(mflOptions.get(), options.best ? 1 : 0);
-    MflError error;
-    mfl_links_t* found = nullptr;
+    MfOptions mfOptions = MakeMfOptions(options.list);
+    mf_options_set_best_only(mfOptions.get(), options.best ? 1 : 0);
+    MfError error;
+    mf_links_t* found = nullptr;
     {
       const ListProgress progress(
-          mflOptions.get(),
+          mfOptions.get(),
           static_cast<std::size_t>(a.table.cells + b.table.cells));
       const TextFolding folding = FoldingFor(options.list.noFold);
       const std::vector<std::string> scoredA = ScoredValues(a.table, folding, options.list.threads);
       const std::vector<std::string> scoredB = ScoredValues(b.table, folding, options.list.threads);
       const std::vector<const char*> valuesA = ValuePointers(scoredA);
       const std::vector<const char*> valuesB = ValuePointers(scoredB);
-      CheckMfl(mfl_link(mflOptions.get(), valuesA.data(), valuesA.size(),
+      CheckMf(mf_link(mfOptions.get(), valuesA.data(), valuesA.size(),
                         valuesB.data(), valuesB.size(), &found, error.out()),
                error);
     }
-    const MflLinks owned(found);
+    const MfLinks owned(found);
     links = TakeLinks(owned.get(), a.table.values.size());
   }
 

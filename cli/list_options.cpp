@@ -23,7 +23,7 @@ void AddScoringOption(CLI::App& app, std::string& scoring) {
 }
 
 int ScoringCode(const std::string& scoring) {
-  return scoring == "tolerant" ? MFL_SCORING_TOLERANT : MFL_SCORING_STRICT;
+  return scoring == "tolerant" ? MF_SCORING_TOLERANT : MF_SCORING_STRICT;
 }
 
 void AddListOptions(CLI::App& app, ListOptions& options) {
@@ -47,13 +47,13 @@ void AddListOptions(CLI::App& app, ListOptions& options) {
   AddReadOptions(app, options.read);
 }
 
-MflOptions MakeMflOptions(const ListOptions& options) {
-  MflOptions mflOptions = NewMflOptions();
-  mfl_options_set_accuracy(mflOptions.get(), options.accuracy);
-  mfl_options_set_threads(mflOptions.get(), static_cast<int>(options.threads));
-  mfl_options_set_whole_cell(mflOptions.get(), options.wholeCell ? 1 : 0);
-  mfl_options_set_scoring(mflOptions.get(), ScoringCode(options.scoring));
-  return mflOptions;
+MfOptions MakeMfOptions(const ListOptions& options) {
+  MfOptions mfOptions = NewMfOptions();
+  mf_options_set_accuracy(mfOptions.get(), options.accuracy);
+  mf_options_set_threads(mfOptions.get(), static_cast<int>(options.threads));
+  mf_options_set_whole_cell(mfOptions.get(), options.wholeCell ? 1 : 0);
+  mf_options_set_scoring(mfOptions.get(), ScoringCode(options.scoring));
+  return mfOptions;
 }
 
 int ReportNothingFound(const char* notice, const std::string& format) {
@@ -66,9 +66,9 @@ int ReportNothingFound(const char* notice, const std::string& format) {
   return 1;
 }
 
-ListProgress::ListProgress(mfl_options_t* mflOptions, std::size_t cells)
+ListProgress::ListProgress(mf_options_t* mfOptions, std::size_t cells)
     : cells_(cells), bar_(stderr, cells, ShouldShowProgress(cells)) {
-  mfl_options_set_progress(mflOptions, &ListProgress::Report, this);
+  mf_options_set_progress(mfOptions, &ListProgress::Report, this);
 }
 
 void ListProgress::Report(void* state, uint64_t done, uint64_t total) {

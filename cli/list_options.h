@@ -35,7 +35,7 @@ struct ListOptions {
 // Adds "--scoring strict|tolerant" (default strict) to |app|.
 void AddScoringOption(CLI::App& app, std::string& scoring);
 
-// MFL_SCORING_TOLERANT for "tolerant", MFL_SCORING_STRICT otherwise.
+// MF_SCORING_TOLERANT for "tolerant", MF_SCORING_STRICT otherwise.
 int ScoringCode(const std::string& scoring);
 
 // Adds --accuracy, --threads, --whole-cell, --scoring, --format, --no-fold
@@ -44,7 +44,7 @@ int ScoringCode(const std::string& scoring);
 void AddListOptions(CLI::App& app, ListOptions& options);
 
 // Returns library options holding |options|.
-MflOptions MakeMflOptions(const ListOptions& options);
+MfOptions MakeMfOptions(const ListOptions& options);
 
 // Ends a list command that found nothing: the notice goes to standard
 // output in text format and to standard error in the machine formats,
@@ -55,8 +55,8 @@ int ReportNothingFound(const char* notice, const std::string& format);
 // |cells| read, when the run is long and standard error is a terminal.
 class ListProgress {
  public:
-  // Reports of |mflOptions| go to this object, which must outlive their use.
-  ListProgress(mfl_options_t* mflOptions, std::size_t cells);
+  // Reports of |mfOptions| go to this object, which must outlive their use.
+  ListProgress(mf_options_t* mfOptions, std::size_t cells);
   ListProgress(const ListProgress&) = delete;
   ListProgress& operator=(const ListProgress&) = delete;
 

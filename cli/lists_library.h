@@ -1,4 +1,4 @@
-// The pair finding library (marrowfield_lists.h) as the commands use it:
+// The pair finding library (marrowfield_api.h) as the commands use it:
 // its handles owned by unique pointers that destroy them once, and its
 // status codes turned into exceptions the program reports on one line.
 #ifndef MARROWFIELD_CLI_LISTS_LIBRARY_H_
@@ -9,33 +9,33 @@
 #include <stdexcept>
 #include <string>
 
-#include "marrowfield_lists.h"
+#include "marrowfield_api.h"
 
 namespace marrowfield {
 
 template <typename Handle, void (*Destroy)(Handle*)>
-struct MflDeleter {
+struct MfDeleter {
   void operator()(Handle* handle) const { Destroy(handle); }
 };
 
-using MflOptions =
-    std::unique_ptr<mfl_options_t,
-                    MflDeleter<mfl_options_t, mfl_options_destroy>>;
-using MflGroups =
-    std::unique_ptr<mfl_groups_t, MflDeleter<mfl_groups_t, mfl_groups_destroy>>;
-using MflLinks =
-    std::unique_ptr<mfl_links_t, MflDeleter<mfl_links_t, mfl_links_destroy>>;
-using MflExplanation =
-    std::unique_ptr<mfl_explanation_t,
-                    MflDeleter<mfl_explanation_t, mfl_explanation_destroy>>;
+using MfOptions =
+    std::unique_ptr<mf_options_t,
+                    MfDeleter<mf_options_t, mf_options_destroy>>;
+using MfGroups =
+    std::unique_ptr<mf_groups_t, MfDeleter<mf_groups_t, mf_groups_destroy>>;
+using MfLinks =
+    std::unique_ptr<mf_links_t, MfDeleter<mf_links_t, mf_links_destroy>>;
+using MfExplanation =
+    std::unique_ptr<mf_explanation_t,
+                    MfDeleter<mf_explanation_t, mf_explanation_destroy>>;
 
 // Owns a message written through an mfl errptr.
-class MflError {
+class MfError {
  public:
-  MflError() = default;
-  ~MflError() { mfl_free(message_); }
-  MflError(const MflError&) = delete;
-  MflError& operator=(const MflError&) = delete;
+  MfError() = default;
+  ~MfError() { mf_free(message_); }
+  MfError(const MfError&) = delete;
+  MfError& operator=(const MfError&) = delete;
 
   char** out() { return &message_; }
   std::string text() const { return message_ != nullptr ? message_ : ""; }
@@ -44,17 +44,17 @@ class MflError {
   char* message_ = nullptr;
 };
 
-// Throws for any status but MFL_OK: std::bad_alloc for MFL_OUT_OF_MEMORY,
+// Throws for any status but MF_OK: std::bad_alloc for MF_OUT_OF_MEMORY,
 // std::runtime_error with the library's message otherwise.
-inline void CheckMfl(int status, const MflError& error) {
-  if (status == MFL_OK) return;
-  if (status == MFL_OUT_OF_MEMORY) throw std::bad_alloc();
+inline void CheckMf(int status, const MfError& error) {
+  if (status == MF_OK) return;
+  if (status == MF_OUT_OF_MEMORY) throw std::bad_alloc();
   throw std::runtime_error(error.text());
 }
 
 // Returns new default options. Throws std::bad_alloc when memory ran out.
-inline MflOptions NewMflOptions() {
-  MflOptions options(mfl_options_create());
+inline MfOptions NewMfOptions() {
+  MfOptions options(mf_options_create());
   if (!options) throw std::bad_alloc();
   return options;
 }

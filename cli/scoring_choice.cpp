@@ -10,19 +10,19 @@ namespace marrowfield {
 
 namespace {
 
-MflOptions TolerantOptions() {
-  MflOptions options = NewMflOptions();
-  mfl_options_set_whole_cell(options.get(), 1);
-  mfl_options_set_scoring(options.get(), MFL_SCORING_TOLERANT);
+MfOptions TolerantOptions() {
+  MfOptions options = NewMfOptions();
+  mf_options_set_whole_cell(options.get(), 1);
+  mf_options_set_scoring(options.get(), MF_SCORING_TOLERANT);
   return options;
 }
 
-int Compare(const mfl_options_t* options, const std::string& word1,
+int Compare(const mf_options_t* options, const std::string& word1,
             const std::string& word2) {
   int score = 0;
-  MflError error;
-  CheckMfl(
-      mfl_compare(options, word1.c_str(), word2.c_str(), &score, error.out()),
+  MfError error;
+  CheckMf(
+      mf_compare(options, word1.c_str(), word2.c_str(), &score, error.out()),
       error);
   return score;
 }
@@ -59,9 +59,9 @@ std::vector<std::string> SimilarTolerant(
     others.push_back(candidate.c_str());
   }
   std::vector<int> scores(candidates.size());
-  MflError error;
-  CheckMfl(
-      mfl_compare_many(TolerantOptions().get(), words.data(), others.data(),
+  MfError error;
+  CheckMf(
+      mf_compare_many(TolerantOptions().get(), words.data(), others.data(),
                        candidates.size(), scores.data(), error.out()),
       error);
   std::vector<std::pair<int, const std::string*>> kept;

@@ -29,7 +29,7 @@ class TolerantScorer final : public CellScorer {
  private:
   TextFolding folding_;
   std::string searchText_;  // folded
-  MflOptions options_;
+  MfOptions options_;
 };
 
 // "similar" with the tolerant score: the candidates scoring at least

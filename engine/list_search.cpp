@@ -1,24 +1,14 @@
 // The list search: which candidate words sound like a search word within
-// the threshold, best first.
+// a distance threshold, best first.
 
 #include <algorithm>
-#include <atomic>
 
 #include "phonetic_matcher.h"
 
 namespace marrowfield {
-namespace {
 
-// Atomic so that set_threshold may race with a running search without a
-// torn read; the search reads it once per candidate.
-std::atomic<double> g_distanceThreshold{0.5};
-
-}  // namespace
-
-double DistanceThreshold() { return g_distanceThreshold.load(); }
-
-void SetDistanceThreshold(double threshold) {
-  g_distanceThreshold.store(threshold);
+double DistanceThresholdOfPercent(unsigned percent) {
+  return 1.0 - percent / 100.0;
 }
 
 bool CandidateBefore(const Candidate& a, const Candidate& b) {
@@ -33,7 +23,8 @@ void SortCandidates(std::vector<Candidate>& candidates) {
 }
 
 std::vector<Candidate> PhoneticMatcher::RankCandidates(
-    std::string searchWord, std::vector<std::string> candidateList) const {
+    std::string searchWord, std::vector<std::string> candidateList,
+    double threshold) const {
   std::vector<Candidate> accepted;
   // The search word is transcribed once for all candidates; a search word
   // without phones matches nothing.
@@ -41,7 +32,8 @@ std::vector<Candidate> PhoneticMatcher::RankCandidates(
   const PhoneIds searchPhones = TranscribeFromLexicon(searchWord).ids;
   if (searchPhones.empty()) return accepted;
   PhoneListPair pair;
-  for (const std::string& candidate : candidateList) {
+  for (size_t index = 0; index < candidateList.size(); ++index) {
+    const std::string& candidate = candidateList[index];
     // The candidate is cleaned for transcription, but returned as given.
     std::string word = candidate;
     CleanWord(word);
@@ -57,8 +49,8 @@ std::vector<Candidate> PhoneticMatcher::RankCandidates(
       const double d2 = GetDistanceForWords(pair);
       d = d2 < 0.0 ? kFailureDistance : (d + d2) / 2.0;
     }
-    if (d >= 0.0 && d <= DistanceThreshold()) {
-      accepted.push_back(Candidate{candidate, d});
+    if (d >= 0.0 && d <= threshold) {
+      accepted.push_back(Candidate{candidate, d, index});
     }
   }
   SortCandidates(accepted);
@@ -66,8 +58,8 @@ std::vector<Candidate> PhoneticMatcher::RankCandidates(
 }
 
 std::vector<std::string> PhoneticMatcher::GetSimilarWords(
-    const char* searchWord, const char* const* candidates,
-    unsigned int count) const {
+    const char* searchWord, const char* const* candidates, unsigned int count,
+    double threshold) const {
   std::vector<std::string> result;
   std::vector<std::string> candidateList;
   candidateList.reserve(count);
@@ -75,7 +67,8 @@ std::vector<std::string> PhoneticMatcher::GetSimilarWords(
     // A null entry has no word to offer; it is passed over.
     if (candidates[k] != nullptr) candidateList.emplace_back(candidates[k]);
   }
-  for (Candidate& c : RankCandidates(searchWord, std::move(candidateList))) {
+  for (Candidate& c : RankCandidates(searchWord, std::move(candidateList),
+                                              threshold)) {
     result.push_back(std::move(c.word));
   }
   return result;

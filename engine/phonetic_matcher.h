@@ -1,8 +1,7 @@
 // PhoneticMatcher, the engine object. Every exported operation makes one,
 // runs one method and destroys it; nothing but the phone tables, the
-// lexicon, the transcription cache and the list-search threshold outlives
-// a call. A matcher holds no mutable state, so matchers on several threads
-// may run at once.
+// lexicon and the transcription cache outlives a call. A matcher holds no
+// mutable state, so matchers on several threads may run at once.
 
 #ifndef MARROWFIELD_ENGINE_PHONETIC_MATCHER_H_
 #define MARROWFIELD_ENGINE_PHONETIC_MATCHER_H_
@@ -39,12 +38,12 @@ struct PhoneListPair {
 struct Candidate {
   std::string word;
   double distance;
+  size_t index;  // in the candidate list searched
 };
 
-// The list-search acceptance distance: 1 - t/100 for the last valid
-// set_threshold(t), 0.5 until then.
-double DistanceThreshold();
-void SetDistanceThreshold(double threshold);
+// The list search's acceptance distance for an acceptance level of
+// |percent| (0-100): 1 - percent / 100, so 0.5 for the default level 50.
+double DistanceThresholdOfPercent(unsigned percent);
 
 class PhoneticMatcher {
  public:
@@ -108,12 +107,15 @@ class PhoneticMatcher {
                          PhoneListPair& pair) const;
   double CompareWords(std::string word1, std::string word2) const;
 
-  // List search: the accepted candidates, best first.
+  // List search: the candidates within |threshold| (a word distance, see
+  // DistanceThresholdOfPercent), best first. Null candidates are skipped.
   std::vector<std::string> GetSimilarWords(const char* searchWord,
                                            const char* const* candidates,
-                                           unsigned int count) const;
-  std::vector<Candidate> RankCandidates(
-      std::string searchWord, std::vector<std::string> candidateList) const;
+                                           unsigned int count,
+                                           double threshold) const;
+  std::vector<Candidate> RankCandidates(std::string searchWord,
+                                        std::vector<std::string> candidateList,
+                                        double threshold) const;
 
   // The consonant code of a phone list.
   std::string GetCodes(const PhoneIds& phones) const;

@@ -52,12 +52,8 @@ std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set) {
     if (const char symbol = SkeletonSymbol(phone)) skeleton += symbol;
   }
   keys.push_back(skeleton);
-  // Each neighbour is nearly as long as the skeleton, so their bytes grow
-  // with its square: a 100 000-letter cell would ask for gigabytes. No name
-  // comes near this many consonants; past it a value keeps its skeleton
-  // alone, which still serves the strict score.
-  constexpr size_t kMaxNeighbourSkeleton = 64;
-  if (set == KeySet::kExactSkeleton || skeleton.size() > kMaxNeighbourSkeleton)
+  if (set == KeySet::kExactSkeleton ||
+      skeleton.size() > kMaxNeighbourSkeleton + 1)
     return keys;
   for (size_t k = 1; k < skeleton.size(); ++k) {
     // A doubled symbol gives the same neighbour twice; skip the repeat.
@@ -76,6 +72,15 @@ std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set) {
   std::sort(keys.begin(), keys.end());
   keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
   return keys;
+}
+
+std::vector<std::string> SkeletonKey(std::string_view value) {
+  const PhoneticMatcher matcher(CurrentLexicon());
+  std::string word(value);
+  matcher.CleanWord(word);
+  if (!PhoneTablesReady()) return {};
+  return PhoneKeys(matcher.TranscribeFromLexicon(word).ids,
+                   KeySet::kExactSkeleton);
 }
 
 std::vector<std::string> BlockingKeys(std::string_view value) {

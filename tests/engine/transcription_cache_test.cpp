@@ -49,7 +49,8 @@ std::vector<Outcome> RunWorkload(const PhoneticMatcher& matcher,
     o.distance = matcher.CompareWords(a, b);
     if (n % 20 == 0) {
       o.similar = matcher.GetSimilarWords(a.c_str(), list.data(),
-                                          static_cast<unsigned>(list.size()));
+                                          static_cast<unsigned>(list.size()),
+                                          DistanceThresholdOfPercent(50));
     }
     o.code = matcher.GetCodes(matcher.TranscribeFromLexicon(a).ids);
     const std::string text = b + " and " + a + ", " + words[n % words.size()];

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "marrowfield_lists.h"
+#include "marrowfield_api.h"
 
 namespace marrowfield::lists::testing {
 
@@ -27,21 +27,21 @@ class Owned {
   Handle* handle_ = nullptr;
 };
 
-class Options : public Owned<mfl_options_t, mfl_options_destroy> {
+class Options : public Owned<mf_options_t, mf_options_destroy> {
  public:
-  Options() { handle_ = mfl_options_create(); }
+  Options() { handle_ = mf_options_create(); }
 };
 
-using Groups = Owned<mfl_groups_t, mfl_groups_destroy>;
-using Links = Owned<mfl_links_t, mfl_links_destroy>;
-using Strings = Owned<mfl_strings_t, mfl_strings_destroy>;
-using Explanation = Owned<mfl_explanation_t, mfl_explanation_destroy>;
+using Groups = Owned<mf_groups_t, mf_groups_destroy>;
+using Links = Owned<mf_links_t, mf_links_destroy>;
+using Strings = Owned<mf_strings_t, mf_strings_destroy>;
+using Explanation = Owned<mf_explanation_t, mf_explanation_destroy>;
 
 // A message written through errptr; out() may be passed again and again.
 class Error {
  public:
   Error() = default;
-  ~Error() { mfl_free(message_); }
+  ~Error() { mf_free(message_); }
   Error(const Error&) = delete;
   Error& operator=(const Error&) = delete;
 

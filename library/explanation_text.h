@@ -4,8 +4,8 @@
 // line's "explain", the Python binding and the database extension all show
 // this same text, through the layer's C interface.
 
-#ifndef MARROWFIELD_LISTS_EXPLANATION_TEXT_H_
-#define MARROWFIELD_LISTS_EXPLANATION_TEXT_H_
+#ifndef MARROWFIELD_LIBRARY_EXPLANATION_TEXT_H_
+#define MARROWFIELD_LIBRARY_EXPLANATION_TEXT_H_
 
 #include <string>
 
@@ -22,4 +22,4 @@ std::string JoinPhones(const std::vector<std::string>& phones);
 
 }  // namespace marrowfield::lists
 
-#endif  // MARROWFIELD_LISTS_EXPLANATION_TEXT_H_
+#endif  // MARROWFIELD_LIBRARY_EXPLANATION_TEXT_H_

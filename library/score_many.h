@@ -3,8 +3,8 @@
 // database), spread over threads. Each score is exactly ScoreValues of its
 // pair under the same options.
 
-#ifndef MARROWFIELD_LISTS_SCORE_MANY_H_
-#define MARROWFIELD_LISTS_SCORE_MANY_H_
+#ifndef MARROWFIELD_LIBRARY_SCORE_MANY_H_
+#define MARROWFIELD_LIBRARY_SCORE_MANY_H_
 
 #include <cstddef>
 #include <vector>
@@ -22,4 +22,4 @@ void ScoreMany(const char* const* first, const char* const* second,
 
 }  // namespace marrowfield::lists
 
-#endif  // MARROWFIELD_LISTS_SCORE_MANY_H_
+#endif  // MARROWFIELD_LIBRARY_SCORE_MANY_H_

@@ -1,5 +1,5 @@
 # Fails unless the library LIBRARY exports at least one name and nothing
-# but names starting with mfl_. Run as: cmake -DNM=... -DLIBRARY=... -P.
+# but names starting with mf_. Run as: cmake -DNM=... -DLIBRARY=... -P.
 execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
   OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
@@ -9,12 +9,12 @@ string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
 set(exported 0)
 foreach(line IN LISTS lines)
   string(REGEX REPLACE "^.* " "" name "${line}")
-  if(NOT name MATCHES "^mfl_")
-    message(FATAL_ERROR "${LIBRARY} exports ${name}, which is not an mfl_ name")
+  if(NOT name MATCHES "^mf_")
+    message(FATAL_ERROR "${LIBRARY} exports ${name}, which is not an mf_ name")
   endif()
   math(EXPR exported "${exported} + 1")
 endforeach()
 if(exported EQUAL 0)
   message(FATAL_ERROR "${LIBRARY} exports nothing")
 endif()
-message(STATUS "${exported} mfl_ names exported, nothing else")
+message(STATUS "${exported} mf_ names exported, nothing else")

@@ -1,0 +1,209 @@
+// The exported product interface (marrowfield_api.h) over whole lists:
+// duplicates, links and blocking keys, and the accessors of their handles.
+// As in c_api.cpp, each export only converts and calls the layer below.
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "api_guard.h"
+#include "blocking_keys.h"
+
+namespace api = marrowfield::api;
+namespace lists = marrowfield::lists;
+using api::Guarded;
+using api::Require;
+
+namespace {
+
+// Matches of each value of a, best first, equal scores in b's order; with
+// |bestOnly| only those sharing the best score.
+std::vector<std::vector<lists::ValuePair>> MatchesByValue(
+    const std::vector<lists::ValuePair>& pairs, size_t aCount, bool bestOnly) {
+  std::vector<std::vector<lists::ValuePair>> matches(aCount);
+  for (const lists::ValuePair& pair : pairs)
+    matches[pair.first].push_back(pair);
+  for (std::vector<lists::ValuePair>& list : matches) {
+    std::stable_sort(list.begin(), list.end(),
+                     [](const lists::ValuePair& x, const lists::ValuePair& y) {
+                       return x.score > y.score;
+                     });
+    if (bestOnly && !list.empty()) {
+      const int best = list.front().score;
+      list.erase(std::find_if(list.begin(), list.end(),
+                              [best](const lists::ValuePair& p) {
+                                return p.score < best;
+                              }),
+                 list.end());
+    }
+  }
+  return matches;
+}
+
+const lists::GroupMember* MemberAt(const mf_groups_t* groups, size_t group,
+                                   size_t member) {
+  if (groups == nullptr || group >= groups->groups.size()) return nullptr;
+  const std::vector<lists::GroupMember>& members =
+      groups->groups[group].members;
+  return member < members.size() ? &members[member] : nullptr;
+}
+
+const lists::ValuePair* MatchAt(const mf_links_t* links, size_t aIndex,
+                                size_t match) {
+  if (links == nullptr || aIndex >= links->matches.size()) return nullptr;
+  const std::vector<lists::ValuePair>& list = links->matches[aIndex];
+  return match < list.size() ? &list[match] : nullptr;
+}
+
+// The keys of |value| as |make| computes them, folded as |options| says
+// (the defaults for null options).
+template <typename MakeKeys>
+int Keys(const mf_options_t* options, const char* value, mf_strings_t** result,
+         char** errptr, MakeKeys&& make) {
+  return Guarded(errptr, [&] {
+    const mf_options_t defaults;
+    if (options == nullptr) options = &defaults;
+    api::FoldingOf(options->fold);
+    Require(value != nullptr, "value is NULL");
+    Require(result != nullptr, "result is NULL");
+    api::EnsureEngine();
+    auto keys = std::make_unique<mf_strings_t>();
+    keys->items = make(api::Folded(options, value));
+    *result = keys.release();
+  });
+}
+
+}  // namespace
+
+extern "C" {
+
+int mf_dedupe(const mf_options_t* options, const char* const* values,
+              const uint64_t* counts, size_t count, mf_groups_t** result,
+              char** errptr) {
+  return Guarded(errptr, [&] {
+    const lists::PairOptions pairOptions = api::PairOptionsOf(options);
+    Require(result != nullptr, "result is NULL");
+    const std::vector<std::string> copied =
+        api::CopyValues(options, values, count, "values");
+    std::vector<size_t> copiedCounts;
+    if (counts != nullptr) copiedCounts.assign(counts, counts + count);
+    api::EnsureEngine();
+    auto groups = std::make_unique<mf_groups_t>();
+    groups->pairs = lists::FindDuplicatePairs(copied, pairOptions);
+    groups->groups = lists::GroupDuplicates(copied, copiedCounts, groups->pairs,
+                                            pairOptions);
+    *result = groups.release();
+  });
+}
+
+void mf_groups_destroy(mf_groups_t* groups) { delete groups; }
+
+size_t mf_groups_count(const mf_groups_t* groups) {
+  return groups != nullptr ? groups->groups.size() : 0;
+}
+
+size_t mf_groups_canonical(const mf_groups_t* groups, size_t group) {
+  if (groups == nullptr || group >= groups->groups.size()) return SIZE_MAX;
+  return groups->groups[group].canonical;
+}
+
+size_t mf_groups_member_count(const mf_groups_t* groups, size_t group) {
+  if (groups == nullptr || group >= groups->groups.size()) return 0;
+  return groups->groups[group].members.size();
+}
+
+size_t mf_groups_member_value(const mf_groups_t* groups, size_t group,
+                              size_t member) {
+  const lists::GroupMember* found = MemberAt(groups, group, member);
+  return found != nullptr ? found->value : SIZE_MAX;
+}
+
+int mf_groups_member_score(const mf_groups_t* groups, size_t group,
+                           size_t member) {
+  const lists::GroupMember* found = MemberAt(groups, group, member);
+  return found != nullptr ? found->score : 0;
+}
+
+size_t mf_groups_member_via(const mf_groups_t* groups, size_t group,
+                            size_t member) {
+  const lists::GroupMember* found = MemberAt(groups, group, member);
+  return found != nullptr ? found->via : SIZE_MAX;
+}
+
+int mf_groups_member_via_score(const mf_groups_t* groups, size_t group,
+                               size_t member) {
+  const lists::GroupMember* found = MemberAt(groups, group, member);
+  return found != nullptr ? found->viaScore : 0;
+}
+
+size_t mf_groups_pair_count(const mf_groups_t* groups) {
+  return groups != nullptr ? groups->pairs.size() : 0;
+}
+
+int mf_groups_pair(const mf_groups_t* groups, size_t pair, size_t* first,
+                   size_t* second, int* score) {
+  if (groups == nullptr || pair >= groups->pairs.size()) return 0;
+  const lists::ValuePair& found = groups->pairs[pair];
+  if (first != nullptr) *first = found.first;
+  if (second != nullptr) *second = found.second;
+  if (score != nullptr) *score = found.score;
+  return 1;
+}
+
+int mf_link(const mf_options_t* options, const char* const* a, size_t a_count,
+            const char* const* b, size_t b_count, mf_links_t** result,
+            char** errptr) {
+  return Guarded(errptr, [&] {
+    const lists::PairOptions pairOptions = api::PairOptionsOf(options);
+    Require(result != nullptr, "result is NULL");
+    const std::vector<std::string> copiedA =
+        api::CopyValues(options, a, a_count, "a");
+    const std::vector<std::string> copiedB =
+        api::CopyValues(options, b, b_count, "b");
+    api::EnsureEngine();
+    auto links = std::make_unique<mf_links_t>();
+    links->matches =
+        MatchesByValue(lists::FindLinkPairs(copiedA, copiedB, pairOptions),
+                       copiedA.size(), options->bestOnly);
+    *result = links.release();
+  });
+}
+
+void mf_links_destroy(mf_links_t* links) { delete links; }
+
+size_t mf_links_match_count(const mf_links_t* links, size_t a_index) {
+  if (links == nullptr || a_index >= links->matches.size()) return 0;
+  return links->matches[a_index].size();
+}
+
+size_t mf_links_match_value(const mf_links_t* links, size_t a_index,
+                            size_t match) {
+  const lists::ValuePair* found = MatchAt(links, a_index, match);
+  return found != nullptr ? found->second : SIZE_MAX;
+}
+
+int mf_links_match_score(const mf_links_t* links, size_t a_index,
+                         size_t match) {
+  const lists::ValuePair* found = MatchAt(links, a_index, match);
+  return found != nullptr ? found->score : 0;
+}
+
+int mf_keys(const mf_options_t* options, const char* value,
+            mf_strings_t** result, char** errptr) {
+  return Keys(options, value, result, errptr, [](const std::string& text) {
+    return lists::BlockingKeys(text);
+  });
+}
+
+int mf_skeleton_key(const mf_options_t* options, const char* value,
+                    mf_strings_t** result, char** errptr) {
+  return Keys(options, value, result, errptr, [](const std::string& text) {
+    return lists::SkeletonKey(text);
+  });
+}
+
+int mf_keys_min_accuracy(void) { return lists::kBlockingKeysMinAccuracy; }
+
+}  // extern "C"

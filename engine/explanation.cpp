@@ -12,6 +12,7 @@
 #include "phone_tables.h"
 #include "phonetic_matcher.h"
 #include "tolerant_reading.h"
+#include "walk_order.h"
 
 namespace marrowfield {
 namespace {
@@ -68,8 +69,9 @@ class ExplanationRecord {
       case WalkStep::kLeftOver:
         return ExplanationStepKind::kLeftOver;
       case WalkStep::kForcedPass:
-      case WalkStep::kForcedPair:
         return ExplanationStepKind::kTolerantPass;
+      case WalkStep::kForcedPair:
+        return ExplanationStepKind::kForcedPair;
       case WalkStep::kRefused:
         break;
     }
@@ -112,10 +114,10 @@ void ExplainTranscriptions(const PhoneticMatcher& matcher,
   explanation.phones2 = PhoneNames(second);
   if (first.ids.empty() || second.ids.empty()) return;
 
-  // GetDistanceForWords' order: the shorter list walks, the first on a tie.
-  explanation.secondWalked = second.ids.size() < first.ids.size();
-  const PhoneIds& string1 = explanation.secondWalked ? second.ids : first.ids;
-  const PhoneIds& string2 = explanation.secondWalked ? first.ids : second.ids;
+  const WalkOrder order = OrderOfWalk(first.ids, second.ids);
+  explanation.secondWalked = order.secondWalks;
+  const PhoneIds& string1 = order.walked;
+  const PhoneIds& string2 = order.other;
   const int aligned =
       explanation.mode == ScoringMode::kStrict
           ? Walk<StrictTolerance>(matcher, string1, string2, explanation)

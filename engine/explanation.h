@@ -29,10 +29,12 @@ enum class ExplanationStepKind {
   // its own position as its value.
   kLeftOver,
   // Tolerant mode only, where the strict alignment gives up: a phone that
-  // cannot be silent passed over at a cost (one position set), or two
-  // unlike phones set against each other at the distance of unrelated
-  // phones (both positions set, distance 50).
+  // cannot be silent passed over at a cost (one position set).
   kTolerantPass,
+  // Tolerant mode only, where the strict alignment gives up: two unlike
+  // phones set against each other at the distance of unrelated phones
+  // (both positions set, distance 50).
+  kForcedPair,
   // The alignment gives up here: the words cannot be compared (score 0).
   kRefused,
 };

@@ -63,6 +63,12 @@ std::string StepLine(const ComparisonExplanation& e,
       line = "passed over " + OneSidedPhone(e, step) +
              " at a cost (tolerant scoring)";
       break;
+    case ExplanationStepKind::kForcedPair:
+      line = "paired " + PhoneAt(e.phones1, step.position1) + " with " +
+             PhoneAt(e.phones2, step.position2) +
+             " at a cost, distance " + std::to_string(step.distance) +
+             " (tolerant scoring: unlike phones)";
+      break;
     case ExplanationStepKind::kRefused:
       line = "gave up at " +
              (step.position1 >= 0 && step.position2 >= 0

@@ -208,6 +208,18 @@ def check_no_paths(record, paths):
                                "machines" % path)
 
 
+def hunk_case(line, old):
+    """For a hunk header of the diff, "  in <case>": the label of the case
+    the hunk starts in, which may lie far above a long case's change."""
+    if not line.startswith("@@ -"):
+        return ""
+    start = int(line[4:].split(",")[0].split(" ")[0])
+    for index in range(min(start, len(old)) - 1, -1, -1):
+        if old[index].startswith("=== "):
+            return "  in " + old[index][4:]
+    return ""
+
+
 def compare(surface, actual):
     """Prints the diff of |surface|'s record and |actual|; True if equal."""
     path = os.path.join(EXPECTED, surface + ".txt")
@@ -222,11 +234,11 @@ def compare(surface, actual):
         print("%s: %d cases as recorded" % (surface, actual.count("\n=== ")
                                             + actual.startswith("=== ")))
         return True
-    diff = difflib.unified_diff(
-        expected.splitlines(keepends=True), actual.splitlines(keepends=True),
-        "expected/%s.txt" % surface, "this run", n=8)
-    sys.stdout.writelines(line if line.endswith("\n") else line + "\n"
-                          for line in diff)
+    old, new = expected.split("\n"), actual.split("\n")
+    diff = difflib.unified_diff(old, new, "expected/%s.txt" % surface,
+                                "this run", n=8, lineterm="")
+    for line in diff:
+        print(line + hunk_case(line, old))
     print("%s: differs from its record (above); if the change is meant, "
           "rerun with --update and review the diff" % surface)
     return False

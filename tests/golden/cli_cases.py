@@ -45,8 +45,9 @@ def input_files():
 
 
 def _word_cases():
-    cases = [("--help", ["--help"], None, []),
-             ("--version", ["--version"], None, [])]
+    # Not --version: a new release changes it and nothing else, and
+    # tools/package_test.sh checks it.
+    cases = [("--help", ["--help"], None, [])]
     for command in ("search", "compare", "phones", "code", "similar",
                     "match", "dedupe", "link", "explain"):
         cases.append((command + " --help", [command, "--help"], None, []))

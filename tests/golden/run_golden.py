@@ -49,6 +49,7 @@ EXPECTED = os.path.join(HERE, "expected")
 EXAMPLES = os.path.join(HERE, "..", "..", "examples")
 SURFACES = ("cli", "python", "c", "sql")
 CASE_TIMEOUT = 120
+MAX_DIFF_LINES = 600
 GOLDEN_DATABASE = "marrowfield_golden"
 
 
@@ -237,8 +238,15 @@ def compare(surface, actual):
     old, new = expected.split("\n"), actual.split("\n")
     diff = difflib.unified_diff(old, new, "expected/%s.txt" % surface,
                                 "this run", n=8, lineterm="")
+    shown = 0
     for line in diff:
-        print(line + hunk_case(line, old))
+        shown += 1
+        if shown > MAX_DIFF_LINES:
+            print("... (the diff goes on; --print shows the whole run)")
+            break
+        # Carriage returns (CSV output ends its lines with them) shown, so
+        # that a change of line ending is not an invisible one.
+        print(line.replace("\r", "<CR>") + hunk_case(line, old))
     print("%s: differs from its record (above); if the change is meant, "
           "rerun with --update and review the diff" % surface)
     return False

@@ -179,7 +179,9 @@ def run_sql(_paths):
             out.append(block("stderr", failed.stderr))
     finally:
         psql(drop, "postgres", check=False)
-    return "".join(out)
+    record = "".join(out)
+    check_no_paths(record, [os.environ.get("PGHOST")])
+    return record
 
 
 RUNNERS = {"cli": run_cli, "python": run_python, "c": run_c, "sql": run_sql}

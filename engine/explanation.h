@@ -82,6 +82,9 @@ struct ComparisonExplanation {
   // True when word2's list is the one walked phone by phone (it is
   // shorter); word1's otherwise, ties included.
   bool secondWalked = false;
+  // Tolerant mode: the words share no skeleton key, so they were walked
+  // and scored strictly (the tolerant score relates only words that do).
+  bool keysApart = false;
   std::vector<ExplanationStep> steps;
   ExplanationFailure failure = ExplanationFailure::kNone;
   // The alignment's recorded values and mismatch positions (positions in

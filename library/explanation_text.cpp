@@ -157,6 +157,10 @@ std::string ExplanationText(const ComparisonExplanation& e) {
       WordLine(2, e.word2, e.reading2, e.phones2);
   out += std::string("scoring: ") +
          (e.mode == ScoringMode::kTolerant ? "tolerant" : "strict") + "\n";
+  if (e.keysApart) {
+    out += "the words share no skeleton key, so they are scored strictly "
+           "(tolerant scoring relates only words that share one)\n";
+  }
   if (!e.phones1.empty() && !e.phones2.empty()) {
     out += "walked: word " + std::string(e.secondWalked ? "2" : "1") +
            " (the shorter), phone by phone against word " +

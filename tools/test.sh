@@ -15,7 +15,7 @@ jobs=$(nproc)
 readonly STAGES=(
   # name      build/  what it runs
   "normal     yes     the RelWithDebInfo build in build/ and every CTest test"
-  "packages   yes     the Debian packages and the wheel: built, checked, installed, smoke-tested, removed"
+  "packages   yes     the Debian packages and the wheel: built, checked, installed, smoke-tested, removed; built again from a group-writable tree"
   "asan       no      the CTest tests in a Debug build with AddressSanitizer and UndefinedBehaviorSanitizer"
   "postgres   yes     the PostgreSQL extension's regression suite in a throwaway cluster"
   "valgrind   yes     the engine's tests under valgrind"
@@ -31,6 +31,7 @@ stage_normal() {
 
 stage_packages() {
   bash tools/package_test.sh
+  bash tools/package_umask_test.sh
 }
 
 stage_asan() {

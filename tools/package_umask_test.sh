@@ -59,13 +59,23 @@ debs=("${BUILD}"/packages/*.deb)
 [[ ${#debs[@]} -eq 4 ]] || fail "expected 4 packages: ${debs[*]}"
 echo "$(basename -a "${debs[@]}" | tr '\n' ' ')"
 
+# Both checks run whatever the first finds: each names what the other
+# may not.
+problems=()
 step "The modes and owners of every member"
-bash tools/deb_permissions.sh "${debs[@]}" || fail "members with wrong modes or owners"
+bash tools/deb_permissions.sh "${debs[@]}" || problems+=("members with wrong modes or owners")
 
 step "lintian"
 report=$(mktemp)
 trap 'rm -f "$report"' EXIT
-lintian --fail-on error "${debs[@]}" >"$report" 2>&1 ||
-  { cat "$report" >&2; fail "lintian reports errors"; }
-echo "lintian: no errors"
+if lintian --fail-on error "${debs[@]}" >"$report" 2>&1; then
+  echo "lintian: no errors"
+else
+  grep -v 'root privileges' "$report" >&2
+  problems+=("lintian reports errors")
+fi
+if ((${#problems[@]} > 0)); then
+  joined=$(printf '%s; ' "${problems[@]}")
+  fail "${joined%; }"
+fi
 echo "package_umask_test: passed"

@@ -34,7 +34,7 @@ mkdir -p "$SOURCE"
 git ls-files -z --cached --others --exclude-standard |
   while IFS= read -r -d '' file; do
     # Files deleted in the working tree but still in the index are gone.
-    [[ -e $file || -L $file ]] && printf '%s\0' "$file"
+    if [[ -e $file || -L $file ]]; then printf '%s\0' "$file"; fi
   done |
   tar --null -T - -cf - | tar -xf - -C "$SOURCE"
 # What git itself does under umask 002: files 0664 (0775 when executable),
@@ -57,7 +57,8 @@ rm -rf "${BUILD}/packages"
 (cd "$BUILD" && cpack -G DEB >/dev/null)
 debs=("${BUILD}"/packages/*.deb)
 [[ ${#debs[@]} -eq 4 ]] || fail "expected 4 packages: ${debs[*]}"
-echo "$(basename -a "${debs[@]}" | tr '\n' ' ')"
+basename -a "${debs[@]}" | tr '\n' ' '
+echo
 
 # Both checks run whatever the first finds: each names what the other
 # may not.

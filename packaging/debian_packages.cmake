@@ -33,6 +33,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+# The control files taken from packaging/debian/ (triggers, maintainer
+# scripts) get 0644, scripts 0755, instead of the modes the checkout gave
+# them: a clone under umask 002 has them group-writable, which lintian
+# rejects (control-file-has-bad-permissions).
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 foreach(component ${MARROWFIELD_COMPONENTS})
   string(TOUPPER ${component} upper)
@@ -77,7 +82,6 @@ set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3:any")
 set(CPACK_DEBIAN_PYTHON_PACKAGE_CONTROL_EXTRA
   ${CMAKE_CURRENT_SOURCE_DIR}/debian/python3-marrowfield/postinst
   ${CMAKE_CURRENT_SOURCE_DIR}/debian/python3-marrowfield/prerm)
-set(CPACK_DEBIAN_PYTHON_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENT_PYTHON_DESCRIPTION
   "phonetic name matching: Python 3 package
 Marrowfield finds words and names that sound alike.

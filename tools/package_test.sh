@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The release packages as a user gets them: makes the Debian packages
 # (cpack) and the wheel from the build in build/, checks the packages with
-# lintian, installs them on this machine and runs a smoke test that uses
-# only what they installed, from a folder outside the source tree:
+# lintian and the modes of their members (tools/deb_permissions.sh; the
+# same from a group-writable tree: tools/package_umask_test.sh), installs
+# them on this machine and runs a smoke test that uses only what they
+# installed, from a folder outside the source tree:
 #   - marrowfield --version, and a search of the packaged example;
 #   - a C program built with `pkg-config --cflags --libs marrowfield`;
 #   - a CMake project using find_package(Marrowfield);
@@ -113,12 +115,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-step "lintian"
+step "lintian, and the modes and owners of the packages' members"
 lintian --fail-on error "${debs[@]}" >"${WORK}/lintian.txt" 2>&1 ||
   { cat "${WORK}/lintian.txt" >&2; fail "lintian reports errors"; }
 # Root is warned about; the warnings on the packages are worth seeing.
 grep -v 'root privileges' "${WORK}/lintian.txt" || true
 echo "lintian: no errors"
+bash "${ROOT}/tools/deb_permissions.sh" "${debs[@]}" ||
+  fail "members of the packages with wrong modes or owners"
 
 step "Installing"
 # A stale installation (an interrupted earlier run) would hide what these

@@ -1,5 +1,5 @@
 """Find words and names that sound alike: Python access to the Marrowfield
-phonetic engine (libMarrowfieldExcel.so) through ctypes.
+phonetic engine through its product library, libmarrowfield, by ctypes.
 
     >>> import marrowfield
     >>> marrowfield.compare("smith", "smyth")       # percent, 0-100
@@ -19,24 +19,22 @@ diacritics become their base letters (é to e, ß to ss, ø to o, ł to l), and
 typographic quotes, dashes and spaces their ASCII forms, exactly as the
 command line and the add-in fold. The engine then gets 8-bit strings: what
 is left is encoded as Latin-1, and a character outside Latin-1 raises
-ValueError. The engine is initialised once, when this module is
-imported, and released when Python exits. Calls are serialised with a lock,
-since the engine is not safe to call from two threads at once.
-
-dedupe, link, compare_many, explain and scoring="tolerant" use the pair
-finding library libMarrowfieldLists.so (loaded on first use), which needs
-no lock and runs on every core.
+ValueError. The library is loaded and the engine set up when this module
+is imported. Every function may be called from several threads at once:
+the library is thread-safe, and ctypes lets go of the interpreter lock
+while it runs. dedupe, link and compare_many spread their work over every
+core.
 """
 
-import atexit
 import collections
 import ctypes
-import threading
 import warnings
 
 from . import _library
+from ._library import call as _call
 from ._lists import (DEFAULT_ACCURACY, Explanation, Group, LinkMatch, Member,
                      compare_many, dedupe, explain, link)
+from ._lists import _Options, _TextArray
 from ._lists import compare_tolerant as _compare_tolerant
 from ._text import decode as _decode
 from ._text import encode as _encode
@@ -56,9 +54,6 @@ except ImportError:
     # Imported straight from the source tree, which no build has stamped.
     __version__ = "0+unknown"
 
-MODE_LEXICON = 0
-MODE_LTS_ONLY = 1
-
 Match = collections.namedtuple("Match", "score start length")
 Match.__doc__ = """The result of match().
 
@@ -70,24 +65,15 @@ start, length: where the first phrase word's match lies in the text as the
     is 0, and both are None when it is -1.
 """
 
-_lib = _library.load()
-_lock = threading.Lock()
-
-if _lib.initialize() != 0:
+if _library.load().mf_engine_start(None) != _library.MF_OK:
     warnings.warn("marrowfield: the engine's phone tables failed their "
                   "consistency check; results may be off", RuntimeWarning)
-atexit.register(_lib.un_initialize)
 
 
-def _take_strings(handle):
-    """Copies the strings of a ResultIterator out and always closes it."""
-    if not handle:
-        raise MemoryError("marrowfield: the engine ran out of memory")
-    try:
-        size = _lib.get_result_size(handle)
-        return [_decode(_lib.get_result_item(handle, i)) for i in range(size)]
-    finally:
-        _lib.close_result_iterator(handle)
+def _whole_cell_options():
+    """Options of the engine's own word functions: each value one word,
+    strict, unfolded (the text comes folded already)."""
+    return _Options(whole_cell=True)
 
 
 def compare(a, b, scoring="strict", fold=True):
@@ -104,8 +90,10 @@ def compare(a, b, scoring="strict", fold=True):
         raise ValueError("marrowfield: scoring must be 'strict' or "
                          "'tolerant', not %r" % (scoring,))
     first, second = _encode(a, "a", fold), _encode(b, "b", fold)
-    with _lock:
-        return _lib.compare_words(first, second)
+    score = ctypes.c_int(0)
+    with _whole_cell_options() as options:
+        _call("mf_compare", options, first, second, ctypes.byref(score))
+    return score.value
 
 
 def phones(word, rules=False, fold=True):
@@ -115,9 +103,10 @@ def phones(word, rules=False, fold=True):
     lexicon. A word without letters gives [].
     """
     encoded = _encode(word, "word", fold)
-    mode = MODE_LTS_ONLY if rules else MODE_LEXICON
-    with _lock:
-        return _take_strings(_lib.get_phonemes(encoded, mode))
+    mode = _library.MF_PHONES_RULES if rules else _library.MF_PHONES_LEXICON
+    result = ctypes.c_void_p()
+    _call("mf_phones", encoded, mode, ctypes.byref(result))
+    return [_decode(item) for item in _library.take_strings(result)]
 
 
 def code(word, fold=True):
@@ -127,14 +116,9 @@ def code(word, fold=True):
     folding), so give it in lower case.
     """
     encoded = _encode(word, "word", fold)
-    with _lock:
-        size = 16
-        while True:
-            buffer = ctypes.create_string_buffer(size)
-            length = _lib.get_codes_for_word(encoded, buffer, size)
-            if length < size:
-                return _decode(buffer.value)
-            size = length + 1
+    result = ctypes.c_void_p()
+    _call("mf_code", encoded, ctypes.byref(result))
+    return _decode(_library.take_string(result))
 
 
 def similar(word, candidates, threshold=None, fold=True):
@@ -159,19 +143,17 @@ def similar(word, candidates, threshold=None, fold=True):
     given = list(candidates)
     encoded = [_encode(c, "candidates[%d]" % i, fold)
                for i, c in enumerate(given)]
-    array = (ctypes.c_char_p * len(encoded))(*encoded)
-    with _lock:
-        _lib.set_threshold(threshold)
-        try:
-            found = _take_strings(_lib.get_similar_words_from_list(
-                encoded_word, array, len(encoded)))
-        finally:
-            _lib.set_threshold(DEFAULT_THRESHOLD)
-    # The engine hands back the folded texts; each is traced to the first
+    result = ctypes.c_void_p()
+    candidate_array = _TextArray(encoded)
+    with _Options(accuracy=threshold, whole_cell=True) as options:
+        _call("mf_similar", options, encoded_word, candidate_array.pointers,
+              len(encoded), ctypes.byref(result))
+    found = _library.take_strings(result)
+    # The library hands back the folded texts; each is traced to the first
     # candidate not yet returned that folds to it.
     unused = collections.defaultdict(collections.deque)
     for original, sent in zip(given, encoded):
-        unused[_decode(sent)].append(original)
+        unused[sent].append(original)
     return [unused[text].popleft() for text in found]
 
 
@@ -183,13 +165,13 @@ def match(phrase, text, rules=False, fold=True):
     """
     encoded_phrase = _encode(phrase, "phrase", fold)
     encoded_text = _encode(text, "text", fold)
-    mode = MODE_LTS_ONLY if rules else MODE_LEXICON
+    mode = _library.MF_PHONES_RULES if rules else _library.MF_PHONES_LEXICON
+    score = ctypes.c_int(-1)
     start = ctypes.c_int(-1)
     length = ctypes.c_int(0)
-    with _lock:
-        score = _lib.match_sub_string_phonetically(
-            encoded_phrase, encoded_text, ctypes.byref(start),
-            ctypes.byref(length), mode)
+    _call("mf_match", encoded_phrase, encoded_text, mode, ctypes.byref(score),
+          ctypes.byref(start), ctypes.byref(length))
+    score = score.value
     if score < 0:
         return Match(score, None, None)
     return Match(score, start.value, length.value)

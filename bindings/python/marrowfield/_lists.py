@@ -1,6 +1,6 @@
 """Whole lists by sound: duplicates grouped, two lists linked, many pairs
-scored in one call and one comparison explained, through the pair finding
-library libMarrowfieldLists.so.
+scored in one call and one comparison explained, through the product
+library's mf_ functions.
 
 The library runs on its own threads and is safe to call from several
 Python threads at once; ctypes releases the interpreter lock for each
@@ -12,7 +12,8 @@ import collections
 import ctypes
 import itertools
 
-from . import _lists_library
+from . import _library
+from ._library import call as _call
 from ._text import check_int, decode, encode, encode_many
 
 # The lowest score reported unless accuracy= says otherwise.
@@ -44,40 +45,8 @@ phones1, phones2: the phones of each word, as lists of str (in tolerant
 text: the whole explanation for people, steps and arithmetic included.
 """
 
-_SCORINGS = {"strict": _lists_library.MFL_SCORING_STRICT,
-             "tolerant": _lists_library.MFL_SCORING_TOLERANT}
-
-_lib = None
-
-
-def _library():
-    """The pair finding library, loaded on first use so that the engine's
-    functions work even where only libMarrowfieldExcel.so is installed."""
-    global _lib
-    if _lib is None:
-        _lib = _lists_library.load()
-    return _lib
-
-
-def _raise_for(status, message):
-    text = "marrowfield: " + message
-    if status == _lists_library.MFL_INVALID_ARGUMENT:
-        raise ValueError(text)
-    if status == _lists_library.MFL_OUT_OF_MEMORY:
-        raise MemoryError(text)
-    raise RuntimeError(text)
-
-
-def _call(function, *args):
-    """Calls an mfl function taking a trailing errptr; raises on failure."""
-    error = ctypes.c_void_p()
-    status = function(*args, ctypes.byref(error))
-    if status != _lists_library.MFL_OK:
-        message = ctypes.string_at(error.value).decode("latin-1") \
-            if error.value else "failed"
-        _library().mfl_free(error)
-        _raise_for(status, message)
-
+_SCORINGS = {"strict": _library.MF_SCORING_STRICT,
+             "tolerant": _library.MF_SCORING_TOLERANT}
 
 class _Options:
     """Library options for one call, destroyed when it ends."""
@@ -89,21 +58,21 @@ class _Options:
         if scoring not in _SCORINGS:
             raise ValueError("marrowfield: scoring must be 'strict' or "
                              "'tolerant', not %r" % (scoring,))
-        lib = _library()
-        self.handle = lib.mfl_options_create()
+        lib = _library.load()
+        self.handle = lib.mf_options_create()
         if not self.handle:
             raise MemoryError("marrowfield: out of memory")
-        lib.mfl_options_set_accuracy(self.handle, accuracy)
-        lib.mfl_options_set_threads(self.handle, threads)
-        lib.mfl_options_set_whole_cell(self.handle, 1 if whole_cell else 0)
-        lib.mfl_options_set_scoring(self.handle, _SCORINGS[scoring])
-        lib.mfl_options_set_best_only(self.handle, 1 if best_only else 0)
+        lib.mf_options_set_accuracy(self.handle, accuracy)
+        lib.mf_options_set_threads(self.handle, threads)
+        lib.mf_options_set_whole_cell(self.handle, 1 if whole_cell else 0)
+        lib.mf_options_set_scoring(self.handle, _SCORINGS[scoring])
+        lib.mf_options_set_best_only(self.handle, 1 if best_only else 0)
 
     def __enter__(self):
         return self.handle
 
     def __exit__(self, *exc):
-        _library().mfl_options_destroy(self.handle)
+        _library.load().mf_options_destroy(self.handle)
 
 
 class _TextArray:
@@ -169,7 +138,7 @@ def compare_many(pairs, scoring="strict", whole_cell=True, threads=0,
     with _Options(threads=threads, whole_cell=whole_cell,
                   scoring=scoring) as options:
         first_array, second_array = _TextArray(firsts), _TextArray(seconds)
-        _call(_library().mfl_compare_many, options, first_array.pointers,
+        _call("mf_compare_many", options, first_array.pointers,
               second_array.pointers, len(firsts), scores)
     return list(scores)
 
@@ -178,7 +147,7 @@ def compare_tolerant(a, b, fold=True):
     """compare(a, b, fold=fold) in the tolerant scoring mode."""
     score = ctypes.c_int(0)
     with _Options(whole_cell=True, scoring="tolerant") as options:
-        _call(_library().mfl_compare, options, encode(a, "a", fold),
+        _call("mf_compare", options, encode(a, "a", fold),
               encode(b, "b", fold), ctypes.byref(score))
     return score.value
 
@@ -198,29 +167,29 @@ def dedupe(values, accuracy=DEFAULT_ACCURACY, scoring="strict",
     """
     distinct, counts = _distinct(values, "values")
     encoded = encode_many(distinct, "values", fold)
-    lib = _library()
+    lib = _library.load()
     groups = ctypes.c_void_p()
     with _Options(accuracy, threads, whole_cell, scoring) as options:
         values_array = _TextArray(encoded)
-        _call(lib.mfl_dedupe, options, values_array.pointers,
+        _call("mf_dedupe", options, values_array.pointers,
               (ctypes.c_uint64 * len(counts))(*counts), len(encoded),
               ctypes.byref(groups))
     try:
         result = []
-        for g in range(lib.mfl_groups_count(groups)):
+        for g in range(lib.mf_groups_count(groups)):
             members = []
-            for m in range(lib.mfl_groups_member_count(groups, g)):
-                value = lib.mfl_groups_member_value(groups, g, m)
-                via = lib.mfl_groups_member_via(groups, g, m)
+            for m in range(lib.mf_groups_member_count(groups, g)):
+                value = lib.mf_groups_member_value(groups, g, m)
+                via = lib.mf_groups_member_via(groups, g, m)
                 members.append(Member(
                     distinct[value], counts[value],
-                    lib.mfl_groups_member_score(groups, g, m), distinct[via],
-                    lib.mfl_groups_member_via_score(groups, g, m)))
-            result.append(Group(distinct[lib.mfl_groups_canonical(groups, g)],
+                    lib.mf_groups_member_score(groups, g, m), distinct[via],
+                    lib.mf_groups_member_via_score(groups, g, m)))
+            result.append(Group(distinct[lib.mf_groups_canonical(groups, g)],
                                 members))
         return result
     finally:
-        lib.mfl_groups_destroy(groups)
+        lib.mf_groups_destroy(groups)
 
 
 def link(a, b, accuracy=DEFAULT_ACCURACY, best=False, scoring="strict",
@@ -238,24 +207,24 @@ def link(a, b, accuracy=DEFAULT_ACCURACY, best=False, scoring="strict",
     distinct_b, _ = _distinct(b, "b")
     encoded_a = encode_many(distinct_a, "a", fold)
     encoded_b = encode_many(distinct_b, "b", fold)
-    lib = _library()
+    lib = _library.load()
     links = ctypes.c_void_p()
     with _Options(accuracy, threads, whole_cell, scoring, best) as options:
         a_array, b_array = _TextArray(encoded_a), _TextArray(encoded_b)
-        _call(lib.mfl_link, options, a_array.pointers, len(encoded_a),
+        _call("mf_link", options, a_array.pointers, len(encoded_a),
               b_array.pointers, len(encoded_b), ctypes.byref(links))
     try:
         result = {}
         for i, value in enumerate(distinct_a):
-            count = lib.mfl_links_match_count(links, i)
+            count = lib.mf_links_match_count(links, i)
             if count:
                 result[value] = [
-                    LinkMatch(distinct_b[lib.mfl_links_match_value(links, i, k)],
-                              lib.mfl_links_match_score(links, i, k))
+                    LinkMatch(distinct_b[lib.mf_links_match_value(links, i, k)],
+                              lib.mf_links_match_score(links, i, k))
                     for k in range(count)]
         return result
     finally:
-        lib.mfl_links_destroy(links)
+        lib.mf_links_destroy(links)
 
 
 def explain(word1, word2, scoring="strict", fold=True):
@@ -263,17 +232,17 @@ def explain(word1, word2, scoring="strict", fold=True):
     phones, the alignment step by step and the arithmetic of the score.
     The words are folded to ASCII first unless fold=False, as compare()
     folds them."""
-    lib = _library()
+    lib = _library.load()
     explanation = ctypes.c_void_p()
     with _Options(scoring=scoring) as options:
-        _call(lib.mfl_explain, options, encode(word1, "word1", fold),
+        _call("mf_explain", options, encode(word1, "word1", fold),
               encode(word2, "word2", fold), ctypes.byref(explanation))
     try:
         return Explanation(
-            lib.mfl_explanation_percentage(explanation),
-            lib.mfl_explanation_distance(explanation),
-            decode(lib.mfl_explanation_phones(explanation, 1)).split(),
-            decode(lib.mfl_explanation_phones(explanation, 2)).split(),
-            decode(lib.mfl_explanation_text(explanation)))
+            lib.mf_explanation_percentage(explanation),
+            lib.mf_explanation_distance(explanation),
+            decode(lib.mf_explanation_phones(explanation, 1)).split(),
+            decode(lib.mf_explanation_phones(explanation, 2)).split(),
+            decode(lib.mf_explanation_text(explanation)))
     finally:
-        lib.mfl_explanation_destroy(explanation)
+        lib.mf_explanation_destroy(explanation)

@@ -1,8 +1,15 @@
-"""Conversions between Python values and the libraries' C arguments,
-shared by the engine's functions and the pair finding functions, and the
-folding to ASCII that every one of them applies first."""
+"""Conversions between Python values and the library's C arguments, and
+the folding to ASCII that every function applies first (the library's own,
+mf_fold, so that Python folds exactly as every other surface)."""
 
-from . import _fold_table
+import ctypes
+import re
+
+from . import _library
+
+# What UTF-8 cannot carry to the library: NUL ends a C string, and a lone
+# surrogate has no UTF-8 form. Neither has an ASCII form to fold to.
+_UNSENDABLE = re.compile("([\0\ud800-\udfff])")
 
 
 def fold(text):
@@ -16,7 +23,23 @@ def fold(text):
                         % type(text).__name__)
     if text.isascii():
         return text
-    return text.translate(_fold_table.FOLD_TABLE)
+    if _UNSENDABLE.search(text):
+        # Folding goes character by character, so the pieces between the
+        # characters C cannot take fold on their own; those stay.
+        return "".join(piece if _UNSENDABLE.fullmatch(piece)
+                       else _fold_utf8(piece)
+                       for piece in _UNSENDABLE.split(text) if piece)
+    return _fold_utf8(text)
+
+
+def _fold_utf8(text):
+    """|text| (str, without NUL or surrogates) folded by the library."""
+    if text.isascii():
+        return text
+    folded = ctypes.c_void_p()
+    _library.call("mf_fold", text.encode("utf-8"), _library.MF_FOLD_UTF8,
+                  ctypes.byref(folded))
+    return _library.take_string(folded).decode("utf-8")
 
 
 def encode(value, name, folding=True):

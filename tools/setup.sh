@@ -11,6 +11,7 @@ packages=(
   libzip-dev libexpat1-dev zlib1g-dev  # .xlsx reading (zlib: its tests)
   libcli11-dev nlohmann-json3-dev  # command line and JSON output
   python3 python3-openpyxl wamerican
+  python3-pytest python3-pandas mypy  # the Python binding's data tests, its type check
   python3-venv python3-pip python3-setuptools python3-wheel  # the wheel
   file                             # cpack's scan of the binaries it packs
   clang libclang-rt-14-dev         # libFuzzer and the sanitizers for it

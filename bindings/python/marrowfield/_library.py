@@ -7,12 +7,26 @@ a wheel carry it); in the build folders of the source tree this package
 sits in (build*/library/); and finally by the system loader's own search
 (LD_LIBRARY_PATH, the ld.so cache), first by the SONAME an installed
 runtime package provides (libmarrowfield.so.0), then by the development
-name. The library is thread-safe, so nothing here serialises calls.
+name.
+
+The library is loaded on first use, not on import, so that the package
+imports everywhere and a missing library is reported where it is needed,
+as a LibraryNotFoundError. The library is thread-safe: nothing here
+serialises calls, only the first load is done once.
 """
+
+from __future__ import annotations
 
 import ctypes
 import glob
+import importlib
 import os
+import threading
+import warnings
+from typing import Any, Iterable, Iterator, List, NoReturn, Optional
+
+from ._errors import (ArgumentError, EngineError, LibraryNotFoundError,
+                      OutOfMemoryError)
 
 LIBRARY_NAME = "libmarrowfield.so"
 ENVIRONMENT_VARIABLE = "MARROWFIELD_LIBRARY"
@@ -33,10 +47,11 @@ MF_FOLD_UTF8 = 1
 MF_PHONES_LEXICON = 0
 MF_PHONES_RULES = 1
 
-_lib = None
+_lib: Optional[ctypes.CDLL] = None
+_load_lock = threading.Lock()
 
 
-def candidate_paths():
+def candidate_paths() -> Iterator[str]:
     """Yields the places to try for the library, best first: the path in
     MARROWFIELD_LIBRARY alone when it is set, else this package's folder,
     the source tree's build*/library/ and the system loader's search."""
@@ -54,34 +69,45 @@ def candidate_paths():
     yield LIBRARY_NAME
 
 
-def soname():
+def soname() -> str:
     """The SONAME of the library this package goes with: the build's where
     it stamped the package, else that of the interface it is written
     against. Without the -dev package only this name exists on a system."""
     try:
-        from . import _version
-        version = _version.LIBRARY_SOVERSION
+        version: str = importlib.import_module(
+            "._version", __package__).LIBRARY_SOVERSION
     except ImportError:
         version = INTERFACE_VERSION
     return "%s.%s" % (LIBRARY_NAME, version)
 
 
-def load():
-    """Returns the library, loaded and declared on the first call.
+def load() -> Any:
+    """Returns the library, loaded, declared and its engine set up on the
+    first call (which warns with RuntimeWarning if the engine's phone
+    tables fail their consistency check).
 
-    Raises OSError naming every place tried when none holds the library.
+    Raises LibraryNotFoundError (an OSError) naming every place tried when
+    none holds the library; the next call tries again.
     """
     global _lib
     if _lib is None:
-        _lib = load_first(candidate_paths())
+        with _load_lock:
+            if _lib is None:
+                library = load_first(candidate_paths())
+                if library.mf_engine_start(None) != MF_OK:
+                    warnings.warn(
+                        "marrowfield: the engine's phone tables failed "
+                        "their consistency check; results may be off",
+                        RuntimeWarning, stacklevel=3)
+                _lib = library
     return _lib
 
 
-def load_first(paths):
+def load_first(paths: Iterable[str]) -> Any:
     """Loads the first of |paths| that holds a loadable library, declares
     its functions and returns it; raises OSError naming every place tried
     when none does."""
-    tried = []
+    tried: List[str] = []
     for path in paths:
         if os.path.sep in path and not os.path.exists(path):
             tried.append(path)
@@ -93,13 +119,13 @@ def load_first(paths):
             continue
         declare(library)
         return library
-    raise OSError(
+    raise LibraryNotFoundError(
         "marrowfield: cannot find %s; build it (the README's set-up) or set "
         "%s to its path. Tried: %s"
         % (LIBRARY_NAME, ENVIRONMENT_VARIABLE, "; ".join(tried)))
 
 
-def declare(library):
+def declare(library: Any) -> None:
     """Gives every function used from Python its C signature.
 
     Handles and strings the library allocates are void pointers, so that
@@ -174,17 +200,17 @@ def declare(library):
         function.argtypes = argtypes
 
 
-def raise_for(status, message):
+def raise_for(status: int, message: str) -> NoReturn:
     """Raises the Python error of status code |status| with |message|."""
     text = "marrowfield: " + message
     if status == MF_INVALID_ARGUMENT:
-        raise ValueError(text)
+        raise ArgumentError(text)
     if status == MF_OUT_OF_MEMORY:
-        raise MemoryError(text)
-    raise RuntimeError(text)
+        raise OutOfMemoryError(text)
+    raise EngineError(text)
 
 
-def call(name, *args):
+def call(name: str, *args: Any) -> None:
     """Calls the mf_ function |name|, which takes a trailing errptr; raises
     the error its status code and message say when it fails."""
     lib = load()
@@ -197,7 +223,7 @@ def call(name, *args):
         raise_for(status, message)
 
 
-def take_string(pointer):
+def take_string(pointer: ctypes.c_void_p) -> bytes:
     """The bytes of a string the library handed out (c_void_p), which is
     freed whatever happens."""
     try:
@@ -206,7 +232,7 @@ def take_string(pointer):
         load().mf_free(pointer)
 
 
-def take_strings(handle):
+def take_strings(handle: ctypes.c_void_p) -> List[bytes]:
     """The items of an mf_strings_t handle (c_void_p) as a list of bytes;
     the handle is destroyed whatever happens."""
     lib = load()

@@ -20,7 +20,9 @@ phonetic engine through its product library, libmarrowfield, by ctypes.
 With pandas, df["clean"] = marrowfield.canonical(df["name"]) adds each
 row's suggested spelling as a column on the same index. pandas is not a
 dependency: the functions take any iterable of str, and only a Series
-given to them makes a Series come back.
+given to them makes a Series come back. A column too big for one process
+goes to marrowfield.dask (canonical and pairs on a dask.dataframe column;
+imported on its own, where Dask is installed).
 
 Missing values: None, float('nan') and pandas' NA in a list of values are
 read as no value: never grouped, never matched, and kept in place (as

@@ -186,6 +186,7 @@ def declare(library: Any) -> None:
         "mf_links_match_value": (size, [handle, size, size]),
         "mf_links_match_score": (c_int, [handle, size, size]),
         "mf_keys": (c_int, [handle, text, out_handle, errptr]),
+        "mf_skeleton_key": (c_int, [handle, text, out_handle, errptr]),
         "mf_keys_min_accuracy": (c_int, []),
         "mf_explain": (c_int, [handle, text, text, out_handle, errptr]),
         "mf_explanation_destroy": (None, [handle]),

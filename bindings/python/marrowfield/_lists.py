@@ -178,6 +178,22 @@ def dedupe(values: Iterable[Optional[str]], accuracy: int = DEFAULT_ACCURACY,
         return result
 
 
+def spellings(texts: Sequence[str], counts: Sequence[int], accuracy: int,
+              scoring: str, whole_cell: bool, threads: int,
+              fold: bool) -> List[str]:
+    """The suggested spelling of each of the distinct |texts| occurring
+    |counts| times: its group's canonical, or itself when in no group."""
+    spelling = list(texts)
+    with _groups(texts, counts, accuracy, scoring, whole_cell, threads,
+                 fold) as groups:
+        lib = _library.load()
+        for g in range(lib.mf_groups_count(groups)):
+            suggested = texts[lib.mf_groups_canonical(groups, g)]
+            for m in range(lib.mf_groups_member_count(groups, g)):
+                spelling[lib.mf_groups_member_value(groups, g, m)] = suggested
+    return spelling
+
+
 @overload
 def canonical(values: Iterable[Optional[str]],
               accuracy: int = DEFAULT_ACCURACY, scoring: str = "strict",
@@ -207,14 +223,8 @@ def canonical(values: Any, accuracy: int = DEFAULT_ACCURACY,
     """
     entries = cells(values, "values")
     texts, counts = distinct(entries, "values")
-    spelling = list(texts)
-    with _groups(texts, counts, accuracy, scoring, whole_cell, threads,
-                 fold) as groups:
-        lib = _library.load()
-        for g in range(lib.mf_groups_count(groups)):
-            suggested = texts[lib.mf_groups_canonical(groups, g)]
-            for m in range(lib.mf_groups_member_count(groups, g)):
-                spelling[lib.mf_groups_member_value(groups, g, m)] = suggested
+    spelling = spellings(texts, counts, accuracy, scoring, whole_cell,
+                         threads, fold)
     lookup = dict(zip(texts, spelling))
     # Entries that are not str are missing: distinct() refused the rest.
     return shaped_like(values, [lookup[entry] if isinstance(entry, str)

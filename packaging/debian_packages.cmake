@@ -54,8 +54,8 @@ Marrowfield finds words and names that sound alike. It transcribes words
 with the CMU pronouncing lexicon (through Flite), aligns their phones and
 scores their similarity from 0 to 100 percent.
 
-This package holds the engine library libMarrowfieldExcel, the pair
-finding library libMarrowfieldLists and the marrowfield program, which
+This package holds the library libmarrowfield, its fixed engine
+interface libMarrowfieldExcel and the marrowfield program, which
 searches CSV and XLSX files, finds duplicates and links between lists,
 compares words and shows their phones and codes.")
 
@@ -65,10 +65,10 @@ set(CPACK_COMPONENT_DEV_DESCRIPTION
   "phonetic name matching: development files
 Marrowfield finds words and names that sound alike.
 
-This package holds the C headers marrowfield.h and marrowfield_lists.h,
+This package holds the C headers marrowfield_api.h and marrowfield.h,
 the pkg-config file marrowfield.pc and the CMake package
-(find_package(Marrowfield), targets Marrowfield::MarrowfieldExcel and
-Marrowfield::MarrowfieldLists) for programs using the libraries.")
+(find_package(Marrowfield), targets Marrowfield::marrowfield and
+Marrowfield::MarrowfieldExcel) for programs using the libraries.")
 
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_ARCHITECTURE all)

@@ -3,6 +3,8 @@
 # (temporary folder, Unix socket only) and runs the extension's regression
 # suite against it with `make installcheck`; the cluster is stopped and
 # removed on exit, also on failure. Expects tools/setup.sh to have run.
+# Afterwards the SQL part of the golden battery (tests/golden/) runs on the
+# same cluster.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/postgres_install.sh
@@ -13,3 +15,10 @@ if ! pg_make installcheck; then
   exit 1
 fi
 python3 tests/postgres/engine_agreement.py
+
+# The SQL part of the golden battery: every function and the operator,
+# compared byte for byte with tests/golden/expected/sql.txt.
+run_golden_sql() {
+  /usr/bin/python3 tests/golden/run_golden.py sql
+}
+run_golden_sql

@@ -240,11 +240,11 @@ echo "find_package(Marrowfield ${version}): builds and runs"
 
 step "Python"
 check_python() {  # PYTHON LABEL
-  # compare_many goes through the pair finding library, compare through
-  # the engine's: both must load.
+  # The one library the package loads, on first use, serves both.
   "$1" -c 'import marrowfield
 print(marrowfield.__version__, marrowfield.compare("smith", "smyth"),
-      marrowfield.compare_many([("smith", "smyth")])[0], marrowfield._lib._name)' \
+      marrowfield.compare_many([("smith", "smyth")])[0],
+      marrowfield._library.load()._name)' \
     >python.txt || fail "$2: import marrowfield"
   read -r got_version got_score got_many got_library <python.txt
   [[ $got_version == "$version" && $got_score == "$expected" && $got_many == "$expected" ]] ||
@@ -258,7 +258,7 @@ check_python venv_system/bin/python "Debian package in a virtual environment"
 venv_wheel/bin/pip install --no-index --quiet --disable-pip-version-check "${wheels[0]}"
 check_python venv_wheel/bin/python "wheel in a fresh virtual environment"
 venv_wheel/bin/python -c 'import marrowfield, os, sys
-sys.exit(os.path.dirname(marrowfield._lib._name) != os.path.dirname(marrowfield.__file__))' ||
+sys.exit(os.path.dirname(marrowfield._library.load()._name) != os.path.dirname(marrowfield.__file__))' ||
   fail "the wheel's package does not load the library it carries"
 
 step "The PostgreSQL extension"

@@ -11,6 +11,8 @@ packages=(
   libzip-dev libexpat1-dev zlib1g-dev  # .xlsx reading (zlib: its tests)
   libcli11-dev nlohmann-json3-dev  # command line and JSON output
   python3 python3-openpyxl wamerican
+  python3-pytest python3-pandas mypy  # the Python binding's data tests, its type check
+  python3-dask python3-distributed     # marrowfield.dask and its LocalCluster test
   python3-venv python3-pip python3-setuptools python3-wheel  # the wheel
   file                             # cpack's scan of the binaries it packs
   lintian                          # the package tests' check of the packages

@@ -1,6 +1,6 @@
 """Marks the wheel as specific to this platform.
 
-The package is pure Python, but it carries the engine's compiled library,
+The package is pure Python, but it carries the compiled product library,
 so its wheel must say which machines it runs on. The Python ABI does not
 matter (the library is loaded through ctypes), hence "py3-none-<platform>".
 Everything else is in pyproject.toml.

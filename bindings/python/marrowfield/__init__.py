@@ -1,195 +1,90 @@
 """Find words and names that sound alike: Python access to the Marrowfield
-phonetic engine (libMarrowfieldExcel.so) through ctypes.
+phonetic engine through its product library, libmarrowfield, by ctypes.
 
     >>> import marrowfield
     >>> marrowfield.compare("smith", "smyth")       # percent, 0-100
     >>> marrowfield.phones("knight")                # ['n', 'ay', 't']
     >>> marrowfield.code("knight")                  # '43'
-    >>> marrowfield.similar("smith", ["smyth", "jones"], threshold=60)
+    >>> marrowfield.similar("smith", ["smyth", "jones"], accuracy=60)
     >>> marrowfield.match("fox", "the quick fox")   # Match(score=100, ...)
     >>> marrowfield.dedupe(["Smith", "Smyth", "Jones"])  # [Group(...)]
+    >>> marrowfield.canonical(["Smyth", "Smith", "Smith", None])
+    ['Smith', 'Smith', 'Smith', None]
     >>> marrowfield.link(["Smith"], ["Smyth", "Jones"])  # {'Smith': [...]}
+    >>> marrowfield.link(["Smith", None], ["Smyth"], best=True, aligned=True)
+    ['Smyth', None]
     >>> marrowfield.compare_many([("smith", "smyth"), ("reid", "read")])
     >>> print(marrowfield.explain("thompson", "thomson").text)
     >>> marrowfield.fold("Zoë O’Neil")              # 'Zoe O'Neil'
 
-Only the letters a-z and A-Z carry sound, so every function folds its text
-to ASCII first (fold=False keeps it as it is): Latin letters with
-diacritics become their base letters (é to e, ß to ss, ø to o, ł to l), and
-typographic quotes, dashes and spaces their ASCII forms, exactly as the
-command line and the add-in fold. The engine then gets 8-bit strings: what
-is left is encoded as Latin-1, and a character outside Latin-1 raises
-ValueError. The engine is initialised once, when this module is
-imported, and released when Python exits. Calls are serialised with a lock,
-since the engine is not safe to call from two threads at once.
+With pandas, df["clean"] = marrowfield.canonical(df["name"]) adds each
+row's suggested spelling as a column on the same index. pandas is not a
+dependency: the functions take any iterable of str, and only a Series
+given to them makes a Series come back. A column too big for one process
+goes to marrowfield.dask (canonical and pairs on a dask.dataframe column;
+imported on its own, where Dask is installed).
 
-dedupe, link, compare_many, explain and scoring="tolerant" use the pair
-finding library libMarrowfieldLists.so (loaded on first use), which needs
-no lock and runs on every core.
+Missing values: None, float('nan') and pandas' NA in a list of values are
+read as no value: never grouped, never matched, and kept in place (as
+None) in the results aligned with the input (canonical, link with
+aligned=True, compare_many).
+
+Text: only the letters a-z and A-Z carry sound, so every function folds
+its text to ASCII first (fold=False keeps it as it is), by the library's
+own folding, exactly as the command line and the add-in fold: Latin
+letters with diacritics become their base letters (é to e, ß to ss, ø to
+o, ł to l), and typographic quotes, dashes and spaces their ASCII forms.
+The engine then gets 8-bit strings: what is left is encoded as Latin-1, and
+a character outside Latin-1 raises ArgumentError.
+
+Errors: every exception of the package derives from marrowfield.Error:
+ArgumentError (also a ValueError) for a value a function cannot take,
+LibraryNotFoundError (also an OSError) where the library cannot be loaded,
+OutOfMemoryError (also a MemoryError) and EngineError (also a
+RuntimeError). An argument of the wrong type raises TypeError.
+
+The library is loaded on first use, not on import: `import marrowfield`
+works where the library is missing, and the first call that needs it raises
+LibraryNotFoundError naming the places tried (folding ASCII text needs no
+library). It is found through MARROWFIELD_LIBRARY, beside the package, in
+the source tree's build*/library/, or by the system loader (SONAME
+libmarrowfield.so.0).
+
+Threads: every function may be called from several threads at once. The
+library is thread-safe and the package takes no lock around calls; ctypes
+lets go of the interpreter lock while the library runs, and dedupe,
+canonical, link and compare_many spread their work over every core
+(threads=0) or the number given. Results never depend on the thread count.
 """
 
-import atexit
-import collections
-import ctypes
-import threading
-import warnings
+import importlib
 
-from . import _library
-from ._lists import (DEFAULT_ACCURACY, Explanation, Group, LinkMatch, Member,
+from ._errors import (ArgumentError, EngineError, Error, LibraryNotFoundError,
+                      OutOfMemoryError)
+from ._handles import DEFAULT_ACCURACY
+from ._lists import (Explanation, Group, LinkMatch, Member, canonical,
                      compare_many, dedupe, explain, link)
-from ._lists import compare_tolerant as _compare_tolerant
-from ._text import decode as _decode
-from ._text import encode as _encode
 from ._text import fold
+from ._words import (DEFAULT_THRESHOLD, Match, code, compare, match, phones,
+                     similar)
 
 __all__ = ["compare", "phones", "code", "similar", "match", "fold", "Match",
-           "DEFAULT_THRESHOLD", "dedupe", "link", "compare_many", "explain",
-           "Group", "Member", "LinkMatch", "Explanation", "DEFAULT_ACCURACY"]
-
-# The engine's own acceptance level for similar() until one is given.
-DEFAULT_THRESHOLD = 50
-
-try:
-    # "MAJOR.MINOR.PATCH" of the release, written by the build.
-    from ._version import __version__
-except ImportError:
-    # Imported straight from the source tree, which no build has stamped.
-    __version__ = "0+unknown"
-
-MODE_LEXICON = 0
-MODE_LTS_ONLY = 1
-
-Match = collections.namedtuple("Match", "score start length")
-Match.__doc__ = """The result of match().
-
-score: 0-100 for the whole phrase; 0 when some phrase word matches nowhere;
-    -1 when the phrase or the text holds no letter.
-start, length: where the first phrase word's match lies in the text as the
-    engine normalises it (lower case, apostrophes dropped, other non-letters
-    as single spaces between words); start is -1 and length 0 when the score
-    is 0, and both are None when it is -1.
-"""
-
-_lib = _library.load()
-_lock = threading.Lock()
-
-if _lib.initialize() != 0:
-    warnings.warn("marrowfield: the engine's phone tables failed their "
-                  "consistency check; results may be off", RuntimeWarning)
-atexit.register(_lib.un_initialize)
+           "DEFAULT_THRESHOLD", "dedupe", "canonical", "link",
+           "compare_many", "explain", "Group", "Member", "LinkMatch",
+           "Explanation", "DEFAULT_ACCURACY", "Error", "ArgumentError",
+           "LibraryNotFoundError", "OutOfMemoryError", "EngineError"]
 
 
-def _take_strings(handle):
-    """Copies the strings of a ResultIterator out and always closes it."""
-    if not handle:
-        raise MemoryError("marrowfield: the engine ran out of memory")
+def _stamped_version() -> str:
+    """"MAJOR.MINOR.PATCH" of the release, from the _version module the
+    build writes; "0+unknown" straight from the source tree, which no build
+    has stamped."""
     try:
-        size = _lib.get_result_size(handle)
-        return [_decode(_lib.get_result_item(handle, i)) for i in range(size)]
-    finally:
-        _lib.close_result_iterator(handle)
+        version: str = importlib.import_module(
+            "._version", __name__).__version__
+    except ImportError:
+        return "0+unknown"
+    return version
 
 
-def compare(a, b, scoring="strict", fold=True):
-    """Returns how alike words a and b sound, in percent (0-100).
-
-    0 when either has no letters. The result may differ slightly between the
-    two orders of words whose phone lists are equally long. scoring="tolerant"
-    lets one extra or missing phone lower the score instead of zeroing it.
-    fold=False scores the text without folding it to ASCII.
-    """
-    if scoring == "tolerant":
-        return _compare_tolerant(a, b, fold)
-    if scoring != "strict":
-        raise ValueError("marrowfield: scoring must be 'strict' or "
-                         "'tolerant', not %r" % (scoring,))
-    first, second = _encode(a, "a", fold), _encode(b, "b", fold)
-    with _lock:
-        return _lib.compare_words(first, second)
-
-
-def phones(word, rules=False, fold=True):
-    """Returns the phones of word as a list of str (lower case, no stress).
-
-    With rules=True the letter-to-sound rules alone are used, never the
-    lexicon. A word without letters gives [].
-    """
-    encoded = _encode(word, "word", fold)
-    mode = MODE_LTS_ONLY if rules else MODE_LEXICON
-    with _lock:
-        return _take_strings(_lib.get_phonemes(encoded, mode))
-
-
-def code(word, fold=True):
-    """Returns the consonant code of word, a str of digits ('43' for knight).
-
-    The word is looked up as given (folded to ASCII, but without case
-    folding), so give it in lower case.
-    """
-    encoded = _encode(word, "word", fold)
-    with _lock:
-        size = 16
-        while True:
-            buffer = ctypes.create_string_buffer(size)
-            length = _lib.get_codes_for_word(encoded, buffer, size)
-            if length < size:
-                return _decode(buffer.value)
-            size = length + 1
-
-
-def similar(word, candidates, threshold=None, fold=True):
-    """Returns the candidates that sound like word, best first.
-
-    candidates is an iterable of str; duplicates are returned as often as
-    given, each as given (not folded). threshold is the lowest similarity
-    accepted, 0-100; None means DEFAULT_THRESHOLD. The engine's threshold is
-    set for this call only.
-    """
-    if threshold is None:
-        threshold = DEFAULT_THRESHOLD
-    if isinstance(threshold, bool) or not isinstance(threshold, int):
-        raise TypeError("marrowfield: threshold must be an int from 0 to 100")
-    if not 0 <= threshold <= 100:
-        raise ValueError("marrowfield: threshold must be from 0 to 100, not %d"
-                         % threshold)
-    encoded_word = _encode(word, "word", fold)
-    if isinstance(candidates, str):
-        raise TypeError("marrowfield: candidates must be an iterable of str, "
-                        "not a single str")
-    given = list(candidates)
-    encoded = [_encode(c, "candidates[%d]" % i, fold)
-               for i, c in enumerate(given)]
-    array = (ctypes.c_char_p * len(encoded))(*encoded)
-    with _lock:
-        _lib.set_threshold(threshold)
-        try:
-            found = _take_strings(_lib.get_similar_words_from_list(
-                encoded_word, array, len(encoded)))
-        finally:
-            _lib.set_threshold(DEFAULT_THRESHOLD)
-    # The engine hands back the folded texts; each is traced to the first
-    # candidate not yet returned that folds to it.
-    unused = collections.defaultdict(collections.deque)
-    for original, sent in zip(given, encoded):
-        unused[_decode(sent)].append(original)
-    return [unused[text].popleft() for text in found]
-
-
-def match(phrase, text, rules=False, fold=True):
-    """Finds where phrase sounds like part of text; returns a Match.
-
-    With rules=True every word is transcribed by letter-to-sound rules alone.
-    Positions count in the text as folded to ASCII.
-    """
-    encoded_phrase = _encode(phrase, "phrase", fold)
-    encoded_text = _encode(text, "text", fold)
-    mode = MODE_LTS_ONLY if rules else MODE_LEXICON
-    start = ctypes.c_int(-1)
-    length = ctypes.c_int(0)
-    with _lock:
-        score = _lib.match_sub_string_phonetically(
-            encoded_phrase, encoded_text, ctypes.byref(start),
-            ctypes.byref(length), mode)
-    if score < 0:
-        return Match(score, None, None)
-    return Match(score, start.value, length.value)
+__version__ = _stamped_version()

@@ -1,158 +1,91 @@
 """Whole lists by sound: duplicates grouped, two lists linked, many pairs
-scored in one call and one comparison explained, through the pair finding
-library libMarrowfieldLists.so.
+scored in one call and one comparison explained, through the product
+library's mf_ functions; and the aligned forms data work needs, one entry
+per input value (canonical(), link(aligned=True)).
 
 The library runs on its own threads and is safe to call from several
 Python threads at once; ctypes releases the interpreter lock for each
 call, so no lock of ours serialises them.
 """
 
-import array
-import collections
+from __future__ import annotations
+
+import contextlib
 import ctypes
-import itertools
+from typing import (Any, Dict, Iterable, Iterator, List, Literal,
+                    NamedTuple, Optional, Sequence, Tuple, Union, overload)
 
-from . import _lists_library
-from ._text import check_int, decode, encode, encode_many
+from . import _library
+from ._columns import cells, distinct, present, shaped_like
+from ._handles import DEFAULT_ACCURACY, Options, TextArray
+from ._text import decode, encode, encode_many, is_missing
 
-# The lowest score reported unless accuracy= says otherwise.
-DEFAULT_ACCURACY = 60
+class Member(NamedTuple):
+    """A value of a group: how often it occurs, its score against the
+    canonical, and the member it joined the group through (the canonical
+    for direct matches) with that pair's score."""
 
-Group = collections.namedtuple("Group", "canonical members")
-Group.__doc__ = """A group of values that sound alike (dedupe()).
-
-canonical: the suggested spelling, the most frequent member.
-members: Member tuples, the canonical first, then by score to it.
-"""
-
-Member = collections.namedtuple("Member", "text count score via via_score")
-Member.__doc__ = """A value of a group: how often it occurs, its score
-against the canonical, and the member it joined the group through (the
-canonical for direct matches) with that pair's score."""
-
-LinkMatch = collections.namedtuple("LinkMatch", "text score")
-
-Explanation = collections.namedtuple(
-    "Explanation", "percentage distance phones1 phones2 text")
-Explanation.__doc__ = """How two words are compared (explain()).
-
-percentage: the score, equal to compare(word1, word2, scoring=...).
-distance: the word distance (0.0 alike, -1.0 when they cannot be compared).
-phones1, phones2: the phones of each word, as lists of str (in tolerant
-    scoring, of the reading compared: a word's plain respelling where the
-    text says "read as").
-text: the whole explanation for people, steps and arithmetic included.
-"""
-
-_SCORINGS = {"strict": _lists_library.MFL_SCORING_STRICT,
-             "tolerant": _lists_library.MFL_SCORING_TOLERANT}
-
-_lib = None
+    text: str
+    # Shadows tuple.count, as the field of this name always has.
+    count: int  # type: ignore[assignment]
+    score: int
+    via: str
+    via_score: int
 
 
-def _library():
-    """The pair finding library, loaded on first use so that the engine's
-    functions work even where only libMarrowfieldExcel.so is installed."""
-    global _lib
-    if _lib is None:
-        _lib = _lists_library.load()
-    return _lib
+class Group(NamedTuple):
+    """A group of values that sound alike (dedupe()).
 
-
-def _raise_for(status, message):
-    text = "marrowfield: " + message
-    if status == _lists_library.MFL_INVALID_ARGUMENT:
-        raise ValueError(text)
-    if status == _lists_library.MFL_OUT_OF_MEMORY:
-        raise MemoryError(text)
-    raise RuntimeError(text)
-
-
-def _call(function, *args):
-    """Calls an mfl function taking a trailing errptr; raises on failure."""
-    error = ctypes.c_void_p()
-    status = function(*args, ctypes.byref(error))
-    if status != _lists_library.MFL_OK:
-        message = ctypes.string_at(error.value).decode("latin-1") \
-            if error.value else "failed"
-        _library().mfl_free(error)
-        _raise_for(status, message)
-
-
-class _Options:
-    """Library options for one call, destroyed when it ends."""
-
-    def __init__(self, accuracy=DEFAULT_ACCURACY, threads=0, whole_cell=False,
-                 scoring="strict", best_only=False):
-        check_int(accuracy, "accuracy", 0, 100)
-        check_int(threads, "threads", 0, None)
-        if scoring not in _SCORINGS:
-            raise ValueError("marrowfield: scoring must be 'strict' or "
-                             "'tolerant', not %r" % (scoring,))
-        lib = _library()
-        self.handle = lib.mfl_options_create()
-        if not self.handle:
-            raise MemoryError("marrowfield: out of memory")
-        lib.mfl_options_set_accuracy(self.handle, accuracy)
-        lib.mfl_options_set_threads(self.handle, threads)
-        lib.mfl_options_set_whole_cell(self.handle, 1 if whole_cell else 0)
-        lib.mfl_options_set_scoring(self.handle, _SCORINGS[scoring])
-        lib.mfl_options_set_best_only(self.handle, 1 if best_only else 0)
-
-    def __enter__(self):
-        return self.handle
-
-    def __exit__(self, *exc):
-        _library().mfl_options_destroy(self.handle)
-
-
-class _TextArray:
-    """A C array of pointers to the NUL-terminated strings |encoded|.
-
-    All strings sit in one buffer and the pointers are computed as numbers:
-    building a ctypes array element by element costs about a microsecond a
-    string, more than scoring the pair. Pass .pointers to C and keep this
-    object alive for as long as C reads them.
+    canonical: the suggested spelling, the most frequent member.
+    members: Member tuples, the canonical first, then by score to it.
     """
 
-    _TYPECODE = "Q" if ctypes.sizeof(ctypes.c_void_p) == 8 else "I"
-
-    def __init__(self, encoded):
-        count = len(encoded)
-        self.buffer = ctypes.create_string_buffer(b"\0".join(encoded))
-        # Each string takes its length and a NUL; all of it runs in C.
-        starts = itertools.accumulate(map((1).__add__, map(len, encoded)),
-                                      initial=ctypes.addressof(self.buffer))
-        self.addresses = array.array(self._TYPECODE,
-                                     itertools.islice(starts, count))
-        self.pointers = (ctypes.c_char_p * count).from_buffer(self.addresses)
+    canonical: str
+    members: List[Member]
 
 
-def _distinct(values, name):
-    """The distinct values of an iterable in first-seen order, with how
-    often each occurs; the caller checks that they are str."""
-    if isinstance(values, str):
-        raise TypeError("marrowfield: %s must be an iterable of str, not a "
-                        "single str" % name)
-    values = list(values)
-    counts = collections.Counter()
-    try:
-        counts.update(values)
-    except TypeError:  # an unhashable entry; encode_many names it
-        encode_many(values, name)
-        raise
-    return list(counts), list(counts.values())
+class LinkMatch(NamedTuple):
+    """A value of link()'s second list matching one of the first."""
+
+    text: str
+    score: int
 
 
-def compare_many(pairs, scoring="strict", whole_cell=True, threads=0,
-                 fold=True):
-    """Returns the scores of many (a, b) pairs of str as a list of int, in
-    one call spread over threads (threads=0: every core).
+class Explanation(NamedTuple):
+    """How two words are compared (explain()).
+
+    percentage: the score, equal to compare(word1, word2, scoring=...).
+    distance: the word distance (0.0 alike, -1.0 when they cannot be
+        compared).
+    phones1, phones2: the phones of each word, as lists of str (in tolerant
+        scoring, of the reading compared: a word's plain respelling where
+        the text says "read as").
+    text: the whole explanation for people, steps and arithmetic included.
+    """
+
+    percentage: int
+    distance: float
+    phones1: List[str]
+    phones2: List[str]
+    text: str
+
+
+def compare_many(pairs: Iterable[Tuple[Optional[str], Optional[str]]],
+                 scoring: str = "strict", whole_cell: bool = True,
+                 threads: int = 0,
+                 fold: bool = True) -> List[Optional[int]]:
+    """Returns the scores of many (a, b) pairs of str as a list, one entry
+    per pair, in one call spread over threads (threads=0: every core).
 
     Each score is compare(a, b, scoring=scoring, fold=fold): with
     whole_cell=True (the default) each value is one word, as compare() sees
     it; with whole_cell=False values of several words are compared word by
-    word, as dedupe() does.
+    word, as dedupe() does. A pair holding a missing value (None, NaN,
+    pandas' NA) is not scored: its entry is None.
+
+    Raises TypeError unless pairs is an iterable of pairs of str (or
+    missing values); ArgumentError (a ValueError) for a bad scoring,
+    threads below 0 or a text compare() refuses.
     """
     pairs = list(pairs)
     try:
@@ -163,117 +96,232 @@ def compare_many(pairs, scoring="strict", whole_cell=True, threads=0,
     except (TypeError, ValueError):
         raise TypeError("marrowfield: pairs must be an iterable of pairs of "
                         "str") from None
-    firsts = encode_many(firsts, "first values of pairs", fold)
-    seconds = encode_many(seconds, "second values of pairs", fold)
-    scores = (ctypes.c_int * len(firsts))()
-    with _Options(threads=threads, whole_cell=whole_cell,
-                  scoring=scoring) as options:
-        first_array, second_array = _TextArray(firsts), _TextArray(seconds)
-        _call(_library().mfl_compare_many, options, first_array.pointers,
-              second_array.pointers, len(firsts), scores)
-    return list(scores)
+    scored = [i for i, (first, second) in enumerate(zip(firsts, seconds))
+              if not is_missing(first) and not is_missing(second)]
+    if len(scored) < len(pairs):
+        firsts = [firsts[i] for i in scored]
+        seconds = [seconds[i] for i in scored]
+    encoded_firsts = encode_many(firsts, "first values of pairs", fold)
+    encoded_seconds = encode_many(seconds, "second values of pairs", fold)
+    scores = (ctypes.c_int * len(scored))()
+    with Options(threads=threads, whole_cell=whole_cell,
+                 scoring=scoring) as options:
+        first_array = TextArray(encoded_firsts)
+        second_array = TextArray(encoded_seconds)
+        _library.call("mf_compare_many", options, first_array.pointers,
+                      second_array.pointers, len(scored), scores)
+    if len(scored) == len(pairs):
+        return list(scores)
+    result: List[Optional[int]] = [None] * len(pairs)
+    for i, score in zip(scored, scores):
+        result[i] = score
+    return result
 
 
-def compare_tolerant(a, b, fold=True):
-    """compare(a, b, fold=fold) in the tolerant scoring mode."""
-    score = ctypes.c_int(0)
-    with _Options(whole_cell=True, scoring="tolerant") as options:
-        _call(_library().mfl_compare, options, encode(a, "a", fold),
-              encode(b, "b", fold), ctypes.byref(score))
-    return score.value
+@contextlib.contextmanager
+def _groups(values: Sequence[str], counts: Sequence[int], accuracy: int,
+            scoring: str, whole_cell: bool, threads: int,
+            fold: bool) -> Iterator[Any]:
+    """The library's groups of the distinct |values| occurring |counts|
+    times, destroyed when the with block ends."""
+    encoded = encode_many(values, "values", fold)
+    groups = ctypes.c_void_p()
+    with Options(accuracy, threads, whole_cell, scoring) as options:
+        values_array = TextArray(encoded)
+        _library.call("mf_dedupe", options, values_array.pointers,
+                      (ctypes.c_uint64 * len(counts))(*counts), len(encoded),
+                      ctypes.byref(groups))
+    try:
+        yield groups
+    finally:
+        _library.load().mf_groups_destroy(groups)
 
 
-def dedupe(values, accuracy=DEFAULT_ACCURACY, scoring="strict",
-           whole_cell=False, threads=0, fold=True):
+def dedupe(values: Iterable[Optional[str]], accuracy: int = DEFAULT_ACCURACY,
+           scoring: str = "strict", whole_cell: bool = False,
+           threads: int = 0, fold: bool = True) -> List[Group]:
     """Groups the values that sound alike; returns a list of Group, biggest
     first (most occurrences, then most members).
 
-    values is an iterable of str; repeats are counted. Two values go into
-    one group when they score at least accuracy (0-100), or are connected
-    through values that do (chains stay visible through each member's via).
-    Values of several words ("Smith, John") are compared word by word in
-    any order unless whole_cell=True. Values in no pair are in no group.
-    Values are scored folded to ASCII unless fold=False, and returned as
-    given: José and Jose stay two members that score 100.
+    values is any iterable of str (a list, a pandas Series ...); repeats
+    are counted, missing values (None, NaN, pandas' NA) left out. Two
+    values go into one group when they score at least accuracy (0-100,
+    default 60), or are connected through values that do (chains stay
+    visible through each member's via). Values of several words ("Smith,
+    John") are compared word by word in any order unless whole_cell=True.
+    Values in no pair are in no group. Values are scored folded to ASCII
+    unless fold=False, and returned as given: José and Jose stay two
+    members that score 100. threads=0 uses every core; the result is the
+    same for any number.
+
+    Raises TypeError for a single str or an entry that is neither a str
+    nor missing, or a non-int accuracy or threads; ArgumentError (a
+    ValueError) for an accuracy outside 0-100, threads below 0, another
+    scoring than "strict" or "tolerant" or a text compare() refuses.
     """
-    distinct, counts = _distinct(values, "values")
-    encoded = encode_many(distinct, "values", fold)
-    lib = _library()
-    groups = ctypes.c_void_p()
-    with _Options(accuracy, threads, whole_cell, scoring) as options:
-        values_array = _TextArray(encoded)
-        _call(lib.mfl_dedupe, options, values_array.pointers,
-              (ctypes.c_uint64 * len(counts))(*counts), len(encoded),
-              ctypes.byref(groups))
-    try:
+    texts, counts = distinct(cells(values, "values"), "values")
+    with _groups(texts, counts, accuracy, scoring, whole_cell, threads,
+                 fold) as groups:
+        lib = _library.load()
         result = []
-        for g in range(lib.mfl_groups_count(groups)):
+        for g in range(lib.mf_groups_count(groups)):
             members = []
-            for m in range(lib.mfl_groups_member_count(groups, g)):
-                value = lib.mfl_groups_member_value(groups, g, m)
-                via = lib.mfl_groups_member_via(groups, g, m)
+            for m in range(lib.mf_groups_member_count(groups, g)):
+                value = lib.mf_groups_member_value(groups, g, m)
+                via = lib.mf_groups_member_via(groups, g, m)
                 members.append(Member(
-                    distinct[value], counts[value],
-                    lib.mfl_groups_member_score(groups, g, m), distinct[via],
-                    lib.mfl_groups_member_via_score(groups, g, m)))
-            result.append(Group(distinct[lib.mfl_groups_canonical(groups, g)],
+                    texts[value], counts[value],
+                    lib.mf_groups_member_score(groups, g, m), texts[via],
+                    lib.mf_groups_member_via_score(groups, g, m)))
+            result.append(Group(texts[lib.mf_groups_canonical(groups, g)],
                                 members))
         return result
-    finally:
-        lib.mfl_groups_destroy(groups)
 
 
-def link(a, b, accuracy=DEFAULT_ACCURACY, best=False, scoring="strict",
-         whole_cell=False, threads=0, fold=True):
-    """Finds, for each distinct value of a, the values of b that score at
-    least accuracy against it.
+def spellings(texts: Sequence[str], counts: Sequence[int], accuracy: int,
+              scoring: str, whole_cell: bool, threads: int,
+              fold: bool) -> List[str]:
+    """The suggested spelling of each of the distinct |texts| occurring
+    |counts| times: its group's canonical, or itself when in no group."""
+    spelling = list(texts)
+    with _groups(texts, counts, accuracy, scoring, whole_cell, threads,
+                 fold) as groups:
+        lib = _library.load()
+        for g in range(lib.mf_groups_count(groups)):
+            suggested = texts[lib.mf_groups_canonical(groups, g)]
+            for m in range(lib.mf_groups_member_count(groups, g)):
+                spelling[lib.mf_groups_member_value(groups, g, m)] = suggested
+    return spelling
 
-    Returns a dict from each value of a that has matches (in a's order) to
-    its matches, a list of LinkMatch(text, score) best first (equal scores
-    in b's order); with best=True only the matches sharing the best score.
-    Values are scored folded to ASCII unless fold=False, and returned as
-    given.
+
+@overload
+def canonical(values: Iterable[Optional[str]],
+              accuracy: int = DEFAULT_ACCURACY, scoring: str = "strict",
+              whole_cell: bool = False, threads: int = 0,
+              fold: bool = True) -> List[Optional[str]]: ...
+
+
+@overload
+def canonical(values: Any, accuracy: int = DEFAULT_ACCURACY,
+              scoring: str = "strict", whole_cell: bool = False,
+              threads: int = 0, fold: bool = True) -> Any: ...
+
+
+def canonical(values: Any, accuracy: int = DEFAULT_ACCURACY,
+              scoring: str = "strict", whole_cell: bool = False,
+              threads: int = 0, fold: bool = True) -> Any:
+    """Returns the suggested spelling of each value: one entry per entry of
+    values, in order, the canonical of the group dedupe() puts it in, the
+    value itself when it is in no group, and None for a missing value
+    (None, NaN, pandas' NA).
+
+    Given a pandas Series it returns a Series with the same index and name
+    (dtype object), so that df["clean"] = marrowfield.canonical(df["name"])
+    adds an aligned column; any other iterable gives a list. pandas is
+    never imported unless a Series is given. The arguments and errors are
+    dedupe()'s, and so are the groups.
     """
-    distinct_a, _ = _distinct(a, "a")
-    distinct_b, _ = _distinct(b, "b")
+    entries = cells(values, "values")
+    texts, counts = distinct(entries, "values")
+    spelling = spellings(texts, counts, accuracy, scoring, whole_cell,
+                         threads, fold)
+    lookup = dict(zip(texts, spelling))
+    # Entries that are not str are missing: distinct() refused the rest.
+    return shaped_like(values, [lookup[entry] if isinstance(entry, str)
+                                else None for entry in entries])
+
+
+@overload
+def link(a: Iterable[Optional[str]], b: Iterable[Optional[str]],
+         accuracy: int = DEFAULT_ACCURACY, best: bool = False,
+         scoring: str = "strict", whole_cell: bool = False, threads: int = 0,
+         fold: bool = True,
+         aligned: Literal[False] = False) -> Dict[str, List[LinkMatch]]: ...
+
+
+@overload
+def link(a: Any, b: Iterable[Optional[str]],
+         accuracy: int = DEFAULT_ACCURACY, best: bool = False,
+         scoring: str = "strict", whole_cell: bool = False, threads: int = 0,
+         fold: bool = True, *, aligned: Literal[True]) -> Any: ...
+
+
+def link(a: Any, b: Iterable[Optional[str]],
+         accuracy: int = DEFAULT_ACCURACY, best: bool = False,
+         scoring: str = "strict", whole_cell: bool = False, threads: int = 0,
+         fold: bool = True, aligned: bool = False) -> Any:
+    """Finds, for each value of a, the values of b that score at least
+    accuracy (0-100, default 60) against it.
+
+    By default returns a dict from each distinct value of a that has
+    matches (in a's order) to its matches, a list of LinkMatch(text, score)
+    best first (equal scores in b's order); with best=True only the
+    matches sharing the best score.
+
+    With aligned=True it returns one entry per entry of a, in order (a
+    pandas Series on a's index when a is one): with best=True the text of
+    the best match (the first in b's order among equally good ones) or
+    None; with best=False the list of its LinkMatch, empty when none.
+    Either way a missing value of a (None, NaN, pandas' NA) gives None, and
+    missing values of b never match.
+
+    Values are scored folded to ASCII unless fold=False, and returned as
+    given. Raises as dedupe() does, for a and for b.
+    """
+    entries_a = cells(a, "a")
+    distinct_a, _ = distinct(entries_a, "a")
+    distinct_b, _ = distinct(cells(b, "b"), "b")
     encoded_a = encode_many(distinct_a, "a", fold)
     encoded_b = encode_many(distinct_b, "b", fold)
-    lib = _library()
+    lib = _library.load()
     links = ctypes.c_void_p()
-    with _Options(accuracy, threads, whole_cell, scoring, best) as options:
-        a_array, b_array = _TextArray(encoded_a), _TextArray(encoded_b)
-        _call(lib.mfl_link, options, a_array.pointers, len(encoded_a),
-              b_array.pointers, len(encoded_b), ctypes.byref(links))
+    with Options(accuracy, threads, whole_cell, scoring, best) as options:
+        a_array, b_array = TextArray(encoded_a), TextArray(encoded_b)
+        _library.call("mf_link", options, a_array.pointers, len(encoded_a),
+                      b_array.pointers, len(encoded_b), ctypes.byref(links))
     try:
-        result = {}
+        matches: Dict[str, List[LinkMatch]] = {}
         for i, value in enumerate(distinct_a):
-            count = lib.mfl_links_match_count(links, i)
+            count = lib.mf_links_match_count(links, i)
             if count:
-                result[value] = [
-                    LinkMatch(distinct_b[lib.mfl_links_match_value(links, i, k)],
-                              lib.mfl_links_match_score(links, i, k))
+                matches[value] = [
+                    LinkMatch(distinct_b[lib.mf_links_match_value(links, i, k)],
+                              lib.mf_links_match_score(links, i, k))
                     for k in range(count)]
-        return result
     finally:
-        lib.mfl_links_destroy(links)
+        lib.mf_links_destroy(links)
+    if not aligned:
+        return matches
+    row: List[Union[None, str, List[LinkMatch]]] = []
+    for entry in entries_a:
+        text = present(entry)
+        if text is None:
+            row.append(None)
+        elif best:
+            found = matches.get(text)
+            row.append(found[0].text if found else None)
+        else:
+            row.append(list(matches.get(text, [])))
+    return shaped_like(a, row)
 
 
-def explain(word1, word2, scoring="strict", fold=True):
+def explain(word1: str, word2: str, scoring: str = "strict",
+            fold: bool = True) -> Explanation:
     """Returns an Explanation of how the engine compares two words: their
     phones, the alignment step by step and the arithmetic of the score.
     The words are folded to ASCII first unless fold=False, as compare()
-    folds them."""
-    lib = _library()
+    folds them. Raises as compare() does."""
+    lib = _library.load()
     explanation = ctypes.c_void_p()
-    with _Options(scoring=scoring) as options:
-        _call(lib.mfl_explain, options, encode(word1, "word1", fold),
-              encode(word2, "word2", fold), ctypes.byref(explanation))
+    with Options(scoring=scoring) as options:
+        _library.call("mf_explain", options, encode(word1, "word1", fold),
+                      encode(word2, "word2", fold), ctypes.byref(explanation))
     try:
         return Explanation(
-            lib.mfl_explanation_percentage(explanation),
-            lib.mfl_explanation_distance(explanation),
-            decode(lib.mfl_explanation_phones(explanation, 1)).split(),
-            decode(lib.mfl_explanation_phones(explanation, 2)).split(),
-            decode(lib.mfl_explanation_text(explanation)))
+            lib.mf_explanation_percentage(explanation),
+            lib.mf_explanation_distance(explanation),
+            decode(lib.mf_explanation_phones(explanation, 1)).split(),
+            decode(lib.mf_explanation_phones(explanation, 2)).split(),
+            decode(lib.mf_explanation_text(explanation)))
     finally:
-        lib.mfl_explanation_destroy(explanation)
+        lib.mf_explanation_destroy(explanation)

@@ -1,17 +1,19 @@
-"""Tests of the binding's whole-list functions over libMarrowfieldLists.so:
+"""Tests of the binding's whole-list functions over the product library:
 dedupe, link, compare_many, explain and scoring="tolerant".
 
-Expected scores come from the binding's own compare() (the engine library)
-or from the lists library's single comparison, never from copied output.
+Expected scores come from the binding's own compare() or from the
+library's single comparison, never from copied output.
 """
 
 import os
+import subprocess
+import sys
 import threading
 import unittest
 from unittest import mock
 
 import marrowfield
-from marrowfield import _lists_library
+from marrowfield import _library
 
 NAMES = os.path.join(os.path.dirname(os.path.abspath(__file__)),
                      "..", "..", "data", "names", "names.tsv")
@@ -231,24 +233,39 @@ class FoldingTest(unittest.TestCase):
             marrowfield.dedupe(["Łódź", "Lodz"], fold=False)
 
 
-class ListsLibraryTest(unittest.TestCase):
+# Run in a fresh interpreter: what it maps is the package's doing alone.
+MAPS_PROGRAM = """
+import marrowfield
+marrowfield.compare("Smith", "Smyth")
+marrowfield.compare("Smith", "Smyth", scoring="tolerant")
+marrowfield.dedupe(["Smith", "Smyth", "Jones"])
+with open("/proc/self/maps") as maps:
+    paths = {line.split()[-1] for line in maps if "/" in line}
+print("\\n".join(sorted(p for p in paths
+                         if "marrowfield" in os.path.basename(p).lower()
+                         and ".so" in p)))
+"""
 
-    def test_environment_variable_names_the_only_place(self):
-        with mock.patch.dict(
-                os.environ, {_lists_library.ENVIRONMENT_VARIABLE: "/x/l.so"}):
-            paths = list(marrowfield._library.candidate_paths(
-                _lists_library.LIBRARY_NAME,
-                _lists_library.ENVIRONMENT_VARIABLE, "lists"))
-        self.assertEqual(paths, ["/x/l.so"])
 
-    def test_missing_library_names_the_variable(self):
-        with mock.patch.dict(
-                os.environ,
-                {_lists_library.ENVIRONMENT_VARIABLE: "/nowhere/l.so"}):
+class OneLibraryTest(unittest.TestCase):
+
+    def test_a_process_using_compare_and_dedupe_maps_one_library(self):
+        result = subprocess.run(
+            [sys.executable, "-c", "import os\n" + MAPS_PROGRAM],
+            capture_output=True, text=True, check=True)
+        mapped = result.stdout.split()
+        self.assertEqual(len(mapped), 1, mapped)
+        self.assertTrue(os.path.basename(mapped[0]).startswith(
+            _library.LIBRARY_NAME), mapped)
+
+    def test_list_functions_load_the_library_the_variable_names(self):
+        with mock.patch.dict(os.environ,
+                             {_library.ENVIRONMENT_VARIABLE: "/nowhere/l.so"}):
+            self.assertEqual(list(_library.candidate_paths()),
+                             ["/nowhere/l.so"])
             with self.assertRaises(OSError) as caught:
-                _lists_library.load()
-        self.assertIn(_lists_library.ENVIRONMENT_VARIABLE,
-                      str(caught.exception))
+                _library.load_first(_library.candidate_paths())
+        self.assertIn(_library.ENVIRONMENT_VARIABLE, str(caught.exception))
 
 
 if __name__ == "__main__":

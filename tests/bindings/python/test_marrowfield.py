@@ -1,4 +1,5 @@
-"""Tests of the marrowfield Python binding over the engine library.
+"""Tests of the marrowfield Python binding's word functions over the
+product library.
 
 Expected values come from the engine's documented behaviour (knight codes
 to 43, the phrase fox sits at 10 in "the quick fox") or from the library
@@ -15,8 +16,36 @@ import marrowfield
 from marrowfield import _library
 
 
+def library():
+    return _library.load()
+
+
+def direct_strings(handle):
+    """The items of an mf_strings_t handle as str; destroys it."""
+    lib = library()
+    items = [lib.mf_strings_item(handle, i).decode()
+             for i in range(lib.mf_strings_count(handle))]
+    lib.mf_strings_destroy(handle)
+    return items
+
+
+def direct_compare(a, b):
+    """compare_words' score straight from the library: whole cells, strict,
+    unfolded."""
+    lib = library()
+    options = lib.mf_options_create()
+    lib.mf_options_set_whole_cell(options, 1)
+    score = ctypes.c_int(-1)
+    status = lib.mf_compare(options, a.encode(), b.encode(),
+                            ctypes.byref(score), None)
+    lib.mf_options_destroy(options)
+    assert status == _library.MF_OK
+    return score.value
+
+
 class CountingLibrary:
-    """Forwards to the real library and counts handles opened and closed."""
+    """Forwards to the real library and counts string lists handed out
+    and destroyed."""
 
     def __init__(self, real, fail_on_item=False):
         self._real = real
@@ -27,22 +56,22 @@ class CountingLibrary:
     def __getattr__(self, name):
         return getattr(self._real, name)
 
-    def get_phonemes(self, *args):
+    def mf_phones(self, *args):
         self.opened += 1
-        return self._real.get_phonemes(*args)
+        return self._real.mf_phones(*args)
 
-    def get_similar_words_from_list(self, *args):
+    def mf_similar(self, *args):
         self.opened += 1
-        return self._real.get_similar_words_from_list(*args)
+        return self._real.mf_similar(*args)
 
-    def get_result_item(self, *args):
+    def mf_strings_item(self, *args):
         if self.fail_on_item:
             raise RuntimeError("reading failed")
-        return self._real.get_result_item(*args)
+        return self._real.mf_strings_item(*args)
 
-    def close_result_iterator(self, handle):
+    def mf_strings_destroy(self, handle):
         self.closed += 1
-        self._real.close_result_iterator(handle)
+        self._real.mf_strings_destroy(handle)
 
 
 class CompareTest(unittest.TestCase):
@@ -51,11 +80,9 @@ class CompareTest(unittest.TestCase):
         self.assertEqual(marrowfield.compare("Smith", "Smith"), 100)
 
     def test_equals_compare_words_in_the_given_order(self):
-        lib = marrowfield._lib
         for a, b in [("Smith", "Smyth"), ("Catherine", "Katherine"),
                      ("Reid", "Read")]:
-            self.assertEqual(marrowfield.compare(a, b),
-                             lib.compare_words(a.encode(), b.encode()))
+            self.assertEqual(marrowfield.compare(a, b), direct_compare(a, b))
 
     def test_text_without_letters_is_0(self):
         self.assertEqual(marrowfield.compare("Smith", "123"), 0)
@@ -68,11 +95,12 @@ class PhonesTest(unittest.TestCase):
         self.assertEqual(marrowfield.phones("knight"), ["n", "ay", "t"])
 
     def test_rules_mode_uses_letter_to_sound_rules(self):
-        handle = marrowfield._lib.get_phonemes(b"colonel", 1)
-        size = marrowfield._lib.get_result_size(handle)
-        expected = [marrowfield._lib.get_result_item(handle, i).decode()
-                    for i in range(size)]
-        marrowfield._lib.close_result_iterator(handle)
+        handle = ctypes.c_void_p()
+        self.assertEqual(library().mf_phones(b"colonel", _library.MF_PHONES_RULES,
+                                             ctypes.byref(handle), None),
+                         _library.MF_OK)
+        expected = direct_strings(handle)
+        self.assertNotEqual(expected, marrowfield.phones("colonel"))
         self.assertEqual(marrowfield.phones("colonel", rules=True), expected)
 
     def test_no_letters_no_phones(self):
@@ -91,10 +119,12 @@ class CodeTest(unittest.TestCase):
 
     def test_long_code_grows_the_buffer(self):
         word = "bcdfghjklmnpqrstvwxz"
-        buffer = ctypes.create_string_buffer(256)
-        length = marrowfield._lib.get_codes_for_word(word.encode(), buffer, 256)
-        self.assertGreater(length, 16)
-        self.assertEqual(marrowfield.code(word), buffer.value.decode())
+        code = ctypes.c_void_p()
+        library().mf_code(word.encode(), ctypes.byref(code), None)
+        expected = ctypes.string_at(code.value).decode()
+        library().mf_free(code)
+        self.assertGreater(len(expected), 16)
+        self.assertEqual(marrowfield.code(word), expected)
 
 
 class SimilarTest(unittest.TestCase):
@@ -192,6 +222,15 @@ class EncodingTest(unittest.TestCase):
                              marrowfield.phones(plain))
         self.assertEqual(marrowfield.fold("Αθήνα ☺"), "Αθήνα ☺")
 
+    def test_characters_c_cannot_take_stay_and_the_rest_is_folded(self):
+        # NUL ends a C string and a lone surrogate has no UTF-8 form; the
+        # text around them is still folded, as character by character.
+        self.assertEqual(marrowfield.fold("Jos\u00e9\0Zo\u00eb"), "Jose\0Zoe")
+        self.assertEqual(marrowfield.fold("\ud800\u00e9\udfff"),
+                         "\ud800e\udfff")
+        with self.assertRaises(ValueError):
+            marrowfield.compare("\ud800", "Smith")
+
     def test_fold_false_keeps_the_bytes(self):
         self.assertEqual(marrowfield.compare("Zoë", "Zoe", fold=False),
                          marrowfield.compare("Zo", "Zoe"))
@@ -218,8 +257,8 @@ class EncodingTest(unittest.TestCase):
 class HandleTest(unittest.TestCase):
 
     def test_every_handle_is_closed(self):
-        counting = CountingLibrary(marrowfield._lib)
-        with mock.patch.object(marrowfield, "_lib", counting):
+        counting = CountingLibrary(library())
+        with mock.patch.object(_library, "_lib", counting):
             marrowfield.phones("knight")
             marrowfield.phones("")
             marrowfield.similar("smith", ["smyth", "jones"])
@@ -228,8 +267,8 @@ class HandleTest(unittest.TestCase):
         self.assertEqual(counting.closed, 4)
 
     def test_handle_is_closed_when_reading_fails(self):
-        counting = CountingLibrary(marrowfield._lib, fail_on_item=True)
-        with mock.patch.object(marrowfield, "_lib", counting):
+        counting = CountingLibrary(library(), fail_on_item=True)
+        with mock.patch.object(_library, "_lib", counting):
             with self.assertRaises(RuntimeError):
                 marrowfield.phones("knight")
         self.assertEqual((counting.opened, counting.closed), (1, 1))
@@ -271,11 +310,11 @@ class LibraryLookupTest(unittest.TestCase):
         self.assertEqual(paths[-1], _library.LIBRARY_NAME)
 
     def test_missing_library_names_the_variable_and_the_places_tried(self):
-        missing = "/nonexistent/libMarrowfieldExcel.so"
+        missing = "/nonexistent/libmarrowfield.so"
         with mock.patch.dict(os.environ,
                              {_library.ENVIRONMENT_VARIABLE: missing}):
             with self.assertRaises(OSError) as caught:
-                _library.load()
+                _library.load_first(_library.candidate_paths())
         self.assertIn(_library.ENVIRONMENT_VARIABLE, str(caught.exception))
         self.assertIn(missing, str(caught.exception))
 

@@ -91,8 +91,10 @@ if(postgresql IN_LIST MARROWFIELD_COMPONENTS)
   # manager) are resolved by the postgres program itself when it loads the
   # module, and a program is no shared library: dpkg-shlibdeps sees only the
   # libraries the module links (Flite, libstdc++, libc) and cannot know the
-  # server, so that dependency is stated here. The engine is linked in
-  # statically: the package needs none of ours.
+  # server, so that dependency is stated here. The module links the
+  # product library libmarrowfield.so.0, which the runtime package ships:
+  # the same release of it, as for the Python package.
+  set(CPACK_COMPONENT_POSTGRESQL_DEPENDS runtime)
   set(CPACK_DEBIAN_POSTGRESQL_PACKAGE_DEPENDS
     "postgresql-${MARROWFIELD_POSTGRES_MAJOR}")
   set(CPACK_COMPONENT_POSTGRESQL_DESCRIPTION

@@ -1,9 +1,10 @@
 /*
  * The SQL functions over single values: the score of two texts, their
  * phones, their consonant code, a phrase's place in a text, and the "sounds
- * like" operator %~. Each one hands its arguments to the engine through the
- * bridge and converts the answer; the engine's cost is in the bridge call,
- * before which a pending cancel is honoured.
+ * like" operator %~. Each one hands its arguments to the product library
+ * as NUL-terminated copies (text_to_cstring: PostgreSQL's text is not
+ * terminated) and copies the answer into palloc'd memory; the engine's
+ * cost is in the library's call, before which a pending cancel is honoured.
  */
 #include "postgres.h"
 
@@ -30,13 +31,17 @@ static int
 score_texts(text *a, text *b)
 {
 	int			percent = 0;
+	char	   *message = NULL;
 
 	CHECK_FOR_INTERRUPTS();
-	marrowfield_start();
-	if (marrowfield_check(mf_score(VARDATA_ANY(a), VARSIZE_ANY_EXHDR(a),
-								   VARDATA_ANY(b), VARSIZE_ANY_EXHDR(b),
-								   &percent)) == MF_NO_LETTERS)
+	if (!marrowfield_has_letter(a) || !marrowfield_has_letter(b))
 		return -1;
+	marrowfield_start();
+	marrowfield_check(mf_compare(marrowfield_options(MF_SCORING_STRICT, true,
+													 MF_FOLD_NONE),
+								 text_to_cstring(a), text_to_cstring(b),
+								 &percent, &message),
+					  message);
 	return percent;
 }
 
@@ -64,26 +69,32 @@ marrowfield_phones(PG_FUNCTION_ARGS)
 {
 	text	   *word = PG_GETARG_TEXT_PP(0);
 	bool		rules = PG_GETARG_BOOL(1);
+	mf_strings_t *phones = NULL;
+	char	   *message = NULL;
 
 	CHECK_FOR_INTERRUPTS();
 	marrowfield_start();
-	marrowfield_check(mf_phones(VARDATA_ANY(word), VARSIZE_ANY_EXHDR(word),
-								rules));
-	PG_RETURN_ARRAYTYPE_P(marrowfield_list_to_array());
+	marrowfield_check(mf_phones(text_to_cstring(word),
+								rules ? MF_PHONES_RULES : MF_PHONES_LEXICON,
+								&phones, &message),
+					  message);
+	PG_RETURN_ARRAYTYPE_P(marrowfield_strings_to_array(phones));
 }
 
 Datum
 marrowfield_code(PG_FUNCTION_ARGS)
 {
 	text	   *word = PG_GETARG_TEXT_PP(0);
-	size_t		length;
-	const char *code;
+	char	   *code = NULL;
+	char	   *message = NULL;
+	text	   *result;
 
 	CHECK_FOR_INTERRUPTS();
 	marrowfield_start();
-	marrowfield_check(mf_code(VARDATA_ANY(word), VARSIZE_ANY_EXHDR(word)));
-	code = mf_list_item(0, &length);
-	PG_RETURN_TEXT_P(cstring_to_text_with_len(code, (int) length));
+	marrowfield_check(mf_code(text_to_cstring(word), &code, &message),
+					  message);
+	result = marrowfield_take_text(code);
+	PG_RETURN_TEXT_P(result);
 }
 
 /*
@@ -102,6 +113,7 @@ marrowfield_match(PG_FUNCTION_ARGS)
 	int			score = 0;
 	int			start = -1;
 	int			length = 0;
+	char	   *message = NULL;
 
 	if (get_call_result_type(fcinfo, NULL, &descriptor) != TYPEFUNC_COMPOSITE)
 		ereport(ERROR,
@@ -110,10 +122,11 @@ marrowfield_match(PG_FUNCTION_ARGS)
 						"that cannot accept type record")));
 	CHECK_FOR_INTERRUPTS();
 	marrowfield_start();
-	if (marrowfield_check(mf_match(VARDATA_ANY(phrase),
-								   VARSIZE_ANY_EXHDR(phrase),
-								   VARDATA_ANY(body), VARSIZE_ANY_EXHDR(body),
-								   &score, &start, &length)) == MF_NO_LETTERS)
+	marrowfield_check(mf_match(text_to_cstring(phrase), text_to_cstring(body),
+							   MF_PHONES_LEXICON, &score, &start, &length,
+							   &message),
+					  message);
+	if (score < 0)
 		PG_RETURN_NULL();
 
 	values[0] = Int32GetDatum(score);

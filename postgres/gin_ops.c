@@ -1,6 +1,6 @@
 /*
  * The index behind %~: a GIN operator class over the blocking keys of the
- * pair-finding layer, in the manner of pg_trgm's GIN support for %. %~ is
+ * product library, in the manner of pg_trgm's GIN support for %. %~ is
  * the strict score, and every pair whose strict score is above 0 shares
  * one blocking key: the consonant skeleton. So each value is indexed under
  * that one key (the other keys marrowfield_keys lists serve the tolerant
@@ -22,6 +22,7 @@
 #include "fmgr.h"
 #include "miscadmin.h"
 #include "utils/array.h"
+#include "utils/builtins.h"
 
 #include "extension.h"
 
@@ -38,11 +39,14 @@ Datum
 marrowfield_keys(PG_FUNCTION_ARGS)
 {
 	text	   *value = PG_GETARG_TEXT_PP(0);
+	mf_strings_t *keys = NULL;
+	char	   *message = NULL;
 
 	CHECK_FOR_INTERRUPTS();
 	marrowfield_start();
-	marrowfield_check(mf_keys(VARDATA_ANY(value), VARSIZE_ANY_EXHDR(value)));
-	PG_RETURN_ARRAYTYPE_P(marrowfield_list_to_array());
+	marrowfield_check(mf_keys(NULL, text_to_cstring(value), &keys, &message),
+					  message);
+	PG_RETURN_ARRAYTYPE_P(marrowfield_strings_to_array(keys));
 }
 
 /* The hashed index keys of |value| as a palloc'd array (NULL for none);
@@ -50,27 +54,37 @@ marrowfield_keys(PG_FUNCTION_ARGS)
 static Datum *
 hashed_keys(text *value, int32 *count)
 {
-	size_t		n = 0;
-	size_t		k;
-	Datum	   *entries;
+	mf_strings_t *keys = NULL;
+	char	   *message = NULL;
+	Datum	   *volatile entries = NULL;
+	size_t		n;
 
 	CHECK_FOR_INTERRUPTS();
 	marrowfield_start();
-	marrowfield_check(mf_index_key(VARDATA_ANY(value),
-								   VARSIZE_ANY_EXHDR(value)));
-	n = mf_list_size();
+	marrowfield_check(mf_skeleton_key(NULL, text_to_cstring(value), &keys,
+									  &message),
+					  message);
+	n = mf_strings_count(keys);
 	*count = (int32) n;
-	if (n == 0)
-		return NULL;
-	entries = palloc(sizeof(Datum) * n);
-	for (k = 0; k < n; k++)
+	PG_TRY();
 	{
-		size_t		length;
-		const char *key = mf_list_item(k, &length);
+		size_t		k;
 
-		entries[k] = Int32GetDatum((int32) hash_bytes((const unsigned char *) key,
-													  (int) length));
+		if (n > 0)
+			entries = palloc(sizeof(Datum) * n);
+		for (k = 0; k < n; k++)
+		{
+			const char *key = mf_strings_item(keys, k);
+
+			entries[k] = Int32GetDatum((int32) hash_bytes((const unsigned char *) key,
+														  (int) strlen(key)));
+		}
 	}
+	PG_FINALLY();
+	{
+		mf_strings_destroy(keys);
+	}
+	PG_END_TRY();
 	return entries;
 }
 

@@ -95,6 +95,10 @@ if(postgresql IN_LIST MARROWFIELD_COMPONENTS)
   # product library libmarrowfield.so.0, which the runtime package ships:
   # the same release of it, as for the Python package.
   set(CPACK_COMPONENT_POSTGRESQL_DEPENDS runtime)
+  # That library is another package's file, not on this machine:
+  # dpkg-shlibdeps finds it in the build to read the module's other needs.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
+    ${PROJECT_BINARY_DIR}/library)
   set(CPACK_DEBIAN_POSTGRESQL_PACKAGE_DEPENDS
     "postgresql-${MARROWFIELD_POSTGRES_MAJOR}")
   set(CPACK_COMPONENT_POSTGRESQL_DESCRIPTION

@@ -20,6 +20,24 @@
 
 /* marrowfield.accuracy: the least score, in percent, at which %~ holds. */
 extern int	marrowfield_accuracy;
+/* How %~ scores: marrowfield.scoring (an MF_SCORING_ value),
+ * marrowfield.whole_cell and marrowfield.fold. */
+extern int	marrowfield_scoring;
+extern bool marrowfield_whole_cell;
+extern bool marrowfield_fold;
+/* marrowfield.threads: the worker threads of the list functions. */
+extern int	marrowfield_threads;
+
+/* The MF_SCORING_ value named by |name| ('strict', 'tolerant'); ERROR
+ * (invalid_parameter_value) for another. */
+extern int	marrowfield_scoring_of(text *name);
+
+/*
+ * |value| as a palloc'd NUL-terminated string for the library: its bytes
+ * as stored, or, to be folded (|fold|), in UTF-8, which is what the library
+ * folds.
+ */
+extern char *marrowfield_cstring(text *value, bool fold);
 
 /* Sets up the engine in this backend on first use; ERROR if it fails. */
 extern void marrowfield_start(void);

@@ -12,6 +12,7 @@
 #include "catalog/pg_type.h"
 #include "fmgr.h"
 #include "utils/array.h"
+#include "mb/pg_wchar.h"
 #include "utils/builtins.h"
 #include "utils/guc.h"
 
@@ -29,11 +30,21 @@ PG_MODULE_MAGIC;
 #define DEFAULT_CACHE_KB 1024
 
 int			marrowfield_accuracy = 60;
+int			marrowfield_scoring = MF_SCORING_STRICT;
+bool		marrowfield_whole_cell = true;
+bool		marrowfield_fold = false;
+int			marrowfield_threads = 1;
 static int	marrowfield_cache_kb = DEFAULT_CACHE_KB;
 static bool marrowfield_started = false;
 static mf_options_t *marrowfield_backend_options = NULL;
 
 void		_PG_init(void);
+
+static const struct config_enum_entry scoring_options[] = {
+	{"strict", MF_SCORING_STRICT, false},
+	{"tolerant", MF_SCORING_TOLERANT, false},
+	{NULL, 0, false}
+};
 
 static void
 assign_cache_size(int newval, void *extra)
@@ -59,6 +70,34 @@ _PG_init(void)
 							DEFAULT_CACHE_KB, 0, MAX_CACHE_KB,
 							PGC_USERSET, GUC_UNIT_KB,
 							NULL, assign_cache_size, NULL);
+	DefineCustomEnumVariable("marrowfield.scoring",
+							 "How %~ scores: strict, or tolerant of one extra phone.",
+							 NULL,
+							 &marrowfield_scoring,
+							 MF_SCORING_STRICT, scoring_options,
+							 PGC_USERSET, 0,
+							 NULL, NULL, NULL);
+	DefineCustomBoolVariable("marrowfield.whole_cell",
+							 "Whether %~ scores each text as one word.",
+							 "Off: texts of several words are compared word by word, in any order.",
+							 &marrowfield_whole_cell,
+							 true,
+							 PGC_USERSET, 0,
+							 NULL, NULL, NULL);
+	DefineCustomBoolVariable("marrowfield.fold",
+							 "Whether %~ folds accented letters to ASCII first.",
+							 NULL,
+							 &marrowfield_fold,
+							 false,
+							 PGC_USERSET, 0,
+							 NULL, NULL, NULL);
+	DefineCustomIntVariable("marrowfield.threads",
+							"Worker threads of marrowfield_dedupe and marrowfield_link.",
+							"0 for the machine's every core; a backend is one core's worth by default.",
+							&marrowfield_threads,
+							1, 0, 64,
+							PGC_USERSET, 0,
+							NULL, NULL, NULL);
 	MarkGUCPrefixReserved("marrowfield");
 }
 
@@ -107,6 +146,10 @@ marrowfield_check(int status, char *message)
 	if (copy != NULL)
 		strcpy(copy, message != NULL ? message : "");
 	mf_free(message);
+	if (code == ERRCODE_INVALID_PARAMETER_VALUE)
+		ereport(ERROR,
+				(errcode(code),
+				 errmsg("%s", copy != NULL ? copy : "invalid argument")));
 	ereport(ERROR,
 			(errcode(code),
 			 errmsg("phonetic engine failed: %s",
@@ -190,4 +233,37 @@ marrowfield_options(int scoring, bool whole_cell, int fold)
 	/* A backend is one thread: scoring one pair needs no others. */
 	mf_options_set_threads(marrowfield_backend_options, 1);
 	return marrowfield_backend_options;
+}
+
+int
+marrowfield_scoring_of(text *name)
+{
+	char	   *given = text_to_cstring(name);
+
+	if (pg_strcasecmp(given, "strict") == 0)
+		return MF_SCORING_STRICT;
+	if (pg_strcasecmp(given, "tolerant") == 0)
+		return MF_SCORING_TOLERANT;
+	ereport(ERROR,
+			(errcode(ERRCODE_INVALID_PARAMETER_VALUE),
+			 errmsg("invalid scoring \"%s\"", given),
+			 errhint("Valid values are \"strict\" and \"tolerant\".")));
+	return MF_SCORING_STRICT;	/* not reached */
+}
+
+char *
+marrowfield_cstring(text *value, bool fold)
+{
+	char	   *bytes = text_to_cstring(value);
+	int			encoding = GetDatabaseEncoding();
+
+	/*
+	 * The library folds UTF-8 (and reads stray bytes as Windows-1252, which
+	 * also serves SQL_ASCII's unknown bytes); any other server encoding is
+	 * converted to UTF-8 first, so that a letter folds the same whatever
+	 * the database's encoding.
+	 */
+	if (!fold || encoding == PG_UTF8 || encoding == PG_SQL_ASCII)
+		return bytes;
+	return pg_server_to_any(bytes, (int) strlen(bytes), PG_UTF8);
 }

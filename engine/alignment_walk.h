@@ -16,6 +16,7 @@
 #include "nearest_phone_search.h"
 #include "phone_tables.h"
 #include "phonetic_matcher.h"
+#include "walk_order.h"
 
 namespace marrowfield {
 
@@ -347,18 +348,17 @@ int WalkAlignment(const PhoneticMatcher& matcher, const PhoneIds& string1,
                              record);
 }
 
-// The word distance of |first| and |second| under |Tolerance|: the
-// shorter list walks (the first on a tie), and the walk's values are
-// scored. -1.0 when the lists cannot be aligned. |simValues| and
+// The word distance of |first| and |second| under |Tolerance|: the list
+// OrderOfWalk names walks, and the walk's values are scored. -1.0 when the lists cannot be aligned. |simValues| and
 // |currentMismatchedPositions| are scratch buffers; their contents are
 // replaced.
 template <typename Tolerance>
 double WalkDistance(const PhoneticMatcher& matcher, const PhoneIds& first,
                     const PhoneIds& second, std::vector<int32_t>& simValues,
                     std::vector<int32_t>& currentMismatchedPositions) {
-  const bool secondShorter = second.size() < first.size();
-  const PhoneIds& string1 = secondShorter ? second : first;
-  const PhoneIds& string2 = secondShorter ? first : second;
+  const WalkOrder order = OrderOfWalk(first, second);
+  const PhoneIds& string1 = order.walked;
+  const PhoneIds& string2 = order.other;
   simValues.clear();
   currentMismatchedPositions.clear();
   // At most three values and three positions per phone, once each.

@@ -11,7 +11,9 @@
 #include "flite_lexicon.h"
 #include "phone_tables.h"
 #include "phonetic_matcher.h"
+#include "skeleton_keys.h"
 #include "tolerant_reading.h"
+#include "walk_order.h"
 
 namespace marrowfield {
 namespace {
@@ -68,8 +70,9 @@ class ExplanationRecord {
       case WalkStep::kLeftOver:
         return ExplanationStepKind::kLeftOver;
       case WalkStep::kForcedPass:
-      case WalkStep::kForcedPair:
         return ExplanationStepKind::kTolerantPass;
+      case WalkStep::kForcedPair:
+        return ExplanationStepKind::kForcedPair;
       case WalkStep::kRefused:
         break;
     }
@@ -112,12 +115,12 @@ void ExplainTranscriptions(const PhoneticMatcher& matcher,
   explanation.phones2 = PhoneNames(second);
   if (first.ids.empty() || second.ids.empty()) return;
 
-  // GetDistanceForWords' order: the shorter list walks, the first on a tie.
-  explanation.secondWalked = second.ids.size() < first.ids.size();
-  const PhoneIds& string1 = explanation.secondWalked ? second.ids : first.ids;
-  const PhoneIds& string2 = explanation.secondWalked ? first.ids : second.ids;
+  const WalkOrder order = OrderOfWalk(first.ids, second.ids);
+  explanation.secondWalked = order.secondWalks;
+  const PhoneIds& string1 = order.walked;
+  const PhoneIds& string2 = order.other;
   const int aligned =
-      explanation.mode == ScoringMode::kStrict
+      explanation.mode == ScoringMode::kStrict || explanation.keysApart
           ? Walk<StrictTolerance>(matcher, string1, string2, explanation)
           : Walk<ForcedStepTolerance>(matcher, string1, string2, explanation);
   if (aligned < 0) {
@@ -152,16 +155,27 @@ ComparisonExplanation ExplainComparison(const std::string& word1,
   matcher.CleanWord(explanation.word2);
   const Transcription first = matcher.TranscribeFromLexicon(explanation.word1);
   const Transcription second = matcher.TranscribeFromLexicon(explanation.word2);
+  TolerantReadings readings1;
+  TolerantReadings readings2;
+  if (mode == ScoringMode::kTolerant) {
+    readings1 = ReadTolerantly(matcher, explanation.word1);
+    readings2 = ReadTolerantly(matcher, explanation.word2);
+    // As TolerantDistanceOfReadings: words without a shared skeleton key
+    // are scored strictly.
+    explanation.keysApart =
+        !first.ids.empty() && !second.ids.empty() &&
+        !ReadingsShareKey(readings1.written, readings1.respelled,
+                          readings2.written, readings2.respelled);
+  }
   ExplainTranscriptions(matcher, first, second, explanation);
-  if (mode == ScoringMode::kStrict || first.ids.empty() || second.ids.empty())
+  if (mode == ScoringMode::kStrict || first.ids.empty() ||
+      second.ids.empty() || explanation.keysApart)
     return explanation;
 
   // The tolerant score also compares the respelled readings and keeps the
   // better comparison (TolerantDistanceOfReadings): the explanation is
   // then that comparison's. A word whose respelling sounds like it is
   // read as written.
-  const TolerantReadings readings1 = ReadTolerantly(matcher, explanation.word1);
-  const TolerantReadings readings2 = ReadTolerantly(matcher, explanation.word2);
   if (readings1.respelled.empty() && readings2.respelled.empty())
     return explanation;
   ComparisonExplanation respelled;

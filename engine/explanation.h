@@ -29,10 +29,12 @@ enum class ExplanationStepKind {
   // its own position as its value.
   kLeftOver,
   // Tolerant mode only, where the strict alignment gives up: a phone that
-  // cannot be silent passed over at a cost (one position set), or two
-  // unlike phones set against each other at the distance of unrelated
-  // phones (both positions set, distance 50).
+  // cannot be silent passed over at a cost (one position set).
   kTolerantPass,
+  // Tolerant mode only, where the strict alignment gives up: two unlike
+  // phones set against each other at the distance of unrelated phones
+  // (both positions set, distance 50).
+  kForcedPair,
   // The alignment gives up here: the words cannot be compared (score 0).
   kRefused,
 };
@@ -80,6 +82,9 @@ struct ComparisonExplanation {
   // True when word2's list is the one walked phone by phone (it is
   // shorter); word1's otherwise, ties included.
   bool secondWalked = false;
+  // Tolerant mode: the words share no skeleton key, so they were walked
+  // and scored strictly (the tolerant score relates only words that do).
+  bool keysApart = false;
   std::vector<ExplanationStep> steps;
   ExplanationFailure failure = ExplanationFailure::kNone;
   // The alignment's recorded values and mismatch positions (positions in

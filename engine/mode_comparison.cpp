@@ -32,6 +32,19 @@ double GetDistanceInMode(const PhoneticMatcher& matcher,
   return WalkDistance<ForcedStepTolerance>(matcher, pair);
 }
 
+double DistanceOfReadings(const PhoneticMatcher& matcher, ScoringMode mode,
+                          const PhoneIds& written1, const PhoneIds& respelled1,
+                          const PhoneIds& written2, const PhoneIds& respelled2,
+                          std::vector<int32_t>& simValues,
+                          std::vector<int32_t>& positions) {
+  if (mode == ScoringMode::kStrict) {
+    return WalkDistance<StrictTolerance>(matcher, written1, written2,
+                                         simValues, positions);
+  }
+  return TolerantDistanceOfReadings(matcher, written1, respelled1, written2,
+                                    respelled2);
+}
+
 double CompareWordsInMode(const PhoneticMatcher& matcher, std::string word1,
                           std::string word2, ScoringMode mode) {
   if (mode == ScoringMode::kStrict) return matcher.CompareWords(word1, word2);

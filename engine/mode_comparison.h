@@ -34,6 +34,20 @@ int AlignPhonesInMode(const PhoneticMatcher& matcher, const PhoneIds& string1,
 double GetDistanceInMode(const PhoneticMatcher& matcher,
                          const PhoneListPair& pair, ScoringMode mode);
 
+// The one comparison of two words' prepared readings, which every scoring
+// path runs: in kStrict the written phones (|written1| against
+// |written2|, as GetDistanceForWords), in kTolerant the better of the
+// words as written and as respelled (TolerantDistanceOfReadings; an empty
+// respelling stands for the written phones). Who walks is OrderOfWalk's.
+// |simValues| and |positions| are scratch buffers. 0.0 for no difference,
+// larger for less alike, -1.0 for lists that cannot be compared.
+// REQUIRES: PhoneTablesReady().
+double DistanceOfReadings(const PhoneticMatcher& matcher, ScoringMode mode,
+                          const PhoneIds& written1, const PhoneIds& respelled1,
+                          const PhoneIds& written2, const PhoneIds& respelled2,
+                          std::vector<int32_t>& simValues,
+                          std::vector<int32_t>& positions);
+
 // The word distance of two words in |mode|, both transcribed through the
 // lexicon (and the transcription cache), in kTolerant as written and as
 // respelled; -1.0 when either has no phones.

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "alignment_walk.h"
+#include "skeleton_keys.h"
 #include "transcription_cache.h"
 
 namespace marrowfield {
@@ -184,6 +185,15 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
   // pair finder scores millions of pairs.
   thread_local std::vector<int32_t> simValues;
   thread_local std::vector<int32_t> positions;
+  // Forced steps relate words only where they share a skeleton key;
+  // elsewhere a shared ending would carry unrelated words (Communism and
+  // Lutheranism), and pair finding, which meets words through their keys,
+  // could never find what the score reports. Such words get the strict
+  // score, which is 0 for words of different skeletons.
+  if (!ReadingsShareKey(written1, respelled1, written2, respelled2)) {
+    return WalkDistance<StrictTolerance>(matcher, written1, written2,
+                                         simValues, positions);
+  }
   const double asWritten = WalkDistance<ForcedStepTolerance>(
       matcher, written1, written2, simValues, positions);
   // Nothing beats no difference at all.

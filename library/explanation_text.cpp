@@ -63,6 +63,12 @@ std::string StepLine(const ComparisonExplanation& e,
       line = "passed over " + OneSidedPhone(e, step) +
              " at a cost (tolerant scoring)";
       break;
+    case ExplanationStepKind::kForcedPair:
+      line = "paired " + PhoneAt(e.phones1, step.position1) + " with " +
+             PhoneAt(e.phones2, step.position2) +
+             " at a cost, distance " + std::to_string(step.distance) +
+             " (tolerant scoring: unlike phones)";
+      break;
     case ExplanationStepKind::kRefused:
       line = "gave up at " +
              (step.position1 >= 0 && step.position2 >= 0
@@ -151,6 +157,10 @@ std::string ExplanationText(const ComparisonExplanation& e) {
       WordLine(2, e.word2, e.reading2, e.phones2);
   out += std::string("scoring: ") +
          (e.mode == ScoringMode::kTolerant ? "tolerant" : "strict") + "\n";
+  if (e.keysApart) {
+    out += "the words share no skeleton key, so they are scored strictly "
+           "(tolerant scoring relates only words that share one)\n";
+  }
   if (!e.phones1.empty() && !e.phones2.empty()) {
     out += "walked: word " + std::string(e.secondWalked ? "2" : "1") +
            " (the shorter), phone by phone against word " +

@@ -25,11 +25,11 @@
 //   taken. The value's score is the sum of the taken pairs' scores divided
 //   by the larger word count (so a missing or extra word counts 0),
 //   truncated; it is 0 when no two full words (not initials) score at
-//   least kBlockingKeysMinAccuracy against each other, since initials alone
+//   least kMinAlikeFullWords against each other, since initials alone
 //   do not make two names alike. Values with exactly one word each score
 //   as the two words do. A value without words (no letters) scores 0.
 //   In tolerant scoring, a pair of full words scoring below
-//   kBlockingKeysMinAccuracy is not taken unless the strict score relates
+//   kMinUnrelatedWords is not taken unless the strict score relates
 //   the two words (in either reading): the tolerant score gives unrelated
 //   words some credit, and a name would otherwise match another on one
 //   shared word alone.
@@ -45,11 +45,9 @@
 #include <vector>
 
 #include "scoring_mode.h"
+#include "word_scoring.h"
 
 namespace marrowfield::lists {
-
-// Words beyond this many in one value are ignored in word-by-word scoring.
-constexpr size_t kMaxWordsPerValue = 16;
 
 // Called now and then with the work done so far and the total (in the
 // same unspecified units, done <= total). Calls are serialised but may come

@@ -17,10 +17,9 @@
 #include "run_chunks.h"
 #include "tolerant_reading.h"
 #include "value_words.h"
+#include "word_scoring.h"
 
 namespace marrowfield::lists {
-
-static_assert(kMaxWordsPerValue <= 32, "words taken are kept as 32 bits");
 
 namespace {
 // A direct-mapped table of 64 Ki word scores (1 MiB) per scorer.
@@ -66,32 +65,22 @@ int ValueScorer::PhonesScore(const PreparedWord& x, const PreparedWord& y) {
   const PhoneIds& a = x.phones;
   const PhoneIds& b = y.phones;
   if (a.empty() || b.empty()) return 0;
-  if (mode != ScoringMode::kStrict) {
-    return DistanceToPercentage(TolerantDistanceOfReadings(
-        matcher, a, x.respelled, b, y.respelled));
-  }
-  return StrictPhonesScore(a, b);
+  return DistanceToPercentage(
+      DistanceOfReadings(matcher, mode, a, x.respelled, b, y.respelled,
+                         simValues, currentMismatchedPositions));
 }
 
 int ValueScorer::StrictPhonesScore(const PhoneIds& a, const PhoneIds& b) {
   if (a.empty() || b.empty()) return 0;
-  // As GetDistanceForWords: the shorter list walks, the first on a tie.
-  const bool secondShorter = b.size() < a.size();
-  const PhoneIds& string1 = secondShorter ? b : a;
-  const PhoneIds& string2 = secondShorter ? a : b;
-  simValues.clear();
-  currentMismatchedPositions.clear();
-  if (matcher.AlignPhones(string1, string2, simValues,
-                          currentMismatchedPositions) < 0) {
-    return 0;
-  }
+  static const PhoneIds kNoRespelling;
   return DistanceToPercentage(
-      ScoreAlignment(simValues, currentMismatchedPositions, string1.size()));
+      DistanceOfReadings(matcher, ScoringMode::kStrict, a, kNoRespelling, b,
+                         kNoRespelling, simValues, currentMismatchedPositions));
 }
 
 bool ValueScorer::CountsInValue(const PreparedWord& a, const PreparedWord& b,
                                 int score) {
-  if (mode == ScoringMode::kStrict || score >= kBlockingKeysMinAccuracy)
+  if (mode == ScoringMode::kStrict || score >= kMinUnrelatedWords)
     return true;
   if (a.initial || b.initial) return false;
   if (StrictPhonesScore(a.phones, b.phones) > 0) return true;
@@ -102,7 +91,7 @@ bool ValueScorer::CountsInValue(const PreparedWord& a, const PreparedWord& b,
 }
 
 int ValueScorer::WordScore(const PreparedWord& a, const PreparedWord& b) {
-  if (a.initial || b.initial) return a.letter == b.letter ? 100 : 0;
+  if (a.initial || b.initial) return a.letter == b.letter ? kInitialScore : 0;
   if (a.id == kNoWordId || b.id == kNoWordId)
     return PhonesScore(a, b);
   if (remembered.empty()) remembered.resize(kRememberedScores);
@@ -181,7 +170,7 @@ int ValueScorer::Score(const PreparedValue& a, const PreparedValue& b) {
     takenB |= 1u << pair.j;
     sum += pair.score;
     if (!a.words[pair.i].initial && !b.words[pair.j].initial &&
-        pair.score >= kBlockingKeysMinAccuracy) {
+        pair.score >= kMinAlikeFullWords) {
       fullWordsAlike = true;
     }
   }

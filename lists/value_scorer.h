@@ -67,7 +67,7 @@ class ValueScorer {
   // The strict score of two phone lists, as compare_words gives it.
   int StrictPhonesScore(const PhoneIds& a, const PhoneIds& b);
   // Whether a word pair's |score| counts towards its values' score. In
-  // tolerant scoring a pair below kBlockingKeysMinAccuracy counts only if
+  // tolerant scoring a pair below kMinUnrelatedWords counts only if
   // the strict score relates the words (in either reading): the tolerant
   // score gives unrelated words 30 to 56 (Michels/Gonsales 41), and a full
   // name would then match another on one word alone. Counted pairs also

@@ -33,6 +33,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+# The control files taken from packaging/debian/ (triggers, maintainer
+# scripts) get 0644, scripts 0755, instead of the modes the checkout gave
+# them: a clone under umask 002 has them group-writable, which lintian
+# rejects (control-file-has-bad-permissions).
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 foreach(component ${MARROWFIELD_COMPONENTS})
   string(TOUPPER ${component} upper)
@@ -54,8 +59,8 @@ Marrowfield finds words and names that sound alike. It transcribes words
 with the CMU pronouncing lexicon (through Flite), aligns their phones and
 scores their similarity from 0 to 100 percent.
 
-This package holds the engine library libMarrowfieldExcel, the pair
-finding library libMarrowfieldLists and the marrowfield program, which
+This package holds the library libmarrowfield, its fixed engine
+interface libMarrowfieldExcel and the marrowfield program, which
 searches CSV and XLSX files, finds duplicates and links between lists,
 compares words and shows their phones and codes.")
 
@@ -65,10 +70,10 @@ set(CPACK_COMPONENT_DEV_DESCRIPTION
   "phonetic name matching: development files
 Marrowfield finds words and names that sound alike.
 
-This package holds the C headers marrowfield.h and marrowfield_lists.h,
+This package holds the C headers marrowfield_api.h and marrowfield.h,
 the pkg-config file marrowfield.pc and the CMake package
-(find_package(Marrowfield), targets Marrowfield::MarrowfieldExcel and
-Marrowfield::MarrowfieldLists) for programs using the libraries.")
+(find_package(Marrowfield), targets Marrowfield::marrowfield and
+Marrowfield::MarrowfieldExcel) for programs using the libraries.")
 
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_ARCHITECTURE all)
@@ -77,7 +82,6 @@ set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3:any")
 set(CPACK_DEBIAN_PYTHON_PACKAGE_CONTROL_EXTRA
   ${CMAKE_CURRENT_SOURCE_DIR}/debian/python3-marrowfield/postinst
   ${CMAKE_CURRENT_SOURCE_DIR}/debian/python3-marrowfield/prerm)
-set(CPACK_DEBIAN_PYTHON_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENT_PYTHON_DESCRIPTION
   "phonetic name matching: Python 3 package
 Marrowfield finds words and names that sound alike.
@@ -90,7 +94,7 @@ if(postgresql IN_LIST MARROWFIELD_COMPONENTS)
   # The module's calls into the server (palloc, ereport, the function
   # manager) are resolved by the postgres program itself when it loads the
   # module, and a program is no shared library: dpkg-shlibdeps sees only the
-  # libraries the module links (Flite, libstdc++, libc) and cannot know the
+  # libraries the module links (ours and libc) and cannot know the
   # server, so that dependency is stated here. The module links the
   # product library libmarrowfield.so.0, which the runtime package ships:
   # the same release of it, as for the Python package.

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The release packages as a user gets them: makes the Debian packages
 # (cpack) and the wheel from the build in build/, checks the packages with
-# lintian, installs them on this machine and runs a smoke test that uses
-# only what they installed, from a folder outside the source tree:
+# lintian and the modes of their members (tools/deb_permissions.sh; the
+# same from a group-writable tree: tools/package_umask_test.sh), installs
+# them on this machine and runs a smoke test that uses only what they
+# installed, from a folder outside the source tree:
 #   - marrowfield --version, and a search of the packaged example;
 #   - a C program built with `pkg-config --cflags --libs marrowfield`;
 #   - a CMake project using find_package(Marrowfield);
@@ -54,7 +56,7 @@ step "Building the packages and the wheel"
 cmake -S . -B "$BUILD" >/dev/null
 grep -q '^MARROWFIELD_BUILD_POSTGRES:BOOL=ON$' "${BUILD}/CMakeCache.txt" ||
   fail "${BUILD} does not build the PostgreSQL extension (MARROWFIELD_BUILD_POSTGRES; needs postgresql-server-dev-NN)"
-cmake --build "$BUILD" -j"$(nproc)" --target marrowfield MarrowfieldExcel \
+cmake --build "$BUILD" -j"$(nproc)" --target marrowfield MarrowfieldExcel libmarrowfield \
   marrowfield_python python_wheel marrowfield_postgres >/dev/null
 rm -rf "${BUILD}/packages"
 (cd "$BUILD" && cpack -G DEB >/dev/null)
@@ -113,12 +115,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-step "lintian"
+step "lintian, and the modes and owners of the packages' members"
 lintian --fail-on error "${debs[@]}" >"${WORK}/lintian.txt" 2>&1 ||
   { cat "${WORK}/lintian.txt" >&2; fail "lintian reports errors"; }
 # Root is warned about; the warnings on the packages are worth seeing.
 grep -v 'root privileges' "${WORK}/lintian.txt" || true
 echo "lintian: no errors"
+bash "${ROOT}/tools/deb_permissions.sh" "${debs[@]}" ||
+  fail "members of the packages with wrong modes or owners"
 
 step "Installing"
 # A stale installation (an interrupted earlier run) would hide what these
@@ -170,6 +174,14 @@ exported=$(nm -D --defined-only "$library" | awk '{print $3}' | sort)
 [[ -n $declared && $exported == "$declared" ]] ||
   fail "the library's exports differ from marrowfield.h's: ${exported//$'\n'/ }"
 echo "${library}: SONAME ${soname}, $(wc -l <<<"$exported") exports as marrowfield.h declares"
+product=$(grep '/libmarrowfield\.so\.[0-9.]*$' marrowfield.files | while read -r path; do
+  [[ -L $path ]] || echo "$path"; done)
+[[ $(basename "$product") == "libmarrowfield.so.${version}" ]] || fail "library file ${product}"
+soname=$(objdump -p "$product" | awk '$1 == "SONAME" {print $2}')
+[[ $soname == "libmarrowfield.so.${version%%.*}" ]] || fail "SONAME ${soname}"
+foreign=$(nm -D --defined-only "$product" | awk '$3 !~ /^mf_/ {print $3}')
+[[ -z $foreign ]] || fail "${product} exports names without the mf_ prefix: ${foreign//$'\n'/ }"
+echo "${product}: SONAME ${soname}, exports mf_ names only"
 
 step "A C program built with pkg-config"
 [[ $(pkg-config --modversion marrowfield) == "$version" ]] || fail "pkg-config version"
@@ -188,20 +200,42 @@ EOF
 cc -Wall -Werror -o compare_pc compare.c $(pkg-config --cflags --libs marrowfield)
 [[ $(./compare_pc smith smyth) == "$expected" ]] || fail "C program (pkg-config)"
 echo "compare smith smyth: ${expected}"
+cat >compare_api.c <<'EOF'
+#include <stdio.h>
+#include <marrowfield_api.h>
+
+int main(int argc, char** argv) {
+  mf_options_t* options = mf_options_create();
+  int score = -1;
+  if (argc != 3 || options == NULL) return 2;
+  mf_options_set_whole_cell(options, 1);
+  if (mf_compare(options, argv[1], argv[2], &score, NULL) != MF_OK) return 2;
+  mf_options_destroy(options);
+  printf("%d\n", score);
+  return 0;
+}
+EOF
+# shellcheck disable=SC2046  # pkg-config's words are separate arguments
+cc -Wall -Werror -o compare_api_pc compare_api.c $(pkg-config --cflags --libs marrowfield)
+[[ $(./compare_api_pc smith smyth) == "$expected" ]] || fail "C program of the product interface (pkg-config)"
+echo "mf_compare smith smyth: ${expected}"
 
 step "A CMake project with find_package(Marrowfield)"
 mkdir -p cmake_project
-cp compare.c cmake_project/
+cp compare.c compare_api.c cmake_project/
 cat >cmake_project/CMakeLists.txt <<EOF
 cmake_minimum_required(VERSION 3.16)
 project(uses_marrowfield C)
 find_package(Marrowfield ${version} REQUIRED)
 add_executable(compare compare.c)
 target_link_libraries(compare PRIVATE Marrowfield::MarrowfieldExcel)
+add_executable(compare_api compare_api.c)
+target_link_libraries(compare_api PRIVATE Marrowfield::marrowfield)
 EOF
 cmake -S cmake_project -B cmake_build >/dev/null
 cmake --build cmake_build >/dev/null
 [[ $(cmake_build/compare smith smyth) == "$expected" ]] || fail "C program (CMake)"
+[[ $(cmake_build/compare_api smith smyth) == "$expected" ]] || fail "C program of the product interface (CMake)"
 echo "find_package(Marrowfield ${version}): builds and runs"
 
 step "Python"

@@ -13,6 +13,7 @@ packages=(
   python3 python3-openpyxl wamerican
   python3-venv python3-pip python3-setuptools python3-wheel  # the wheel
   file                             # cpack's scan of the binaries it packs
+  lintian                          # the package tests' check of the packages
   clang libclang-rt-14-dev         # libFuzzer and the sanitizers for it
   valgrind
   python3-jellyfish                # Soundex, Metaphone, NYSIIS: the peers of the names quality check

@@ -160,6 +160,31 @@ TEST_F(ExplanationTest, TolerantStepPassesOverThatPhoneAtACost) {
   EXPECT_LT(e.percentage, 100);
 }
 
+// A forced pairing sets two unlike phones against each other; it must keep
+// both of them, whichever word walks.
+TEST_F(ExplanationTest, ForcedPairing_KeepsBothPhonesAtTheUnrelatedDistance) {
+  size_t forced = 0;
+  for (const NamePair& pair : ManyPairs()) {
+    for (const auto& [first, second] :
+         {std::pair(pair.first, pair.second),
+          std::pair(pair.second, pair.first)}) {
+      const ComparisonExplanation e =
+          ExplainComparison(first, second, ScoringMode::kTolerant);
+      for (const ExplanationStep& step : e.steps) {
+        if (step.kind != ExplanationStepKind::kForcedPair) continue;
+        ++forced;
+        ASSERT_GE(step.position1, 0) << first << " " << second;
+        ASSERT_GE(step.position2, 0) << first << " " << second;
+        EXPECT_EQ(step.distance, 50) << first << " " << second;
+        EXPECT_NE(e.phones1[static_cast<size_t>(step.position1)],
+                  e.phones2[static_cast<size_t>(step.position2)])
+            << first << " " << second;
+      }
+    }
+  }
+  EXPECT_GT(forced, 0u);
+}
+
 TEST_F(ExplanationTest, UninitializedEngineExplainsNothing) {
   FreePhoneTables();
   const ComparisonExplanation e =

@@ -181,6 +181,32 @@ TEST_F(ListsCApi, ExplanationPercentage_IsTheScore_InBothModes) {
   }
 }
 
+// Tolerant scoring may set two unlike phones against each other; the text
+// names both, not just the walked word's phone as if it were passed over.
+TEST_F(ListsCApi, ExplanationText_NamesBothPhonesOfAForcedPairing) {
+  struct Case {
+    const char* first;
+    const char* second;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"Martin", "Marvin", "paired t with v at a cost, distance 50"},
+      {"Dalton", "Walton", "paired d with w at a cost, distance 50"},
+      {"Gordon", "Morton", "paired g with m at a cost, distance 50"},
+  };
+  Options options;
+  mf_options_set_scoring(options.get(), MF_SCORING_TOLERANT);
+  for (const Case& c : cases) {
+    Explanation explanation;
+    ASSERT_EQ(mf_explain(options.get(), c.first, c.second, explanation.out(),
+                         nullptr),
+              MF_OK);
+    const std::string text = mf_explanation_text(explanation.get());
+    EXPECT_NE(text.find(c.line), std::string::npos) << text;
+    EXPECT_EQ(text.find("passed over"), std::string::npos) << text;
+  }
+}
+
 TEST_F(ListsCApi, ExplanationPhones_AreTheEnginesPhones) {
   Options options;
   Explanation explanation;

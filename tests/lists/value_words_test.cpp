@@ -76,10 +76,17 @@ TEST_F(WordByWordTest, WordsScoreAsCompareWordsAndAverage) {
 TEST_F(WordByWordTest, TolerantCreditOfUnrelatedWordsDoesNotCount) {
   PairOptions tolerant = Options(60);
   tolerant.scoring = ScoringMode::kTolerant;
-  // The surnames are unrelated, yet the tolerant score gives them some
-  // credit: counted, one shared first name would make the two names match.
-  ASSERT_GT(ScoreValues("Michels", "Gonsales", tolerant), 0);
+  // The surnames are unrelated and share no skeleton key: the tolerant
+  // score gives them no credit, and one shared first name does not make
+  // the two names match.
+  ASSERT_EQ(ScoreValues("Michels", "Gonsales", tolerant), 0);
   ASSERT_EQ(ScoreValues("Michels", "Gonsales", Options(60)), 0);
+  // Martin and Marvin share a key (a neighbour): tolerant credit below 60
+  // that the strict score does not back still counts for nothing.
+  ASSERT_GT(ScoreValues("Martin", "Marvin", tolerant), 0);
+  ASSERT_LT(ScoreValues("Martin", "Marvin", tolerant), 60);
+  EXPECT_EQ(ScoreValues("Terrie Martin", "Marvin, Terry", tolerant),
+            ScoreValues("Terrie", "Terry", tolerant) / 2);
   const int first = ScoreValues("Terrie", "Terry", tolerant);
   EXPECT_EQ(ScoreValues("Terrie Michels", "Gonsales, Terry", tolerant),
             first / 2);

@@ -1,0 +1,56 @@
+// Skeleton keys: short strings derived from a word's phones such that two
+// words the engine relates share at least one of them. The strict
+// alignment pairs every phone that cannot be silent with a related phone,
+// in order, and related consonants always share an articulation group; so
+// the sequence of groups of a word's consonants that cannot be silent (its
+// skeleton; r, w, v, hh and vowels left out) is the same in two words
+// whenever their strict score is above 0. The tolerant score may pass over
+// or force one phone the other word lacks, so the skeletons with one
+// symbol deleted are keys too (a deletion neighbourhood: one phone more,
+// fewer or different still meets on a shared key), and so is the skeleton
+// without its last two symbols (an ending of two consonants more). The
+// tolerant score relates only words that share one of these keys (in
+// either reading), which is what makes pair finding complete for it.
+
+#ifndef MARROWFIELD_ENGINE_SKELETON_KEYS_H_
+#define MARROWFIELD_ENGINE_SKELETON_KEYS_H_
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "phone_tables.h"
+
+namespace marrowfield {
+
+// The longest skeleton (in consonant symbols) that is given its neighbour
+// keys. Each neighbour is nearly as long as the skeleton, so their bytes
+// grow with its square: a 100 000-letter cell would ask for gigabytes. No
+// name comes near this many consonants; a longer skeleton is its word's
+// only key (per reading), which still serves the strict score. Every user
+// of keys (the tolerant score, pair finding, the database index, the C
+// interface) gets them from here, so they agree for every text.
+constexpr size_t kMaxNeighbourSkeleton = 63;
+
+// A skeleton of at least this many symbols plus two also has the key of
+// itself without its last two (Christiana/Christianson).
+constexpr size_t kMinStemSymbols = 3;
+
+// kExactSkeleton: the skeleton alone, which serves the strict score.
+// kWithNeighbours: also its neighbours and stem as above, which serve the
+// tolerant score.
+enum class KeySet { kExactSkeleton, kWithNeighbours };
+
+// The keys of one phone list: sorted, without duplicates, printable ASCII,
+// each starting with '.'. None for no phones.
+std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set);
+
+// Whether a word of readings |written1| / |respelled1| and one of
+// |written2| / |respelled2| share a kWithNeighbours key (an empty
+// respelling has none). REQUIRES: PhoneTablesReady().
+bool ReadingsShareKey(const PhoneIds& written1, const PhoneIds& respelled1,
+                      const PhoneIds& written2, const PhoneIds& respelled2);
+
+}  // namespace marrowfield
+
+#endif  // MARROWFIELD_ENGINE_SKELETON_KEYS_H_

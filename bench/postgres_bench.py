@@ -15,12 +15,21 @@ measurements taken in the same run, on the same server:
   that calls no function.
 
 Usage: postgres_bench.py CELLS_CSV FULL_NAMES_TSV DISTINCT SAMPLE_NAMES_TSV
+       postgres_bench.py costs SAMPLE_NAMES_TSV
+
+The second form measures the COST of every function of the extension, in
+units of length(text) (whose cost, as any simple built-in function's, is
+1): the time a call takes over 200 000 rows of names of the sample, less
+the scan's, against the same for length(). The figures are what
+marrowfield--1.0--1.1.sql states.
 """
 
+import os
 import re
 import statistics
 import subprocess
 import sys
+import tempfile
 
 MARK = "@@end@@"
 REPEATS = 3
@@ -34,9 +43,13 @@ def session(statements):
     for s in statements:
         script += [s if s.rstrip().endswith(";") or s.startswith("\\")
                    else s + ";", "\\echo " + MARK]
-    out = subprocess.run(["psql", "-X", "-q", "-A", "-t", "-d", "bench"],
+    run = subprocess.run(["psql", "-X", "-q", "-A", "-t", "-d", "bench"],
                          input="\n".join(script) + "\n", capture_output=True,
-                         text=True, check=True).stdout
+                         text=True)
+    if run.returncode != 0:
+        sys.stderr.write(run.stderr)
+        run.check_returncode()
+    out = run.stdout
     results = []
     for chunk in out.split(MARK + "\n")[:len(statements)]:
         lines = chunk.splitlines()
@@ -168,7 +181,70 @@ def per_row():
             for name in cases}
 
 
+COST_ROWS = 200000
+COST_CASES = [
+    ("marrowfield_score(text, text)", "marrowfield_score(a, b)"),
+    ("marrowfield_score(..., 'tolerant', ...)",
+     "marrowfield_score(a, b, 'tolerant')"),
+    ("marrowfield_score(..., whole_cell => false, fold => true)",
+     "marrowfield_score(a, b, 'tolerant', false, true)"),
+    ("marrowfield_sounds_like", "(a %~ b)::int"),
+    ("marrowfield_phones", "cardinality(marrowfield_phones(a))"),
+    ("marrowfield_code", "length(marrowfield_code(a))"),
+    ("marrowfield_match", "(marrowfield_match(b, 'the ' || a || ' and ' || b)).score"),
+    ("marrowfield_keys", "cardinality(marrowfield_keys(a))"),
+    ("marrowfield_fold", "length(marrowfield_fold(a))"),
+    ("levenshtein (fuzzystrmatch)", "levenshtein(a, b)"),
+]
+
+
+def function_costs(sample_names):
+    """Prints the measured cost of each function, in units of length()."""
+    subprocess.run(["psql", "-X", "-q", "-d", "postgres", "-c",
+                    "CREATE DATABASE bench"], check=True)
+    with open(sample_names, encoding="utf-8") as f:
+        names = [l.split("\t")[1].strip() for l in f.readlines()[1:]
+                 if "\t" in l]
+    with tempfile.NamedTemporaryFile("w", suffix=".tsv", delete=False,
+                                     encoding="utf-8") as f:
+        for k in range(COST_ROWS):
+            f.write("%s\t%s\n" % (names[k % len(names)],
+                                   names[(k * 7 + 3) % len(names)]))
+        rows_file = f.name
+    setup = ["CREATE EXTENSION marrowfield", "CREATE EXTENSION fuzzystrmatch",
+             "CREATE TABLE pairs (a text, b text)",
+             "\\copy pairs FROM '%s'" % rows_file,
+             "VACUUM ANALYZE pairs",
+             "SET max_parallel_workers_per_gather = 0",
+             "SET marrowfield.cache_size = '16MB'"]
+    cases = [("scan", "0"), ("length", "length(a)")] + COST_CASES
+    statements = setup + ["SELECT sum(%s) FROM pairs" % e for _, e in cases]
+    order = []
+    for _ in range(REPEATS):
+        for name, expression in cases:
+            statements.append("SELECT sum(%s) FROM pairs" % expression)
+            order.append(name)
+    try:
+        results = session(statements)[len(setup) + len(cases):]
+    finally:
+        os.unlink(rows_file)
+    times = {}
+    for name, (_, ms) in zip(order, results):
+        times.setdefault(name, []).append(ms)
+    scan = statistics.median(times["scan"])
+    unit = statistics.median(times["length"]) - scan
+    print("| Function | ns a call | cost (length() = 1) |")
+    print("|---|---|---|")
+    for name, _ in [("length", "")] + COST_CASES:
+        call = statistics.median(times[name]) - scan
+        print("| %s | %.0f | %.0f |" % (name, call * 1e6 / COST_ROWS,
+                                        call / unit))
+    return 0
+
+
 def main():
+    if sys.argv[1] == "costs":
+        return function_costs(sys.argv[2])
     cells, full_names, distinct, sample_names = sys.argv[1:5]
     load(cells, full_names, sample_names)
     smith = smith_query()

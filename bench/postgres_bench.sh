@@ -6,8 +6,15 @@
 # prints the table of ratios. Expects tools/setup.sh to have run.
 #   bench/postgres_bench.sh [DISTINCT]   (default 200000 distinct names
 #                                         for the self-join)
+#   bench/postgres_bench.sh costs        (the COST of every function)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = costs ]; then
+  source tools/postgres_install.sh
+  source tools/postgres_cluster.sh
+  python3 bench/postgres_bench.py costs tests/data/names/names.tsv
+  exit
+fi
 distinct=${1:-200000}
 
 data=$PWD/build/postgres_bench

@@ -94,9 +94,15 @@ if(postgresql IN_LIST MARROWFIELD_COMPONENTS)
   # The module's calls into the server (palloc, ereport, the function
   # manager) are resolved by the postgres program itself when it loads the
   # module, and a program is no shared library: dpkg-shlibdeps sees only the
-  # libraries the module links (Flite, libstdc++, libc) and cannot know the
-  # server, so that dependency is stated here. The engine is linked in
-  # statically: the package needs none of ours.
+  # libraries the module links (ours and libc) and cannot know the
+  # server, so that dependency is stated here. The module links the
+  # product library libmarrowfield.so.0, which the runtime package ships:
+  # the same release of it, as for the Python package.
+  set(CPACK_COMPONENT_POSTGRESQL_DEPENDS runtime)
+  # That library is another package's file, not on this machine:
+  # dpkg-shlibdeps finds it in the build to read the module's other needs.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
+    ${PROJECT_BINARY_DIR}/library)
   set(CPACK_DEBIAN_POSTGRESQL_PACKAGE_DEPENDS
     "postgresql-${MARROWFIELD_POSTGRES_MAJOR}")
   set(CPACK_COMPONENT_POSTGRESQL_DESCRIPTION

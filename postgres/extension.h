@@ -1,25 +1,75 @@
 /*
  * What the extension's C files share: its settings and the helpers that
- * turn the bridge's answers into PostgreSQL values and errors.
+ * call the product library (marrowfield_api.h) and turn its answers into
+ * PostgreSQL values and errors.
+ *
+ * The library reports failure by a status code and a malloc'd message and
+ * never lets an exception or a longjmp through its frames; PostgreSQL
+ * reports errors by longjmp. So a message is always copied into palloc'd
+ * memory and freed with mf_free before ereport, and every handle the
+ * library hands out is freed before anything here may raise an error.
  */
 #ifndef MARROWFIELD_POSTGRES_EXTENSION_H
 #define MARROWFIELD_POSTGRES_EXTENSION_H
 
 #include "postgres.h"
 
-#include "engine_bridge.h"
+#include "utils/array.h"
+
+#include "marrowfield_api.h"
 
 /* marrowfield.accuracy: the least score, in percent, at which %~ holds. */
 extern int	marrowfield_accuracy;
+/* How %~ scores: marrowfield.scoring (an MF_SCORING_ value),
+ * marrowfield.whole_cell and marrowfield.fold. */
+extern int	marrowfield_scoring;
+extern bool marrowfield_whole_cell;
+extern bool marrowfield_fold;
+/* marrowfield.threads: the worker threads of the list functions. */
+extern int	marrowfield_threads;
+
+/* The MF_SCORING_ value named by |name| ('strict', 'tolerant'); ERROR
+ * (invalid_parameter_value) for another. */
+extern int	marrowfield_scoring_of(text *name);
+
+/*
+ * |value| as a palloc'd NUL-terminated string for the library: its bytes
+ * as stored, or, to be folded (|fold|), in UTF-8, which is what the library
+ * folds.
+ */
+extern char *marrowfield_cstring(text *value, bool fold);
 
 /* Sets up the engine in this backend on first use; ERROR if it fails. */
 extern void marrowfield_start(void);
 
-/* ERROR with the bridge's message unless |status| is MF_OK or
- * MF_NO_LETTERS; returns |status| otherwise. */
-extern MfStatus marrowfield_check(MfStatus status);
+/*
+ * ERROR unless |status| is MF_OK, with the library's |message| (freed with
+ * mf_free here, also when status is MF_OK and a message was left) under
+ * the SQLSTATE that fits the status.
+ */
+extern void marrowfield_check(int status, char *message);
 
-/* The bridge's result list as a new text[] in the current memory context. */
-extern ArrayType *marrowfield_list_to_array(void);
+/* Whether the text holds a letter a-z or A-Z: only those carry sound. */
+extern bool marrowfield_has_letter(const text *value);
+
+/*
+ * A new text in the current memory context holding the library's string
+ * |owned|, which is freed with mf_free, also when copying fails.
+ */
+extern text *marrowfield_take_text(char *owned);
+
+/*
+ * The items of |strings| as a new text[] in the current memory context.
+ * Destroys |strings|, also when copying fails.
+ */
+extern ArrayType *marrowfield_strings_to_array(mf_strings_t *strings);
+
+/*
+ * This backend's one options object, set to score as the arguments say
+ * (an MF_SCORING_ value, whole cells or word by word, an MF_FOLD_ value),
+ * the library's defaults otherwise. Valid until the next call.
+ */
+extern const mf_options_t *marrowfield_options(int scoring, bool whole_cell,
+											   int fold);
 
 #endif							/* MARROWFIELD_POSTGRES_EXTENSION_H */

@@ -209,7 +209,8 @@ MF_EXPORT int mf_compare_many(const mf_options_t* options,
  * is the engine's list search, which averages the two orders of words with
  * equally long phone lists and accepts a distance of at most
  * 1 - accuracy / 100; otherwise an entry is accepted when mf_compare
- * reaches the accuracy. A word without phones matches nothing. */
+ * reaches the accuracy and is above 0. A word without phones matches
+ * nothing. */
 MF_EXPORT int mf_similar(const mf_options_t* options, const char* word,
                          const char* const* list, size_t count,
                          mf_strings_t** result, char** errptr);

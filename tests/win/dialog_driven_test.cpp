@@ -232,6 +232,12 @@ TEST_F(DrivenDialogs, SearchNextSliderClose_ListAndHostFollow) {
   });
 }
 
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+COLORREF Colour(HWND dialog, int control) {
+  return DialogDriver::StaticTextColour(dialog, control);
+}
+
 // The face name of the font |dialog| draws its controls with.
 std::string DialogFontFace(HWND dialog) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
@@ -284,10 +290,12 @@ TEST_F(DrivenDialogs, MovedDialog_LinksHoverWhereTheyAreNow) {
                  SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_EQ(DialogDriver::ControlText(about, IDC_LINK_MAIL),
               std::string("Email to : ") + supportMailAddress);
-    DialogDriver::HoverOver(about, IDC_LINK_MAIL);
-    EXPECT_EQ(DialogDriver::StaticTextColour(about, IDC_LINK_MAIL),
-              RGB(0, 0, 255));
-    DialogDriver::HoverAway(about);
+    EXPECT_TRUE(DialogDriver::HoverUntil(about, IDC_LINK_MAIL, [&] {
+      return Colour(about, IDC_LINK_MAIL) == kBlue;
+    })) << "the hovered link stayed " << Colour(about, IDC_LINK_MAIL);
+    EXPECT_TRUE(DialogDriver::HoverUntil(about, 0, [&] {
+      return Colour(about, IDC_LINK_MAIL) != kBlue;
+    })) << "the link stayed blue with the mouse away";
     DialogDriver::Click(about, IDOK);
     EXPECT_TRUE(DialogDriver::WaitUntilClosed(about));
   });
@@ -324,20 +332,23 @@ TEST_F(DrivenDialogs, About_ShowsTheAddresses_HoveredLinkTurnsBlue) {
     EXPECT_EQ(DialogDriver::ControlText(about, IDC_LINK_MAKER),
               std::string("Visit us : ") + makerSiteUrl);
 
-    DialogDriver::HoverOver(about, IDC_LINK_MAIL);
-    EXPECT_EQ(DialogDriver::StaticTextColour(about, IDC_LINK_MAIL),
-              RGB(0, 0, 255));
-    EXPECT_NE(DialogDriver::StaticTextColour(about, IDC_LINK_PRODUCT),
-              RGB(0, 0, 255));
+    // Each hover is awaited until the dialog shows it (or a generous
+    // deadline passes), never for a fixed time: a busy machine may take
+    // long to deliver the moves.
+    EXPECT_TRUE(DialogDriver::HoverUntil(about, IDC_LINK_MAIL, [&] {
+      return Colour(about, IDC_LINK_MAIL) == kBlue;
+    })) << "the hovered link stayed " << Colour(about, IDC_LINK_MAIL);
+    EXPECT_NE(Colour(about, IDC_LINK_PRODUCT), kBlue);
     DialogDriver::PauseForPicture(about, "about_dialog");
-    DialogDriver::HoverOver(about, IDC_LINK_MAKER);
-    EXPECT_NE(DialogDriver::StaticTextColour(about, IDC_LINK_MAIL),
-              RGB(0, 0, 255));
-    EXPECT_EQ(DialogDriver::StaticTextColour(about, IDC_LINK_MAKER),
-              RGB(0, 0, 255));
-    DialogDriver::HoverAway(about);
-    EXPECT_NE(DialogDriver::StaticTextColour(about, IDC_LINK_MAKER),
-              RGB(0, 0, 255));
+    EXPECT_TRUE(DialogDriver::HoverUntil(about, IDC_LINK_MAKER, [&] {
+      return Colour(about, IDC_LINK_MAKER) == kBlue;
+    })) << "the hovered link stayed " << Colour(about, IDC_LINK_MAKER);
+    EXPECT_NE(Colour(about, IDC_LINK_MAIL), kBlue);
+    EXPECT_TRUE(DialogDriver::HoverUntil(about, 0, [&] {
+      return Colour(about, IDC_LINK_MAKER) != kBlue;
+    })) << "the link stayed blue with the mouse away";
+    EXPECT_NE(Colour(about, IDC_LINK_MAIL), kBlue);
+    EXPECT_NE(Colour(about, IDC_LINK_PRODUCT), kBlue);
 
     DialogDriver::Click(about, IDOK);
     EXPECT_TRUE(DialogDriver::WaitUntilClosed(about));

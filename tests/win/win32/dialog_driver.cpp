@@ -181,16 +181,40 @@ void DialogDriver::ReleaseSlider(HWND dialog, int control, int position) {
                reinterpret_cast<LPARAM>(slider));
 }
 
+namespace {
+
+// Puts the display's pointer at |point| of |dialog|'s client area, so that
+// the moves the display itself reports agree with ours, and tells the
+// dialog.
+void MoveTo(HWND dialog, POINT point) {
+  POINT onScreen = point;
+  ClientToScreen(dialog, &onScreen);
+  SetCursorPos(onScreen.x, onScreen.y);
+  SendMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+}
+
+}  // namespace
+
 void DialogDriver::HoverOver(HWND dialog, int control) {
   RECT rect{};
   GetWindowRect(GetDlgItem(dialog, control), &rect);
   POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   ScreenToClient(dialog, &point);
-  SendMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+  MoveTo(dialog, point);
 }
 
-void DialogDriver::HoverAway(HWND dialog) {
-  SendMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+void DialogDriver::HoverAway(HWND dialog) { MoveTo(dialog, POINT{1, 1}); }
+
+bool DialogDriver::HoverUntil(HWND dialog, int control,
+                              const std::function<bool()>& shown) {
+  return WaitUntil([&] {
+    if (control == 0) {
+      HoverAway(dialog);
+    } else {
+      HoverOver(dialog, control);
+    }
+    return shown();
+  });
 }
 
 COLORREF DialogDriver::StaticTextColour(HWND dialog, int control) {

@@ -140,17 +140,34 @@ void DialogDriver::ClickLater(HWND dialog, int control) {
   PostMessageA(GetDlgItem(dialog, control), BM_CLICK, 0, 0);
 }
 
-std::vector<std::string> DialogDriver::ListItems(HWND dialog, int control) {
-  HWND list = GetDlgItem(dialog, control);
-  std::vector<std::string> items;
+namespace {
+
+// Reads the list's items once; false when the list changed under the read
+// (an item gone between the count and its text).
+bool ReadListOnce(HWND list, std::vector<std::string>* items) {
+  items->clear();
   const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
     const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
+    if (length < 0) return false;
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length));
-    items.push_back(text);
+    const LRESULT copied =
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+    if (copied < 0 || copied > length) return false;
+    text.resize(static_cast<size_t>(copied));
+    items->push_back(text);
   }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> DialogDriver::ListItems(HWND dialog, int control) {
+  HWND list = GetDlgItem(dialog, control);
+  std::vector<std::string> items;
+  // A poll may read while the dialog fills the list on its own thread (the
+  // slider's search is posted); a read the filling cut short is made again.
+  WaitUntil([&] { return ReadListOnce(list, &items); });
   return items;
 }
 

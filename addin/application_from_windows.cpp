@@ -28,8 +28,7 @@ DispatchRef ApplicationOfWindow(AutomationPort& port, IDispatch* window) {
                               &member))) {
     return {};
   }
-  InvokeRequest request{member, kLocaleEnglishUs, InvokeKind::kPropertyGet,
-                        {}};
+  InvokeRequest request{member, kLocaleEnglishUs, InvokeKind::kPropertyGet, {}};
   AutomationValue answer;
   InvokeException exception;
   if (Failed(port.Invoke(window, request, &answer, &exception, nullptr))) {
@@ -42,8 +41,7 @@ DispatchRef ApplicationOfWindow(AutomationPort& port, IDispatch* window) {
 DispatchRef ApplicationUnder(AutomationPort& port, HostWindows& windows,
                              WindowHandle main, WindowSearch& seen) {
   for (WindowHandle desk : windows.ChildWindows(main, kDeskWindowClass)) {
-    for (WindowHandle book :
-         windows.ChildWindows(desk, kWorkbookWindowClass)) {
+    for (WindowHandle book : windows.ChildWindows(desk, kWorkbookWindowClass)) {
       ++seen.workbookWindows;
       DispatchRef window;
       if (Succeeded(windows.NativeObject(book, &window)) && window) {

@@ -14,8 +14,8 @@
 #include "host_call_error.h"
 #include "host_functions.h"
 #include "host_members.h"
-#include "host_windows.h"
 #include "host_value.h"
+#include "host_windows.h"
 #include "own_application.h"
 #include "temp_value_pool.h"
 
@@ -120,9 +120,8 @@ int32_t AutomationBridge::Connect() {
 
 HResult AutomationBridge::FindApplication() {
   WindowSearch seen;
-  if (windows_ != nullptr &&
-      Succeeded(FindApplicationThroughWindows(port_, *windows_, &g_pdispXL,
-                                              &seen))) {
+  if (windows_ != nullptr && Succeeded(FindApplicationThroughWindows(
+                                 port_, *windows_, &g_pdispXL, &seen))) {
     return kSOk;
   }
   const HResult hr = FindOwnApplication(port_, &g_pdispXL);
@@ -192,8 +191,7 @@ void AutomationBridge::RefreshApplication() {
   }
   if (g_pdispXL == nullptr && windows_ != nullptr) {
     IDispatch* found = nullptr;
-    if (Succeeded(
-            FindApplicationThroughWindows(port_, *windows_, &found))) {
+    if (Succeeded(FindApplicationThroughWindows(port_, *windows_, &found))) {
       g_pdispXL = found;
       if (g_pdispWorkbooks == nullptr &&
           Failed(GetWorkbooks(port_, g_pdispXL, &g_pdispWorkbooks))) {

@@ -4,8 +4,8 @@
 
 #include "win32_host_windows.h"
 
-#include <windows.h>
 #include <oleacc.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <string>
@@ -87,9 +87,8 @@ std::vector<WindowHandle> Win32HostWindows::ChildWindows(
 HResult Win32HostWindows::NativeObject(WindowHandle window,
                                        DispatchRef* object) noexcept {
   void* dispatch = nullptr;
-  const HRESULT hr =
-      AccessibleObjectFromWindow(ToHandle(window), OBJID_NATIVEOM,
-                                 IID_IDispatch, &dispatch);
+  const HRESULT hr = AccessibleObjectFromWindow(
+      ToHandle(window), OBJID_NATIVEOM, IID_IDispatch, &dispatch);
   if (FAILED(hr)) return hr;
   if (dispatch == nullptr) return E_POINTER;
   *object = DispatchRef(port_, static_cast<IDispatch*>(dispatch));

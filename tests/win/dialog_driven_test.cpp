@@ -347,9 +347,10 @@ TEST_F(DrivenDialogs, MovedDialog_LinksHoverWhereTheyAreNow) {
                  SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_EQ(DialogDriver::ControlText(about, IDC_LINK_MAIL),
               std::string("Email to : ") + supportMailAddress);
-    EXPECT_TRUE(DialogDriver::HoverUntil(about, IDC_LINK_MAIL, [&] {
-      return Colour(about, IDC_LINK_MAIL) == kBlue;
-    })) << "the hovered link stayed " << Colour(about, IDC_LINK_MAIL);
+    EXPECT_TRUE(DialogDriver::HoverUntil(
+        about, IDC_LINK_MAIL,
+        [&] { return Colour(about, IDC_LINK_MAIL) == kBlue; }))
+        << "the hovered link stayed " << Colour(about, IDC_LINK_MAIL);
     EXPECT_TRUE(DialogDriver::HoverUntil(about, 0, [&] {
       return Colour(about, IDC_LINK_MAIL) != kBlue;
     })) << "the link stayed blue with the mouse away";
@@ -392,14 +393,16 @@ TEST_F(DrivenDialogs, About_ShowsTheAddresses_HoveredLinkTurnsBlue) {
     // Each hover is awaited until the dialog shows it (or a generous
     // deadline passes), never for a fixed time: a busy machine may take
     // long to deliver the moves.
-    EXPECT_TRUE(DialogDriver::HoverUntil(about, IDC_LINK_MAIL, [&] {
-      return Colour(about, IDC_LINK_MAIL) == kBlue;
-    })) << "the hovered link stayed " << Colour(about, IDC_LINK_MAIL);
+    EXPECT_TRUE(DialogDriver::HoverUntil(
+        about, IDC_LINK_MAIL,
+        [&] { return Colour(about, IDC_LINK_MAIL) == kBlue; }))
+        << "the hovered link stayed " << Colour(about, IDC_LINK_MAIL);
     EXPECT_NE(Colour(about, IDC_LINK_PRODUCT), kBlue);
     DialogDriver::PauseForPicture(about, "about_dialog");
-    EXPECT_TRUE(DialogDriver::HoverUntil(about, IDC_LINK_MAKER, [&] {
-      return Colour(about, IDC_LINK_MAKER) == kBlue;
-    })) << "the hovered link stayed " << Colour(about, IDC_LINK_MAKER);
+    EXPECT_TRUE(DialogDriver::HoverUntil(
+        about, IDC_LINK_MAKER,
+        [&] { return Colour(about, IDC_LINK_MAKER) == kBlue; }))
+        << "the hovered link stayed " << Colour(about, IDC_LINK_MAKER);
     EXPECT_NE(Colour(about, IDC_LINK_MAIL), kBlue);
     EXPECT_TRUE(DialogDriver::HoverUntil(about, 0, [&] {
       return Colour(about, IDC_LINK_MAKER) != kBlue;

@@ -48,8 +48,8 @@ class XllWindowRoute12 : public ::testing::TestWithParam<NamedWindowCase> {
     fake_xl_set_addin_path(xllPath_.c_str());
     excel_ = std::make_unique<ComFakeExcel>(model_, false);
     windows_ = std::make_unique<FakeExcelWindows>(*excel_);
-    process_ = model_.AddProcess(
-        [](const std::string&, int32_t*) { return false; });
+    process_ =
+        model_.AddProcess([](const std::string&, int32_t*) { return false; });
     const int book = model_.AddWorkbook(process_, "C:\\Books\\own.xlsx");
     model_.AddWorksheet(process_, book, "Sheet1");
     model_.BlockMacros(process_);

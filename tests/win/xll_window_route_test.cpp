@@ -339,9 +339,8 @@ TEST_F(BridgeWindowRoute, KeptApplicationStopsAnswering_GivenUpFoundAgain) {
   rig_->model().FailMember(own, ModelKind::kApplication, 0x0188,
                            static_cast<int32_t>(0x80010108u));
   EXPECT_EQ(Found(), rig_->model().ApplicationObject(own));
-  EXPECT_EQ(LinesStartingWith("The host's Application no longer answers")
-                .size(),
-            1u);
+  EXPECT_EQ(
+      LinesStartingWith("The host's Application no longer answers").size(), 1u);
   EXPECT_EQ(windows_->Queries(book), 2);
   EXPECT_EQ(WorkbooksFetched(own), 2);
 }

@@ -67,8 +67,8 @@ HWND FakeExcelWindows::Make(const char* className, HWND parent, int process,
   // Hidden: nothing here needs to be seen, and a shown window would sit
   // under the dialog tests' pointer.
   HWND window = CreateWindowExA(
-      0, className, className, parent == nullptr ? WS_OVERLAPPED : WS_CHILD,
-      0, 0, 200, 100, parent, nullptr, GetModuleHandleA(nullptr), shown.get());
+      0, className, className, parent == nullptr ? WS_OVERLAPPED : WS_CHILD, 0,
+      0, 200, 100, parent, nullptr, GetModuleHandleA(nullptr), shown.get());
   if (window == nullptr) return nullptr;
   made_.push_back(window);
   shown_[window] = std::move(shown);

@@ -259,9 +259,13 @@ TEST_F(DrivenDialogs, SearchNextSliderClose_ListAndHostFollow) {
 
     // The slider searches again once released, through a posted click.
     DialogDriver::ReleaseSlider(dialog, IDC_ACCURACY, 100);
+    // The search runs on the dialog's thread: the list fills first, then
+    // the host jumps to the best cell, so both are awaited.
     EXPECT_TRUE(DialogDriver::WaitUntil([&] {
-      return DialogDriver::ListItems(dialog, IDC_RESULTS) == atHundred.items;
-    })) << "the list did not follow the slider";
+      return DialogDriver::ListItems(dialog, IDC_RESULTS) == atHundred.items &&
+             ActiveCell() == atHundred.cells[0];
+    })) << "the list and the host did not follow the slider";
+    EXPECT_EQ(DialogDriver::ListItems(dialog, IDC_RESULTS), atHundred.items);
     EXPECT_EQ(ActiveCell(), atHundred.cells[0]);
 
     DialogDriver::Click(dialog, IDCANCEL);

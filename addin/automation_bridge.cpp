@@ -4,14 +4,18 @@
 
 #include "automation_bridge.h"
 
+#include <cstdio>
 #include <utility>
 
+#include "application_from_windows.h"
 #include "bridge_state.h"
 #include "call_host.h"
 #include "debug_output.h"
 #include "host_call_error.h"
 #include "host_functions.h"
+#include "host_members.h"
 #include "host_value.h"
+#include "host_windows.h"
 #include "own_application.h"
 #include "temp_value_pool.h"
 
@@ -98,7 +102,7 @@ int32_t AutomationBridge::Connect() {
     }
     g_bOleInitialized = true;
   }
-  HResult hr = FindOwnApplication(port_, &g_pdispXL);
+  HResult hr = FindApplication();
   document.Finish();
   if (Failed(hr)) return hr;
   if (g_pdispWorkbooks != nullptr) {
@@ -112,6 +116,36 @@ int32_t AutomationBridge::Connect() {
     return hr;
   }
   return kSOk;
+}
+
+HResult AutomationBridge::FindApplication() {
+  WindowSearch seen;
+  if (windows_ != nullptr && Succeeded(FindApplicationThroughWindows(
+                                 port_, *windows_, &g_pdispXL, &seen))) {
+    return kSOk;
+  }
+  const HResult hr = FindOwnApplication(port_, &g_pdispXL);
+  if (Failed(hr)) {
+    // The one trace of a connection that failed both ways, for whoever
+    // looks at the debugger output of a host where the search finds nothing.
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "FindOwnApplication: %d workbook window(s) of this thread "
+                  "gave no Application, and the CheckInstance probe failed "
+                  "(0x%08lX)\n",
+                  seen.workbookWindows,
+                  static_cast<unsigned long>(static_cast<uint32_t>(hr)));
+    debug_.Write(line);
+  }
+  return hr;
+}
+
+bool AutomationBridge::StillAnswers(IDispatch* application) {
+  InvokeRequest request{
+      kDispIdVersion, kLocaleEnglishUs, InvokeKind::kPropertyGet, {}};
+  AutomationValue version;
+  return Succeeded(
+      port_.Invoke(application, request, &version, nullptr, nullptr));
 }
 
 void AutomationBridge::ReleaseApplication() noexcept {
@@ -140,8 +174,31 @@ void AutomationBridge::AddWorkbookFromTemplate(
   workbooks.Add(templatePath);
 }
 
-HostObject AutomationBridge::Application() {
+HostObject AutomationBridge::Application() noexcept {
+  try {
+    RefreshApplication();
+  } catch (...) {
+    // Whatever is kept stays kept; the caller sees it or nothing.
+  }
   return HostObject(port_, g_pdispXL, false);
+}
+
+void AutomationBridge::RefreshApplication() {
+  if (g_pdispXL != nullptr && !StillAnswers(g_pdispXL)) {
+    debug_.Write("The host's Application no longer answers\n");
+    ReleaseApplication();
+    ForgetHostConnection();
+  }
+  if (g_pdispXL == nullptr && windows_ != nullptr) {
+    IDispatch* found = nullptr;
+    if (Succeeded(FindApplicationThroughWindows(port_, *windows_, &found))) {
+      g_pdispXL = found;
+      if (g_pdispWorkbooks == nullptr &&
+          Failed(GetWorkbooks(port_, g_pdispXL, &g_pdispWorkbooks))) {
+        ReleaseApplication();
+      }
+    }
+  }
 }
 
 }  // namespace marrowfield

@@ -17,6 +17,7 @@ constexpr int32_t xlSpecial = 0x4000;
 constexpr int32_t xlFree = 0 | xlSpecial;     // give back a host value
 constexpr int32_t xlCoerce = 2 | xlSpecial;   // convert a value's type
 constexpr int32_t xlGetName = 9 | xlSpecial;  // the add-in's full path
+constexpr int32_t xlGetHwnd = 10 | xlSpecial;  // the host's main window
 
 // Macro-sheet functions.
 constexpr int32_t xlfSetName = 88;
@@ -40,7 +41,8 @@ constexpr int32_t xlretStackOvfl = 16;
 constexpr int32_t xlretFailed = 32;
 constexpr int32_t xlretUncalced = 64;
 
-static_assert(xlFree == 16384 && xlCoerce == 16386 && xlGetName == 16393,
+static_assert(xlFree == 16384 && xlCoerce == 16386 && xlGetName == 16393 &&
+                  xlGetHwnd == 16394,
               "callback-library function numbers");
 static_assert(xlcClose == 32784 && xlcNew == 32887 && xlcEcho == 32909,
               "command numbers");

@@ -22,6 +22,7 @@ constexpr int32_t kDispIdIndex = 0x01E6;
 constexpr int32_t kDispIdWorksheets = 0x01EE;
 constexpr int32_t kDispIdSheets = 0x01E5;
 constexpr int32_t kDispIdWorkbooks = 0x023C;
+constexpr int32_t kDispIdVersion = 0x0188;  // Application.Version
 
 // Members looked up by name.
 constexpr const char* kApplicationProgId = "Excel.Application";

@@ -15,6 +15,7 @@
 #include "registry_configuration.h"
 #include "win32_debug_output.h"
 #include "win32_dialog_windows.h"
+#include "win32_host_windows.h"
 #include "win32_shell.h"
 
 using marrowfield::XLOPER;
@@ -29,7 +30,9 @@ marrowfield::Win32DebugOutput& Debug() {
 marrowfield::AddinSession& Session() {
   static marrowfield::RegistryConfiguration configuration;
   static marrowfield::ComAutomationPort automationPort;
-  static marrowfield::AutomationBridge automation(automationPort, Debug());
+  static marrowfield::Win32HostWindows hostWindows(automationPort);
+  static marrowfield::AutomationBridge automation(automationPort, Debug(),
+                                                  &hostWindows);
   static marrowfield::Win32Shell shell;
   static marrowfield::Win32DialogWindows windows(shell);
   // The search dialog asks for the Application at each search and jump,

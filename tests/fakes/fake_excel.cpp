@@ -149,6 +149,7 @@ void FakeExcel::Reset() {
   coercions_ = 0;
   addinPath_ = "C:\\Program Files\\Marrowfield\\MarrowfieldExcel.xll";
   forcedCode_ = 0;
+  mainWindow_ = 0;
   badFrees_ = 0;
   TheFakeHostDocuments().Reset();
 }
@@ -172,6 +173,14 @@ int32_t FakeExcel::Answer(int32_t function, XLOPER* result, int32_t count,
       return Coerce(result, count, args);
     case xlGetName:
       if (result != nullptr) *result = HandOutString(addinPath_);
+      return xlretSuccess;
+    case xlGetHwnd:
+      // The XLOPER's integer is 16 bits: the handle's low word only.
+      if (result != nullptr) {
+        *result = XLOPER{};
+        result->val.w = static_cast<int16_t>(mainWindow_ & 0xFFFF);
+        result->xltype = xltypeInt;
+      }
       return xlretSuccess;
     case xlfRegister:
       return Register(result, count, args);

@@ -49,6 +49,9 @@ class FakeExcel {
   void Reset();
   void SetAddinPath(std::string path) { addinPath_ = std::move(path); }
   void SetReturnCode(int32_t code) { forcedCode_ = code; }
+  // The handle of the host's main window, which xlGetHwnd names: whole
+  // through Excel12, its low 16 bits through Excel4.
+  void SetMainWindow(int64_t handle) { mainWindow_ = handle; }
 
   // Excel4v: records the call and answers it.
   int32_t Answer(int32_t function, XLOPER* result, int32_t count,
@@ -147,6 +150,7 @@ class FakeExcel {
   int coercions_ = 0;
   std::recursive_mutex mutex_;
   std::string addinPath_;
+  int64_t mainWindow_ = 0;
   int32_t forcedCode_ = 0;
   int badFrees_ = 0;
   int refused_ = 0;

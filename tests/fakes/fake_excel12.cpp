@@ -142,6 +142,13 @@ int32_t FakeExcel::Answer12(int32_t function, XLOPER12* result, int32_t count,
     case xlGetName:
       if (result != nullptr) *result = HandOutWideString(addinPath_);
       return xlretSuccess;
+    case xlGetHwnd:
+      if (result != nullptr) {
+        *result = XLOPER12{};
+        result->val.w = static_cast<int32_t>(mainWindow_ & 0xFFFFFFFF);
+        result->xltype = xltypeInt;
+      }
+      return xlretSuccess;
     case xlfRegister: {
       std::vector<std::string> texts;
       double macroType = -1;

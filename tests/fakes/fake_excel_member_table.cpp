@@ -24,6 +24,7 @@ constexpr ModelMember kMembers[] = {
     {ModelKind::kApplication, "Quit", 0x012E, M},
     {ModelKind::kApplication, "DisplayAlerts", 0x0157, G | P},
     {ModelKind::kApplication, "Hwnd", 0x079E, G},
+    {ModelKind::kApplication, "Version", 0x0188, G},
     {ModelKind::kWorkbooks, "Add", 0x00B5, M},
     {ModelKind::kWorkbooks, "Count", 0x0076, G},
     {ModelKind::kWorkbook, "Close", 0x0115, M},

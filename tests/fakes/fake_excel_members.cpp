@@ -134,6 +134,14 @@ ModelResult FakeExcelModel::Member(Object& object, int32_t member,
   const bool method = (invokeKind & kMethod) != 0;
   if (member == kModelApplicationMember) {
     if (!get) return kModelMemberNotFound;
+    // A Protected View window belongs to no workbook the object model
+    // lets one reach; Excel raises an error for its Application.
+    if (object.kind == ModelKind::kWindow &&
+        processes_[static_cast<size_t>(object.process)]
+            .books[static_cast<size_t>(object.book)]
+            .protectedView) {
+      return kModelException;
+    }
     *result = Reference(ApplicationObject(object.process));
     return kModelOk;
   }
@@ -244,6 +252,8 @@ ModelResult FakeExcelModel::Member(Object& object, int32_t member,
     case ModelKind::kAddIns:
     case ModelKind::kAddIn:
       return AddinMember(object, member, invokeKind, arguments, result);
+    case ModelKind::kWindow:
+      return kModelMemberNotFound;  // Application only, answered above
   }
   return kModelMemberNotFound;
 }
@@ -300,6 +310,9 @@ ModelResult FakeExcelModel::ApplicationMember(
     case kHwnd:
       *result = ModelValue::Integer(process.windowHandle, 3);
       return kModelOk;
+    case kModelVersion:
+      *result = ModelValue::String("16.0");
+      return kModelOk;
     default:
       return kModelMemberNotFound;
   }
@@ -309,6 +322,8 @@ ModelResult FakeExcelModel::ExecuteMacro(Process& process,
                                          const std::string& macro,
                                          ModelValue* result) {
   process.macros.push_back(macro);
+  // Blocked, Excel runs no part of the macro, CALL's library included.
+  if (process.macrosBlocked) return kModelException;
   std::string path;
   std::string function;
   int32_t answer = 0;

@@ -123,6 +123,16 @@ int FakeExcelModel::AddChartSheet(int process, int workbook,
   return static_cast<int>(book.sheets.size()) - 1;
 }
 
+void FakeExcelModel::SetProtectedView(int process, int workbook, bool on) {
+  processes_.at(static_cast<size_t>(process))
+      .books.at(static_cast<size_t>(workbook))
+      .protectedView = on;
+}
+
+int FakeExcelModel::WindowObject(int process, int workbook) {
+  return NewObjectValue({ModelKind::kWindow, process, workbook}).objectId;
+}
+
 void FakeExcelModel::ActivateSheet(int process, int workbook, int sheet) {
   Process& owner = processes_.at(static_cast<size_t>(process));
   owner.books.at(static_cast<size_t>(workbook)).activeSheet = sheet;

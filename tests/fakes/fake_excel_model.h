@@ -40,6 +40,7 @@ enum class ModelKind {
   kRange,
   kAddIns,
   kAddIn,
+  kWindow,  // a workbook's window, as its EXCEL7 window exposes it
 };
 
 // One entry of a process's add-in list, as Excel's add-in manager keeps it.
@@ -144,6 +145,18 @@ class FakeExcelModel {
   void SetAddinHooks(int process, ModelAddinHooks hooks);
   void ListAddin(int process, ModelAddin addin);
 
+  // Excel 4.0 macros blocked in |process| (Trust Center, or by policy):
+  // ExecuteExcel4Macro raises an error and runs nothing.
+  void BlockMacros(int process) {
+    processes_.at(static_cast<size_t>(process)).macrosBlocked = true;
+  }
+  // The workbook's window is in Protected View: its Window object gives no
+  // Application.
+  void SetProtectedView(int process, int workbook, bool on);
+  // A new reference to the Window object of |workbook|'s window, as a
+  // workbook window hands it out for OBJID_NATIVEOM.
+  int WindowObject(int process, int workbook);
+
   // Failure knobs: |member| on objects of |kind| in |process| fails with
   // |hr|; or answers with |answer| (which must not be an object).
   void FailMember(int process, ModelKind kind, int32_t member, ModelResult hr);
@@ -222,6 +235,7 @@ class FakeExcelModel {
     int activeSheet = 0;
     int objectId = 0;  // the workbook's own, lasting object
     bool closed = false;
+    bool protectedView = false;
   };
   struct Process {
     LibraryCall library;
@@ -235,6 +249,7 @@ class FakeExcelModel {
     bool displayAlerts = true;
     int alerts = 0;
     int32_t windowHandle = 0;
+    bool macrosBlocked = false;
   };
   struct Object {
     ModelKind kind;
@@ -297,6 +312,7 @@ constexpr ModelResult kModelBadIndex = static_cast<int32_t>(0x8002000Bu);
 constexpr ModelResult kModelException = static_cast<int32_t>(0x80020009u);
 constexpr int32_t kModelApplicationMember = 0x0094;
 constexpr int32_t kModelExecuteExcel4Macro = 0x015E;
+constexpr int32_t kModelVersion = 0x0188;
 
 }  // namespace marrowfield
 

@@ -65,6 +65,10 @@ void fake_xl_set_addin_path(const char* path) {
   TheFakeExcel().SetAddinPath(path == nullptr ? "" : path);
 }
 
+void fake_xl_set_main_window(long long handle) {
+  TheFakeExcel().SetMainWindow(handle);
+}
+
 void fake_xl_set_return_code(int code) { TheFakeExcel().SetReturnCode(code); }
 
 int fake_xl_call_count(void) {

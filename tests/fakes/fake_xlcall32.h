@@ -26,6 +26,10 @@ void fake_xl_reset(void);
 /* The path that xlGetName answers with. */
 void fake_xl_set_addin_path(const char* path);
 
+/* The handle of the host's main window that xlGetHwnd answers with: its
+ * low 16 bits through Excel4, the whole 32 bits through Excel12. */
+void fake_xl_set_main_window(long long handle);
+
 /* Answers every following call with |code| (0: answer as Excel does). The
  * call is still recorded; no result is written. */
 void fake_xl_set_return_code(int code);

@@ -5,18 +5,21 @@ add_executable(bridge_com_tests
   ${PROJECT_SOURCE_DIR}/tests/addin/bridge_scenarios_test.cpp
   win32/com_bridge_rig.cpp
   win32/com_fake_excel.cpp
+  win32/fake_excel_windows.cpp
   win32/xll_module.cpp
   xll_bridge_test.cpp
+  xll_window_route_test.cpp
 )
 target_include_directories(bridge_com_tests PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests/addin)
 target_link_libraries(bridge_com_tests PRIVATE
   marrowfield_addin_win32
   marrowfield_addin
+  marrowfield_excel12_entry
   marrowfield_fake_excel_model
   fake_xlcall32
   marrowfield_value_description
-  ole32 oleaut32 uuid advapi32
+  ole32 oleaut32 oleacc uuid advapi32
   GTest::gtest_main)
 set_target_properties(bridge_com_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR})

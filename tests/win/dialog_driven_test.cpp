@@ -24,6 +24,7 @@
 #include "resource_ids.h"
 #include "web_addresses.h"
 #include "win32/dialog_driver.h"
+#include "win32/fake_excel_windows.h"
 #include "win32/xll_module.h"
 
 namespace marrowfield {
@@ -65,8 +66,39 @@ class DrivenDialogs : public ::testing::Test {
 
     rig_ = MakeBridgeRig();
     process_ = rig_->AddOwnProcess();
+    if (host_.macrosBlocked) {
+      rig_->model().BlockMacros(process_);
+      windows_ = std::make_unique<FakeExcelWindows>(ComExcelOf(*rig_));
+      mainWindow_ = windows_->AddMainWindow(process_);
+      ASSERT_NE(mainWindow_, nullptr);
+      fake_xl_set_main_window(reinterpret_cast<intptr_t>(mainWindow_));
+    }
+    if (host_.workbook) BuildWorkbook();
+    rig_->model().SetActiveProcess(process_);
+    rig_->Publish();
+    const int published = rig_->model().OutstandingReferences();
+    xll_ = std::make_unique<XllModule>(xllPath_);
+    ASSERT_EQ(xll_->Get<EntryFunction>("xlAutoOpen")(), 1);
+    if (!host_.macrosBlocked) {
+      // Connected: the XLL's probe reached it through the fake Excel.
+      ASSERT_EQ(rig_->model().macros(process_).size(), 1u);
+    } else if (host_.workbook) {
+      // Connected through the workbook's window, with no macro.
+      ASSERT_TRUE(rig_->model().macros(process_).empty());
+      ASSERT_GT(rig_->model().OutstandingReferences(), published);
+    } else {
+      ASSERT_EQ(rig_->model().OutstandingReferences(), published);
+    }
+  }
+
+  // The workbook of the sheet of names, with its window when the host
+  // has windows.
+  void BuildWorkbook() {
     const int book =
         rig_->model().AddWorkbook(process_, "C:\\Books\\names.xlsx");
+    if (windows_ != nullptr) {
+      ASSERT_NE(windows_->AddWorkbookWindow(mainWindow_, book), nullptr);
+    }
     const int sheet = rig_->model().AddWorksheet(process_, book, "Names");
     for (size_t i = 0; i < Names().size(); ++i) {
       const int row = kTopRow + static_cast<int>(i);
@@ -76,17 +108,12 @@ class DrivenDialogs : public ::testing::Test {
         rig_->model().SetText(process_, book, sheet, row, kColumn, Names()[i]);
       }
     }
-    rig_->model().SetActiveProcess(process_);
-    rig_->Publish();
-    xll_ = std::make_unique<XllModule>(xllPath_);
-    ASSERT_EQ(xll_->Get<EntryFunction>("xlAutoOpen")(), 1);
-    // Connected: the XLL's probe reached it through the fake Excel.
-    ASSERT_EQ(rig_->model().macros(process_).size(), 1u);
   }
 
   void TearDown() override {
     if (xll_) xll_->Get<EntryFunction>("xlAutoClose")();
     xll_.reset();
+    windows_.reset();
     rig_->Withdraw();
     EXPECT_EQ(rig_->model().OutstandingReferences(), 0);
     EXPECT_EQ(rig_->model().overReleases(), 0);
@@ -146,10 +173,40 @@ class DrivenDialogs : public ::testing::Test {
     return GetDlgItem(window, IDC_RESULTS) != nullptr;
   }
 
+  // The host the fixture builds: whether it runs Excel 4.0 macros (when
+  // not, it has XLMAIN / XLDESK windows, the only way to it), and whether
+  // a workbook is open.
+  struct Host {
+    bool macrosBlocked = false;
+    bool workbook = true;
+  };
+  Host host_;
+
   const std::string xllPath_ = ProgramDirectory() + "MarrowfieldExcel.xll";
   std::unique_ptr<BridgeRig> rig_;
+  std::unique_ptr<FakeExcelWindows> windows_;
+  HWND mainWindow_ = nullptr;
   std::unique_ptr<XllModule> xll_;
   int process_ = -1;
+};
+
+// A host that blocks Excel 4.0 macros, as today's Excel does by default.
+class DrivenDialogsXlmBlocked : public DrivenDialogs {
+ protected:
+  void SetUp() override {
+    host_.macrosBlocked = true;
+    DrivenDialogs::SetUp();
+  }
+};
+
+// The same, started with no workbook open.
+class DrivenDialogsNoWorkbook : public DrivenDialogs {
+ protected:
+  void SetUp() override {
+    host_.macrosBlocked = true;
+    host_.workbook = false;
+    DrivenDialogs::SetUp();
+  }
 };
 
 TEST_F(DrivenDialogs, SearchNextSliderClose_ListAndHostFollow) {
@@ -202,9 +259,13 @@ TEST_F(DrivenDialogs, SearchNextSliderClose_ListAndHostFollow) {
 
     // The slider searches again once released, through a posted click.
     DialogDriver::ReleaseSlider(dialog, IDC_ACCURACY, 100);
+    // The search runs on the dialog's thread: the list fills first, then
+    // the host jumps to the best cell, so both are awaited.
     EXPECT_TRUE(DialogDriver::WaitUntil([&] {
-      return DialogDriver::ListItems(dialog, IDC_RESULTS) == atHundred.items;
-    })) << "the list did not follow the slider";
+      return DialogDriver::ListItems(dialog, IDC_RESULTS) == atHundred.items &&
+             ActiveCell() == atHundred.cells[0];
+    })) << "the list and the host did not follow the slider";
+    EXPECT_EQ(DialogDriver::ListItems(dialog, IDC_RESULTS), atHundred.items);
     EXPECT_EQ(ActiveCell(), atHundred.cells[0]);
 
     DialogDriver::Click(dialog, IDCANCEL);
@@ -230,6 +291,12 @@ TEST_F(DrivenDialogs, SearchNextSliderClose_ListAndHostFollow) {
     EXPECT_TRUE(DialogDriver::WaitUntilClosed(about));
     DialogDriver::Click(dialog, IDCANCEL);
   });
+}
+
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+COLORREF Colour(HWND dialog, int control) {
+  return DialogDriver::StaticTextColour(dialog, control);
 }
 
 // The face name of the font |dialog| draws its controls with.
@@ -284,10 +351,13 @@ TEST_F(DrivenDialogs, MovedDialog_LinksHoverWhereTheyAreNow) {
                  SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_EQ(DialogDriver::ControlText(about, IDC_LINK_MAIL),
               std::string("Email to : ") + supportMailAddress);
-    DialogDriver::HoverOver(about, IDC_LINK_MAIL);
-    EXPECT_EQ(DialogDriver::StaticTextColour(about, IDC_LINK_MAIL),
-              RGB(0, 0, 255));
-    DialogDriver::HoverAway(about);
+    EXPECT_TRUE(DialogDriver::HoverUntil(
+        about, IDC_LINK_MAIL,
+        [&] { return Colour(about, IDC_LINK_MAIL) == kBlue; }))
+        << "the hovered link stayed " << Colour(about, IDC_LINK_MAIL);
+    EXPECT_TRUE(DialogDriver::HoverUntil(about, 0, [&] {
+      return Colour(about, IDC_LINK_MAIL) != kBlue;
+    })) << "the link stayed blue with the mouse away";
     DialogDriver::Click(about, IDOK);
     EXPECT_TRUE(DialogDriver::WaitUntilClosed(about));
   });
@@ -324,25 +394,71 @@ TEST_F(DrivenDialogs, About_ShowsTheAddresses_HoveredLinkTurnsBlue) {
     EXPECT_EQ(DialogDriver::ControlText(about, IDC_LINK_MAKER),
               std::string("Visit us : ") + makerSiteUrl);
 
-    DialogDriver::HoverOver(about, IDC_LINK_MAIL);
-    EXPECT_EQ(DialogDriver::StaticTextColour(about, IDC_LINK_MAIL),
-              RGB(0, 0, 255));
-    EXPECT_NE(DialogDriver::StaticTextColour(about, IDC_LINK_PRODUCT),
-              RGB(0, 0, 255));
+    // Each hover is awaited until the dialog shows it (or a generous
+    // deadline passes), never for a fixed time: a busy machine may take
+    // long to deliver the moves.
+    EXPECT_TRUE(DialogDriver::HoverUntil(
+        about, IDC_LINK_MAIL,
+        [&] { return Colour(about, IDC_LINK_MAIL) == kBlue; }))
+        << "the hovered link stayed " << Colour(about, IDC_LINK_MAIL);
+    EXPECT_NE(Colour(about, IDC_LINK_PRODUCT), kBlue);
     DialogDriver::PauseForPicture(about, "about_dialog");
-    DialogDriver::HoverOver(about, IDC_LINK_MAKER);
-    EXPECT_NE(DialogDriver::StaticTextColour(about, IDC_LINK_MAIL),
-              RGB(0, 0, 255));
-    EXPECT_EQ(DialogDriver::StaticTextColour(about, IDC_LINK_MAKER),
-              RGB(0, 0, 255));
-    DialogDriver::HoverAway(about);
-    EXPECT_NE(DialogDriver::StaticTextColour(about, IDC_LINK_MAKER),
-              RGB(0, 0, 255));
+    EXPECT_TRUE(DialogDriver::HoverUntil(
+        about, IDC_LINK_MAKER,
+        [&] { return Colour(about, IDC_LINK_MAKER) == kBlue; }))
+        << "the hovered link stayed " << Colour(about, IDC_LINK_MAKER);
+    EXPECT_NE(Colour(about, IDC_LINK_MAIL), kBlue);
+    EXPECT_TRUE(DialogDriver::HoverUntil(about, 0, [&] {
+      return Colour(about, IDC_LINK_MAKER) != kBlue;
+    })) << "the link stayed blue with the mouse away";
+    EXPECT_NE(Colour(about, IDC_LINK_MAIL), kBlue);
+    EXPECT_NE(Colour(about, IDC_LINK_PRODUCT), kBlue);
 
     DialogDriver::Click(about, IDOK);
     EXPECT_TRUE(DialogDriver::WaitUntilClosed(about));
   });
   EXPECT_EQ(answer, 1);
+}
+
+TEST_F(DrivenDialogsXlmBlocked, Search_ReadsTheSheet_JumpsToTheBestCell) {
+  const Listed expected = Expect("Smith", 60);
+  ASSERT_FALSE(expected.items.empty());
+  RunWithUser("fMarrowfieldDialog", [&](DialogDriver& d) {
+    HWND dialog = d.WaitForDialog(IsSearchDialog);
+    ASSERT_NE(dialog, nullptr);
+    DialogDriver::SetControlText(dialog, IDC_SEARCH_TEXT, "Smith");
+    DialogDriver::Click(dialog, IDOK);
+    EXPECT_EQ(DialogDriver::ListItems(dialog, IDC_RESULTS), expected.items);
+    EXPECT_EQ(ActiveCell(), expected.cells[0]);
+    DialogDriver::Click(dialog, IDC_NEXT);
+    EXPECT_EQ(ActiveCell(), expected.cells[1]);
+    DialogDriver::Click(dialog, IDCANCEL);
+  });
+  EXPECT_TRUE(rig_->model().macros(process_).empty());
+}
+
+TEST_F(DrivenDialogsNoWorkbook, Search_AsksForAWorkbook_AboutStillShows) {
+  RunWithUser("fMarrowfieldDialog", [&](DialogDriver& d) {
+    HWND dialog = d.WaitForDialog(IsSearchDialog);
+    ASSERT_NE(dialog, nullptr);
+    DialogDriver::SetControlText(dialog, IDC_SEARCH_TEXT, "Smith");
+    DialogDriver::ClickLater(dialog, IDOK);
+    HWND box = d.WaitForDialog("Marrowfield", dialog);
+    ASSERT_NE(box, nullptr);
+    const auto texts = DialogDriver::StaticTexts(box);
+    EXPECT_NE(std::find(texts.begin(), texts.end(),
+                        "Please open a workbook for searching"),
+              texts.end());
+    DialogDriver::Click(box, IDOK);
+    EXPECT_TRUE(DialogDriver::WaitUntilClosed(box));
+    DialogDriver::Click(dialog, IDCANCEL);
+  });
+  RunWithUser("fMarrowfieldAbout", [&](DialogDriver& d) {
+    HWND about = d.WaitForDialog("About ");
+    ASSERT_NE(about, nullptr);
+    DialogDriver::Click(about, IDOK);
+    EXPECT_TRUE(DialogDriver::WaitUntilClosed(about));
+  });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@ add_executable(dialog_wine_tests
   win32/com_bridge_rig.cpp
   win32/com_fake_excel.cpp
   win32/dialog_driver.cpp
+  win32/fake_excel_windows.cpp
   win32/xll_module.cpp
 )
 target_include_directories(dialog_wine_tests PRIVATE
@@ -13,10 +14,11 @@ target_include_directories(dialog_wine_tests PRIVATE
 target_link_libraries(dialog_wine_tests PRIVATE
   marrowfield_addin_win32
   marrowfield_addin
+  marrowfield_excel12_entry
   marrowfield_fake_excel_model
   fake_xlcall32
   marrowfield_value_description
-  comctl32 gdi32 user32 ole32 oleaut32 uuid advapi32
+  comctl32 gdi32 user32 ole32 oleaut32 oleacc uuid advapi32
   GTest::gtest_main)
 set_target_properties(dialog_wine_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR})

@@ -16,6 +16,7 @@
 #include "bridge_state.h"
 #include "com_automation_port.h"
 #include "win32/com_fake_excel.h"
+#include "win32/fake_excel_windows.h"
 #include "win32/xll_module.h"
 
 namespace marrowfield {
@@ -109,6 +110,8 @@ class ComBridgeRig : public BridgeRig {
 
   int ObjectOf(IDispatch* object) override { return excel_.ObjectOf(object); }
 
+  ComFakeExcel& excel() { return excel_; }
+
  private:
   FakeExcelModel model_;
   ComFakeExcel excel_;
@@ -120,6 +123,10 @@ class ComBridgeRig : public BridgeRig {
 
 std::unique_ptr<BridgeRig> MakeBridgeRig() {
   return std::make_unique<ComBridgeRig>();
+}
+
+ComFakeExcel& ComExcelOf(BridgeRig& rig) {
+  return static_cast<ComBridgeRig&>(rig).excel();
 }
 
 }  // namespace marrowfield

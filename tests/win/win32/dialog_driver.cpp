@@ -140,17 +140,34 @@ void DialogDriver::ClickLater(HWND dialog, int control) {
   PostMessageA(GetDlgItem(dialog, control), BM_CLICK, 0, 0);
 }
 
-std::vector<std::string> DialogDriver::ListItems(HWND dialog, int control) {
-  HWND list = GetDlgItem(dialog, control);
-  std::vector<std::string> items;
+namespace {
+
+// Reads the list's items once; false when the list changed under the read
+// (an item gone between the count and its text).
+bool ReadListOnce(HWND list, std::vector<std::string>* items) {
+  items->clear();
   const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
     const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
+    if (length < 0) return false;
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length));
-    items.push_back(text);
+    const LRESULT copied =
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+    if (copied < 0 || copied > length) return false;
+    text.resize(static_cast<size_t>(copied));
+    items->push_back(text);
   }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> DialogDriver::ListItems(HWND dialog, int control) {
+  HWND list = GetDlgItem(dialog, control);
+  std::vector<std::string> items;
+  // A poll may read while the dialog fills the list on its own thread (the
+  // slider's search is posted); a read the filling cut short is made again.
+  WaitUntil([&] { return ReadListOnce(list, &items); });
   return items;
 }
 
@@ -181,16 +198,40 @@ void DialogDriver::ReleaseSlider(HWND dialog, int control, int position) {
                reinterpret_cast<LPARAM>(slider));
 }
 
+namespace {
+
+// Puts the display's pointer at |point| of |dialog|'s client area, so that
+// the moves the display itself reports agree with ours, and tells the
+// dialog.
+void MoveTo(HWND dialog, POINT point) {
+  POINT onScreen = point;
+  ClientToScreen(dialog, &onScreen);
+  SetCursorPos(onScreen.x, onScreen.y);
+  SendMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+}
+
+}  // namespace
+
 void DialogDriver::HoverOver(HWND dialog, int control) {
   RECT rect{};
   GetWindowRect(GetDlgItem(dialog, control), &rect);
   POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   ScreenToClient(dialog, &point);
-  SendMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+  MoveTo(dialog, point);
 }
 
-void DialogDriver::HoverAway(HWND dialog) {
-  SendMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+void DialogDriver::HoverAway(HWND dialog) { MoveTo(dialog, POINT{1, 1}); }
+
+bool DialogDriver::HoverUntil(HWND dialog, int control,
+                              const std::function<bool()>& shown) {
+  return WaitUntil([&] {
+    if (control == 0) {
+      HoverAway(dialog);
+    } else {
+      HoverOver(dialog, control);
+    }
+    return shown();
+  });
 }
 
 COLORREF DialogDriver::StaticTextColour(HWND dialog, int control) {

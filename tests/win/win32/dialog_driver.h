@@ -58,10 +58,17 @@ class DialogDriver {
   // Drags the slider to |position| and lets go.
   static void ReleaseSlider(HWND dialog, int control, int position);
 
-  // Moves the mouse over the middle of |control| (or, with a null control
-  // id, to the dialog's top-left corner), as the dialog sees it.
+  // Moves the mouse over the middle of |control|, the display's pointer
+  // as well as the message the dialog sees.
   static void HoverOver(HWND dialog, int control);
+  // Moves it to the dialog's top-left corner, off every control.
   static void HoverAway(HWND dialog);
+  // Hovers over |control| (HoverAway when |control| is 0) until |shown|
+  // holds; false when it still does not after the deadline. The move is
+  // made again at each look: on a busy machine the display may deliver a
+  // move from where its pointer was before, after ours, and undo it.
+  static bool HoverUntil(HWND dialog, int control,
+                         const std::function<bool()>& shown);
   // The text colour |dialog| gives static |control| when asked.
   static COLORREF StaticTextColour(HWND dialog, int control);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 namespace marrowfield {
 namespace {
@@ -27,14 +28,19 @@ char SkeletonSymbol(PhoneId phone) {
   return kGroupSymbol[code];
 }
 
+// Appends the skeleton symbols of |phones| to |out|.
+void AppendSkeleton(const PhoneIds& phones, std::string& out) {
+  for (PhoneId phone : phones) {
+    if (const char symbol = SkeletonSymbol(phone)) out += symbol;
+  }
+}
+
 // Appends the keys of |phones| to |keys|, unsorted.
 void AppendPhoneKeys(const PhoneIds& phones, KeySet set,
                      std::vector<std::string>& keys) {
   if (phones.empty()) return;
   std::string skeleton(1, kSkeletonPrefix);
-  for (PhoneId phone : phones) {
-    if (const char symbol = SkeletonSymbol(phone)) skeleton += symbol;
-  }
+  AppendSkeleton(phones, skeleton);
   const size_t symbols = skeleton.size() - 1;
   if (set == KeySet::kExactSkeleton || symbols > kMaxNeighbourSkeleton) {
     keys.push_back(std::move(skeleton));
@@ -68,27 +74,107 @@ std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set) {
   return keys;
 }
 
+namespace {
+
+// The tolerant score asks whether two words share a key for every pair it
+// scores, millions of times in pair finding, so the question is answered
+// from the two skeletons directly instead of building and sorting their
+// key lists: each test below is one way an element of one key set can
+// equal an element of the other. PhoneKeys stays the definition; a test
+// holds the two to the same answers.
+
+bool HasNeighbours(std::string_view skeleton) {
+  return skeleton.size() <= kMaxNeighbourSkeleton;
+}
+
+bool HasStem(std::string_view skeleton) {
+  return HasNeighbours(skeleton) && skeleton.size() >= kMinStemSymbols + 2;
+}
+
+size_t CommonPrefix(std::string_view a, std::string_view b) {
+  const size_t most = std::min(a.size(), b.size());
+  size_t n = 0;
+  while (n < most && a[n] == b[n]) ++n;
+  return n;
+}
+
+size_t CommonSuffix(std::string_view a, std::string_view b) {
+  const size_t most = std::min(a.size(), b.size());
+  size_t n = 0;
+  while (n < most && a[a.size() - 1 - n] == b[b.size() - 1 - n]) ++n;
+  return n;
+}
+
+// Whether deleting one symbol of |longer| gives |shorter|.
+bool OneDeletionApart(std::string_view longer, std::string_view shorter) {
+  return longer.size() == shorter.size() + 1 &&
+         CommonPrefix(longer, shorter) + CommonSuffix(longer, shorter) >=
+             shorter.size();
+}
+
+// Whether |a| without its i-th symbol equals |b| without its j-th for some
+// i <= j (a and b unequal, of one length m). The symbols before i must be
+// a common prefix and those after j a common suffix, and between them a
+// is b shifted by one; taking i as late and j as early as allowed leaves
+// the fewest symbols to check.
+bool DeletionsMeetLeftFirst(std::string_view a, std::string_view b) {
+  const size_t m = a.size();
+  const size_t i = CommonPrefix(a, b);
+  const size_t suffix = CommonSuffix(a, b);
+  const size_t j = std::max(m - 1 - std::min(suffix, m - 1), i);
+  for (size_t k = i; k < j; ++k) {
+    if (a[k + 1] != b[k]) return false;
+  }
+  return true;
+}
+
+// Whether the kWithNeighbours keys of skeletons |a| and |b| (symbols only,
+// without the prefix) meet.
+bool SkeletonsShareKey(std::string_view a, std::string_view b) {
+  if (a == b) return true;
+  const bool aWide = HasNeighbours(a);
+  const bool bWide = HasNeighbours(b);
+  // A neighbour of one is the other.
+  if (aWide && OneDeletionApart(a, b)) return true;
+  if (bWide && OneDeletionApart(b, a)) return true;
+  // A neighbour of each is the same.
+  if (aWide && bWide && a.size() == b.size() &&
+      (DeletionsMeetLeftFirst(a, b) || DeletionsMeetLeftFirst(b, a)))
+    return true;
+  // A stem against the other's skeleton, neighbours or stem.
+  for (int turn = 0; turn < 2; ++turn) {
+    const std::string_view x = turn == 0 ? a : b;
+    const std::string_view y = turn == 0 ? b : a;
+    if (!HasStem(x)) continue;
+    const std::string_view stem = x.substr(0, x.size() - 2);
+    if (y == stem) return true;
+    if (HasNeighbours(y) && OneDeletionApart(y, stem)) return true;
+    if (turn == 0 && HasStem(y) && y.size() == x.size() &&
+        y.compare(0, stem.size(), stem) == 0)
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool ReadingsShareKey(const PhoneIds& written1, const PhoneIds& respelled1,
                       const PhoneIds& written2, const PhoneIds& respelled2) {
-  // Kept per thread: the tolerant score asks for every pair it scores.
-  thread_local std::vector<std::string> keys1;
-  thread_local std::vector<std::string> keys2;
-  keys1.clear();
-  keys2.clear();
-  AppendPhoneKeys(written1, KeySet::kWithNeighbours, keys1);
-  AppendPhoneKeys(respelled1, KeySet::kWithNeighbours, keys1);
-  AppendPhoneKeys(written2, KeySet::kWithNeighbours, keys2);
-  AppendPhoneKeys(respelled2, KeySet::kWithNeighbours, keys2);
-  SortKeys(keys1);
-  SortKeys(keys2);
-  auto a = keys1.begin();
-  auto b = keys2.begin();
-  while (a != keys1.end() && b != keys2.end()) {
-    if (*a == *b) return true;
-    if (*a < *b) {
-      ++a;
-    } else {
-      ++b;
+  // Kept per thread so that their capacity is reused from pair to pair.
+  thread_local std::string skeletons[4];
+  const PhoneIds* const readings[4] = {&written1, &respelled1, &written2,
+                                       &respelled2};
+  for (int r = 0; r < 4; ++r) {
+    skeletons[r].clear();
+    AppendSkeleton(*readings[r], skeletons[r]);
+  }
+  // A reading with no phones has no keys at all (unlike one with phones
+  // but no skeleton symbols, whose key is the empty skeleton).
+  for (int r1 = 0; r1 < 2; ++r1) {
+    if (readings[r1]->empty()) continue;
+    for (int r2 = 2; r2 < 4; ++r2) {
+      if (readings[r2]->empty()) continue;
+      if (SkeletonsShareKey(skeletons[r1], skeletons[r2])) return true;
     }
   }
   return false;

@@ -28,11 +28,35 @@ char SkeletonSymbol(PhoneId phone) {
   return kGroupSymbol[code];
 }
 
-// Appends the skeleton symbols of |phones| to |out|.
-void AppendSkeleton(const PhoneIds& phones, std::string& out) {
-  for (PhoneId phone : phones) {
-    if (const char symbol = SkeletonSymbol(phone)) out += symbol;
+// SkeletonSymbol of every phone id, for the current tables. The symbols
+// follow from the inventory's properties, which never change once the
+// tables are built, so a thread fills its copy again only when the tables
+// themselves are new.
+const char* SkeletonSymbols() {
+  thread_local const PhoneTables* filledFor = nullptr;
+  thread_local char symbols[256];
+  if (filledFor != &CurrentPhoneTables()) {
+    for (int id = 0; id < 256; ++id)
+      symbols[id] = SkeletonSymbol(static_cast<PhoneId>(id));
+    filledFor = &CurrentPhoneTables();
   }
+  return symbols;
+}
+
+// Appends the skeleton symbols of |phones| to |out|. Written without a
+// branch per phone: the tolerant score asks for four skeletons a pair.
+void AppendSkeleton(const PhoneIds& phones, std::string& out) {
+  const char* const symbols = SkeletonSymbols();
+  const size_t start = out.size();
+  out.resize(start + phones.size());
+  char* const first = &out[0];
+  char* next = first + start;
+  for (PhoneId phone : phones) {
+    const char symbol = symbols[phone];
+    *next = symbol;
+    next += symbol != 0;
+  }
+  out.resize(static_cast<size_t>(next - first));
 }
 
 // Appends the keys of |phones| to |keys|, unsorted.
@@ -162,19 +186,20 @@ bool ReadingsShareKey(const PhoneIds& written1, const PhoneIds& respelled1,
                       const PhoneIds& written2, const PhoneIds& respelled2) {
   // Kept per thread so that their capacity is reused from pair to pair.
   thread_local std::string skeletons[4];
-  const PhoneIds* const readings[4] = {&written1, &respelled1, &written2,
+  const PhoneIds* const readings[4] = {&written1, &written2, &respelled1,
                                        &respelled2};
+  // The written readings first: most pairs the score is asked about meet
+  // there, and their respellings are then never looked at. A reading with
+  // no phones has no keys at all (unlike one with phones but no skeleton
+  // symbols, whose key is the empty skeleton).
   for (int r = 0; r < 4; ++r) {
     skeletons[r].clear();
     AppendSkeleton(*readings[r], skeletons[r]);
-  }
-  // A reading with no phones has no keys at all (unlike one with phones
-  // but no skeleton symbols, whose key is the empty skeleton).
-  for (int r1 = 0; r1 < 2; ++r1) {
-    if (readings[r1]->empty()) continue;
-    for (int r2 = 2; r2 < 4; ++r2) {
-      if (readings[r2]->empty()) continue;
-      if (SkeletonsShareKey(skeletons[r1], skeletons[r2])) return true;
+    // Reading r against every reading of the other word seen so far.
+    const int word = r % 2;
+    for (int other = 1 - word; other < r; other += 2) {
+      if (readings[r]->empty() || readings[other]->empty()) continue;
+      if (SkeletonsShareKey(skeletons[r], skeletons[other])) return true;
     }
   }
   return false;

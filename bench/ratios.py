@@ -30,9 +30,10 @@ def run(binary, extra=()):
     times = {}
     for b in json.loads(out)["benchmarks"]:
         if b.get("aggregate_name") == "median":
-            # "BM_X/iterations:1" and "BM_X/real_time" name the same case.
+            # "BM_X/iterations:1", "BM_X/real_time" and "BM_X/manual_time"
+            # name the same case.
             name = b["run_name"]
-            for suffix in ("/iterations:1", "/real_time"):
+            for suffix in ("/iterations:1", "/real_time", "/manual_time"):
                 name = name.replace(suffix, "")
             per_item = b["cpu_time"]
             if "items_per_second" in b:
@@ -106,6 +107,16 @@ def lists_rows(times, rows):
         if exhaustive:
             rows.append(("dedupe every pair (extrapolated) / marrowfield dedupe",
                          exhaustive / cli_two, ">= 100"))
+    strict = times.get("BM_DedupeSingleNames/0")
+    tolerant = times.get("BM_DedupeSingleNames/1")
+    if strict and tolerant:
+        rows.append(("dedupe 1M cells of 32 000 single names, tolerant / strict",
+                     tolerant / strict, "<= 3"))
+    for accuracy in (60, 70, 80, 90):
+        key = f"BM_RecallProperNouns:recall_{accuracy}"
+        if key in times:
+            rows.append((f"tolerant dedupe recall at {accuracy} (word list's proper nouns)",
+                         times[key], ">= 0.995"))
     for mode, label in ((0, ""), (1, ", tolerant scoring")):
         for accuracy in (60, 70, 80, 90):
             key = f"BM_RecallLargeCorpus/{mode}:recall_{accuracy}"

@@ -50,19 +50,26 @@ struct Corpus {
   std::vector<std::string> cells;
 };
 
+// The names the corpora are made of: the reference groups' and the names
+// sample's, lower case.
+std::vector<std::string> BaseNames() {
+  std::vector<std::string> base =
+      testing::ReadNameGroups(MARROWFIELD_REFERENCE_NAMES);
+  for (const std::string& v :
+       testing::ReadCorpusValues(MARROWFIELD_NAMES_DIR "/names.tsv")) {
+    std::string lower = v;
+    std::transform(
+        lower.begin(), lower.end(), lower.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    base.push_back(lower);
+  }
+  return base;
+}
+
 const Corpus& LargeCorpus() {
   static const Corpus corpus = [] {
     initialize();
-    std::vector<std::string> base =
-        testing::ReadNameGroups(MARROWFIELD_REFERENCE_NAMES);
-    for (const std::string& v :
-         testing::ReadCorpusValues(MARROWFIELD_NAMES_DIR "/names.tsv")) {
-      std::string lower = v;
-      std::transform(
-          lower.begin(), lower.end(), lower.begin(),
-          [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-      base.push_back(lower);
-    }
+    const std::vector<std::string> base = BaseNames();
     Corpus c;
     c.distinct = testing::FullNames(base, DistinctCount(), 1);
     c.cells = c.distinct;
@@ -150,16 +157,7 @@ BENCHMARK(BM_DedupeCells)
 const Corpus& SingleNameCorpus() {
   static const Corpus corpus = [] {
     initialize();
-    std::vector<std::string> base =
-        testing::ReadNameGroups(MARROWFIELD_REFERENCE_NAMES);
-    for (const std::string& v :
-         testing::ReadCorpusValues(MARROWFIELD_NAMES_DIR "/names.tsv")) {
-      std::string lower = v;
-      std::transform(
-          lower.begin(), lower.end(), lower.begin(),
-          [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-      base.push_back(lower);
-    }
+    const std::vector<std::string> base = BaseNames();
     Corpus c;
     // The smoke run's MARROWFIELD_LISTS_BENCH_DISTINCT shrinks this list
     // as it does the full names.

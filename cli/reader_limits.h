@@ -55,6 +55,9 @@ class CellBudget {
   // when it would pass the cell or text limit.
   void Add(const GridCell& cell);
 
+  // The most cells Add accepts.
+  uint64_t MaxCells() const { return limits_.cells; }
+
  private:
   const ReaderLimits& limits_;
   uint64_t cells_ = 0;

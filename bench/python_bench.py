@@ -1,0 +1,551 @@
+#!/usr/bin/python3
+"""The Python binding at scale: prints a table of times, ratios and peak
+memory, and writes the figures as JSON for bench/ratios.py.
+
+On one column of generated full names (tools/names_corpus/generate.sh;
+1 000 000 cells of about 200 000 distinct names by default), at accuracy
+60 with the strict score:
+- marrowfield.canonical against the command line's `marrowfield dedupe`
+  of the same cells (a quoted CSV file; the program also writes its
+  text,canonical mapping, which must equal canonical's), word by word and
+  whole cells, each run in a fresh process of its own, so that every run
+  starts with a cold engine and ru_maxrss is that run's peak, in rounds
+  that alternate which goes first (their medians compared);
+- marrowfield.dask.canonical (whole cells) on a LocalCluster of 2 worker
+  processes x 1 thread on loopback, started and closed here, against
+  marrowfield.canonical in one process, and its answer checked against it;
+- the cost of each of its steps measured in one process (counting,
+  keys, scoring per candidate pair, grouping and mapping), and from them a
+  stated model's estimate for 1 000 000 000 cells on 100 workers;
+- the jellyfish peer (Soundex blocks, Jaro-Winkler >= 0.9 inside each
+  block, groups under their most frequent spelling) on the same cells,
+  and its recall and false-positive rate on the names sample's variant
+  groups beside the strict and tolerant scores (the pairs and the
+  definition of tools/names_corpus/quality.py).
+
+Usage: bench/python_bench.py [--build DIR] [--cells N] [--distinct N]
+                             [--repeats N] [--smoke] [--json FILE]
+  --build     the build folder with library/libmarrowfield.so and
+              cli/marrowfield (default build-bench)
+  --repeats   rounds of the command line against canonical (default 3;
+              the medians are compared)
+  --smoke     a run of seconds on 20 000 cells, one round (the bench
+              stage's)
+  --json      where to write the figures (default DIR/python_bench.json,
+              which bench/ratios.py reads; DIR/python_bench_smoke.json
+              for --smoke)
+
+Needs Debian's python3-dask, python3-distributed, python3-pandas and
+python3-jellyfish, and node for the corpus generator.
+"""
+
+import argparse
+import collections
+import csv
+import itertools
+import json
+import os
+import resource
+import statistics
+import subprocess
+import sys
+import time
+import warnings
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+sys.path.insert(0, os.path.join(ROOT, "bindings", "python"))
+sys.path.insert(0, os.path.join(ROOT, "tools", "names_corpus"))
+
+ACCURACY = 60
+SCORING = "strict"
+# The peer's threshold inside a Soundex block.
+JARO_WINKLER = 0.9
+# Cells per Dask partition; 20 partitions for the million cells.
+CELLS_PER_PARTITION = 50000
+WORKERS = 2
+TARGET_CELLS = 1_000_000_000
+TARGET_WORKERS = 100
+NAMES_SAMPLE = os.path.join(ROOT, "tests", "data", "names", "names.tsv")
+
+
+def peak_mb():
+    """This process's peak resident memory so far, in MB."""
+    return resource.getrusage(resource.RUSAGE_SELF).ru_maxrss / 1024
+
+
+def read_cells(path):
+    with open(path, encoding="utf-8") as corpus:
+        return corpus.read().splitlines()[1:]
+
+
+# The measurements, each run in a process of its own (--child NAME): they
+# print one JSON object as the last line of their output.
+
+def child_canonical(cells, args):
+    import marrowfield
+    loaded = peak_mb()
+    start = time.perf_counter()
+    spelling = marrowfield.canonical(cells, accuracy=ACCURACY,
+                                     scoring=SCORING,
+                                     whole_cell=args.whole_cell)
+    seconds = time.perf_counter() - start
+    mapping = {value: suggested for value, suggested in zip(cells, spelling)
+               if suggested != value}
+    with open(args.mapping_out, "w", encoding="utf-8") as out:
+        json.dump(mapping, out)
+    return {"seconds": seconds, "loaded_mb": loaded, "peak_mb": peak_mb()}
+
+
+def child_dask(cells, args):
+    import dask.dataframe as dd
+    import distributed
+    import pandas as pd
+
+    import marrowfield
+    import marrowfield.dask as mdask
+
+    started = time.perf_counter()
+    cluster = distributed.LocalCluster(
+        n_workers=WORKERS, threads_per_worker=1, processes=True,
+        host="127.0.0.1", dashboard_address=None, silence_logs=40)
+    client = distributed.Client(cluster)
+    try:
+        start_seconds = time.perf_counter() - started
+        partitions = max(1, len(cells) // CELLS_PER_PARTITION)
+        column = dd.from_pandas(pd.Series(cells, name="name"),
+                                npartitions=partitions).persist()
+        distributed.wait(column)
+        start = time.perf_counter()
+        lazy = mdask.canonical(column, accuracy=ACCURACY, scoring=SCORING,
+                               whole_cell=True)
+        eager = time.perf_counter() - start
+        got = lazy.compute().tolist()
+        seconds = time.perf_counter() - start
+        workers = client.run(
+            lambda: resource.getrusage(resource.RUSAGE_SELF).ru_maxrss / 1024)
+    finally:
+        client.close()
+        cluster.close()
+    want = marrowfield.canonical(cells, accuracy=ACCURACY, scoring=SCORING,
+                                 whole_cell=True)
+    return {"seconds": seconds, "eager_seconds": eager,
+            "cluster_start_seconds": start_seconds,
+            "partitions": partitions, "same": got == want,
+            "peak_mb": peak_mb(),
+            "worker_peak_mb": max(workers.values())}
+
+
+def child_steps(cells, args):
+    """Each step of marrowfield.dask.canonical run in this one process on
+    one thread, on the partitions Dask would have, timed on its own."""
+    import numpy
+    import pandas as pd
+
+    import marrowfield.dask as mdask
+    from marrowfield import _library
+    from marrowfield._lists import spellings
+
+    steps = {}
+    partitions = max(1, len(cells) // CELLS_PER_PARTITION)
+    size = -(-len(cells) // partitions)
+    parts = [pd.Series(cells[k:k + size], dtype=object)
+             for k in range(0, len(cells), size)]
+
+    start = time.perf_counter()
+    counted = [mdask._count_partition(part, k) for k, part in enumerate(parts)]
+    steps["count"] = time.perf_counter() - start
+
+    # The combining Dask does across partitions and the client's share.
+    start = time.perf_counter()
+    table = pd.concat(counted).groupby("value").agg(
+        {"count": "sum", "first": "min"}).sort_values("first")
+    values = table.index.tolist()
+    counts = [int(c) for c in table["count"].tolist()]
+    steps["distinct"] = time.perf_counter() - start
+
+    start = time.perf_counter()
+    rows = pd.concat([mdask._keys_task(values[k:k + mdask._VALUES_PER_TASK],
+                                       k, _library.MF_SCORING_STRICT, True)
+                      for k in range(0, len(values),
+                                     mdask._VALUES_PER_TASK)])
+    steps["keys"] = time.perf_counter() - start
+
+    sizes = rows["key"].value_counts()
+    skewed = {str(key): -(-int(n) // mdask.DEFAULT_MAX_BUCKET)
+              for key, n in sizes[sizes > mdask.DEFAULT_MAX_BUCKET].items()}
+    buckets = mdask._split_skewed(rows, skewed)
+    blocks = buckets.groupby(["bucket", "block"]).size().rename("n")
+    per_bucket = blocks.reset_index().groupby("bucket")["n"].agg(
+        ["sum", "prod", "count"])
+    single = per_bucket["count"] == 1
+    candidates = int((per_bucket["sum"][single] *
+                      (per_bucket["sum"][single] - 1) // 2).sum() +
+                     per_bucket["prod"][~single].sum())
+    # The shuffle's partitions: buckets spread by a hash of their name.
+    shard = pd.util.hash_pandas_object(buckets["bucket"], index=False) \
+        .to_numpy() % numpy.uint64(partitions)
+    shuffled = [buckets[shard == k] for k in range(partitions)]
+    start = time.perf_counter()
+    found = pd.concat([mdask._score_buckets(part, values, ACCURACY, SCORING,
+                                            True, 1) for part in shuffled])
+    steps["score"] = time.perf_counter() - start
+    found = found.drop_duplicates(["first", "second"])
+
+    start = time.perf_counter()
+    paired = sorted(set(found["first"].tolist()) |
+                    set(found["second"].tolist()))
+    texts = [values[i] for i in paired]
+    grouped = spellings(texts, [counts[i] for i in paired], ACCURACY,
+                        SCORING, True, 1, True)
+    spelling = {v: s for v, s in zip(texts, grouped) if s != v}
+    steps["group"] = time.perf_counter() - start
+
+    start = time.perf_counter()
+    for part in parts:
+        mdask._apply_spelling(part, spelling)
+    steps["map"] = time.perf_counter() - start
+    return {"steps": steps, "cells": len(cells), "distinct": len(values),
+            "keys": int(len(sizes)), "candidates": candidates,
+            "pairs": int(len(found)), "paired_values": len(paired)}
+
+
+def child_jellyfish(cells, args):
+    """The peer's dedupe of the whole cells: distinct values counted,
+    blocked by Soundex, every pair of a block with Jaro-Winkler >= 0.9
+    joined (union-find), each group under its most frequent spelling."""
+    import jellyfish
+
+    start = time.perf_counter()
+    counts = collections.Counter(cells)
+    blocks = collections.defaultdict(list)
+    for value in counts:
+        blocks[jellyfish.soundex(value)].append(value)
+    parent = {}
+
+    def root(value):
+        while parent[value] != value:
+            value = parent[value]
+        return value
+
+    similarity = jellyfish.jaro_winkler_similarity
+    pairs = candidates = 0
+    for block in blocks.values():
+        candidates += len(block) * (len(block) - 1) // 2
+        for a, b in itertools.combinations(block, 2):
+            if similarity(a, b) >= JARO_WINKLER:
+                pairs += 1
+                parent.setdefault(a, a)
+                parent.setdefault(b, b)
+                ra, rb = root(a), root(b)
+                if ra != rb:
+                    parent[rb] = ra
+    # The most frequent member names its group, the first seen of equals.
+    best = {}
+    for value in counts:
+        if value in parent:
+            group = root(value)
+            if group not in best or counts[value] > counts[best[group]]:
+                best[group] = value
+    spelling = [best[root(v)] if v in parent else v for v in cells]
+    seconds = time.perf_counter() - start
+    return {"seconds": seconds, "pairs": pairs, "candidates": candidates,
+            "blocks": len(blocks),
+            "changed": sum(s != v for s, v in zip(spelling, cells)),
+            "peak_mb": peak_mb()}
+
+
+CHILDREN = {"canonical": child_canonical, "dask": child_dask,
+            "steps": child_steps, "jellyfish": child_jellyfish}
+
+
+def run_child(args, name, *extra):
+    """Runs one measurement in a fresh process; returns its JSON and the
+    process's peak resident memory in MB."""
+    command = [sys.executable, os.path.abspath(__file__), "--child", name,
+               "--corpus", args.corpus_txt, *extra]
+    return run_measured(command, args, json_output=True)
+
+
+def run_measured(command, args, json_output=False, ok=(0,)):
+    environment = dict(os.environ,
+                       MARROWFIELD_LIBRARY=args.library,
+                       PYTHONPATH=os.path.join(ROOT, "bindings", "python"))
+    start = time.perf_counter()
+    process = subprocess.Popen(command, env=environment,
+                               stdout=subprocess.PIPE,
+                               text=True)
+    output = process.stdout.read()
+    _, status, usage = os.wait4(process.pid, 0)
+    seconds = time.perf_counter() - start
+    process.returncode = os.waitstatus_to_exitcode(status)
+    if process.returncode not in ok:
+        sys.exit(f"python_bench.py: {' '.join(command[:4])} ... failed "
+                 f"(exit status {process.returncode})")
+    result = json.loads(output.splitlines()[-1]) if json_output else {}
+    result.setdefault("seconds", seconds)
+    result["process_peak_mb"] = usage.ru_maxrss / 1024
+    return result
+
+
+def make_corpus(args):
+    """The cells as lines (for the Python runs) and as a quoted CSV file
+    (names such as "Smith, John" hold commas) for the command line."""
+    folder = os.path.join(args.build, "python_bench")
+    os.makedirs(folder, exist_ok=True)
+    stem = os.path.join(folder, f"full_{args.distinct}_{args.cells}")
+    args.corpus_txt, args.corpus_csv = stem + ".txt", stem + ".csv"
+    if not os.path.exists(args.corpus_csv):
+        # About 3.8 spellings per person, as bench/postgres_bench.sh counts.
+        groups = args.distinct * 10 // 38 + 1
+        subprocess.run([os.path.join(ROOT, "tools", "names_corpus",
+                                     "generate.sh"), "--kind", "full",
+                        "--seed", "5", "--groups", str(groups), "--cells",
+                        str(args.cells), "--out", args.corpus_txt],
+                       check=True, stdout=subprocess.DEVNULL)
+        with open(args.corpus_csv + ".part", "w", newline="",
+                  encoding="utf-8") as out:
+            writer = csv.writer(out, quoting=csv.QUOTE_ALL)
+            writer.writerow(["name"])
+            writer.writerows([cell] for cell in read_cells(args.corpus_txt))
+        os.replace(args.corpus_csv + ".part", args.corpus_csv)
+
+
+def cli_mapping(path):
+    with open(path, encoding="utf-8", newline="") as mapping:
+        rows = csv.reader(mapping)
+        next(rows)
+        return {text: canonical for text, canonical in rows
+                if text != canonical}
+
+
+def canonical_against_cli(args, whole_cell):
+    """The command line's dedupe and marrowfield.canonical of the same
+    cells, in args.repeats rounds that alternate which goes first, so that
+    a slow spell of a shared machine does not land on one side only; the
+    median seconds and the highest peak of each."""
+    folder = os.path.dirname(args.corpus_csv)
+    mapping_cli = os.path.join(folder, "mapping_cli.csv")
+    mapping_py = os.path.join(folder, "mapping_py.json")
+    command = [args.cli, "dedupe", args.corpus_csv, "--column", "name",
+               "--format", "csv", "--accuracy", str(ACCURACY), "--scoring",
+               SCORING, "--mapping", mapping_cli]
+    extra = ["--mapping-out", mapping_py]
+    if whole_cell:
+        command.append("--whole-cell")
+        extra.append("--whole-cell")
+    runs = {"cli": [], "python": []}
+    for round_ in range(args.repeats):
+        for side in (("cli", "python") if round_ % 2 == 0
+                     else ("python", "cli")):
+            # Exit status 1: no groups.
+            runs[side].append(run_measured(command, args, ok=(0, 1))
+                              if side == "cli" else
+                              run_child(args, "canonical", *extra))
+    with open(mapping_py, encoding="utf-8") as got:
+        same = json.load(got) == cli_mapping(mapping_cli)
+
+    def summary(results):
+        return {"seconds": statistics.median(r["seconds"] for r in results),
+                "all_seconds": [r["seconds"] for r in results],
+                "process_peak_mb": max(r["process_peak_mb"] for r in results),
+                "loaded_mb": max(r.get("loaded_mb", 0) for r in results)}
+
+    return summary(runs["cli"]), dict(summary(runs["python"]), same=same)
+
+
+def quality():
+    """Recall and false-positive rate on the names sample, as quality.py
+    defines them: positive pairs within a group, negative pairs across."""
+    import jellyfish
+    import quality as corpus_quality
+
+    import marrowfield
+
+    groups = corpus_quality.read_groups(NAMES_SAMPLE)
+    positives = corpus_quality.positive_pairs(groups)
+    negatives = corpus_quality.negative_pairs(groups, 2_000_000, 1)
+    rates = {}
+    for scoring in ("strict", "tolerant"):
+        found = []
+        for pairs in (positives, negatives):
+            scores = marrowfield.compare_many(pairs, scoring=scoring)
+            found.append(sum(s >= ACCURACY for s in scores) / len(pairs))
+        rates[f"Marrowfield {scoring} >= {ACCURACY}"] = found
+    soundex = {}
+
+    def code(value):
+        if value not in soundex:
+            soundex[value] = jellyfish.soundex(value)
+        return soundex[value]
+
+    similarity = jellyfish.jaro_winkler_similarity
+    rates[f"Soundex block + Jaro-Winkler >= {JARO_WINKLER}"] = [
+        sum(code(a) == code(b) and similarity(a, b) >= JARO_WINKLER
+            for a, b in pairs) / len(pairs) for pairs in (positives, negatives)]
+    return {"groups": len(groups), "positives": len(positives),
+            "negatives": len(negatives), "rates": rates}
+
+
+def estimate(steps, dask_seconds):
+    """Seconds for TARGET_CELLS cells on TARGET_WORKERS workers, from the
+    per-unit costs of the steps, and the model that gives them."""
+    s, n = steps["steps"], steps
+    per_cell = (s["count"] + s["map"]) / n["cells"]
+    per_value = s["keys"] / n["distinct"]
+    per_candidate = s["score"] / max(1, n["candidates"])
+    client_per_value = s["distinct"] / n["distinct"]
+    client_per_pair = s["group"] / max(1, n["pairs"])
+    worker_here = s["count"] + s["map"] + s["keys"] + s["score"]
+    client_here = s["distinct"] + s["group"]
+    # What Dask adds to the workers' share (scheduling, serialising the
+    # values to every scoring task, the shuffle), as measured in this run.
+    overhead = max(1.0, (dask_seconds - client_here) / (worker_here / WORKERS))
+    scale = TARGET_CELLS / n["cells"]
+    cells, values = TARGET_CELLS, n["distinct"] * scale
+    candidates, pairs = n["candidates"] * scale, n["pairs"] * scale
+    workers = overhead * (per_cell * cells + per_value * values +
+                          per_candidate * candidates) / TARGET_WORKERS
+    client = client_per_value * values + client_per_pair * pairs
+    model = [
+        "T = f x (c_cell x C + c_value x D + c_pair x K) / W "
+        "+ g_value x D + g_pair x P",
+        f"  C = {cells:.3g} cells, W = {TARGET_WORKERS} workers; D, K, P "
+        f"(distinct values, candidate pairs, pairs found) grow with the cells "
+        f"as here: D = {values:.3g}, K = {candidates:.3g}, P = {pairs:.3g}",
+        f"  measured per unit on one thread: c_cell = {per_cell * 1e6:.2f} us "
+        f"(counting + mapping), c_value = {per_value * 1e6:.1f} us (keys), "
+        f"c_pair = {per_candidate * 1e6:.2f} us (scoring a candidate pair)",
+        f"  on the client: g_value = {client_per_value * 1e6:.2f} us "
+        f"(combining the counts), g_pair = {client_per_pair * 1e6:.1f} us "
+        f"(grouping per pair found)",
+        f"  f = {overhead:.1f}: Dask's time here over its workers' share of "
+        f"the steps timed alone",
+        f"  workers {workers:,.0f} s + client {client:,.0f} s "
+        f"= {workers + client:,.0f} s ({(workers + client) / 3600:.1f} h)",
+        "  assumes D and K grow linearly (real names saturate: fewer); the "
+        "client's share does not divide by W, and the distinct values go to "
+        "every scoring task, which at this D no longer fits a worker",
+    ]
+    return workers + client, model
+
+
+def table(rows):
+    width = max(len(label) for label, _, _ in rows)
+    lines = [f"{'measurement':<{width}}  {'value':>10}  target"]
+    for label, value, target in rows:
+        text = value if isinstance(value, str) else f"{value:10.2f}"
+        lines.append(f"{label:<{width}}  {text:>10}  {target or ''}")
+    return "\n".join(lines)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", default=os.path.join(ROOT, "build-bench"))
+    parser.add_argument("--cells", type=int, default=1_000_000)
+    parser.add_argument("--distinct", type=int, default=200_000)
+    parser.add_argument("--smoke", action="store_true")
+    parser.add_argument("--repeats", type=int, default=3)
+    parser.add_argument("--json")
+    parser.add_argument("--child", choices=sorted(CHILDREN))
+    parser.add_argument("--corpus")
+    parser.add_argument("--whole-cell", action="store_true")
+    parser.add_argument("--mapping-out")
+    args = parser.parse_args()
+    # Debian's jellyfish warns of its own argument parsing on every call,
+    # and distributed of the values shipped with the graph, which the
+    # output states.
+    warnings.simplefilter("ignore")
+    if args.child:
+        result = CHILDREN[args.child](read_cells(args.corpus), args)
+        print(json.dumps(result))
+        return 0
+    if args.smoke:
+        args.cells, args.distinct, args.repeats = 20_000, 4_000, 1
+    args.library = os.path.join(args.build, "library", "libmarrowfield.so")
+    args.cli = os.path.join(args.build, "cli", "marrowfield")
+    for path in (args.library, args.cli):
+        if not os.path.exists(path):
+            sys.exit(f"python_bench.py: {path} is missing: build the targets "
+                     "libmarrowfield and marrowfield in " + args.build)
+    os.environ["MARROWFIELD_LIBRARY"] = args.library
+    make_corpus(args)
+
+    figures = {"cells": args.cells}
+    rows = []
+    for whole_cell, label in ((False, "word by word"), (True, "whole cells")):
+        cli, python = canonical_against_cli(args, whole_cell)
+        key = "whole_cell" if whole_cell else "word_by_word"
+        figures[f"cli_{key}"], figures[f"canonical_{key}"] = cli, python
+        rows += [
+            (f"marrowfield dedupe ({label}), seconds", cli["seconds"], None),
+            (f"marrowfield.canonical ({label}), seconds", python["seconds"],
+             None),
+            (f"canonical / CLI dedupe ({label})",
+             python["seconds"] / cli["seconds"], "<= 1.2"),
+            (f"  the same mapping as the CLI's ({label})",
+             "yes" if python["same"] else "NO", None),
+            (f"  peak MB: CLI / canonical's process (cells loaded: "
+             f"{python['loaded_mb']:.0f})",
+             f"{cli['process_peak_mb']:.0f} / "
+             f"{python['process_peak_mb']:.0f}", None),
+        ]
+    one = figures["canonical_whole_cell"]["seconds"]
+    dask_run = run_child(args, "dask")
+    figures["dask"] = dask_run
+    rows += [
+        ("marrowfield.dask.canonical 2x1 (whole cells), seconds",
+         dask_run["seconds"], None),
+        ("  of which pairs and grouping (the eager part)",
+         dask_run["eager_seconds"], None),
+        ("dask 2x1 / one process", dask_run["seconds"] / one, None),
+        ("  the same answer as one process", "yes" if dask_run["same"]
+         else "NO", None),
+        ("  peak MB: client / each worker",
+         f"{dask_run['process_peak_mb']:.0f} / "
+         f"{dask_run['worker_peak_mb']:.0f}", None),
+    ]
+    steps = run_child(args, "steps")
+    figures["steps"] = steps
+    total, model = estimate(steps, dask_run["seconds"])
+    figures["estimate_seconds"] = total
+    peer = run_child(args, "jellyfish")
+    figures["jellyfish"] = peer
+    rows += [
+        ("jellyfish Soundex + Jaro-Winkler (whole cells), seconds",
+         peer["seconds"], None),
+        ("jellyfish peer / marrowfield.canonical (whole cells)",
+         peer["seconds"] / one, None),
+    ]
+    rates = quality()
+    figures["quality"] = rates
+    for name, (recall, fpr) in rates["rates"].items():
+        rows.append((f"{name}: recall", recall, None))
+        rows.append((f"{name}: false-positive rate", f"{fpr:.5f}", None))
+
+    print(f"{args.cells} cells, {steps['distinct']} distinct full names, "
+          f"accuracy {ACCURACY}, {SCORING} score; every run in a fresh "
+          f"process")
+    print(table(rows))
+    print("\nSteps of marrowfield.dask.canonical in one process, one "
+          "thread (seconds): " + ", ".join(
+              f"{k} {v:.2f}" for k, v in steps["steps"].items()))
+    print(f"{steps['keys']} keys, {steps['candidates']} candidate pairs, "
+          f"{steps['pairs']} pairs found; Soundex: {peer['blocks']} blocks, "
+          f"{peer['candidates']} candidate pairs")
+    print(f"\nEstimate for {TARGET_CELLS:,} cells on {TARGET_WORKERS} "
+          f"workers:")
+    print("\n".join(model))
+    print(f"\nQuality on {NAMES_SAMPLE}: {rates['groups']} groups, "
+          f"{rates['positives']} positive and {rates['negatives']} negative "
+          f"pairs")
+    default = "python_bench_smoke.json" if args.smoke else "python_bench.json"
+    with open(args.json or os.path.join(args.build, default), "w",
+              encoding="utf-8") as out:
+        json.dump(figures, out, indent=1)
+    failed = [label for label, value, _ in rows if value == "NO"]
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

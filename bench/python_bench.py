@@ -144,7 +144,7 @@ def child_steps(cells, args):
 
     import marrowfield.dask as mdask
     from marrowfield import _library
-    from marrowfield._lists import spellings
+    from marrowfield._lists import pair_spellings
 
     steps = {}
     partitions = max(1, len(cells) // CELLS_PER_PARTITION)
@@ -193,11 +193,14 @@ def child_steps(cells, args):
     found = found.drop_duplicates(["first", "second"])
 
     start = time.perf_counter()
-    paired = sorted(set(found["first"].tolist()) |
-                    set(found["second"].tolist()))
+    firsts, seconds = found["first"].tolist(), found["second"].tolist()
+    paired = sorted(set(firsts) | set(seconds))
+    position = {value: k for k, value in enumerate(paired)}
     texts = [values[i] for i in paired]
-    grouped = spellings(texts, [counts[i] for i in paired], ACCURACY,
-                        SCORING, True, 1, True)
+    grouped = pair_spellings(
+        texts, [counts[i] for i in paired],
+        ([position[i] for i in firsts], [position[i] for i in seconds],
+         found["score"].tolist()), ACCURACY, SCORING, True, 1, True)
     spelling = {v: s for v, s in zip(texts, grouped) if s != v}
     steps["group"] = time.perf_counter() - start
 

@@ -247,7 +247,10 @@ def _pair_indexes(values: List[str], accuracy: int, scoring: str,
     pair_meta = pd.DataFrame({"first": pd.Series(dtype="int64"),
                               "second": pd.Series(dtype="int64"),
                               "score": pd.Series(dtype="int64")})
-    found = shuffled.map_partitions(_score_buckets, values, accuracy,
+    # One node of the graph holds the values, so that each worker receives
+    # them once rather than once per scoring task.
+    shared = dask.delayed(values, pure=True, traverse=False)
+    found = shuffled.map_partitions(_score_buckets, shared, accuracy,
                                     scoring, fold, threads, meta=pair_meta)
     # A pair that shares several keys is found in each of their buckets.
     table = found.compute().drop_duplicates(["first", "second"])

@@ -54,9 +54,8 @@ std::vector<Pair> PairsOf(const mf_groups_t* groups) {
 
 // Everything the groups handle tells, in one comparable value.
 using Member = std::tuple<size_t, int, size_t, int>;
-using Described =
-    std::pair<std::vector<std::pair<size_t, std::vector<Member>>>,
-              std::vector<std::tuple<size_t, size_t, int>>>;
+using Described = std::pair<std::vector<std::pair<size_t, std::vector<Member>>>,
+                            std::vector<std::tuple<size_t, size_t, int>>>;
 
 Described Describe(const mf_groups_t* groups) {
   Described described;
@@ -90,8 +89,7 @@ TEST_F(GroupPairs, DedupesPairs_InAnyOrder_GiveDedupesGroups) {
       // Word by word, values with initials join only their best partner's
       // group: the grouping must see which values they are.
       {MARROWFIELD_NAMES_DIR "/full_names.tsv", false, MF_SCORING_STRICT, 60},
-      {MARROWFIELD_NAMES_DIR "/full_names.tsv", false, MF_SCORING_TOLERANT,
-       70},
+      {MARROWFIELD_NAMES_DIR "/full_names.tsv", false, MF_SCORING_TOLERANT, 70},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.corpus) + (c.wholeCell ? " whole" : " words") +
@@ -134,11 +132,11 @@ TEST_F(GroupPairs, DedupesPairs_InAnyOrder_GiveDedupesGroups) {
       scores.push_back(given[k].score);
     }
     Groups grouped;
-    ASSERT_EQ(mf_group_pairs(options.get(), pointers.data(), counts.data(),
-                             pointers.size(), firsts.data(), seconds.data(),
-                             scores.data(), given.size(), grouped.out(),
-                             nullptr),
-              MF_OK);
+    ASSERT_EQ(
+        mf_group_pairs(options.get(), pointers.data(), counts.data(),
+                       pointers.size(), firsts.data(), seconds.data(),
+                       scores.data(), given.size(), grouped.out(), nullptr),
+        MF_OK);
     EXPECT_EQ(Describe(grouped.get()), Describe(deduped.get()));
   }
 }
@@ -147,8 +145,8 @@ TEST_F(GroupPairs, NoPairs_GiveNoGroups) {
   Options options;
   const char* values[] = {"Smith", "Smyth"};
   Groups groups;
-  ASSERT_EQ(mf_group_pairs(options.get(), values, nullptr, 2, nullptr,
-                           nullptr, nullptr, 0, groups.out(), nullptr),
+  ASSERT_EQ(mf_group_pairs(options.get(), values, nullptr, 2, nullptr, nullptr,
+                           nullptr, 0, groups.out(), nullptr),
             MF_OK);
   EXPECT_EQ(mf_groups_count(groups.get()), 0u);
   EXPECT_EQ(mf_groups_pair_count(groups.get()), 0u);
@@ -174,14 +172,12 @@ TEST_F(GroupPairs, PairsItCannotGroup_AreRefusedWithoutAHandle) {
     SCOPED_TRACE(c.message);
     Error error;
     mf_groups_t* groups = nullptr;
-    EXPECT_EQ(mf_group_pairs(options.get(), values, nullptr, 3,
-                             c.firsts.data(), c.seconds.data(),
-                             c.scores.data(), c.firsts.size(), &groups,
-                             error.out()),
+    EXPECT_EQ(mf_group_pairs(options.get(), values, nullptr, 3, c.firsts.data(),
+                             c.seconds.data(), c.scores.data(), c.firsts.size(),
+                             &groups, error.out()),
               MF_INVALID_ARGUMENT);
     EXPECT_EQ(groups, nullptr);
-    EXPECT_NE(error.text().find(c.message), std::string::npos)
-        << error.text();
+    EXPECT_NE(error.text().find(c.message), std::string::npos) << error.text();
   }
   Error error;
   mf_groups_t* groups = nullptr;

@@ -401,8 +401,8 @@ def estimate(steps, dask_seconds):
     client_per_pair = s["group"] / max(1, n["pairs"])
     worker_here = s["count"] + s["map"] + s["keys"] + s["score"]
     client_here = s["distinct"] + s["group"]
-    # What Dask adds to the workers' share (scheduling, serialising the
-    # values to every scoring task, the shuffle), as measured in this run.
+    # What Dask adds to the workers' share (scheduling, sending the values
+    # to every worker, the shuffle), as measured in this run.
     overhead = max(1.0, (dask_seconds - client_here) / (worker_here / WORKERS))
     scale = TARGET_CELLS / n["cells"]
     cells, values = TARGET_CELLS, n["distinct"] * scale
@@ -423,12 +423,12 @@ def estimate(steps, dask_seconds):
         f"(combining the counts), g_pair = {client_per_pair * 1e6:.1f} us "
         f"(grouping per pair found)",
         f"  f = {overhead:.1f}: Dask's time here over its workers' share of "
-        f"the steps timed alone",
+        "the steps timed alone",
         f"  workers {workers:,.0f} s + client {client:,.0f} s "
         f"= {workers + client:,.0f} s ({(workers + client) / 3600:.1f} h)",
         "  assumes D and K grow linearly (real names saturate: fewer); the "
-        "client's share does not divide by W, and the distinct values go to "
-        "every scoring task, which at this D no longer fits a worker",
+        "client's share does not divide by W, and every worker holds all the "
+        "distinct values, which at this D no longer fits a worker's memory",
     ]
     return workers + client, model
 

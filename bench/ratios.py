@@ -146,10 +146,9 @@ def python_rows(build, rows):
                          f"({label})", python["seconds"] / cli["seconds"],
                          "<= 1.2"))
     dask = figures.get("dask")
-    one = figures.get("canonical_whole_cell")
-    if dask and one:
+    if dask and dask.get("one_seconds"):
         rows.append((f"marrowfield.dask.canonical 2x1 / one process, {cells}",
-                     dask["seconds"] / one["seconds"], None))
+                     dask["seconds"] / dask["one_seconds"], None))
 
 
 def main():

@@ -9,6 +9,10 @@ floor, the closest one, is measured head to head inside one benchmark
 (alternating rounds of each); the ratio of the two separate benchmarks is
 printed beneath it for comparison.
 
+The Python binding's rows come from BUILD_DIR/python_bench.json, which
+bench/python_bench.py writes (a run of minutes of its own, so it is read
+when there rather than run here).
+
 Usage: bench/ratios.py [BUILD_DIR]   (default: build-bench, built with
 -DMARROWFIELD_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release)
 """
@@ -125,6 +129,28 @@ def lists_rows(times, rows):
                              times[key], ">= 0.995"))
 
 
+def python_rows(build, rows):
+    """The rows of bench/python_bench.py's last run in |build|, if any."""
+    path = os.path.join(build, "python_bench.json")
+    if not os.path.exists(path):
+        return
+    with open(path, encoding="utf-8") as figures_file:
+        figures = json.load(figures_file)
+    cells = f"{figures['cells']:,} cells".replace(",", " ")
+    for key, label in (("word_by_word", "word by word"),
+                       ("whole_cell", "whole cells")):
+        cli = figures.get(f"cli_{key}")
+        python = figures.get(f"canonical_{key}")
+        if cli and python:
+            rows.append((f"marrowfield.canonical / marrowfield dedupe, {cells} "
+                         f"({label})", python["seconds"] / cli["seconds"],
+                         "<= 1.2"))
+    dask = figures.get("dask")
+    if dask and dask.get("one_seconds"):
+        rows.append((f"marrowfield.dask.canonical 2x1 / one process, {cells}",
+                     dask["seconds"] / dask["one_seconds"], None))
+
+
 def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build-bench"
     times = run(os.path.join(build, "bench", "engine_bench"))
@@ -182,6 +208,7 @@ def main():
           "BM_Best10kCells/0", "BM_SheetSearch10kCells/0", "<= 2")
 
     lists_rows(lists_times, rows)
+    python_rows(build, rows)
 
     width = max(len(label) for label, _, _ in rows)
     print(f"{'ratio':<{width}}  {'value':>8}  target")

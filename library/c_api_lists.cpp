@@ -75,6 +75,42 @@ int Keys(const mf_options_t* options, const char* value, mf_strings_t** result,
   });
 }
 
+// The caller's pairs as mf_dedupe's pair finding would hand them to the
+// grouping: first < second, ordered by (first, second), those scoring
+// below |accuracy| left out. The grouping breaks ties by pair order, so
+// the order is fixed here rather than left to the caller.
+std::vector<lists::ValuePair> GivenPairs(size_t count, const size_t* firsts,
+                                         const size_t* seconds,
+                                         const int* scores, size_t pairCount,
+                                         int accuracy) {
+  Require(pairCount == 0 ||
+              (firsts != nullptr && seconds != nullptr && scores != nullptr),
+          "firsts, seconds or scores is NULL");
+  std::vector<lists::ValuePair> pairs;
+  pairs.reserve(pairCount);
+  for (size_t k = 0; k < pairCount; ++k) {
+    Require(firsts[k] < count && seconds[k] < count,
+            "a pair's index is out of range");
+    Require(firsts[k] != seconds[k], "a pair joins a value with itself");
+    Require(scores[k] >= 0 && scores[k] <= 100,
+            "a pair's score is outside 0-100");
+    if (scores[k] < accuracy) continue;
+    pairs.push_back(lists::ValuePair{std::min(firsts[k], seconds[k]),
+                                     std::max(firsts[k], seconds[k]),
+                                     scores[k]});
+  }
+  const auto order = [](const lists::ValuePair& x, const lists::ValuePair& y) {
+    return x.first != y.first ? x.first < y.first : x.second < y.second;
+  };
+  std::sort(pairs.begin(), pairs.end(), order);
+  const auto same = [](const lists::ValuePair& x, const lists::ValuePair& y) {
+    return x.first == y.first && x.second == y.second;
+  };
+  Require(std::adjacent_find(pairs.begin(), pairs.end(), same) == pairs.end(),
+          "a pair is given twice");
+  return pairs;
+}
+
 }  // namespace
 
 extern "C" {
@@ -92,6 +128,28 @@ int mf_dedupe(const mf_options_t* options, const char* const* values,
     api::EnsureEngine();
     auto groups = std::make_unique<mf_groups_t>();
     groups->pairs = lists::FindDuplicatePairs(copied, pairOptions);
+    groups->groups = lists::GroupDuplicates(copied, copiedCounts, groups->pairs,
+                                            pairOptions);
+    *result = groups.release();
+  });
+}
+
+int mf_group_pairs(const mf_options_t* options, const char* const* values,
+                   const uint64_t* counts, size_t count, const size_t* firsts,
+                   const size_t* seconds, const int* scores, size_t pair_count,
+                   mf_groups_t** result, char** errptr) {
+  return Guarded(errptr, [&] {
+    const lists::PairOptions pairOptions = api::PairOptionsOf(options);
+    Require(result != nullptr, "result is NULL");
+    const std::vector<std::string> copied =
+        api::CopyValues(options, values, count, "values");
+    std::vector<size_t> copiedCounts;
+    if (counts != nullptr) copiedCounts.assign(counts, counts + count);
+    auto groups = std::make_unique<mf_groups_t>();
+    groups->pairs = GivenPairs(count, firsts, seconds, scores, pair_count,
+                               pairOptions.accuracy);
+    // The grouping scores each member against its canonical.
+    api::EnsureEngine();
     groups->groups = lists::GroupDuplicates(copied, copiedCounts, groups->pairs,
                                             pairOptions);
     *result = groups.release();

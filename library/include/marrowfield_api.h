@@ -226,6 +226,23 @@ MF_EXPORT int mf_similar(const mf_options_t* options, const char* word,
 MF_EXPORT int mf_dedupe(const mf_options_t* options,
                         const char* const* values, const uint64_t* counts,
                         size_t count, mf_groups_t** result, char** errptr);
+
+/* Groups the |count| distinct |values| (counts as for mf_dedupe) through
+ * pairs found elsewhere, with mf_dedupe's grouping: pair k joins
+ * values[firsts[k]] and values[seconds[k]] (either way round) with score
+ * scores[k], the score mf_compare_many gives them under |options|. Pairs
+ * scoring below the options' accuracy are left out; the rest may come in
+ * any order. Given the pairs mf_dedupe finds on the same values and
+ * options, the groups and pairs of the handle are mf_dedupe's. Fails with
+ * MF_INVALID_ARGUMENT for an index out of range, a value paired with
+ * itself, a score outside 0-100, or a pair given twice. On success
+ * *result receives a new groups handle. */
+MF_EXPORT int mf_group_pairs(const mf_options_t* options,
+                             const char* const* values, const uint64_t* counts,
+                             size_t count, const size_t* firsts,
+                             const size_t* seconds, const int* scores,
+                             size_t pair_count, mf_groups_t** result,
+                             char** errptr);
 MF_EXPORT void mf_groups_destroy(mf_groups_t* groups);
 
 /* Groups, biggest first (total occurrences, then members). Indexes are

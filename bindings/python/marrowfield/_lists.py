@@ -137,6 +137,63 @@ def _groups(values: Sequence[str], counts: Sequence[int], accuracy: int,
         _library.load().mf_groups_destroy(groups)
 
 
+@contextlib.contextmanager
+def _groups_of_pairs(values: Sequence[str], counts: Sequence[int],
+                     pairs: Tuple[Sequence[int], Sequence[int], Sequence[int]],
+                     accuracy: int, scoring: str, whole_cell: bool,
+                     threads: int, fold: bool) -> Iterator[Any]:
+    """The library's groups of the distinct |values| occurring |counts|
+    times through |pairs| found elsewhere (first indexes, second indexes,
+    scores), grouped as _groups() groups its own; destroyed when the with
+    block ends."""
+    encoded = encode_many(values, "values", fold)
+    firsts, seconds, scores = pairs
+    n = len(firsts)
+    groups = ctypes.c_void_p()
+    with Options(accuracy, threads, whole_cell, scoring) as options:
+        values_array = TextArray(encoded)
+        _library.call("mf_group_pairs", options, values_array.pointers,
+                      (ctypes.c_uint64 * len(counts))(*counts), len(encoded),
+                      (ctypes.c_size_t * n)(*firsts),
+                      (ctypes.c_size_t * n)(*seconds),
+                      (ctypes.c_int * n)(*scores), n, ctypes.byref(groups))
+    try:
+        yield groups
+    finally:
+        _library.load().mf_groups_destroy(groups)
+
+
+def _read_groups(groups: Any, texts: Sequence[str],
+                 counts: Sequence[int]) -> List[Group]:
+    """The Group tuples of a groups handle over |texts|."""
+    lib = _library.load()
+    result = []
+    for g in range(lib.mf_groups_count(groups)):
+        members = []
+        for m in range(lib.mf_groups_member_count(groups, g)):
+            value = lib.mf_groups_member_value(groups, g, m)
+            via = lib.mf_groups_member_via(groups, g, m)
+            members.append(Member(
+                texts[value], counts[value],
+                lib.mf_groups_member_score(groups, g, m), texts[via],
+                lib.mf_groups_member_via_score(groups, g, m)))
+        result.append(Group(texts[lib.mf_groups_canonical(groups, g)],
+                            members))
+    return result
+
+
+def _read_spellings(groups: Any, texts: Sequence[str]) -> List[str]:
+    """The suggested spelling of each of |texts| by a groups handle over
+    them: its group's canonical, or itself when in no group."""
+    lib = _library.load()
+    spelling = list(texts)
+    for g in range(lib.mf_groups_count(groups)):
+        suggested = texts[lib.mf_groups_canonical(groups, g)]
+        for m in range(lib.mf_groups_member_count(groups, g)):
+            spelling[lib.mf_groups_member_value(groups, g, m)] = suggested
+    return spelling
+
+
 def dedupe(values: Iterable[Optional[str]], accuracy: int = DEFAULT_ACCURACY,
            scoring: str = "strict", whole_cell: bool = False,
            threads: int = 0, fold: bool = True) -> List[Group]:
@@ -162,20 +219,19 @@ def dedupe(values: Iterable[Optional[str]], accuracy: int = DEFAULT_ACCURACY,
     texts, counts = distinct(cells(values, "values"), "values")
     with _groups(texts, counts, accuracy, scoring, whole_cell, threads,
                  fold) as groups:
-        lib = _library.load()
-        result = []
-        for g in range(lib.mf_groups_count(groups)):
-            members = []
-            for m in range(lib.mf_groups_member_count(groups, g)):
-                value = lib.mf_groups_member_value(groups, g, m)
-                via = lib.mf_groups_member_via(groups, g, m)
-                members.append(Member(
-                    texts[value], counts[value],
-                    lib.mf_groups_member_score(groups, g, m), texts[via],
-                    lib.mf_groups_member_via_score(groups, g, m)))
-            result.append(Group(texts[lib.mf_groups_canonical(groups, g)],
-                                members))
-        return result
+        return _read_groups(groups, texts, counts)
+
+
+def group_pairs(texts: Sequence[str], counts: Sequence[int],
+                pairs: Tuple[Sequence[int], Sequence[int], Sequence[int]],
+                accuracy: int, scoring: str, whole_cell: bool, threads: int,
+                fold: bool) -> List[Group]:
+    """The groups dedupe() makes of the distinct |texts| occurring |counts|
+    times, from the pairs found elsewhere (first indexes, second indexes
+    and scores into |texts|) instead of its own pair finding."""
+    with _groups_of_pairs(texts, counts, pairs, accuracy, scoring,
+                          whole_cell, threads, fold) as groups:
+        return _read_groups(groups, texts, counts)
 
 
 def spellings(texts: Sequence[str], counts: Sequence[int], accuracy: int,
@@ -183,15 +239,20 @@ def spellings(texts: Sequence[str], counts: Sequence[int], accuracy: int,
               fold: bool) -> List[str]:
     """The suggested spelling of each of the distinct |texts| occurring
     |counts| times: its group's canonical, or itself when in no group."""
-    spelling = list(texts)
     with _groups(texts, counts, accuracy, scoring, whole_cell, threads,
                  fold) as groups:
-        lib = _library.load()
-        for g in range(lib.mf_groups_count(groups)):
-            suggested = texts[lib.mf_groups_canonical(groups, g)]
-            for m in range(lib.mf_groups_member_count(groups, g)):
-                spelling[lib.mf_groups_member_value(groups, g, m)] = suggested
-    return spelling
+        return _read_spellings(groups, texts)
+
+
+def pair_spellings(texts: Sequence[str], counts: Sequence[int],
+                   pairs: Tuple[Sequence[int], Sequence[int], Sequence[int]],
+                   accuracy: int, scoring: str, whole_cell: bool,
+                   threads: int, fold: bool) -> List[str]:
+    """spellings() of |texts| from the pairs found elsewhere (as for
+    group_pairs) instead of its own pair finding."""
+    with _groups_of_pairs(texts, counts, pairs, accuracy, scoring,
+                          whole_cell, threads, fold) as groups:
+        return _read_spellings(groups, texts)
 
 
 @overload

@@ -20,12 +20,12 @@ spelling of canonical() is mapped onto the column partition by partition.
 
 What grows on the client: the distinct values with their counts (one row
 per distinct value, not per cell), the pairs found (far fewer than the
-values at a useful accuracy), and, until the product library can group
-pairs it is given, the grouping itself: the client runs the library's
-dedupe on the values that are in some pair, which scores their candidate
-pairs once more. So this scales with the cells and the pair finding, but
-stops scaling where the distinct values or the paired values no longer fit
-(or take too long) on one machine: tens of millions of distinct values.
+values at a useful accuracy), and the grouping of those pairs, which the
+product library does with the grouping of its own dedupe
+(mf_group_pairs), scoring nothing but each member against its group's
+canonical. So this scales with the cells and the pair finding, but stops
+scaling where the distinct values or the paired values no longer fit (or
+take too long) on one machine: tens of millions of distinct values.
 
 Limits of this version: whole cells only (whole_cell=True; values of
 several words are filed under keys of word pairs that the product
@@ -59,7 +59,7 @@ except ImportError as error:  # pragma: no cover - depends on the machine
 from . import _library
 from ._errors import ArgumentError
 from ._handles import DEFAULT_ACCURACY, Options, TextArray
-from ._lists import spellings
+from ._lists import pair_spellings
 from ._text import check_int, check_scoring, encode_many, is_missing
 
 __all__ = ["canonical", "pairs", "DEFAULT_MAX_BUCKET"]
@@ -247,7 +247,10 @@ def _pair_indexes(values: List[str], accuracy: int, scoring: str,
     pair_meta = pd.DataFrame({"first": pd.Series(dtype="int64"),
                               "second": pd.Series(dtype="int64"),
                               "score": pd.Series(dtype="int64")})
-    found = shuffled.map_partitions(_score_buckets, values, accuracy,
+    # One node of the graph holds the values, so that each worker receives
+    # them once rather than once per scoring task.
+    shared = dask.delayed(values, pure=True, traverse=False)
+    found = shuffled.map_partitions(_score_buckets, shared, accuracy,
                                     scoring, fold, threads, meta=pair_meta)
     # A pair that shares several keys is found in each of their buckets.
     table = found.compute().drop_duplicates(["first", "second"])
@@ -311,14 +314,17 @@ def canonical(series: Any, accuracy: int = DEFAULT_ACCURACY,
     values, counts = _distinct(series)
     table = _pair_indexes(values, accuracy, scoring, fold, threads,
                           max_bucket)
-    paired = sorted(set(table["first"].tolist()) |
-                    set(table["second"].tolist()))
-    # The grouping of marrowfield.dedupe, run on the values in some pair
-    # (the rest form no group), in their first-seen order and with their
-    # counts over the whole column.
+    firsts, seconds = table["first"].tolist(), table["second"].tolist()
+    paired = sorted(set(firsts) | set(seconds))
+    # The grouping of marrowfield.dedupe, given the pairs found: on the
+    # values in some pair (the rest form no group), in their first-seen
+    # order, with their counts over the whole column.
+    position = {value: k for k, value in enumerate(paired)}
     texts = [values[i] for i in paired]
-    grouped = spellings(texts, [counts[i] for i in paired], accuracy,
-                        scoring, True, 0, fold)
+    grouped = pair_spellings(
+        texts, [counts[i] for i in paired],
+        ([position[i] for i in firsts], [position[i] for i in seconds],
+         table["score"].tolist()), accuracy, scoring, True, 0, fold)
     spelling = {value: suggested for value, suggested in zip(texts, grouped)
                 if suggested != value}
     return series.map_partitions(_apply_spelling, spelling,

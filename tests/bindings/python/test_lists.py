@@ -5,6 +5,7 @@ Expected scores come from the binding's own compare() or from the
 library's single comparison, never from copied output.
 """
 
+import ctypes
 import os
 import subprocess
 import sys
@@ -13,7 +14,7 @@ import unittest
 from unittest import mock
 
 import marrowfield
-from marrowfield import _library
+from marrowfield import _columns, _library, _lists
 
 NAMES = os.path.join(os.path.dirname(os.path.abspath(__file__)),
                      "..", "..", "data", "names", "names.tsv")
@@ -141,6 +142,69 @@ class DedupeTest(unittest.TestCase):
             marrowfield.dedupe("Smith")
         with self.assertRaises(TypeError):
             marrowfield.dedupe(["Smith", 3])
+
+
+class GroupPairsTest(unittest.TestCase):
+    """Pairs found elsewhere (as marrowfield.dask finds them) grouped by
+    the library: the groups dedupe() makes of the same values."""
+
+    FULL_NAMES = os.path.join(os.path.dirname(NAMES), "full_names.tsv")
+
+    def found_pairs(self, texts, counts, whole_cell, scoring):
+        """The pairs dedupe()'s library call finds, as index lists."""
+        lib = _library.load()
+        pairs = ([], [], [])
+        with _lists._groups(texts, counts, 60, scoring, whole_cell, 0,
+                            True) as groups:
+            for k in range(lib.mf_groups_pair_count(groups)):
+                first, second = ctypes.c_size_t(), ctypes.c_size_t()
+                score = ctypes.c_int()
+                lib.mf_groups_pair(groups, k, ctypes.byref(first),
+                                   ctypes.byref(second), ctypes.byref(score))
+                for column, value in zip(pairs, (first, second, score)):
+                    column.append(value.value)
+        return pairs
+
+    def test_the_pairs_dedupe_finds_give_its_groups_in_any_order(self):
+        with open(self.FULL_NAMES, encoding="utf-8") as names:
+            next(names)
+            full = [line.rstrip("\n").split("\t")[1] for line in names]
+        for values, whole_cell, scoring in (
+                (corpus_values(), True, "strict"),
+                (corpus_values(), True, "tolerant"),
+                (full, False, "strict"),
+                (full, False, "tolerant")):
+            with self.subTest(whole_cell=whole_cell, scoring=scoring):
+                # Repeats, so that the canonicals are not first seen.
+                column = values + values[::3] + values[::7]
+                texts, counts = _columns.distinct(column, "values")
+                firsts, seconds, scores = self.found_pairs(
+                    texts, counts, whole_cell, scoring)
+                self.assertGreater(len(firsts), 100)
+                # Reversed, and every other pair the other way round.
+                order = list(range(len(firsts)))[::-1]
+                given = ([seconds[k] if k % 2 else firsts[k] for k in order],
+                         [firsts[k] if k % 2 else seconds[k] for k in order],
+                         [scores[k] for k in order])
+                want = marrowfield.dedupe(column, whole_cell=whole_cell,
+                                          scoring=scoring)
+                self.assertEqual(
+                    _lists.group_pairs(texts, counts, given, 60, scoring,
+                                       whole_cell, 0, True), want)
+                spelling = dict(zip(texts, _lists.pair_spellings(
+                    texts, counts, given, 60, scoring, whole_cell, 1, True)))
+                self.assertEqual(
+                    [spelling[v] for v in column],
+                    marrowfield.canonical(column, whole_cell=whole_cell,
+                                          scoring=scoring))
+
+    def test_pairs_it_cannot_group_are_refused(self):
+        for pairs in (([0], [5], [90]), ([1], [1], [90]), ([0], [1], [101]),
+                      ([0, 1], [1, 0], [90, 90])):
+            with self.subTest(pairs=pairs):
+                with self.assertRaises(marrowfield.ArgumentError):
+                    _lists.group_pairs(["Smith", "Smyth"], [1, 1], pairs, 60,
+                                       "strict", True, 0, True)
 
 
 class LinkTest(unittest.TestCase):

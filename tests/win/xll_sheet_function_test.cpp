@@ -22,7 +22,7 @@ namespace {
 
 // Excel calls them with the Windows API convention.
 using Best = XLOPER12*(MARROWFIELD_XLCALL_STDCALL*)(XLOPER12*, XLOPER12*,
-                                                    XLOPER12*);
+                                                    XLOPER12*, XLOPER12*);
 using Free12 = void(MARROWFIELD_XLCALL_STDCALL*)(XLOPER12*);
 using Compare = int (*)(const char*, const char*);
 
@@ -48,7 +48,7 @@ TEST(XllSheetFunctions, RegisteredThreadSafe_SameAnswerOnEveryThread) {
   EXPECT_EQ(fake_xl_refused_calls(), 0);
   bool wide = false;
   const std::string type = TypeTextOf("fMarrowfieldBest12", &wide);
-  ASSERT_EQ(type, "QQUQ$");
+  ASSERT_EQ(type, "QQUQQ$");
   EXPECT_TRUE(wide);
 
   const XllModule xll(ProgramDirectory() + "MarrowfieldExcel.xll");
@@ -77,7 +77,7 @@ TEST(XllSheetFunctions, RegisteredThreadSafe_SameAnswerOnEveryThread) {
         XLOPER12* result =
             best(args.Utf8Text("Smith"),
                  args.Area(0, static_cast<int32_t>(kNames.size()) - 1, 0, 0),
-                 args.Missing());
+                 args.Missing(), args.Missing());
         std::string answer = DescribeResult(result);
         if ((result->xltype & xlbitDLLFree) == 0) answer += " (not DLL-owned)";
         answers[static_cast<std::size_t>(t)].push_back(answer);

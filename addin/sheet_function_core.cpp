@@ -233,8 +233,8 @@ SheetAnswer SheetBest(const SheetArgument& text, const SheetRange& range,
   std::vector<Candidate> candidates;
   double level = 0;
   SheetAnswer failure;
-  if (!ScoreRange(text, range, accuracy, scoring, folding, &candidates,
-                  &level, &failure)) {
+  if (!ScoreRange(text, range, accuracy, scoring, folding, &candidates, &level,
+                  &failure)) {
     return failure;
   }
   const Candidate* best = Best(candidates);
@@ -250,8 +250,8 @@ SheetAnswer SheetMatches(const SheetArgument& text, const SheetRange& range,
   std::vector<Candidate> candidates;
   double level = 0;
   SheetAnswer failure;
-  if (!ScoreRange(text, range, accuracy, scoring, folding, &candidates,
-                  &level, &failure)) {
+  if (!ScoreRange(text, range, accuracy, scoring, folding, &candidates, &level,
+                  &failure)) {
     return failure;
   }
   std::vector<Candidate> kept;

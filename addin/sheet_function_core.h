@@ -71,8 +71,7 @@ struct SheetAnswer {
   static SheetAnswer Error(int32_t error);
   static SheetAnswer Column(std::vector<std::string> texts);
   // REQUIRES: columns > 0 and texts.size() a multiple of it.
-  static SheetAnswer Grid(std::vector<std::string> texts,
-                          std::size_t columns);
+  static SheetAnswer Grid(std::vector<std::string> texts, std::size_t columns);
 };
 
 // The accuracy BEST, MATCHES and GROUP use when none is given.

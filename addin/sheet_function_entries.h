@@ -59,11 +59,9 @@ XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldBest(XLOPER* text, XLOPER* range,
 XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldMatches(XLOPER* text, XLOPER* range,
                                                   XLOPER* accuracy,
                                                   XLOPER* scoring);
-XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldBestScore(XLOPER* text,
-                                                    XLOPER* range,
+XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldBestScore(XLOPER* text, XLOPER* range,
                                                     XLOPER* scoring);
-XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldGroup(XLOPER* range,
-                                                XLOPER* accuracy,
+XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldGroup(XLOPER* range, XLOPER* accuracy,
                                                 XLOPER* scoring);
 
 // Frees a result marked xlbitDLLFree; anything else is left alone.

@@ -49,9 +49,9 @@ constexpr double kWorksheetFunctionMacroType = 1;
 
 // The help text of the optional scoring argument, the same for every
 // function that takes it.
-#define MARROWFIELD_SCORING_HELP(cells)                                    \
-  "is \"strict\" (the default) or \"tolerant\", optionally followed by " \
-  cells "; anything else is an error."
+#define MARROWFIELD_SCORING_HELP(cells)                                        \
+  "is \"strict\" (the default) or \"tolerant\", optionally followed by " cells \
+  "; anything else is an error."
 
 // inline: one table in the whole program, so that a row found in one file
 // can be numbered by its distance from the table's start in another.

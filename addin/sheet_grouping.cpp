@@ -62,8 +62,7 @@ DistinctCells NumberCells(const SheetGrid& grid) {
 // its canonical, or itself when it is in none.
 std::vector<std::size_t> SuggestedSpellings(const DistinctCells& distinct,
                                             const SheetScoring& scoring,
-                                            int accuracy,
-                                            TextFolding folding) {
+                                            int accuracy, TextFolding folding) {
   std::vector<std::size_t> suggested(distinct.texts.size());
   for (std::size_t v = 0; v < suggested.size(); ++v) suggested[v] = v;
   if (distinct.texts.empty()) return suggested;
@@ -80,9 +79,9 @@ std::vector<std::size_t> SuggestedSpellings(const DistinctCells& distinct,
   const SheetMfOptions options = MakeSheetMfOptions(scoring);
   mf_options_set_accuracy(options.get(), accuracy);
   mf_groups_t* found = nullptr;
-  const int status = mf_dedupe(options.get(), values.data(),
-                               distinct.counts.data(), values.size(), &found,
-                               nullptr);
+  const int status =
+      mf_dedupe(options.get(), values.data(), distinct.counts.data(),
+                values.size(), &found, nullptr);
   const OwnedGroups groups(found);
   if (status == MF_OUT_OF_MEMORY) throw std::bad_alloc();
   // The entries show #VALUE! rather than a grouping that is not the one.

@@ -82,9 +82,9 @@ std::vector<std::vector<std::string>> ReadCsv(const std::string& path) {
 struct CliCase {
   const char* label;
   std::vector<std::string> values;
-  const char* flags;       // for marrowfield dedupe
-  double accuracy;         // for GROUP, < 0: left out
-  const char* scoring;     // for GROUP, null: left out
+  const char* flags;    // for marrowfield dedupe
+  double accuracy;      // for GROUP, < 0: left out
+  const char* scoring;  // for GROUP, null: left out
 };
 
 // Text to canonical, as "marrowfield dedupe --mapping" writes it for
@@ -172,19 +172,19 @@ TEST_P(SheetGroupCli, EveryCellNamesTheMappingsCanonical) {
 
 std::vector<CliCase> Cases() {
   const std::vector<std::string> small = {
-      "Smith", "Smyth", "Jones", "Smith", "Johns", "Catherine", "Kathryn",
-      "Katherine", "Miller", "Muller", "Zbigniew", "Smith"};
+      "Smith",   "Smyth",     "Jones",  "Smith",  "Johns",    "Catherine",
+      "Kathryn", "Katherine", "Miller", "Muller", "Zbigniew", "Smith"};
   const std::vector<std::string> people = {
       "Smith, John", "John Smith", "Dr. Jon Smyth", "Mary Jones",
-      "Jones, Mary", "M. Jones", "Peter Miller", "Muller Peter", "Ann Lee",
-      "Jon Smith", "Mary Jones"};
-  const std::vector<std::string> folded = {"José", "Jose", "Jösé", "Zoë",
-                                           "Zoe", "Zoe", "Müller", "Mueller"};
+      "Jones, Mary", "M. Jones",   "Peter Miller",  "Muller Peter",
+      "Ann Lee",     "Jon Smith",  "Mary Jones"};
+  const std::vector<std::string> folded = {"José", "Jose", "Jösé",   "Zoë",
+                                           "Zoe",  "Zoe",  "Müller", "Mueller"};
   // Equally frequent spellings, so the suggested one comes from how they
   // connect, and a chain whose ends are less alike.
   const std::vector<std::string> ties = {"Thompson", "Thomson", "Tomson",
-                                         "Tompsen", "Brown", "Braun",
-                                         "Browne", "Clark", "Clarke"};
+                                         "Tompsen",  "Brown",   "Braun",
+                                         "Browne",   "Clark",   "Clarke"};
   std::vector<std::string> corpus =
       CorpusValues(MARROWFIELD_NAMES_DIR "/names.tsv");
   const std::vector<std::string> full =
@@ -196,8 +196,8 @@ std::vector<CliCase> Cases() {
       {"names tolerant", small, "--scoring tolerant", -1, "tolerant"},
       {"people word by word", people, "", -1, nullptr},
       {"people whole cells", people, "--whole-cell", -1, "whole-cell"},
-      {"people tolerant whole cells", people,
-       "--whole-cell --scoring tolerant", 50, "tolerant whole-cell"},
+      {"people tolerant whole cells", people, "--whole-cell --scoring tolerant",
+       50, "tolerant whole-cell"},
       {"accents", folded, "", -1, nullptr},
       {"ties and chains", ties, "-a 70", 70, nullptr},
       {"corpus", corpus, "", -1, nullptr},
@@ -211,10 +211,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, SheetGroupCli, ::testing::ValuesIn(Cases()),
                          [](const ::testing::TestParamInfo<CliCase>& info) {
                            std::string name;
                            for (const char* c = info.param.label; *c; ++c) {
-                             name += std::isalnum(static_cast<unsigned char>(
-                                         *c))
-                                         ? *c
-                                         : '_';
+                             name +=
+                                 std::isalnum(static_cast<unsigned char>(*c))
+                                     ? *c
+                                     : '_';
                            }
                            return name;
                          });

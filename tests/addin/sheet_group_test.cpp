@@ -79,13 +79,13 @@ TEST_F(SheetGroup, Reference_AnswerHasRangeShape_NonTextCellsEmpty) {
   EXPECT_EQ(answer.rows, 5);
   EXPECT_EQ(answer.columns, 2);
   EXPECT_EQ(answer.cells,
-            (std::vector<std::string>{"Smith", "", "Smith", "", "Smith", "",
-                                      "", "", "Jones", ""}));
+            (std::vector<std::string>{"Smith", "", "Smith", "", "Smith", "", "",
+                                      "", "Jones", ""}));
 }
 
 TEST_F(SheetGroup, Arrays_AccuracyDecidesWhoJoins) {
-  const int score = LibraryScore("Catherine", "Kathryn", MF_SCORING_STRICT,
-                                 false);
+  const int score =
+      LibraryScore("Catherine", "Kathryn", MF_SCORING_STRICT, false);
   ASSERT_GT(score, 0);
   ASSERT_LT(score, 100);
   const std::vector<std::string> names = {"Kathryn", "Catherine", "Catherine"};
@@ -93,9 +93,9 @@ TEST_F(SheetGroup, Arrays_AccuracyDecidesWhoJoins) {
                                            "Catherine"};
   // At exactly its score the pair joins; a hair above, it does not (scores
   // are whole percents, so 0.5 more means the next one up).
-  EXPECT_EQ(CallGroup(args_.Row(names), args_.Number(score), args_.Missing())
-                .cells,
-            joined);
+  EXPECT_EQ(
+      CallGroup(args_.Row(names), args_.Number(score), args_.Missing()).cells,
+      joined);
   EXPECT_EQ(
       CallGroup(args_.Row(names), args_.Number(score - 0.5), args_.Missing())
           .cells,
@@ -114,14 +114,14 @@ TEST_F(SheetGroup, SeveralWordCells_WordByWordUnlessWholeCell) {
   const std::vector<std::string> cells = {a, b, b};
   EXPECT_EQ(CallGroup(args_.Row(cells), args_.Missing(), args_.Missing()).cells,
             (std::vector<std::string>{b, b, b}));
-  EXPECT_EQ(CallGroup(args_.Row(cells), args_.Missing(),
-                      args_.Utf8Text("strict"))
-                .cells,
-            (std::vector<std::string>{b, b, b}));
-  EXPECT_EQ(CallGroup(args_.Row(cells), args_.Missing(),
-                      args_.Utf8Text("Whole-Cell"))
-                .cells,
-            cells);
+  EXPECT_EQ(
+      CallGroup(args_.Row(cells), args_.Missing(), args_.Utf8Text("strict"))
+          .cells,
+      (std::vector<std::string>{b, b, b}));
+  EXPECT_EQ(
+      CallGroup(args_.Row(cells), args_.Missing(), args_.Utf8Text("Whole-Cell"))
+          .cells,
+      cells);
 }
 
 TEST_F(SheetGroup, SingleValues_AreGridsOfOneCell) {
@@ -195,7 +195,7 @@ TEST_F(SheetGroup, BadArguments_ShowOneError) {
 }
 
 TEST_F(SheetGroup, Excel4EntryAgreesWithExcel12) {
-  const std::vector<std::string> names = {"Smyth", "Jones", "Smith", "Johns",
+  const std::vector<std::string> names = {"Smyth", "Jones",  "Smith", "Johns",
                                           "Smith", "Miller", "Muller"};
   FillColumn(0, names);
   NarrowArguments narrow;
@@ -230,9 +230,12 @@ const std::vector<ScoringCase> kScorings = {
 };
 
 const std::vector<std::pair<std::string, std::string>> kPairs = {
-    {"Smith", "Smyth"},           {"Catherine", "Kathryn"},
-    {"Smith, John", "John Smith"}, {"Dr. Jon Smyth", "John Smith"},
-    {"Jones", "Smith"},           {"Thompson", "Thomson"},
+    {"Smith", "Smyth"},
+    {"Catherine", "Kathryn"},
+    {"Smith, John", "John Smith"},
+    {"Dr. Jon Smyth", "John Smith"},
+    {"Jones", "Smith"},
+    {"Thompson", "Thomson"},
 };
 
 TEST_F(SheetGroup, ScoreScoring_OldAnswerByDefault_LibrarysOtherwise) {
@@ -240,10 +243,9 @@ TEST_F(SheetGroup, ScoreScoring_OldAnswerByDefault_LibrarysOtherwise) {
     for (const auto& [a, b] : kPairs) {
       XLOPER12* scoring =
           s.scoring != nullptr ? args_.Utf8Text(s.scoring) : args_.Missing();
-      const int expected =
-          s.mode == MF_SCORING_STRICT && s.wholeCell
-              ? compare_words(a.c_str(), b.c_str())
-              : LibraryScore(a, b, s.mode, s.wholeCell);
+      const int expected = s.mode == MF_SCORING_STRICT && s.wholeCell
+                               ? compare_words(a.c_str(), b.c_str())
+                               : LibraryScore(a, b, s.mode, s.wholeCell);
       EXPECT_EQ(CallWide("fMarrowfieldScore12",
                          {args_.Utf8Text(a), args_.Utf8Text(b), scoring}),
                 Num(expected))
@@ -264,9 +266,9 @@ TEST_F(SheetGroup, RangeFunctionsScoring_AgreeWithScoreOverTheRange) {
     int top = -1;
     std::string best;
     for (const std::string& cell : cells) {
-      const std::string answer = CallWide(
-          "fMarrowfieldScore12",
-          {args_.Utf8Text(search), args_.Utf8Text(cell), scoring()});
+      const std::string answer =
+          CallWide("fMarrowfieldScore12",
+                   {args_.Utf8Text(search), args_.Utf8Text(cell), scoring()});
       const int score = std::stoi(answer.substr(4));
       if (score > top) {
         top = score;
@@ -283,10 +285,9 @@ TEST_F(SheetGroup, RangeFunctionsScoring_AgreeWithScoreOverTheRange) {
                         args_.Number(0), scoring()}),
               "str:" + best)
         << label;
-    const std::string matches =
-        CallWide("fMarrowfieldMatches12", {args_.Utf8Text(search),
-                                           args_.Row(cells), args_.Number(top),
-                                           scoring()});
+    const std::string matches = CallWide(
+        "fMarrowfieldMatches12", {args_.Utf8Text(search), args_.Row(cells),
+                                  args_.Number(top), scoring()});
     EXPECT_EQ(matches.rfind("multi:", 0), 0u) << label << " " << matches;
     EXPECT_NE(matches.find("[str:" + best), std::string::npos)
         << label << " " << matches;
@@ -294,8 +295,8 @@ TEST_F(SheetGroup, RangeFunctionsScoring_AgreeWithScoreOverTheRange) {
 }
 
 TEST_F(SheetGroup, RangeFunctionsScoring_UnreadableIsValueError) {
-  for (const char* bad : {"fuzzy", "strict strict", "tolerant,strict",
-                          "whole cell"}) {
+  for (const char* bad :
+       {"fuzzy", "strict strict", "tolerant,strict", "whole cell"}) {
     EXPECT_EQ(CallWide("fMarrowfieldScore12",
                        {args_.Utf8Text("Smith"), args_.Utf8Text("Smyth"),
                         args_.Utf8Text(bad)}),

@@ -146,8 +146,9 @@ TEST(XllSheetFunctions, GroupFromSeveralThreads_SameArrayAsAloneCall) {
 
   for (int t = 0; t < kThreads; ++t) {
     for (int c = 0; c < kCalls; ++c) {
-      EXPECT_EQ(answers[static_cast<std::size_t>(t)][static_cast<std::size_t>(c)],
-                (c + t) % 2 == 0 ? strict : tolerant)
+      EXPECT_EQ(
+          answers[static_cast<std::size_t>(t)][static_cast<std::size_t>(c)],
+          (c + t) % 2 == 0 ? strict : tolerant)
           << "thread " << t << ", call " << c;
     }
   }

@@ -5,6 +5,7 @@
 #include "sheet_function_core.h"
 
 #include <algorithm>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 
@@ -40,8 +41,10 @@ bool ReadText(const SheetArgument& argument, TextFolding folding,
   return true;
 }
 
-bool ReadAccuracy(const SheetArgument& argument, double* accuracy,
-                  SheetAnswer* failure) {
+}  // namespace
+
+bool ReadSheetAccuracy(const SheetArgument& argument, double* accuracy,
+                       SheetAnswer* failure) {
   switch (argument.kind) {
     case SheetArgument::Kind::kMissing:
     case SheetArgument::Kind::kEmpty:
@@ -63,6 +66,28 @@ bool ReadAccuracy(const SheetArgument& argument, double* accuracy,
   }
 }
 
+bool ReadSheetScoring(const SheetArgument& argument, SheetScoring defaults,
+                      SheetScoring* scoring, SheetAnswer* failure) {
+  switch (argument.kind) {
+    case SheetArgument::Kind::kMissing:
+    case SheetArgument::Kind::kEmpty:
+      *scoring = defaults;
+      return true;
+    case SheetArgument::Kind::kText:
+      if (ParseSheetScoring(argument.text, defaults, scoring)) return true;
+      *failure = SheetAnswer::Error(xlerrValue);
+      return false;
+    case SheetArgument::Kind::kError:
+      *failure = SheetAnswer::Error(argument.error);
+      return false;
+    default:
+      *failure = SheetAnswer::Error(xlerrValue);
+      return false;
+  }
+}
+
+namespace {
+
 // One distinct text of a range with its score and first position.
 struct Candidate {
   const std::string* text;
@@ -74,15 +99,17 @@ struct Candidate {
 // appearance.
 std::vector<Candidate> ScoreDistinct(const std::string& text,
                                      const SheetRange& range,
+                                     const SheetScoring& scoring,
                                      TextFolding folding) {
-  CompareWordsScorer scorer(text, folding);
+  const std::unique_ptr<CellScorer> scorer =
+      MakeSheetScorer(text, scoring, folding);
   std::unordered_map<std::string, std::size_t> seen;
   seen.reserve(range.texts.size());
   std::vector<Candidate> candidates;
   for (std::size_t i = 0; i < range.texts.size(); ++i) {
     const std::string& cell = range.texts[i];
     if (!seen.emplace(cell, candidates.size()).second) continue;
-    candidates.push_back(Candidate{&cell, i, scorer.Score(cell)});
+    candidates.push_back(Candidate{&cell, i, scorer->Score(cell)});
   }
   return candidates;
 }
@@ -90,17 +117,21 @@ std::vector<Candidate> ScoreDistinct(const std::string& text,
 // The shared start of the range functions: the arguments read and every
 // distinct text of the range scored, or the error to show.
 bool ScoreRange(const SheetArgument& text, const SheetRange& range,
-                const SheetArgument& accuracy, TextFolding folding,
-                std::vector<Candidate>* candidates, double* level,
-                SheetAnswer* failure) {
+                const SheetArgument& accuracy, const SheetArgument& scoring,
+                TextFolding folding, std::vector<Candidate>* candidates,
+                double* level, SheetAnswer* failure) {
   std::string searchText;
   if (!ReadText(text, folding, &searchText, failure)) return false;
   if (range.error >= 0) {
     *failure = SheetAnswer::Error(range.error);
     return false;
   }
-  if (!ReadAccuracy(accuracy, level, failure)) return false;
-  *candidates = ScoreDistinct(searchText, range, folding);
+  if (!ReadSheetAccuracy(accuracy, level, failure)) return false;
+  SheetScoring chosen;
+  if (!ReadSheetScoring(scoring, SheetScoring{}, &chosen, failure)) {
+    return false;
+  }
+  *candidates = ScoreDistinct(searchText, range, chosen, folding);
   return true;
 }
 
@@ -143,14 +174,29 @@ SheetAnswer SheetAnswer::Column(std::vector<std::string> texts) {
   return answer;
 }
 
+SheetAnswer SheetAnswer::Grid(std::vector<std::string> texts,
+                              std::size_t columns) {
+  SheetAnswer answer;
+  answer.kind = Kind::kGrid;
+  answer.column = std::move(texts);
+  answer.columns = columns;
+  return answer;
+}
+
 SheetAnswer SheetScore(const SheetArgument& text1, const SheetArgument& text2,
-                       TextFolding folding) {
+                       const SheetArgument& scoring, TextFolding folding) {
   std::string first;
   std::string second;
   SheetAnswer failure;
   if (!ReadText(text1, folding, &first, &failure)) return failure;
   if (!ReadText(text2, folding, &second, &failure)) return failure;
-  return SheetAnswer::Number(compare_words(first.c_str(), second.c_str()));
+  SheetScoring chosen;
+  if (!ReadSheetScoring(scoring, SheetScoring{}, &chosen, &failure)) {
+    return failure;
+  }
+  // Both texts are folded already; folding ASCII again changes nothing.
+  return SheetAnswer::Number(
+      MakeSheetScorer(first, chosen, TextFolding::kNone)->Score(second));
 }
 
 SheetAnswer SheetPhones(const SheetArgument& text, TextFolding folding) {
@@ -182,11 +228,12 @@ SheetAnswer SheetCode(const SheetArgument& text, TextFolding folding) {
 }
 
 SheetAnswer SheetBest(const SheetArgument& text, const SheetRange& range,
-                      const SheetArgument& accuracy, TextFolding folding) {
+                      const SheetArgument& accuracy,
+                      const SheetArgument& scoring, TextFolding folding) {
   std::vector<Candidate> candidates;
   double level = 0;
   SheetAnswer failure;
-  if (!ScoreRange(text, range, accuracy, folding, &candidates, &level,
+  if (!ScoreRange(text, range, accuracy, scoring, folding, &candidates, &level,
                   &failure)) {
     return failure;
   }
@@ -198,11 +245,12 @@ SheetAnswer SheetBest(const SheetArgument& text, const SheetRange& range,
 }
 
 SheetAnswer SheetMatches(const SheetArgument& text, const SheetRange& range,
-                         const SheetArgument& accuracy, TextFolding folding) {
+                         const SheetArgument& accuracy,
+                         const SheetArgument& scoring, TextFolding folding) {
   std::vector<Candidate> candidates;
   double level = 0;
   SheetAnswer failure;
-  if (!ScoreRange(text, range, accuracy, folding, &candidates, &level,
+  if (!ScoreRange(text, range, accuracy, scoring, folding, &candidates, &level,
                   &failure)) {
     return failure;
   }
@@ -222,12 +270,12 @@ SheetAnswer SheetMatches(const SheetArgument& text, const SheetRange& range,
 }
 
 SheetAnswer SheetBestScore(const SheetArgument& text, const SheetRange& range,
-                           TextFolding folding) {
+                           const SheetArgument& scoring, TextFolding folding) {
   std::vector<Candidate> candidates;
   double level = 0;
   SheetAnswer failure;
-  if (!ScoreRange(text, range, SheetArgument{}, folding, &candidates, &level,
-                  &failure)) {
+  if (!ScoreRange(text, range, SheetArgument{}, scoring, folding, &candidates,
+                  &level, &failure)) {
     return failure;
   }
   const Candidate* best = Best(candidates);

@@ -37,20 +37,26 @@ SheetAnswer Answer(SheetFunctionId id, Value* const* args) {
   switch (id) {
     case SheetFunctionId::kScore:
       return SheetScore(ReadSheetArgument(args[0]), ReadSheetArgument(args[1]),
-                        folding);
+                        ReadSheetArgument(args[2]), folding);
     case SheetFunctionId::kPhones:
       return SheetPhones(ReadSheetArgument(args[0]), folding);
     case SheetFunctionId::kCode:
       return SheetCode(ReadSheetArgument(args[0]), folding);
     case SheetFunctionId::kBest:
       return SheetBest(ReadSheetArgument(args[0]), ReadSheetRange(args[1]),
-                       ReadSheetArgument(args[2]), folding);
+                       ReadSheetArgument(args[2]), ReadSheetArgument(args[3]),
+                       folding);
     case SheetFunctionId::kMatches:
       return SheetMatches(ReadSheetArgument(args[0]), ReadSheetRange(args[1]),
-                          ReadSheetArgument(args[2]), folding);
+                          ReadSheetArgument(args[2]),
+                          ReadSheetArgument(args[3]), folding);
     case SheetFunctionId::kBestScore:
       return SheetBestScore(ReadSheetArgument(args[0]),
-                            ReadSheetRange(args[1]), folding);
+                            ReadSheetRange(args[1]),
+                            ReadSheetArgument(args[2]), folding);
+    case SheetFunctionId::kGroup:
+      return SheetGroup(ReadSheetGrid(args[0]), ReadSheetArgument(args[1]),
+                        ReadSheetArgument(args[2]), folding);
   }
   return SheetAnswer::Error(xlerrValue);
 }
@@ -91,8 +97,9 @@ Value* Run(SheetFunctionId id, Values*... values) {
 extern "C" {
 
 XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldScore12(XLOPER12* text1,
-                                                    XLOPER12* text2) {
-  return Run<XLOPER12>(SheetFunctionId::kScore, text1, text2);
+                                                    XLOPER12* text2,
+                                                    XLOPER12* scoring) {
+  return Run<XLOPER12>(SheetFunctionId::kScore, text1, text2, scoring);
 }
 
 XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldPhones12(XLOPER12* text) {
@@ -105,23 +112,35 @@ XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldCode12(XLOPER12* text) {
 
 XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldBest12(XLOPER12* text,
                                                    XLOPER12* range,
-                                                   XLOPER12* accuracy) {
-  return Run<XLOPER12>(SheetFunctionId::kBest, text, range, accuracy);
+                                                   XLOPER12* accuracy,
+                                                   XLOPER12* scoring) {
+  return Run<XLOPER12>(SheetFunctionId::kBest, text, range, accuracy,
+                       scoring);
 }
 
 XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldMatches12(XLOPER12* text,
                                                       XLOPER12* range,
-                                                      XLOPER12* accuracy) {
-  return Run<XLOPER12>(SheetFunctionId::kMatches, text, range, accuracy);
+                                                      XLOPER12* accuracy,
+                                                      XLOPER12* scoring) {
+  return Run<XLOPER12>(SheetFunctionId::kMatches, text, range, accuracy,
+                       scoring);
 }
 
 XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldBestScore12(XLOPER12* text,
-                                                        XLOPER12* range) {
-  return Run<XLOPER12>(SheetFunctionId::kBestScore, text, range);
+                                                        XLOPER12* range,
+                                                        XLOPER12* scoring) {
+  return Run<XLOPER12>(SheetFunctionId::kBestScore, text, range, scoring);
 }
 
-XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldScore(XLOPER* text1, XLOPER* text2) {
-  return Run<XLOPER>(SheetFunctionId::kScore, text1, text2);
+XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldGroup12(XLOPER12* range,
+                                                    XLOPER12* accuracy,
+                                                    XLOPER12* scoring) {
+  return Run<XLOPER12>(SheetFunctionId::kGroup, range, accuracy, scoring);
+}
+
+XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldScore(XLOPER* text1, XLOPER* text2,
+                                                XLOPER* scoring) {
+  return Run<XLOPER>(SheetFunctionId::kScore, text1, text2, scoring);
 }
 
 XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldPhones(XLOPER* text) {
@@ -133,18 +152,28 @@ XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldCode(XLOPER* text) {
 }
 
 XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldBest(XLOPER* text, XLOPER* range,
-                                               XLOPER* accuracy) {
-  return Run<XLOPER>(SheetFunctionId::kBest, text, range, accuracy);
+                                               XLOPER* accuracy,
+                                               XLOPER* scoring) {
+  return Run<XLOPER>(SheetFunctionId::kBest, text, range, accuracy, scoring);
 }
 
 XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldMatches(XLOPER* text, XLOPER* range,
-                                                  XLOPER* accuracy) {
-  return Run<XLOPER>(SheetFunctionId::kMatches, text, range, accuracy);
+                                                  XLOPER* accuracy,
+                                                  XLOPER* scoring) {
+  return Run<XLOPER>(SheetFunctionId::kMatches, text, range, accuracy,
+                     scoring);
 }
 
 XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldBestScore(XLOPER* text,
-                                                    XLOPER* range) {
-  return Run<XLOPER>(SheetFunctionId::kBestScore, text, range);
+                                                    XLOPER* range,
+                                                    XLOPER* scoring) {
+  return Run<XLOPER>(SheetFunctionId::kBestScore, text, range, scoring);
+}
+
+XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldGroup(XLOPER* range,
+                                                XLOPER* accuracy,
+                                                XLOPER* scoring) {
+  return Run<XLOPER>(SheetFunctionId::kGroup, range, accuracy, scoring);
 }
 
 void MARROWFIELD_XLL_ENTRY xlAutoFree(XLOPER* value) {

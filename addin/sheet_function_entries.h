@@ -30,27 +30,39 @@ using marrowfield::XLOPER;
 using marrowfield::XLOPER12;
 
 XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldScore12(XLOPER12* text1,
-                                                    XLOPER12* text2);
+                                                    XLOPER12* text2,
+                                                    XLOPER12* scoring);
 XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldPhones12(XLOPER12* text);
 XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldCode12(XLOPER12* text);
 XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldBest12(XLOPER12* text,
                                                    XLOPER12* range,
-                                                   XLOPER12* accuracy);
+                                                   XLOPER12* accuracy,
+                                                   XLOPER12* scoring);
 XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldMatches12(XLOPER12* text,
                                                       XLOPER12* range,
-                                                      XLOPER12* accuracy);
+                                                      XLOPER12* accuracy,
+                                                      XLOPER12* scoring);
 XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldBestScore12(XLOPER12* text,
-                                                        XLOPER12* range);
+                                                        XLOPER12* range,
+                                                        XLOPER12* scoring);
+XLOPER12* MARROWFIELD_XLL_ENTRY fMarrowfieldGroup12(XLOPER12* range,
+                                                    XLOPER12* accuracy,
+                                                    XLOPER12* scoring);
 
-XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldScore(XLOPER* text1, XLOPER* text2);
+XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldScore(XLOPER* text1, XLOPER* text2,
+                                                XLOPER* scoring);
 XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldPhones(XLOPER* text);
 XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldCode(XLOPER* text);
 XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldBest(XLOPER* text, XLOPER* range,
-                                               XLOPER* accuracy);
+                                               XLOPER* accuracy,
+                                               XLOPER* scoring);
 XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldMatches(XLOPER* text, XLOPER* range,
-                                                  XLOPER* accuracy);
-XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldBestScore(XLOPER* text,
-                                                    XLOPER* range);
+                                                  XLOPER* accuracy,
+                                                  XLOPER* scoring);
+XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldBestScore(XLOPER* text, XLOPER* range,
+                                                    XLOPER* scoring);
+XLOPER* MARROWFIELD_XLL_ENTRY fMarrowfieldGroup(XLOPER* range, XLOPER* accuracy,
+                                                XLOPER* scoring);
 
 // Frees a result marked xlbitDLLFree; anything else is left alone.
 void MARROWFIELD_XLL_ENTRY xlAutoFree(XLOPER* value);

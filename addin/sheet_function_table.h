@@ -22,10 +22,11 @@ enum class SheetFunctionId {
   kCode,
   kBest,
   kMatches,
-  kBestScore
+  kBestScore,
+  kGroup
 };
 
-constexpr int kMaxSheetFunctionArguments = 3;
+constexpr int kMaxSheetFunctionArguments = 4;
 
 struct SheetFunctionRow {
   SheetFunctionId id;
@@ -46,20 +47,29 @@ constexpr const char* kSheetFunctionCategory = "Marrowfield";
 // REGISTER's macro type for a worksheet function shown to users.
 constexpr double kWorksheetFunctionMacroType = 1;
 
+// The help text of the optional scoring argument, the same for every
+// function that takes it.
+#define MARROWFIELD_SCORING_HELP(cells)                                        \
+  "is \"strict\" (the default) or \"tolerant\", optionally followed by " cells \
+  "; anything else is an error."
+
 // inline: one table in the whole program, so that a row found in one file
 // can be numbered by its distance from the table's start in another.
-inline constexpr std::array<SheetFunctionRow, 6> SheetFunctionTable = {{
+inline constexpr std::array<SheetFunctionRow, 7> SheetFunctionTable = {{
     {SheetFunctionId::kScore,
      "fMarrowfieldScore",
      "fMarrowfieldScore12",
-     "PPP",
-     "QQQ$",
+     "PPPP",
+     "QQQQ$",
      "MARROWFIELD.SCORE",
-     "text1,text2",
+     "text1,text2,scoring",
      "How alike two texts sound, in percent (0-100).",
-     2,
+     3,
      -1,
-     {"is the first name or word.", "is the second name or word.", nullptr}},
+     {"is the first name or word.", "is the second name or word.",
+      MARROWFIELD_SCORING_HELP(
+          "\"word-by-word\" to compare several-word texts word by word"),
+      nullptr}},
     {SheetFunctionId::kPhones,
      "fMarrowfieldPhones",
      "fMarrowfieldPhones12",
@@ -70,7 +80,7 @@ inline constexpr std::array<SheetFunctionRow, 6> SheetFunctionTable = {{
      "The phones of a text, separated by spaces.",
      1,
      -1,
-     {"is the name or word to transcribe.", nullptr, nullptr}},
+     {"is the name or word to transcribe.", nullptr, nullptr, nullptr}},
     {SheetFunctionId::kCode,
      "fMarrowfieldCode",
      "fMarrowfieldCode12",
@@ -81,48 +91,74 @@ inline constexpr std::array<SheetFunctionRow, 6> SheetFunctionTable = {{
      "The consonant code of a text.",
      1,
      -1,
-     {"is the name or word to code.", nullptr, nullptr}},
+     {"is the name or word to code.", nullptr, nullptr, nullptr}},
     {SheetFunctionId::kBest,
      "fMarrowfieldBest",
      "fMarrowfieldBest12",
-     "PPRP",
-     "QQUQ$",
+     "PPRPP",
+     "QQUQQ$",
      "MARROWFIELD.BEST",
-     "text,range,accuracy",
+     "text,range,accuracy,scoring",
      "The text of the cell in a range that sounds most like a text.",
-     3,
+     4,
      1,
      {"is the name or word to look for.",
       "is the range of cells to look in; only text cells count.",
       "is the lowest score in percent that counts as a match (60 when "
-      "left out)."}},
+      "left out).",
+      MARROWFIELD_SCORING_HELP(
+          "\"word-by-word\" to compare several-word cells word by word")}},
     {SheetFunctionId::kMatches,
      "fMarrowfieldMatches",
      "fMarrowfieldMatches12",
-     "PPRP",
-     "QQUQ$",
+     "PPRPP",
+     "QQUQQ$",
      "MARROWFIELD.MATCHES",
-     "text,range,accuracy",
+     "text,range,accuracy,scoring",
      "The texts of a range that sound like a text, best first, as a column.",
-     3,
+     4,
      1,
      {"is the name or word to look for.",
       "is the range of cells to look in; only text cells count.",
       "is the lowest score in percent that counts as a match (60 when "
-      "left out)."}},
+      "left out).",
+      MARROWFIELD_SCORING_HELP(
+          "\"word-by-word\" to compare several-word cells word by word")}},
     {SheetFunctionId::kBestScore,
      "fMarrowfieldBestScore",
      "fMarrowfieldBestScore12",
-     "PPR",
-     "QQU$",
+     "PPRP",
+     "QQUQ$",
      "MARROWFIELD.BESTSCORE",
-     "text,range",
+     "text,range,scoring",
      "The best score in percent of any cell of a range against a text.",
-     2,
+     3,
      1,
      {"is the name or word to look for.",
-      "is the range of cells to look in; only text cells count.", nullptr}},
+      "is the range of cells to look in; only text cells count.",
+      MARROWFIELD_SCORING_HELP(
+          "\"word-by-word\" to compare several-word cells word by word"),
+      nullptr}},
+    {SheetFunctionId::kGroup,
+     "fMarrowfieldGroup",
+     "fMarrowfieldGroup12",
+     "PRPP",
+     "QUQQ$",
+     "MARROWFIELD.GROUP",
+     "range,accuracy,scoring",
+     "For each cell of a range, the suggested spelling of the group of "
+     "alike-sounding texts it belongs to, as an array of the range's shape.",
+     3,
+     0,
+     {"is the range of cells to group; only text cells count.",
+      "is the lowest score in percent that joins two texts (60 when left "
+      "out).",
+      MARROWFIELD_SCORING_HELP(
+          "\"whole-cell\" to compare each cell as one word"),
+      nullptr}},
 }};
+
+#undef MARROWFIELD_SCORING_HELP
 
 }  // namespace marrowfield
 

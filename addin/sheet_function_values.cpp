@@ -28,6 +28,7 @@ struct Record<XLOPER> {
   using Holder = HostValue;
   static constexpr std::size_t kMaxText = kMaxCountedLength;
   static constexpr std::size_t kMaxRows = 65535;
+  static constexpr std::size_t kMaxColumns = 256;
 
   static std::string Text(const XLOPER& value) {
     if (value.val.str == nullptr) return {};
@@ -53,6 +54,7 @@ struct Record<XLOPER12> {
   using Holder = HostValue12;
   static constexpr std::size_t kMaxText = kMaxWideLength;
   static constexpr std::size_t kMaxRows = kMaxSheetRows;
+  static constexpr std::size_t kMaxColumns = kMaxSheetColumns;
 
   static std::string Text(const XLOPER12& value) {
     if (value.val.str == nullptr) return {};
@@ -138,6 +140,26 @@ void CollectTexts(const Value& multi, SheetRange* range) {
   }
 }
 
+// Every cell of a multi into |grid|, texts as they are, "" for the rest.
+template <typename Value>
+void CollectGrid(const Value& multi, SheetGrid* grid) {
+  grid->rows = Record<Value>::Rows(multi);
+  grid->columns = Record<Value>::Columns(multi);
+  if (multi.val.array.lparray == nullptr) {
+    grid->rows = 0;
+    grid->columns = 0;
+    return;
+  }
+  const std::size_t cells = grid->rows * grid->columns;
+  grid->cells.resize(cells);
+  for (std::size_t i = 0; i < cells; ++i) {
+    const Value& cell = multi.val.array.lparray[i];
+    if (BaseType(cell) == xltypeStr && cell.val.str != nullptr) {
+      grid->cells[i] = Record<Value>::Text(cell);
+    }
+  }
+}
+
 // Where a result and everything it points to live until Excel gives it
 // back.
 template <typename Value>
@@ -219,9 +241,13 @@ void Fill(const SheetAnswer& answer, OwnedResult<Value>* owner) {
       SetError(answer.error, &value);
       return;
     case SheetAnswer::Kind::kColumn:
+    case SheetAnswer::Kind::kGrid:
       break;
   }
-  if (answer.column.size() > Record<Value>::kMaxRows) {
+  const std::size_t columns = answer.columns == 0 ? 1 : answer.columns;
+  const std::size_t rows = answer.column.size() / columns;
+  if (rows > Record<Value>::kMaxRows || columns > Record<Value>::kMaxColumns ||
+      rows * columns != answer.column.size()) {
     SetError(xlerrValue, &value);
     return;
   }
@@ -236,9 +262,9 @@ void Fill(const SheetAnswer& answer, OwnedResult<Value>* owner) {
   }
   value = Value{};
   value.val.array.lparray = owner->cells.data();
-  value.val.array.rows =
-      static_cast<decltype(value.val.array.rows)>(answer.column.size());
-  value.val.array.columns = 1;
+  value.val.array.rows = static_cast<decltype(value.val.array.rows)>(rows);
+  value.val.array.columns =
+      static_cast<decltype(value.val.array.columns)>(columns);
   value.xltype = xltypeMulti;
 }
 
@@ -305,6 +331,51 @@ SheetRange ReadSheetRange(const Value* value) {
 }
 
 template <typename Value>
+SheetGrid ReadSheetGrid(const Value* value) {
+  SheetGrid grid;
+  if (value == nullptr) {
+    grid.error = xlerrValue;
+    return grid;
+  }
+  switch (BaseType(*value)) {
+    case xltypeMulti:
+      CollectGrid(*value, &grid);
+      return grid;
+    case xltypeErr:
+      grid.error = static_cast<int32_t>(value->val.err);
+      return grid;
+    case xltypeRef:
+    case xltypeSRef:
+      break;
+    case xltypeMissing:
+      grid.error = xlerrValue;
+      return grid;
+    default:  // one value: a grid of one cell
+      grid.rows = 1;
+      grid.columns = 1;
+      grid.cells.emplace_back(BaseType(*value) == xltypeStr
+                                  ? Record<Value>::Text(*value)
+                                  : std::string());
+      return grid;
+  }
+  Value source = *value;
+  Value wanted = Record<Value>::Integer(xltypeMulti);
+  typename Record<Value>::Holder read;
+  if (read.Call(xlCoerce, &source, &wanted) != xlretSuccess) {
+    grid.error = xlerrValue;
+    return grid;
+  }
+  if (BaseType(read.value()) == xltypeMulti) {
+    CollectGrid(read.value(), &grid);
+  } else if (BaseType(read.value()) == xltypeErr) {
+    grid.error = static_cast<int32_t>(read.value().val.err);
+  } else {
+    grid.error = xlerrValue;
+  }
+  return grid;
+}
+
+template <typename Value>
 Value* HandOverSheetResult(const SheetAnswer& answer) {
   auto owned = std::make_unique<OwnedResult<Value>>();
   Fill(answer, owned.get());
@@ -326,6 +397,8 @@ template SheetArgument ReadSheetArgument(const XLOPER*);
 template SheetArgument ReadSheetArgument(const XLOPER12*);
 template SheetRange ReadSheetRange(const XLOPER*);
 template SheetRange ReadSheetRange(const XLOPER12*);
+template SheetGrid ReadSheetGrid(const XLOPER*);
+template SheetGrid ReadSheetGrid(const XLOPER12*);
 template XLOPER* HandOverSheetResult<XLOPER>(const SheetAnswer&);
 template XLOPER12* HandOverSheetResult<XLOPER12>(const SheetAnswer&);
 template void GiveBackSheetResult(XLOPER*);

@@ -32,9 +32,14 @@ SheetArgument ReadSheetArgument(const Value* value);
 template <typename Value>
 SheetRange ReadSheetRange(const Value* value);
 
+// Reads a range argument with its shape, as ReadSheetRange reads it: a
+// single value is a grid of one cell; an error value is passed on.
+template <typename Value>
+SheetGrid ReadSheetGrid(const Value* value);
+
 // A new result of |answer| marked xlbitDLLFree, owned by the add-in until
-// GiveBackSheetResult. A text or column too long for the record gives
-// #VALUE! instead. Never null.
+// GiveBackSheetResult. A text, column or grid too long for the record
+// gives #VALUE! instead. Never null.
 template <typename Value>
 Value* HandOverSheetResult(const SheetAnswer& answer);
 

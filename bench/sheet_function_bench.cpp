@@ -61,6 +61,7 @@ struct WideRange {
   std::u16string searchText;
   XLOPER12 search{};
   XLOPER12 accuracy{};
+  XLOPER12 scoring{};
 
   WideRange() {
     texts.reserve(kCells);
@@ -84,6 +85,7 @@ struct WideRange {
     search.val.str = searchText.data();
     search.xltype = xltypeStr;
     accuracy.xltype = xltypeMissing;
+    scoring.xltype = xltypeMissing;
   }
 };
 
@@ -103,7 +105,8 @@ void SheetSearchOnce() {
 
 void BestOnce(WideRange& wide) {
   XLOPER12* result =
-      fMarrowfieldBest12(&wide.search, &wide.range, &wide.accuracy);
+      fMarrowfieldBest12(&wide.search, &wide.range, &wide.accuracy,
+                         &wide.scoring);
   benchmark::DoNotOptimize(result->xltype);
   xlAutoFree12(result);
 }

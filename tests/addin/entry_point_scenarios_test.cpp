@@ -207,7 +207,7 @@ TEST_F(EntryPointScenarios, Close_DeletesPresentMenuAndGivesBackItsName) {
       {"str:fMarrowfieldTest"},     {"str:MARROWFIELD.SCORE"},
       {"str:MARROWFIELD.PHONES"},   {"str:MARROWFIELD.CODE"},
       {"str:MARROWFIELD.BEST"},     {"str:MARROWFIELD.MATCHES"},
-      {"str:MARROWFIELD.BESTSCORE"}};
+      {"str:MARROWFIELD.BESTSCORE"}, {"str:MARROWFIELD.GROUP"}};
   EXPECT_EQ(RecordedArgsOf(xlfSetName), unnamed);
   EXPECT_EQ(fake_xl_outstanding_values(), 0);
   EXPECT_EQ(fake_xl_bad_frees(), 0);

@@ -84,7 +84,8 @@ TEST_F(SheetFunctionRegistration, Excel12_EveryFunctionThreadSafeWithHelp) {
   EXPECT_EQ(names, (std::set<std::string>{
                        "MARROWFIELD.SCORE", "MARROWFIELD.PHONES",
                        "MARROWFIELD.CODE", "MARROWFIELD.BEST",
-                       "MARROWFIELD.MATCHES", "MARROWFIELD.BESTSCORE"}));
+                       "MARROWFIELD.MATCHES", "MARROWFIELD.BESTSCORE",
+                       "MARROWFIELD.GROUP"}));
   EXPECT_EQ(fake_xl_outstanding_values(), 0);
   driver_->AutoClose();
 }

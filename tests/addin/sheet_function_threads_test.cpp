@@ -70,6 +70,12 @@ class SheetFunctionThreads : public ::testing::Test {
                    {args.Utf8Text(name), args.Utf8Text(kNames[k])}));
       answers.push_back(
           CallWide("fMarrowfieldPhones12", {args.Utf8Text(name)}));
+      // GROUP runs a whole dedupe per call, in both modes.
+      answers.push_back(
+          CallWide("fMarrowfieldGroup12", {args.Area(0, rows - 1, 0, 0)}));
+      answers.push_back(CallWide(
+          "fMarrowfieldGroup12",
+          {args.Row(kNames), args.Number(70), args.Utf8Text("tolerant")}));
     }
     // Back in table order, so every shift gives comparable answers.
     std::vector<std::string> ordered(answers.size());
@@ -94,7 +100,7 @@ TEST_F(SheetFunctionThreads, ThreadSafeFunctions_SameAnswersOnEveryThread) {
   for (const char* procedure :
        {"fMarrowfieldBest12", "fMarrowfieldMatches12",
         "fMarrowfieldBestScore12", "fMarrowfieldScore12",
-        "fMarrowfieldPhones12"}) {
+        "fMarrowfieldPhones12", "fMarrowfieldGroup12"}) {
     const std::string type = TypeTextOf(procedure);
     ASSERT_FALSE(type.empty()) << procedure << " is not registered";
     ASSERT_EQ(type.back(), '$') << procedure << " is not thread-safe";

@@ -47,12 +47,12 @@ expected=$( {
   engine_exports
   printf '%s\n' xlAutoOpen xlAutoClose xlAutoRegister xlAddInManagerInfo \
     fMarrowfieldDialog fMarrowfieldAbout fMarrowfieldTest CheckInstance
-  for f in Score Phones Code Best Matches BestScore; do
+  for f in Score Phones Code Best Matches BestScore Group; do
     printf 'fMarrowfield%s\nfMarrowfield%s12\n' "$f" "$f"
   done
   printf '%s\n' xlAutoFree xlAutoFree12
 } | sort)
-[[ $(wc -l <<<"$expected") -ge 33 ]] ||
+[[ $(wc -l <<<"$expected") -ge 35 ]] ||
   fail "found only $(wc -l <<<"$expected") expected names in $HEADER"
 
 actual=$(awk '/^\[Ordinal\/Name Pointer\] Table/ {on = 1; next}

@@ -138,7 +138,9 @@ class RecordScorer {
     for (size_t f = first; f < ra.FieldCount() && score > 0; ++f) {
       const std::string& x = ra.Field(a, f);
       const std::string& y = rb.Field(b, f);
-      if (x.empty() || y.empty()) continue;
+      // Without letters a field has no sound to score (a number belongs
+      // among the same fields); it says nothing either way.
+      if (!HasLetter(x) || !HasLetter(y)) continue;
       score =
           std::min(score, scorer.Score(scorer.Prepare(x), scorer.Prepare(y)));
     }

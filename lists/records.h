@@ -16,7 +16,8 @@
 //   least of its name's score and its also fields' scores: a pair is as
 //   alike as its least alike part, so one field that plainly differs
 //   keeps two records apart however alike their names are. An also field
-//   empty in either record says nothing either way and is left out.
+//   empty or without letters in either record has no sound to score, says
+//   nothing either way and is left out.
 //
 // Records identical in every field are copies of one record: they are
 // transcribed and compared once, count as one distinct record occurring

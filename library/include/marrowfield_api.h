@@ -295,8 +295,8 @@ MF_EXPORT int mf_links_match_score(const mf_links_t* links, size_t a_index,
  *   that differ there are never compared, however many there are.
  * - Each also field is scored by sound as the name is, and a pair's score
  *   is the least of its name's and its also fields' scores: a pair is as
- *   alike as its least alike part. An also field empty in either record
- *   is left out of the least.
+ *   alike as its least alike part. An also field empty or without letters
+ *   in either record is left out of the least (it has no sound to score).
  * Records identical in every field are copies of one record: compared
  * once, counted together for the canonical, always in one group (copies
  * alone form a group when the record is comparable). */

@@ -117,6 +117,7 @@ TEST_F(RecordsTest, AlsoFields_PairIsAsAlikeAsItsLeastAlikePart) {
       {"Blue Ridge", "Zebra Taxi", -1},
       {"", "Blue Ridge", nameScore},  // unknown on one side: no evidence
       {"", "", nameScore},
+      {"12345", "99999", nameScore},  // no sound to score: a same field's job
   };
   for (const Case& c : cases) {
     const RecordList records =

@@ -5,6 +5,7 @@
 // at the end, so a bad file or argument leaves one error line and nothing
 // on standard output.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -39,7 +40,7 @@ struct DedupeOptions {
 };
 
 // Reads |path| and adds the values of each sheet's word columns, saying on
-// standard error which columns those are.
+// standard error which columns those are when the sheet has others.
 void LoadWordColumnValues(const std::string& path, const ReadOptions& read,
                           std::vector<LoadedSheet>& sheets, ValueTable& table,
                           unsigned threads) {
@@ -53,7 +54,12 @@ void LoadWordColumnValues(const std::string& path, const ReadOptions& read,
     const std::vector<int32_t> columns = WordColumns(loaded.cells);
     std::string where = loaded.path == "-" ? "standard input" : loaded.path;
     if (loaded.sheet) where += " (" + *loaded.sheet + ")";
-    if (!loaded.cells.empty()) {
+    // A sheet of one column leaves nothing to choose and nothing to say.
+    const bool several = std::any_of(
+        loaded.cells.begin(), loaded.cells.end(), [&](const GridCell& cell) {
+          return cell.column != loaded.cells.front().column;
+        });
+    if (several || (columns.empty() && !loaded.cells.empty())) {
       PrintNotices({where + ": note: " +
                     (columns.empty()
                          ? std::string("no column holds mostly words; "

@@ -14,6 +14,7 @@
 #include "delimiter_sniffer.h"
 #include "file_bytes.h"
 #include "input_error.h"
+#include "marrowfield/unicode_text.h"
 #include "text_decoding.h"
 
 namespace marrowfield {
@@ -53,6 +54,29 @@ std::string Quoted(const std::string& field, char delimiter) {
   }
   quoted.push_back('"');
   return quoted;
+}
+
+// |text| (UTF-8) in Windows-1252, for a file written in it. The texts
+// added come from the file's own cells, so every character has its byte;
+// one that had none would become "?".
+std::string ToWindows1252(const std::string& text) {
+  std::string out;
+  for (size_t at = 0; at < text.size();) {
+    size_t length = 1;
+    const char32_t c = DecodeUtf8At(text, at, length);
+    at += length;
+    char byte = '?';
+    if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
+      byte = static_cast<char>(c);
+    } else {
+      for (unsigned b = 0x80; b < 0xA0; ++b) {
+        if (Windows1252Character(static_cast<unsigned char>(b)) == c)
+          byte = static_cast<char>(b);
+      }
+    }
+    out.push_back(byte);
+  }
+  return out;
 }
 
 }  // namespace
@@ -174,14 +198,24 @@ void WriteAnnotatedFile(const std::string& inputPath, const ReadOptions& read,
                         const std::string& outPath) {
   std::string bytes = ReadFileBytes(inputPath, read.limits.fileBytes);
   const DecodedText decoded = DecodeText(bytes);
-  if (decoded.source != TextSource::kUtf8) {
+  // UTF-16 interleaves NUL bytes with the text: its rows are not where
+  // the delimiters of its bytes would put them.
+  if (decoded.source != TextSource::kUtf8 &&
+      decoded.source != TextSource::kWindows1252) {
     throw InputError(inputPath +
-                     ": --annotate writes back UTF-8 text only, and this "
-                     "file is in another encoding; save it as UTF-8 first");
+                     ": --annotate writes back UTF-8 and Windows-1252 text "
+                     "only, and this file is UTF-16; save it as UTF-8 first");
   }
   const char delimiter = read.delimiter.value_or(
       SniffDelimiter(decoded.text, ExtensionDelimiter(inputPath)));
-  const std::string text = AnnotateText(bytes, delimiter, headerRow, annotations);
+  std::vector<RowAnnotation> encoded;
+  if (decoded.source == TextSource::kWindows1252) {
+    encoded = annotations;
+    for (RowAnnotation& row : encoded) row.canonical = ToWindows1252(row.canonical);
+  }
+  const std::string text = AnnotateText(
+      bytes, delimiter, headerRow,
+      decoded.source == TextSource::kWindows1252 ? encoded : annotations);
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
       std::fopen(outPath.c_str(), "wb"), &std::fclose);
   if (!file ||

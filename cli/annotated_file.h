@@ -50,9 +50,9 @@ std::string AnnotateText(std::string_view text, char delimiter,
                          int32_t headerRow,
                          const std::vector<RowAnnotation>& annotations);
 
-// Reads |inputPath| as |read| says, annotates it and writes |outPath|.
-// Throws InputError for text that is not UTF-8 (the new columns would mix
-// two encodings) and when |outPath| cannot be written.
+// Reads |inputPath| as |read| says, annotates it and writes |outPath|, the
+// added text in the file's own encoding (UTF-8 or Windows-1252). Throws
+// InputError for UTF-16 text and when |outPath| cannot be written.
 void WriteAnnotatedFile(const std::string& inputPath, const ReadOptions& read,
                         int32_t headerRow,
                         const std::vector<RowAnnotation>& annotations,

@@ -88,6 +88,28 @@ TEST_F(RecordProgram, Annotate_KeepsEveryByteAndAddsThreeColumns) {
   EXPECT_EQ(annotated.substr(0, 3), "\xEF\xBB\xBF");
 }
 
+TEST_F(RecordProgram, Annotate_Windows1252_StaysWindows1252) {
+  // José in Windows-1252 (0xE9), the canonical written back in its bytes.
+  const std::string file = dir.Write(
+      "latin.csv", "Name,City\nJos\xE9 Smith,Leeds\nJose Smyth,Leeds\n"
+                   "Jos\xE9 Smith,Leeds\n");
+  const std::string out = dir.Path("latin_out.csv");
+  const ProgramRun run = RunMarrowfield(
+      {"dedupe", file, "--name", "Name", "--same", "City", "--annotate", out});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string annotated = ReadWholeFile(out);
+  const std::string head = "Name,City,group,canonical,score\n"
+                           "Jos\xE9 Smith,Leeds,1,Jos\xE9 Smith,100\n"
+                           "Jose Smyth,Leeds,1,Jos\xE9 Smith,";
+  const std::string tail = "\nJos\xE9 Smith,Leeds,1,Jos\xE9 Smith,100\n";
+  ASSERT_GT(annotated.size(), head.size() + tail.size()) << annotated;
+  EXPECT_EQ(annotated.substr(0, head.size()), head);
+  EXPECT_EQ(annotated.substr(annotated.size() - tail.size()), tail);
+  const std::string score = annotated.substr(
+      head.size(), annotated.size() - head.size() - tail.size());
+  EXPECT_GE(std::stoi(score), 60) << score;
+}
+
 TEST_F(RecordProgram, BadInput_OneClearLineNeverACrash) {
   const std::string workbookLike = dir.Write("book.xlsx", "not a workbook");
   struct Case {

@@ -141,8 +141,6 @@ int RunRecordDedupe(const RecordDedupeRun& run, const ListOptions& list) {
   const LoadedRecords loaded =
       LoadRecords(run.files, list.read, run.columns, list.threads);
   const RecordTable& table = loaded.table;
-  std::vector<size_t> valueOfRecord;
-  const ValueTable values = RecordValues(table, run.columns, valueOfRecord);
 
   MfOptions options = RecordOptions(list);
   MfGroups groups;
@@ -156,6 +154,14 @@ int RunRecordDedupe(const RecordDedupeRun& run, const ListOptions& list) {
             error);
     groups.reset(found);
   }
+  std::vector<char> grouped(table.rows.size(), 0);
+  for (size_t g = 0; g < mf_groups_count(groups.get()); ++g) {
+    for (size_t m = 0; m < mf_groups_member_count(groups.get(), g); ++m)
+      grouped.at(mf_groups_member_value(groups.get(), g, m)) = 1;
+  }
+  std::vector<size_t> valueOfRecord;
+  const ValueTable values =
+      RecordValues(table, run.columns, grouped, valueOfRecord);
   const std::vector<ValueGroup> shown =
       ShownGroups(groups.get(), valueOfRecord, values);
 
@@ -180,11 +186,6 @@ int RunRecordLink(const std::string& fileA, const std::string& fileB,
                   bool best, const ListOptions& list) {
   const LoadedRecords a = LoadRecords({fileA}, list.read, columns, list.threads);
   const LoadedRecords b = LoadRecords({fileB}, readB, columns, list.threads);
-  std::vector<size_t> valueOfA;
-  std::vector<size_t> valueOfB;
-  const ValueTable valuesA = RecordValues(a.table, columns, valueOfA);
-  const ValueTable valuesB = RecordValues(b.table, columns, valueOfB);
-
   MfOptions options = RecordOptions(list);
   mf_options_set_best_only(options.get(), best ? 1 : 0);
   MfLinks links;
@@ -200,6 +201,18 @@ int RunRecordLink(const std::string& fileA, const std::string& fileB,
             error);
     links.reset(found);
   }
+  std::vector<char> linkedA(a.table.rows.size(), 0);
+  std::vector<char> linkedB(b.table.rows.size(), 0);
+  for (size_t r = 0; r < a.table.rows.size(); ++r) {
+    const size_t count = mf_links_match_count(links.get(), r);
+    linkedA[r] = count != 0;
+    for (size_t m = 0; m < count; ++m)
+      linkedB.at(mf_links_match_value(links.get(), r, m)) = 1;
+  }
+  std::vector<size_t> valueOfA;
+  std::vector<size_t> valueOfB;
+  const ValueTable valuesA = RecordValues(a.table, columns, linkedA, valueOfA);
+  const ValueTable valuesB = RecordValues(b.table, columns, linkedB, valueOfB);
   // One block per distinct record of A shown, its first copy's matches.
   std::vector<ValueLinks> shown;
   std::vector<char> taken(valuesA.values.size(), 0);

@@ -2,6 +2,7 @@
 // cells taken row by row into fixed-width records.
 #include "record_table.h"
 
+#include <cstdint>
 #include <map>
 #include <unordered_map>
 #include <utility>
@@ -118,12 +119,14 @@ std::string RecordNameText(const RecordTable& table, size_t r,
 }
 
 ValueTable RecordValues(const RecordTable& table, const RecordColumns& columns,
+                        const std::vector<char>& shown,
                         std::vector<size_t>& valueOfRecord) {
   ValueTable values;
   std::unordered_map<std::string, size_t> known;
-  valueOfRecord.assign(table.rows.size(), 0);
+  valueOfRecord.assign(table.rows.size(), SIZE_MAX);
   const size_t nameFields = columns.name.size();
   for (size_t r = 0; r < table.rows.size(); ++r) {
+    if (r >= shown.size() || !shown[r]) continue;
     std::string text = RecordNameText(table, r, nameFields);
     std::string others;
     for (size_t f = nameFields; f < table.fieldCount; ++f) {

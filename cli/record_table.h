@@ -59,11 +59,13 @@ std::vector<std::string> ColumnLists(const std::vector<std::string>& given);
 void AddSheetRecords(const LoadedSheet& sheet, int32_t sheetIndex,
                      const RecordColumns& columns, RecordTable& table);
 
-// A value table over |table|'s records for the list output: one value per
-// distinct record, shown as its name with its same and also fields in
-// parentheses, placed at each copy's first name cell. |valueOfRecord|
-// receives each record's value.
+// A value table over the records of |table| marked in |shown| for the
+// list output: one value per distinct record, shown as its name with its
+// same and also fields in parentheses, placed at each copy's first name
+// cell. |valueOfRecord| receives each shown record's value (SIZE_MAX for
+// the others): a million records make a table only of those in groups.
 ValueTable RecordValues(const RecordTable& table, const RecordColumns& columns,
+                        const std::vector<char>& shown,
                         std::vector<size_t>& valueOfRecord);
 
 // The record's name: its name fields joined by spaces, empty ones left out.

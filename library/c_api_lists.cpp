@@ -260,9 +260,9 @@ int mf_records_dedupe(const mf_options_t* options, const mf_records_t* records,
     const lists::RecordList folded = FoldedRecords(options, records);
     api::EnsureEngine();
     auto groups = std::make_unique<mf_groups_t>();
-    groups->pairs = lists::FindDuplicateRecords(folded, pairOptions);
-    groups->groups =
-        lists::GroupDuplicateRecords(folded, groups->pairs, pairOptions);
+    lists::RecordGroups found = lists::DedupeRecords(folded, pairOptions);
+    groups->pairs = std::move(found.pairs);
+    groups->groups = std::move(found.groups);
     *result = groups.release();
   });
 }

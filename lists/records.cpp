@@ -82,16 +82,37 @@ struct DistinctRecords {
   std::vector<size_t> ofRecord;
 };
 
+// Hashes and compares records by their fields, so that finding the
+// distinct records of a million builds no key strings.
+struct RecordHash {
+  const RecordList* records;
+  size_t operator()(size_t r) const {
+    size_t hash = 0;
+    for (size_t f = 0; f < records->FieldCount(); ++f) {
+      hash = hash * 1000003u ^ std::hash<std::string>()(records->Field(r, f));
+    }
+    return hash;
+  }
+};
+
+struct RecordEqual {
+  const RecordList* records;
+  bool operator()(size_t a, size_t b) const {
+    for (size_t f = 0; f < records->FieldCount(); ++f) {
+      if (records->Field(a, f) != records->Field(b, f)) return false;
+    }
+    return true;
+  }
+};
+
 DistinctRecords FindDistinct(const RecordList& records) {
   DistinctRecords distinct;
-  std::unordered_map<std::string, size_t> seen;
   const size_t n = records.size();
+  std::unordered_map<size_t, size_t, RecordHash, RecordEqual> seen(
+      n, RecordHash{&records}, RecordEqual{&records});
   distinct.ofRecord.resize(n);
   for (size_t r = 0; r < n; ++r) {
-    std::string key;
-    for (size_t f = 0; f < records.FieldCount(); ++f)
-      AppendField(key, records.Field(r, f));
-    const auto [it, added] = seen.emplace(std::move(key), distinct.first.size());
+    const auto [it, added] = seen.emplace(r, distinct.first.size());
     if (added) {
       distinct.first.push_back(r);
       distinct.counts.push_back(0);
@@ -236,33 +257,48 @@ int ScoreRecords(const RecordList& records, size_t a, size_t b,
   return scorer.WithAlsoFields(records, a, records, b, name);
 }
 
-std::vector<ValuePair> FindDuplicateRecords(const RecordList& records,
-                                            const PairOptions& options) {
-  const DistinctRecords distinct = FindDistinct(records);
-  BlockNumbers numbers;
+namespace {
+
+// What finding and grouping duplicates share: the distinct records, and
+// their names and blocks.
+struct PreparedRecords {
+  DistinctRecords distinct;
   std::vector<std::string> names;
   std::vector<size_t> blocks;
-  NamesAndBlocks(records, distinct.first, numbers, names, blocks);
+};
+
+PreparedRecords Prepare(const RecordList& records) {
+  PreparedRecords prepared;
+  prepared.distinct = FindDistinct(records);
+  BlockNumbers numbers;
+  NamesAndBlocks(records, prepared.distinct.first, numbers, prepared.names,
+                 prepared.blocks);
+  return prepared;
+}
+
+std::vector<ValuePair> FindPreparedPairs(const RecordList& records,
+                                 const PreparedRecords& prepared,
+                                 const PairOptions& options) {
+  const std::vector<size_t>& first = prepared.distinct.first;
   std::vector<ValuePair> pairs = ApplyAlsoFields(
-      records, distinct.first, records, distinct.first,
-      FindDuplicatePairsInBlocks(names, blocks, options), options);
+      records, first, records, first,
+      FindDuplicatePairsInBlocks(prepared.names, prepared.blocks, options),
+      options);
   // First copies are in record order, so the pairs stay sorted.
   for (ValuePair& p : pairs) {
-    p.first = distinct.first[p.first];
-    p.second = distinct.first[p.second];
+    p.first = first[p.first];
+    p.second = first[p.second];
   }
   return pairs;
 }
 
-std::vector<Group> GroupDuplicateRecords(const RecordList& records,
-                                         const std::vector<ValuePair>& pairs,
-                                         const PairOptions& options) {
-  const DistinctRecords distinct = FindDistinct(records);
-  BlockNumbers numbers;
-  std::vector<std::string> names;
-  std::vector<size_t> blocks;
-  NamesAndBlocks(records, distinct.first, numbers, names, blocks);
-
+std::vector<Group> GroupPrepared(const RecordList& records,
+                         const PreparedRecords& prepared,
+                         const std::vector<ValuePair>& pairs,
+                         const PairOptions& options) {
+  const DistinctRecords& distinct = prepared.distinct;
+  const std::vector<std::string>& names = prepared.names;
+  const std::vector<size_t>& blocks = prepared.blocks;
   // Pairs in distinct indexes; a pair naming a copy other than the first
   // did not come from FindDuplicateRecords and is ignored.
   std::vector<ValuePair> distinctPairs;
@@ -329,6 +365,28 @@ std::vector<Group> GroupDuplicateRecords(const RecordList& records,
     return x.canonical < y.canonical;
   });
   return groups;
+}
+
+}  // namespace
+
+std::vector<ValuePair> FindDuplicateRecords(const RecordList& records,
+                                            const PairOptions& options) {
+  return FindPreparedPairs(records, Prepare(records), options);
+}
+
+std::vector<Group> GroupDuplicateRecords(const RecordList& records,
+                                         const std::vector<ValuePair>& pairs,
+                                         const PairOptions& options) {
+  return GroupPrepared(records, Prepare(records), pairs, options);
+}
+
+RecordGroups DedupeRecords(const RecordList& records,
+                           const PairOptions& options) {
+  const PreparedRecords prepared = Prepare(records);
+  RecordGroups found;
+  found.pairs = FindPreparedPairs(records, prepared, options);
+  found.groups = GroupPrepared(records, prepared, found.pairs, options);
+  return found;
 }
 
 std::vector<ValuePair> FindLinkRecords(const RecordList& a,

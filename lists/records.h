@@ -92,6 +92,16 @@ std::vector<Group> GroupDuplicateRecords(const RecordList& records,
                                          const std::vector<ValuePair>& pairs,
                                          const PairOptions& options);
 
+struct RecordGroups {
+  std::vector<ValuePair> pairs;
+  std::vector<Group> groups;
+};
+
+// FindDuplicateRecords and GroupDuplicateRecords of its pairs, sharing
+// the work they would each do. REQUIRES: the engine is initialized.
+RecordGroups DedupeRecords(const RecordList& records,
+                           const PairOptions& options);
+
 // Every pair (record of |a|, record of |b|) scoring at least
 // options.accuracy, sorted by (first, second). The two lists must have
 // the same numbers of fields of each kind (else nothing is found).

@@ -218,6 +218,25 @@ TEST_F(RecordsTest, Groups_CopiesJoinTheirRecordAndTheMostFrequentLeads) {
   EXPECT_EQ(groups[1].members[1].value, 4u);
 }
 
+TEST_F(RecordsTest, DedupeRecords_IsFindThenGroup) {
+  RecordList records = CorpusRecords({"Boston", "Austin"});
+  for (size_t f = 0; f < 6; ++f) records.fields.push_back(records.fields[f]);
+  const PairOptions options = Options(60);
+  const auto pairs = FindDuplicateRecords(records, options);
+  const auto groups = GroupDuplicateRecords(records, pairs, options);
+  const RecordGroups both = DedupeRecords(records, options);
+  EXPECT_EQ(both.pairs, pairs);
+  ASSERT_EQ(both.groups.size(), groups.size());
+  for (size_t g = 0; g < groups.size(); ++g) {
+    EXPECT_EQ(both.groups[g].canonical, groups[g].canonical);
+    ASSERT_EQ(both.groups[g].members.size(), groups[g].members.size());
+    for (size_t m = 0; m < groups[g].members.size(); ++m) {
+      EXPECT_EQ(both.groups[g].members[m].value, groups[g].members[m].value);
+      EXPECT_EQ(both.groups[g].members[m].via, groups[g].members[m].via);
+    }
+  }
+}
+
 TEST_F(RecordsTest, EveryRecordIsInAtMostOneGroup) {
   RecordList records = CorpusRecords({"Boston", "Austin", "Reno"});
   // Copies of some records, to mix copies into the groups.

@@ -34,7 +34,7 @@ constexpr int kAccuracy = 60;
 constexpr size_t kCities = 2000;
 constexpr size_t kRecordsPerDistinctName = 5;
 constexpr size_t kExhaustiveSample = 1500;
-constexpr size_t kRecallCities = 40;
+constexpr size_t kRecallCities = 200;
 // A prime that divides no count of names the benchmark is run with.
 constexpr size_t kSpreadPrime = 2654435761u;
 

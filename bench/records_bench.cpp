@@ -85,9 +85,8 @@ const RecordList& Customers() {
     const size_t n = names.size();
     for (size_t k = 0; k < count; ++k) {
       const double u = static_cast<double>(random.Below(1u << 30)) / (1u << 30);
-      const size_t rank = k < n ? k
-                                : static_cast<size_t>(u * u * u *
-                                                      static_cast<double>(n));
+      const size_t rank =
+          k < n ? k : static_cast<size_t>(u * u * u * static_cast<double>(n));
       auto [first, last] = Split(names[(rank * kSpreadPrime) % n]);
       list.fields.push_back(std::move(first));
       list.fields.push_back(std::move(last));

@@ -31,7 +31,8 @@ std::string Lower(std::string text) {
 // The delimiter an extension calls for, or 0 for a file that cannot be
 // annotated.
 char ExtensionDelimiter(const std::string& path) {
-  const std::string name = Lower(std::filesystem::path(path).filename().string());
+  const std::string name =
+      Lower(std::filesystem::path(path).filename().string());
   const auto endsWith = [&](const char* suffix) {
     const size_t n = std::strlen(suffix);
     return name.size() > n && name.compare(name.size() - n, n, suffix) == 0;
@@ -211,7 +212,8 @@ void WriteAnnotatedFile(const std::string& inputPath, const ReadOptions& read,
   std::vector<RowAnnotation> encoded;
   if (decoded.source == TextSource::kWindows1252) {
     encoded = annotations;
-    for (RowAnnotation& row : encoded) row.canonical = ToWindows1252(row.canonical);
+    for (RowAnnotation& row : encoded)
+      row.canonical = ToWindows1252(row.canonical);
   }
   const std::string text = AnnotateText(
       bytes, delimiter, headerRow,
@@ -221,8 +223,8 @@ void WriteAnnotatedFile(const std::string& inputPath, const ReadOptions& read,
   if (!file ||
       std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
       std::fflush(file.get()) != 0) {
-    throw InputError(outPath + ": cannot write the annotated file: " +
-                     std::strerror(errno));
+    throw InputError(
+        outPath + ": cannot write the annotated file: " + std::strerror(errno));
   }
 }
 

@@ -32,8 +32,8 @@ struct LoadedRecords {
 };
 
 LoadedRecords LoadRecords(const std::vector<std::string>& paths,
-                          const ReadOptions& read,
-                          const RecordColumns& columns, unsigned threads) {
+                          const ReadOptions& read, const RecordColumns& columns,
+                          unsigned threads) {
   LoadedRecords loaded;
   ReadOptions threaded = read;
   threaded.threads = threads;
@@ -68,8 +68,7 @@ MfRecords MakeRecords(const RecordTable& table, const RecordColumns& columns) {
 
 MfOptions RecordOptions(const ListOptions& list) {
   MfOptions options = MakeMfOptions(list);
-  mf_options_set_fold(options.get(),
-                      list.noFold ? MF_FOLD_NONE : MF_FOLD_UTF8);
+  mf_options_set_fold(options.get(), list.noFold ? MF_FOLD_NONE : MF_FOLD_UTF8);
   return options;
 }
 
@@ -84,7 +83,8 @@ std::vector<ValueGroup> ShownGroups(const mf_groups_t* groups,
     group.canonical = valueOfRecord.at(mf_groups_canonical(groups, g));
     std::vector<size_t> taken;
     for (size_t m = 0; m < mf_groups_member_count(groups, g); ++m) {
-      const size_t value = valueOfRecord.at(mf_groups_member_value(groups, g, m));
+      const size_t value =
+          valueOfRecord.at(mf_groups_member_value(groups, g, m));
       bool seen = false;
       for (const size_t t : taken) seen = seen || t == value;
       if (seen) continue;
@@ -149,9 +149,9 @@ int RunRecordDedupe(const RecordDedupeRun& run, const ListOptions& list) {
     const ListProgress progress(options.get(), table.rows.size());
     mf_groups_t* found = nullptr;
     MfError error;
-    CheckMf(mf_records_dedupe(options.get(), records.get(), &found,
-                              error.out()),
-            error);
+    CheckMf(
+        mf_records_dedupe(options.get(), records.get(), &found, error.out()),
+        error);
     groups.reset(found);
   }
   std::vector<char> grouped(table.rows.size(), 0);
@@ -184,7 +184,8 @@ int RunRecordDedupe(const RecordDedupeRun& run, const ListOptions& list) {
 int RunRecordLink(const std::string& fileA, const std::string& fileB,
                   const ReadOptions& readB, const RecordColumns& columns,
                   bool best, const ListOptions& list) {
-  const LoadedRecords a = LoadRecords({fileA}, list.read, columns, list.threads);
+  const LoadedRecords a =
+      LoadRecords({fileA}, list.read, columns, list.threads);
   const LoadedRecords b = LoadRecords({fileB}, readB, columns, list.threads);
   MfOptions options = RecordOptions(list);
   mf_options_set_best_only(options.get(), best ? 1 : 0);

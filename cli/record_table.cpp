@@ -66,16 +66,16 @@ void AddSheetRecords(const LoadedSheet& sheet, int32_t sheetIndex,
           given.emplace(choice.column, std::make_pair(role, name));
       if (!added) {
         const std::string& other = it->second.second;
-        const std::string both =
-            other == name ? "\"" + name + "\""
-                          : "\"" + other + "\" and \"" + name + "\"";
-        throw InputError(
-            file + ": " + both + " name one column, given " +
-            (it->second.first == role
-                 ? std::string("twice to ") + kRoleOptions[role]
-                 : std::string("to both ") + kRoleOptions[it->second.first] +
-                       " and " + kRoleOptions[role]) +
-            "; give each column one role");
+        const std::string both = other == name
+                                     ? "\"" + name + "\""
+                                     : "\"" + other + "\" and \"" + name + "\"";
+        throw InputError(file + ": " + both + " name one column, given " +
+                         (it->second.first == role
+                              ? std::string("twice to ") + kRoleOptions[role]
+                              : std::string("to both ") +
+                                    kRoleOptions[it->second.first] + " and " +
+                                    kRoleOptions[role]) +
+                         "; give each column one role");
       }
       fieldOfColumn[choice.column] = field++;
     }

@@ -33,8 +33,8 @@ bool LooksLikePhone(std::string_view text) {
   for (const char c : text) {
     if (c >= '0' && c <= '9') {
       ++digits;
-    } else if (!IsBlank(c) && std::string_view("+-()./").find(c) ==
-                                  std::string_view::npos) {
+    } else if (!IsBlank(c) &&
+               std::string_view("+-()./").find(c) == std::string_view::npos) {
       return false;
     }
   }
@@ -228,8 +228,8 @@ std::string SameFieldText(std::string_view field) {
     }
     if (blank) text.push_back(' ');
     blank = false;
-    text.push_back(static_cast<char>(
-        std::tolower(static_cast<unsigned char>(c))));
+    text.push_back(
+        static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
   }
   return text;
 }
@@ -277,8 +277,8 @@ PreparedRecords Prepare(const RecordList& records) {
 }
 
 std::vector<ValuePair> FindPreparedPairs(const RecordList& records,
-                                 const PreparedRecords& prepared,
-                                 const PairOptions& options) {
+                                         const PreparedRecords& prepared,
+                                         const PairOptions& options) {
   const std::vector<size_t>& first = prepared.distinct.first;
   std::vector<ValuePair> pairs = ApplyAlsoFields(
       records, first, records, first,
@@ -293,9 +293,9 @@ std::vector<ValuePair> FindPreparedPairs(const RecordList& records,
 }
 
 std::vector<Group> GroupPrepared(const RecordList& records,
-                         const PreparedRecords& prepared,
-                         const std::vector<ValuePair>& pairs,
-                         const PairOptions& options) {
+                                 const PreparedRecords& prepared,
+                                 const std::vector<ValuePair>& pairs,
+                                 const PairOptions& options) {
   const DistinctRecords& distinct = prepared.distinct;
   const std::vector<std::string>& names = prepared.names;
   const std::vector<size_t>& blocks = prepared.blocks;
@@ -320,8 +320,7 @@ std::vector<Group> GroupPrepared(const RecordList& records,
     for (const GroupMember& m : g.members) grouped[m.value] = 1;
   }
   for (size_t d = 0; d < distinct.first.size(); ++d) {
-    if (grouped[d] || distinct.counts[d] < 2 || blocks[d] == kNoBlock)
-      continue;
+    if (grouped[d] || distinct.counts[d] < 2 || blocks[d] == kNoBlock) continue;
     Group g;
     g.canonical = d;
     g.totalCount = distinct.counts[d];
@@ -348,8 +347,8 @@ std::vector<Group> GroupPrepared(const RecordList& records,
       const size_t record = distinct.first[m.value];
       int score = m.score;
       if (scorer && m.value != g.canonical) {
-        score = scorer->WithAlsoFields(records, canonical, records, record,
-                                       score);
+        score =
+            scorer->WithAlsoFields(records, canonical, records, record, score);
       }
       const size_t via = distinct.first[m.via];
       members.push_back({record, 1, score, via, m.viaScore});
@@ -389,8 +388,7 @@ RecordGroups DedupeRecords(const RecordList& records,
   return found;
 }
 
-std::vector<ValuePair> FindLinkRecords(const RecordList& a,
-                                       const RecordList& b,
+std::vector<ValuePair> FindLinkRecords(const RecordList& a, const RecordList& b,
                                        const PairOptions& options) {
   if (a.nameFields != b.nameFields || a.sameFields != b.sameFields ||
       a.alsoFields != b.alsoFields) {

@@ -106,8 +106,7 @@ RecordGroups DedupeRecords(const RecordList& records,
 // options.accuracy, sorted by (first, second). The two lists must have
 // the same numbers of fields of each kind (else nothing is found).
 // REQUIRES: the engine is initialized.
-std::vector<ValuePair> FindLinkRecords(const RecordList& a,
-                                       const RecordList& b,
+std::vector<ValuePair> FindLinkRecords(const RecordList& a, const RecordList& b,
                                        const PairOptions& options);
 
 }  // namespace marrowfield::lists

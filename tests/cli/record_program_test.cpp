@@ -24,22 +24,22 @@ class RecordProgram : public ::testing::Test {
   TempDir dir;
   // Jon Smyth and John Smith of Boston are one customer; the Austin John
   // Smith is another; Mary has no last name on one row.
-  std::string customers = dir.Write(
-      "customers.csv",
-      "\xEF\xBB\xBF"
-      "Id,First,Last,City,Phone\r\n"
-      "1,John,Smith,Boston,(617) 555-0101\r\n"
-      "2,Jon,Smyth,boston ,617-555-0101\r\n"
-      "3,\"John \"\"Jack\"\"\",Smith,Austin,512 555 0199\r\n"
-      "4,\"Mary\",\"Jones\",Reno,775 555 0123\r\n"
-      "5,Mary,,Reno\r\n"
-      "6,Marie,Jones,\"Reno\",\"775.555.0123\"\r\n");
+  std::string customers =
+      dir.Write("customers.csv",
+                "\xEF\xBB\xBF"
+                "Id,First,Last,City,Phone\r\n"
+                "1,John,Smith,Boston,(617) 555-0101\r\n"
+                "2,Jon,Smyth,boston ,617-555-0101\r\n"
+                "3,\"John \"\"Jack\"\"\",Smith,Austin,512 555 0199\r\n"
+                "4,\"Mary\",\"Jones\",Reno,775 555 0123\r\n"
+                "5,Mary,,Reno\r\n"
+                "6,Marie,Jones,\"Reno\",\"775.555.0123\"\r\n");
 };
 
 TEST_F(RecordProgram, Dedupe_NameSoundsAlikeAndCityIsTheSame) {
-  const ProgramRun run = RunMarrowfield(
-      {"dedupe", customers, "--name", "First,Last", "--same", "City", "-f",
-       "csv"});
+  const ProgramRun run =
+      RunMarrowfield({"dedupe", customers, "--name", "First,Last", "--same",
+                      "City", "-f", "csv"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   // Two groups: the Boston Smiths and the Reno Joneses, nobody from Austin.
   EXPECT_NE(run.out.find("John Smith (Boston)"), std::string::npos) << run.out;
@@ -90,17 +90,19 @@ TEST_F(RecordProgram, Annotate_KeepsEveryByteAndAddsThreeColumns) {
 
 TEST_F(RecordProgram, Annotate_Windows1252_StaysWindows1252) {
   // José in Windows-1252 (0xE9), the canonical written back in its bytes.
-  const std::string file = dir.Write(
-      "latin.csv", "Name,City\nJos\xE9 Smith,Leeds\nJose Smyth,Leeds\n"
-                   "Jos\xE9 Smith,Leeds\n");
+  const std::string file =
+      dir.Write("latin.csv",
+                "Name,City\nJos\xE9 Smith,Leeds\nJose Smyth,Leeds\n"
+                "Jos\xE9 Smith,Leeds\n");
   const std::string out = dir.Path("latin_out.csv");
   const ProgramRun run = RunMarrowfield(
       {"dedupe", file, "--name", "Name", "--same", "City", "--annotate", out});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::string annotated = ReadWholeFile(out);
-  const std::string head = "Name,City,group,canonical,score\n"
-                           "Jos\xE9 Smith,Leeds,1,Jos\xE9 Smith,100\n"
-                           "Jose Smyth,Leeds,1,Jos\xE9 Smith,";
+  const std::string head =
+      "Name,City,group,canonical,score\n"
+      "Jos\xE9 Smith,Leeds,1,Jos\xE9 Smith,100\n"
+      "Jose Smyth,Leeds,1,Jos\xE9 Smith,";
   const std::string tail = "\nJos\xE9 Smith,Leeds,1,Jos\xE9 Smith,100\n";
   ASSERT_GT(annotated.size(), head.size() + tail.size()) << annotated;
   EXPECT_EQ(annotated.substr(0, head.size()), head);
@@ -229,9 +231,9 @@ TEST_F(RecordProgram, DefaultColumns_WordsOnly_NamedOnStandardError) {
 TEST_F(RecordProgram, Link_RecordsOfTheSameCity) {
   const std::string other = dir.Write(
       "other.csv", "First,Last,City\nJohnny,Smith,Austin\nJon,Smith,BOSTON\n");
-  const ProgramRun run = RunMarrowfield(
-      {"link", customers, other, "--name", "First,Last", "--same", "City",
-       "-f", "csv"});
+  const ProgramRun run =
+      RunMarrowfield({"link", customers, other, "--name", "First,Last",
+                      "--same", "City", "-f", "csv"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("Jon Smith (BOSTON)"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("Johnny"), std::string::npos) << run.out;
@@ -242,8 +244,8 @@ TEST_F(RecordProgram, SameOutputForEveryThreadCount) {
   for (const char* threads : {"1", "2", "5"}) {
     const std::string out = dir.Path(std::string("t") + threads + ".csv");
     const ProgramRun run = RunMarrowfield(
-        {"dedupe", customers, "--name", "First", "--same", "City",
-         "--also", "Last", "-j", threads, "--annotate", out, "-f", "json"});
+        {"dedupe", customers, "--name", "First", "--same", "City", "--also",
+         "Last", "-j", threads, "--annotate", out, "-f", "json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     outputs.push_back(run.out + ReadWholeFile(out));
   }

@@ -82,9 +82,9 @@ TEST_F(RecordsCApi, LinksRecordsOfTheSameCity) {
   AddAll(b.get(), {{"Mary Jones", "Boston"}, {"Smyth, Jon", "BOSTON"}});
   Options options;
   Links links;
-  ASSERT_EQ(mf_records_link(options.get(), a.get(), b.get(), links.out(),
-                            nullptr),
-            MF_OK);
+  ASSERT_EQ(
+      mf_records_link(options.get(), a.get(), b.get(), links.out(), nullptr),
+      MF_OK);
   ASSERT_EQ(mf_links_match_count(links.get(), 0), 1u);
   EXPECT_EQ(mf_links_match_value(links.get(), 0, 0), 1u);
   EXPECT_EQ(mf_links_match_count(links.get(), 1), 0u);
@@ -105,8 +105,7 @@ TEST_F(RecordsCApi, WrongCalls_FailWithAMessage) {
   };
   Error error;
   const Case cases[] = {
-      {"no name field",
-       mf_records_create(0, 1, 0, &none, error.out())},
+      {"no name field", mf_records_create(0, 1, 0, &none, error.out())},
       {"null result", mf_records_create(1, 0, 0, nullptr, error.out())},
       {"null records", mf_records_add(nullptr, nullptr, error.out())},
       {"null fields", mf_records_add(good.get(), nullptr, error.out())},

@@ -3,6 +3,8 @@
 // fields that can only lower a pair's score, and groups in which every
 // copy of a record takes its place.
 
+#include "records.h"
+
 #include <set>
 #include <string>
 #include <tuple>
@@ -10,7 +12,6 @@
 #include <vector>
 
 #include "lists_fixture.h"
-#include "records.h"
 
 namespace marrowfield::lists::testing {
 namespace {
@@ -41,8 +42,8 @@ RecordList CorpusRecords(const std::vector<std::string>& cities) {
   for (size_t i = 0; i < names.size(); ++i) {
     const std::string& name = names[i];
     const size_t space = name.rfind(' ');
-    records.fields.push_back(space == std::string::npos ? ""
-                                                        : name.substr(0, space));
+    records.fields.push_back(
+        space == std::string::npos ? "" : name.substr(0, space));
     records.fields.push_back(
         space == std::string::npos ? name : name.substr(space + 1));
     records.fields.push_back(cities[(i / 2) % cities.size()]);
@@ -144,7 +145,8 @@ TEST_F(RecordsTest, BlockedPairsAreTheNamePairsWithinEachCity) {
   std::vector<std::string> names;
   for (size_t r = 0; r < records.size(); ++r)
     names.push_back(RecordName(records, r));
-  for (const ScoringMode mode : {ScoringMode::kStrict, ScoringMode::kTolerant}) {
+  for (const ScoringMode mode :
+       {ScoringMode::kStrict, ScoringMode::kTolerant}) {
     PairOptions options = Options(70);
     options.scoring = mode;
     std::vector<ValuePair> expected;
@@ -263,9 +265,8 @@ TEST_F(RecordsTest, EveryRecordIsInAtMostOneGroup) {
 }
 
 TEST_F(RecordsTest, Link_PairsOnlyRecordsOfTheSameCity) {
-  const RecordList a = MakeRecords(2, 1, 0,
-                                   {{"John", "Smith", "Boston"},
-                                    {"Mary", "Jones", "Reno"}});
+  const RecordList a = MakeRecords(
+      2, 1, 0, {{"John", "Smith", "Boston"}, {"Mary", "Jones", "Reno"}});
   const RecordList b = MakeRecords(2, 1, 0,
                                    {{"Jon", "Smyth", "BOSTON"},
                                     {"Mary", "Jones", "Austin"},
@@ -282,8 +283,8 @@ TEST_F(RecordsTest, Link_PairsOnlyRecordsOfTheSameCity) {
 }
 
 TEST_F(RecordsTest, NamesWithoutLettersPairWithNothing) {
-  const RecordList records = MakeRecords(
-      2, 0, 0, {{"", ""}, {"", ""}, {"123", "-"}, {"123", "-"}});
+  const RecordList records =
+      MakeRecords(2, 0, 0, {{"", ""}, {"", ""}, {"123", "-"}, {"123", "-"}});
   const auto pairs = FindDuplicateRecords(records, Options(0));
   EXPECT_TRUE(pairs.empty());
   EXPECT_TRUE(GroupDuplicateRecords(records, pairs, Options(0)).empty());

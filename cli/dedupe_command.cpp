@@ -60,13 +60,13 @@ void LoadWordColumnValues(const std::string& path, const ReadOptions& read,
           return cell.column != loaded.cells.front().column;
         });
     if (several || (columns.empty() && !loaded.cells.empty())) {
-      PrintNotices({where + ": note: " +
-                    (columns.empty()
-                         ? std::string("no column holds mostly words; "
-                                       "nothing to group")
-                         : "grouping the columns of words: " +
-                               DescribeColumns(loaded, columns)) +
-                    " (--column or --name chooses)"});
+      PrintNotices(
+          {where + ": note: " +
+           (columns.empty() ? std::string("no column holds mostly words; "
+                                          "nothing to group")
+                            : "grouping the columns of words: " +
+                                  DescribeColumns(loaded, columns)) +
+           " (--column or --name chooses)"});
     }
     AddSheetColumnValues(loaded, static_cast<int32_t>(sheets.size() - 1),
                          columns, table, threads);

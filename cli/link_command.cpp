@@ -2,10 +2,10 @@
 // sound like it, best first. Both inputs are read before anything is
 // compared; output is written only at the end.
 #include <CLI/CLI.hpp>
-#include <utility>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "column_values.h"
@@ -79,8 +79,7 @@ int RunLink(const LinkOptions& options) {
   columns.name = ColumnLists(options.name);
   columns.same = ColumnLists(options.same);
   columns.also = ColumnLists(options.also);
-  if (!columns.name.empty() || !columns.same.empty() ||
-      !columns.also.empty()) {
+  if (!columns.name.empty() || !columns.same.empty() || !columns.also.empty()) {
     if (options.column && !columns.name.empty()) {
       throw InputError(
           "--column and --name both name the name's columns; give one");

@@ -268,8 +268,7 @@ int mf_records_dedupe(const mf_options_t* options, const mf_records_t* records,
 }
 
 int mf_records_link(const mf_options_t* options, const mf_records_t* a,
-                    const mf_records_t* b, mf_links_t** result,
-                    char** errptr) {
+                    const mf_records_t* b, mf_links_t** result, char** errptr) {
   return Guarded(errptr, [&] {
     const lists::PairOptions pairOptions = api::PairOptionsOf(options);
     Require(a != nullptr, "a is NULL");
@@ -284,9 +283,9 @@ int mf_records_link(const mf_options_t* options, const mf_records_t* a,
     const lists::RecordList foldedB = FoldedRecords(options, b);
     api::EnsureEngine();
     auto links = std::make_unique<mf_links_t>();
-    links->matches = MatchesByValue(
-        lists::FindLinkRecords(foldedA, foldedB, pairOptions),
-        foldedA.size(), options->bestOnly);
+    links->matches =
+        MatchesByValue(lists::FindLinkRecords(foldedA, foldedB, pairOptions),
+                       foldedA.size(), options->bestOnly);
     *result = links.release();
   });
 }

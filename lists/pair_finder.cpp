@@ -42,8 +42,8 @@ struct PreparedList {
 // that values of different blocks share no key (a collision only adds a
 // candidate, which the block check then drops).
 uint64_t BlockHash(uint64_t hash, size_t block) {
-  uint64_t mixed = hash ^ (static_cast<uint64_t>(block) + 0x9E3779B97F4A7C15ull +
-                           (hash << 6) + (hash >> 2));
+  uint64_t mixed = hash ^ (static_cast<uint64_t>(block) +
+                           0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2));
   mixed ^= mixed >> 33;
   mixed *= 0xFF51AFD7ED558CCDull;
   mixed ^= mixed >> 33;
@@ -221,10 +221,11 @@ std::vector<ValuePair> FindDuplicatePairsInBlocks(
   return FindPairs(values, &blocks, nullptr, nullptr, options);
 }
 
-std::vector<ValuePair> FindLinkPairsInBlocks(
-    const std::vector<std::string>& a, const std::vector<size_t>& aBlocks,
-    const std::vector<std::string>& b, const std::vector<size_t>& bBlocks,
-    const PairOptions& options) {
+std::vector<ValuePair> FindLinkPairsInBlocks(const std::vector<std::string>& a,
+                                             const std::vector<size_t>& aBlocks,
+                                             const std::vector<std::string>& b,
+                                             const std::vector<size_t>& bBlocks,
+                                             const PairOptions& options) {
   if (aBlocks.size() != a.size() || bBlocks.size() != b.size()) return {};
   return FindPairs(a, &aBlocks, &b, &bBlocks, options);
 }

@@ -117,10 +117,11 @@ std::vector<ValuePair> FindDuplicatePairsInBlocks(
 // (aBlocks for |a|, bBlocks for |b|, numbered alike).
 // REQUIRES: aBlocks.size() == a.size(), bBlocks.size() == b.size(); the
 // engine is initialized.
-std::vector<ValuePair> FindLinkPairsInBlocks(
-    const std::vector<std::string>& a, const std::vector<size_t>& aBlocks,
-    const std::vector<std::string>& b, const std::vector<size_t>& bBlocks,
-    const PairOptions& options);
+std::vector<ValuePair> FindLinkPairsInBlocks(const std::vector<std::string>& a,
+                                             const std::vector<size_t>& aBlocks,
+                                             const std::vector<std::string>& b,
+                                             const std::vector<size_t>& bBlocks,
+                                             const PairOptions& options);
 
 struct GroupMember {
   size_t value = 0;  // index into the values

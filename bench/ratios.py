@@ -81,6 +81,46 @@ def run_lists(binary):
     return times
 
 
+def run_records(binary):
+    """The records benchmark: each case runs once (the end-to-end dedupe of
+    a million records is long enough to time by itself); times in seconds,
+    with the counters."""
+    out = subprocess.run([binary, "--benchmark_format=json"], check=True,
+                         capture_output=True, text=True).stdout
+    times = {}
+    scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
+    for b in json.loads(out)["benchmarks"]:
+        name = b["run_name"].replace("/iterations:1", "").replace("/real_time", "")
+        times[name] = b["real_time"] * scale[b["time_unit"]]
+        for key, value in b.items():
+            if key.startswith(("recall_", "pairs_in_cities", "items_per_second",
+                               "records", "child_cpu")):
+                times[f"{name}:{key}"] = value
+    return times
+
+
+def records_rows(times, rows):
+    cli = times.get("BM_CliRecordsDedupe/2")
+    if cli is not None:
+        rows.append(("marrowfield dedupe 1M records --name --same --annotate, "
+                     "2 threads (seconds)", cli, "<= 30"))
+        cpu = times.get("BM_CliRecordsDedupe/2:child_cpu_s")
+        if cpu is not None:
+            rows.append(("  the same in CPU seconds of all threads", cpu, None))
+    per_second = times.get("BM_RecordsExhaustivePairs:items_per_second")
+    in_cities = times.get("BM_RecordsExhaustivePairs:pairs_in_cities")
+    if cli is not None and per_second and in_cities:
+        # Every pair of distinct names within each city, on two threads.
+        exhaustive = in_cities / per_second / 2
+        rows.append(("every pair within each city (extrapolated) / "
+                     "marrowfield dedupe records", exhaustive / cli, ">= 100"))
+    for accuracy in (60, 70, 80, 90):
+        key = f"BM_RecordsRecall:recall_{accuracy}"
+        if key in times:
+            rows.append((f"records dedupe recall at {accuracy} "
+                         "(every pair of 200 cities)", times[key], ">= 0.995"))
+
+
 def lists_rows(times, rows):
     one = times.get("BM_DedupeCells/1")
     two = times.get("BM_DedupeCells/2")
@@ -209,6 +249,9 @@ def main():
 
     lists_rows(lists_times, rows)
     python_rows(build, rows)
+    records = os.path.join(build, "bench", "records_bench")
+    if os.path.exists(records):
+        records_rows(run_records(records), rows)
 
     width = max(len(label) for label, _, _ in rows)
     print(f"{'ratio':<{width}}  {'value':>8}  target")

@@ -3,6 +3,7 @@
 // against each other), so every place can be mapped back to its own text.
 #include "column_values.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -82,11 +83,12 @@ ColumnChoice FindColumn(const LoadedSheet& sheet, const std::string& column) {
                    "choose a column by its header or its letter, such as B");
 }
 
-void AddSheetValues(const LoadedSheet& sheet, int32_t sheetIndex,
-                    const std::optional<std::string>& column,
-                    ValueTable& table, unsigned threads) {
-  ColumnChoice choice;
-  if (column) choice = FindColumn(sheet, *column);
+namespace {
+
+// Adds the non-empty text cells of |sheet| that |take| accepts.
+template <typename Take>
+void AddTakenCells(const LoadedSheet& sheet, int32_t sheetIndex, Take&& take,
+                   ValueTable& table, unsigned threads) {
   // The table's values first (distinct already, so they keep their
   // numbers), then the cells taken, all numbered at once on the threads.
   std::vector<std::string_view> texts(table.values.begin(),
@@ -94,11 +96,7 @@ void AddSheetValues(const LoadedSheet& sheet, int32_t sheetIndex,
   const size_t known = texts.size();
   std::vector<const GridCell*> taken;
   for (const GridCell& cell : sheet.cells) {
-    if (!cell.isText || cell.text.empty()) continue;
-    if (choice.column != 0 &&
-        (cell.column != choice.column || cell.row == choice.headerRow)) {
-      continue;
-    }
+    if (!cell.isText || cell.text.empty() || !take(cell)) continue;
     texts.push_back(cell.text);
     taken.push_back(&cell);
   }
@@ -123,6 +121,33 @@ void AddSheetValues(const LoadedSheet& sheet, int32_t sheetIndex,
         ValuePlace{sheetIndex, cell.row, cell.column});
   }
   table.cells += taken.size();
+}
+
+}  // namespace
+
+void AddSheetValues(const LoadedSheet& sheet, int32_t sheetIndex,
+                    const std::optional<std::string>& column,
+                    ValueTable& table, unsigned threads) {
+  ColumnChoice choice;
+  if (column) choice = FindColumn(sheet, *column);
+  AddTakenCells(
+      sheet, sheetIndex,
+      [&](const GridCell& cell) {
+        return choice.column == 0 ||
+               (cell.column == choice.column && cell.row != choice.headerRow);
+      },
+      table, threads);
+}
+
+void AddSheetColumnValues(const LoadedSheet& sheet, int32_t sheetIndex,
+                          const std::vector<int32_t>& columns,
+                          ValueTable& table, unsigned threads) {
+  AddTakenCells(
+      sheet, sheetIndex,
+      [&](const GridCell& cell) {
+        return std::binary_search(columns.begin(), columns.end(), cell.column);
+      },
+      table, threads);
 }
 
 std::vector<std::string> DescribePlaces(

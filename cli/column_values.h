@@ -51,6 +51,12 @@ void AddSheetValues(const LoadedSheet& sheet, int32_t sheetIndex,
                     const std::optional<std::string>& column,
                     ValueTable& table, unsigned threads = 0);
 
+// Adds the non-empty text cells of |sheet| in |columns| (ascending) to
+// |table|, as AddSheetValues does.
+void AddSheetColumnValues(const LoadedSheet& sheet, int32_t sheetIndex,
+                          const std::vector<int32_t>& columns,
+                          ValueTable& table, unsigned threads = 0);
+
 // Reads |path| as |read| says (notices go to standard error), appends its
 // sheets to |sheets| and adds their values to |table| as AddSheetValues
 // does, each sheet tagged with its index in |sheets|. Reads and counts on

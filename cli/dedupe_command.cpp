@@ -1,9 +1,11 @@
-// "marrowfield dedupe": the values of one column (or of whole sheets) that
-// sound alike, grouped under a suggested spelling. All inputs are read
-// before anything is compared, and output is written only at the end, so a
-// bad file or argument leaves one error line and nothing on standard
-// output.
+// "marrowfield dedupe": the values of one column (or of the word columns
+// of whole sheets) that sound alike, grouped under a suggested spelling;
+// or, with --name, --same and --also, the records (rows) that do. All
+// inputs are read before anything is compared, and output is written only
+// at the end, so a bad file or argument leaves one error line and nothing
+// on standard output.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +21,8 @@
 #include "list_options.h"
 #include "lists_library.h"
 #include "read_flags.h"
+#include "record_lists.h"
+#include "word_columns.h"
 
 namespace marrowfield {
 
@@ -27,9 +31,71 @@ namespace {
 struct DedupeOptions {
   std::vector<std::string> files;
   std::optional<std::string> column;
+  std::vector<std::string> name;
+  std::vector<std::string> same;
+  std::vector<std::string> also;
+  std::string annotate;
   std::string mapping;
   ListOptions list;
 };
+
+// Reads |path| and adds the values of each sheet's word columns, saying on
+// standard error which columns those are when the sheet has others.
+void LoadWordColumnValues(const std::string& path, const ReadOptions& read,
+                          std::vector<LoadedSheet>& sheets, ValueTable& table,
+                          unsigned threads) {
+  ReadOptions threaded = read;
+  threaded.threads = threads;
+  LoadedFile file = LoadFile(path, threaded);
+  PrintNotices(file.notices);
+  for (LoadedSheet& sheet : file.sheets) {
+    sheets.push_back(std::move(sheet));
+    const LoadedSheet& loaded = sheets.back();
+    const std::vector<int32_t> columns = WordColumns(loaded.cells);
+    std::string where = loaded.path == "-" ? "standard input" : loaded.path;
+    if (loaded.sheet) where += " (" + *loaded.sheet + ")";
+    // A sheet of one column leaves nothing to choose and nothing to say.
+    const bool several = std::any_of(
+        loaded.cells.begin(), loaded.cells.end(), [&](const GridCell& cell) {
+          return cell.column != loaded.cells.front().column;
+        });
+    if (several || (columns.empty() && !loaded.cells.empty())) {
+      PrintNotices(
+          {where + ": note: " +
+           (columns.empty() ? std::string("no column holds mostly words; "
+                                          "nothing to group")
+                            : "grouping the columns of words: " +
+                                  DescribeColumns(loaded, columns)) +
+           " (--column or --name chooses)"});
+    }
+    AddSheetColumnValues(loaded, static_cast<int32_t>(sheets.size() - 1),
+                         columns, table, threads);
+  }
+}
+
+// The records' columns, or none when the run is by values.
+std::optional<RecordColumns> RecordColumnsOf(const DedupeOptions& options) {
+  RecordColumns columns;
+  columns.name = ColumnLists(options.name);
+  columns.same = ColumnLists(options.same);
+  columns.also = ColumnLists(options.also);
+  const bool byRecords = !columns.name.empty() || !columns.same.empty() ||
+                         !columns.also.empty() || !options.annotate.empty();
+  if (!byRecords) return std::nullopt;
+  if (options.column) {
+    if (!columns.name.empty()) {
+      throw InputError(
+          "--column and --name both name the name's columns; give one");
+    }
+    columns.name.push_back(*options.column);
+  }
+  if (columns.name.empty()) {
+    throw InputError(
+        "--same, --also and --annotate need the name's columns: --name "
+        "COLUMN[,COLUMN...]");
+  }
+  return columns;
+}
 
 std::vector<ValueGroup> TakeGroups(const mf_groups_t* groups,
                                    const ValueTable& table) {
@@ -63,11 +129,21 @@ void WriteFile(const std::string& path, const std::string& text) {
 }
 
 int RunDedupe(const DedupeOptions& options) {
+  if (const std::optional<RecordColumns> columns = RecordColumnsOf(options)) {
+    return RunRecordDedupe(RecordDedupeRun{options.files, *columns,
+                                           options.mapping, options.annotate},
+                           options.list);
+  }
   std::vector<LoadedSheet> sheets;
   ValueTable table;
   for (const std::string& path : options.files) {
-    LoadSheetValues(path, options.list.read, options.column, sheets, table,
-                    options.list.threads);
+    if (options.column) {
+      LoadSheetValues(path, options.list.read, options.column, sheets, table,
+                      options.list.threads);
+    } else {
+      LoadWordColumnValues(path, options.list.read, sheets, table,
+                           options.list.threads);
+    }
   }
 
   std::vector<ValueGroup> groups;
@@ -110,8 +186,9 @@ Subcommand AddDedupeCommand(CLI::App& parent) {
   CLI::App* app = parent.add_subcommand(
       "dedupe",
       "Group the text cells of CSV, TSV and XLSX files that sound alike, "
-      "each group under its most frequent spelling, biggest group first. "
-      "Exit status: 0 with groups, 1 when there are none, 2 on errors.");
+      "each group under its most frequent spelling, biggest group first; "
+      "or, with --name, the rows whose names sound alike. Exit status: 0 "
+      "with groups, 1 when there are none, 2 on errors.");
   app->add_option("FILE", options->files,
                   "Files to read (.csv, .tsv, .txt, .xlsx, .xlsm, .xltx, "
                   ".xltm; - for standard input); their values are grouped "
@@ -119,7 +196,28 @@ Subcommand AddDedupeCommand(CLI::App& parent) {
       ->required();
   app->add_option("-c,--column", options->column,
                   "Column to read: a header of the first row (CSV, TSV) or "
-                  "letters such as B (default: every column)");
+                  "letters such as B (default: the columns whose cells are "
+                  "mostly words)");
+  app->add_option("--name", options->name,
+                  "Group rows, not cells: the columns that hold the name, "
+                  "joined in this order (FirstName,LastName)")
+      ->type_name("COL[,COL...]")
+      ->allow_extra_args(false);
+  app->add_option("--same", options->same,
+                  "Columns that must be equal (ignoring case, accents and "
+                  "spacing; telephone numbers by their digits) for two rows "
+                  "to be compared, such as City")
+      ->type_name("COL[,COL...]")
+      ->allow_extra_args(false);
+  app->add_option("--also", options->also,
+                  "Columns also scored by sound; a pair scores the least of "
+                  "its name's and these columns' scores")
+      ->type_name("COL[,COL...]")
+      ->allow_extra_args(false);
+  app->add_option("--annotate", options->annotate,
+                  "Write the input (one CSV or TSV file) back to FILE with "
+                  "the columns group, canonical and score added")
+      ->type_name("FILE");
   app->add_option("-m,--mapping", options->mapping,
                   "Also write FILE, a CSV of text,canonical for every "
                   "grouped spelling")

@@ -5,14 +5,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "column_values.h"
 #include "commands.h"
+#include "input_error.h"
 #include "link_output.h"
 #include "list_options.h"
 #include "lists_library.h"
 #include "read_flags.h"
+#include "record_lists.h"
 
 namespace marrowfield {
 
@@ -24,6 +27,9 @@ struct LinkOptions {
   std::optional<std::string> column;
   std::optional<std::string> columnB;
   std::optional<std::string> sheetB;
+  std::vector<std::string> name;
+  std::vector<std::string> same;
+  std::vector<std::string> also;
   bool best = false;
   ListOptions list;
 };
@@ -69,6 +75,29 @@ std::vector<ValueLinks> TakeLinks(const mf_links_t* links, size_t aCount) {
 }
 
 int RunLink(const LinkOptions& options) {
+  RecordColumns columns;
+  columns.name = ColumnLists(options.name);
+  columns.same = ColumnLists(options.same);
+  columns.also = ColumnLists(options.also);
+  if (!columns.name.empty() || !columns.same.empty() || !columns.also.empty()) {
+    if (options.column && !columns.name.empty()) {
+      throw InputError(
+          "--column and --name both name the name's columns; give one");
+    }
+    if (options.columnB) {
+      throw InputError(
+          "--column-b does not go with --name, --same and --also, which "
+          "name the same columns in both files");
+    }
+    if (options.column) columns.name.push_back(*options.column);
+    if (columns.name.empty()) {
+      throw InputError(
+          "--same and --also need the name's columns: --name "
+          "COLUMN[,COLUMN...]");
+    }
+    return RunRecordLink(options.fileA, options.fileB, ReadOptionsOfB(options),
+                         columns, options.best, options.list);
+  }
   const LoadedList a = LoadList(options.fileA, options.list.read,
                                 options.column, options.list.threads);
   const LoadedList b =
@@ -125,6 +154,22 @@ Subcommand AddLinkCommand(CLI::App& parent) {
                   "otherwise): a header of the first row (CSV, TSV) or "
                   "letters such as B (default: every column)");
   app->add_option("--column-b", options->columnB, "Column to read in B");
+  app->add_option("--name", options->name,
+                  "Link rows, not cells: the columns that hold the name in "
+                  "both files, joined in this order (FirstName,LastName)")
+      ->type_name("COL[,COL...]")
+      ->allow_extra_args(false);
+  app->add_option("--same", options->same,
+                  "Columns that must be equal (ignoring case, accents and "
+                  "spacing; telephone numbers by their digits) for two rows "
+                  "to be compared, such as City")
+      ->type_name("COL[,COL...]")
+      ->allow_extra_args(false);
+  app->add_option("--also", options->also,
+                  "Columns also scored by sound; a pair scores the least of "
+                  "its name's and these columns' scores")
+      ->type_name("COL[,COL...]")
+      ->allow_extra_args(false);
   app->add_option("--sheet-b", options->sheetB,
                   "Worksheet of B (default: as --sheet or --all-sheets say)");
   app->add_flag("--best", options->best,

@@ -16,6 +16,7 @@
 #include "marrowfield/text_folding.h"
 #include "marrowfield_api.h"
 #include "pair_finder.h"
+#include "records.h"
 
 struct mf_options_t {
   int accuracy = 60;
@@ -36,6 +37,10 @@ struct mf_groups_t {
 struct mf_links_t {
   // For each value of a, its matches in b, best first.
   std::vector<std::vector<marrowfield::lists::ValuePair>> matches;
+};
+
+struct mf_records_t {
+  marrowfield::lists::RecordList records;
 };
 
 struct mf_strings_t {

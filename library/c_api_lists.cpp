@@ -1,5 +1,6 @@
 // The exported product interface (marrowfield_api.h) over whole lists:
-// duplicates, links and blocking keys, and the accessors of their handles.
+// duplicates of values and of records, links and blocking keys, and the
+// accessors of their handles.
 // As in c_api.cpp, each export only converts and calls the layer below.
 
 #include <algorithm>
@@ -109,6 +110,22 @@ std::vector<lists::ValuePair> GivenPairs(size_t count, const size_t* firsts,
   Require(std::adjacent_find(pairs.begin(), pairs.end(), same) == pairs.end(),
           "a pair is given twice");
   return pairs;
+}
+
+// |records| with their name and also fields folded as |options| says
+// (same fields are normalised by the layer below, accents included).
+lists::RecordList FoldedRecords(const mf_options_t* options,
+                                const mf_records_t* records) {
+  lists::RecordList folded = records->records;
+  if (options->fold == MF_FOLD_NONE) return folded;
+  const size_t fieldCount = folded.FieldCount();
+  for (size_t i = 0; i < folded.fields.size(); ++i) {
+    const size_t f = i % fieldCount;
+    if (f >= folded.nameFields && f < folded.nameFields + folded.sameFields)
+      continue;
+    folded.fields[i] = api::Folded(options, folded.fields[i].c_str());
+  }
+  return folded;
 }
 
 }  // namespace
@@ -246,6 +263,89 @@ int mf_links_match_score(const mf_links_t* links, size_t a_index,
                          size_t match) {
   const lists::ValuePair* found = MatchAt(links, a_index, match);
   return found != nullptr ? found->score : 0;
+}
+
+int mf_records_create(size_t name_fields, size_t same_fields,
+                      size_t also_fields, mf_records_t** result,
+                      char** errptr) {
+  return Guarded(errptr, [&] {
+    Require(result != nullptr, "result is NULL");
+    Require(name_fields >= 1, "a record needs at least one name field");
+    // A bound no real table comes near, which also keeps the field count
+    // far from overflowing.
+    constexpr size_t kMaxFields = 1 << 16;
+    Require(name_fields <= kMaxFields && same_fields <= kMaxFields &&
+                also_fields <= kMaxFields,
+            "too many fields in a record");
+    auto records = std::make_unique<mf_records_t>();
+    records->records.nameFields = name_fields;
+    records->records.sameFields = same_fields;
+    records->records.alsoFields = also_fields;
+    *result = records.release();
+  });
+}
+
+void mf_records_destroy(mf_records_t* records) { delete records; }
+
+int mf_records_add(mf_records_t* records, const char* const* fields,
+                   char** errptr) {
+  return Guarded(errptr, [&] {
+    Require(records != nullptr, "records is NULL");
+    Require(fields != nullptr, "fields is NULL");
+    lists::RecordList& list = records->records;
+    const size_t count = list.FieldCount();
+    std::vector<std::string> copied;
+    copied.reserve(count);
+    for (size_t f = 0; f < count; ++f)
+      copied.emplace_back(fields[f] != nullptr ? fields[f] : "");
+    // Copied first, so that running out of memory leaves the list whole.
+    list.fields.insert(list.fields.end(),
+                       std::make_move_iterator(copied.begin()),
+                       std::make_move_iterator(copied.end()));
+  });
+}
+
+size_t mf_records_count(const mf_records_t* records) {
+  return records != nullptr ? records->records.size() : 0;
+}
+
+int mf_records_dedupe(const mf_options_t* options, const mf_records_t* records,
+                      mf_groups_t** result, char** errptr) {
+  return Guarded(errptr, [&] {
+    const lists::PairOptions pairOptions = api::PairOptionsOf(options);
+    Require(records != nullptr, "records is NULL");
+    Require(result != nullptr, "result is NULL");
+    const lists::RecordList folded = FoldedRecords(options, records);
+    api::EnsureEngine();
+    auto groups = std::make_unique<mf_groups_t>();
+    lists::RecordGroups found = lists::DedupeRecords(folded, pairOptions);
+    groups->pairs = std::move(found.pairs);
+    groups->groups = std::move(found.groups);
+    *result = groups.release();
+  });
+}
+
+int mf_records_link(const mf_options_t* options, const mf_records_t* a,
+                    const mf_records_t* b, mf_links_t** result, char** errptr) {
+  return Guarded(errptr, [&] {
+    const lists::PairOptions pairOptions = api::PairOptionsOf(options);
+    Require(a != nullptr, "a is NULL");
+    Require(b != nullptr, "b is NULL");
+    Require(result != nullptr, "result is NULL");
+    Require(a->records.nameFields == b->records.nameFields &&
+                a->records.sameFields == b->records.sameFields &&
+                a->records.alsoFields == b->records.alsoFields,
+            "a and b must have the same numbers of name, same and also "
+            "fields");
+    const lists::RecordList foldedA = FoldedRecords(options, a);
+    const lists::RecordList foldedB = FoldedRecords(options, b);
+    api::EnsureEngine();
+    auto links = std::make_unique<mf_links_t>();
+    links->matches =
+        MatchesByValue(lists::FindLinkRecords(foldedA, foldedB, pairOptions),
+                       foldedA.size(), options->bestOnly);
+    *result = links.release();
+  });
 }
 
 int mf_keys(const mf_options_t* options, const char* value,

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "candidate_index.h"
 #include "parallel_chunks.h"
@@ -33,15 +34,41 @@ KeySet KeySetFor(ScoringMode mode) {
 struct PreparedList {
   std::vector<PreparedValue> values;
   std::vector<std::vector<ValueKey>> keys;
+  // Each value's block; null when every value is in one block.
+  const std::vector<size_t>* blocks = nullptr;
 };
 
-// Transcribes and keys |values| in parallel.
+// A key filed within one block: the block mixed into the key's hash, so
+// that values of different blocks share no key (a collision only adds a
+// candidate, which the block check then drops).
+uint64_t BlockHash(uint64_t hash, size_t block) {
+  uint64_t mixed = hash ^ (static_cast<uint64_t>(block) +
+                           0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2));
+  mixed ^= mixed >> 33;
+  mixed *= 0xFF51AFD7ED558CCDull;
+  mixed ^= mixed >> 33;
+  return mixed;
+}
+
+void FileInBlock(std::vector<ValueKey>& keys, size_t block) {
+  if (block == kNoBlock) {
+    keys.clear();
+    return;
+  }
+  for (ValueKey& key : keys) key.hash = BlockHash(key.hash, block);
+  std::sort(keys.begin(), keys.end());
+}
+
+// Transcribes and keys |values| in parallel, each value's keys filed in
+// its block when there are |blocks|.
 PreparedList PrepareList(const std::vector<std::string>& values,
+                         const std::vector<size_t>* blocks,
                          const PairOptions& options, unsigned workers,
                          Progress& progress) {
   PreparedList list;
   list.values.resize(values.size());
   list.keys.resize(values.size());
+  list.blocks = blocks;
   const ValueScorer scorer(options.wholeCell, options.scoring);
   const KeySet set = KeySetFor(options.scoring);
   RunChunks(values.size(), kChunkSize, workers,
@@ -49,6 +76,7 @@ PreparedList PrepareList(const std::vector<std::string>& values,
               for (size_t v = begin; v < end; ++v) {
                 list.values[v] = scorer.Prepare(values[v]);
                 list.keys[v] = ValueKeys(list.values[v], set);
+                if (blocks != nullptr) FileInBlock(list.keys[v], (*blocks)[v]);
               }
               progress.Advance(end - begin);
             });
@@ -83,6 +111,17 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
   };
   std::vector<Scratch> scratch(workers);
   const uint32_t targetCount = static_cast<uint32_t>(targets.values.size());
+  const std::vector<size_t>* queryBlocks = queries.blocks;
+  const std::vector<size_t>* targetBlocks = targets.blocks;
+  const bool blocked = queryBlocks != nullptr && targetBlocks != nullptr;
+  // Without an index, a blocked query still only meets its own block.
+  std::unordered_map<size_t, std::vector<uint32_t>> blockMembers;
+  if (blocked && index == nullptr) {
+    for (uint32_t t = 0; t < targetCount; ++t) {
+      if ((*targetBlocks)[t] != kNoBlock)
+        blockMembers[(*targetBlocks)[t]].push_back(t);
+    }
+  }
 
   RunChunks(
       queries.values.size(), kChunkSize, workers,
@@ -99,6 +138,9 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
           if (index != nullptr) {
             index->Candidates(queries.keys[q], s.seen,
                               static_cast<uint32_t>(q + 1), s.candidates);
+          } else if (blocked) {
+            const auto members = blockMembers.find((*queryBlocks)[q]);
+            if (members != blockMembers.end()) s.candidates = members->second;
           } else {
             for (uint32_t t = 0; t < targetCount; ++t)
               s.candidates.push_back(t);
@@ -106,6 +148,7 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
           const size_t first = out.size();
           for (uint32_t t : s.candidates) {
             if (self && t <= q) continue;
+            if (blocked && (*queryBlocks)[q] != (*targetBlocks)[t]) continue;
             const int score =
                 s.scorer->Score(queries.values[q], targets.values[t]);
             if (score >= accuracy) out.push_back({q, t, score});
@@ -128,7 +171,9 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
 }
 
 std::vector<ValuePair> FindPairs(const std::vector<std::string>& a,
+                                 const std::vector<size_t>* aBlocks,
                                  const std::vector<std::string>* b,
+                                 const std::vector<size_t>* bBlocks,
                                  const PairOptions& options) {
   const int accuracy = std::max(0, options.accuracy);
   // Without the phone tables nothing can be scored (compare_words then
@@ -139,9 +184,11 @@ std::vector<ValuePair> FindPairs(const std::vector<std::string>& a,
   Progress progress(options.progress, preparing + a.size());
   const unsigned workers = WorkerCount(options.threads, preparing);
 
-  PreparedList queries = PrepareList(a, options, workers, progress);
+  PreparedList queries = PrepareList(a, aBlocks, options, workers, progress);
   PreparedList otherList;
-  if (b != nullptr) otherList = PrepareList(*b, options, workers, progress);
+  if (b != nullptr) {
+    otherList = PrepareList(*b, bBlocks, options, workers, progress);
+  }
   NumberWords(queries, b != nullptr ? &otherList : nullptr, workers);
   const PreparedList& targets = b != nullptr ? otherList : queries;
 
@@ -164,13 +211,29 @@ int ScoreValues(const std::string& a, const std::string& b,
 
 std::vector<ValuePair> FindDuplicatePairs(
     const std::vector<std::string>& values, const PairOptions& options) {
-  return FindPairs(values, nullptr, options);
+  return FindPairs(values, nullptr, nullptr, nullptr, options);
+}
+
+std::vector<ValuePair> FindDuplicatePairsInBlocks(
+    const std::vector<std::string>& values, const std::vector<size_t>& blocks,
+    const PairOptions& options) {
+  if (blocks.size() != values.size()) return {};
+  return FindPairs(values, &blocks, nullptr, nullptr, options);
+}
+
+std::vector<ValuePair> FindLinkPairsInBlocks(const std::vector<std::string>& a,
+                                             const std::vector<size_t>& aBlocks,
+                                             const std::vector<std::string>& b,
+                                             const std::vector<size_t>& bBlocks,
+                                             const PairOptions& options) {
+  if (aBlocks.size() != a.size() || bBlocks.size() != b.size()) return {};
+  return FindPairs(a, &aBlocks, &b, &bBlocks, options);
 }
 
 std::vector<ValuePair> FindLinkPairs(const std::vector<std::string>& a,
                                      const std::vector<std::string>& b,
                                      const PairOptions& options) {
-  return FindPairs(a, &b, options);
+  return FindPairs(a, nullptr, &b, nullptr, options);
 }
 
 }  // namespace marrowfield::lists

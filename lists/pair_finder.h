@@ -40,6 +40,7 @@
 #define MARROWFIELD_LISTS_PAIR_FINDER_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -98,6 +99,29 @@ std::vector<ValuePair> FindDuplicatePairs(
 std::vector<ValuePair> FindLinkPairs(const std::vector<std::string>& a,
                                      const std::vector<std::string>& b,
                                      const PairOptions& options);
+
+// The block of a value that FindDuplicatePairsInBlocks and
+// FindLinkPairsInBlocks pair with no other value at all.
+constexpr size_t kNoBlock = SIZE_MAX;
+
+// FindDuplicatePairs, but only pairs of values in the same block:
+// blocks[v] is value v's block (any number; kNoBlock: pairs with none).
+// Keys are filed per block, so values of different blocks are never
+// compared. REQUIRES: blocks.size() == values.size(); the engine is
+// initialized.
+std::vector<ValuePair> FindDuplicatePairsInBlocks(
+    const std::vector<std::string>& values, const std::vector<size_t>& blocks,
+    const PairOptions& options);
+
+// FindLinkPairs, but only pairs whose values are in the same block
+// (aBlocks for |a|, bBlocks for |b|, numbered alike).
+// REQUIRES: aBlocks.size() == a.size(), bBlocks.size() == b.size(); the
+// engine is initialized.
+std::vector<ValuePair> FindLinkPairsInBlocks(const std::vector<std::string>& a,
+                                             const std::vector<size_t>& aBlocks,
+                                             const std::vector<std::string>& b,
+                                             const std::vector<size_t>& bBlocks,
+                                             const PairOptions& options);
 
 struct GroupMember {
   size_t value = 0;  // index into the values

@@ -81,6 +81,7 @@ extern "C" {
 typedef struct mf_options_t mf_options_t;
 typedef struct mf_groups_t mf_groups_t;
 typedef struct mf_links_t mf_links_t;
+typedef struct mf_records_t mf_records_t;
 typedef struct mf_strings_t mf_strings_t;
 typedef struct mf_explanation_t mf_explanation_t;
 
@@ -294,6 +295,62 @@ MF_EXPORT size_t mf_links_match_value(const mf_links_t* links, size_t a_index,
                                       size_t match);
 MF_EXPORT int mf_links_match_score(const mf_links_t* links, size_t a_index,
                                    size_t match);
+
+/* ---- Duplicate records ------------------------------------------------- */
+
+/* Records are rows of fields: first |name_fields| name fields, then
+ * |same_fields| same fields, then |also_fields| also fields.
+ * - The name fields are joined in order with spaces and scored word by
+ *   word, as values are ("Jon" + "Smyth" against "Smith, John"). A record
+ *   whose name holds no letter is compared with no other.
+ * - Two records are compared only when every same field is equal after a
+ *   light normalisation: accents, case and runs of blanks do not count,
+ *   and a field that looks like a telephone number (only digits, blanks
+ *   and + - ( ) . /, with at least five digits) counts by its digits
+ *   alone. A record with an empty same field is compared with no other.
+ *   Blocking keys are filed within the same fields' values, so records
+ *   that differ there are never compared, however many there are.
+ * - Each also field is scored by sound as the name is, and a pair's score
+ *   is the least of its name's and its also fields' scores: a pair is as
+ *   alike as its least alike part. An also field empty or without letters
+ *   in either record is left out of the least (it has no sound to score).
+ * Records identical in every field are copies of one record: compared
+ * once, counted together for the canonical, always in one group (copies
+ * alone form a group when the record is comparable). */
+
+/* Writes to *result new empty records of that shape. |name_fields| must be
+ * at least 1. */
+MF_EXPORT int mf_records_create(size_t name_fields, size_t same_fields,
+                                size_t also_fields, mf_records_t** result,
+                                char** errptr);
+MF_EXPORT void mf_records_destroy(mf_records_t* records);
+/* Appends one record: |fields| holds name_fields + same_fields +
+ * also_fields strings in that order; a NULL entry is an empty field. The
+ * strings are copied. */
+MF_EXPORT int mf_records_add(mf_records_t* records, const char* const* fields,
+                             char** errptr);
+/* The number of records added (0 for NULL). */
+MF_EXPORT size_t mf_records_count(const mf_records_t* records);
+
+/* Finds the pairs of |records| scoring at least the accuracy and groups
+ * the records connected through them, as mf_dedupe groups values; indexes
+ * of the groups handle are record indexes (in the order added). Every copy
+ * of a grouped record is a member, after its first copy, with the same
+ * score to the canonical and that first copy as its via (score 100); the
+ * canonical is the first copy of the most frequent distinct record. A
+ * record is in at most one group. The pairs are those between distinct
+ * records, each named by its first copy. Names and also fields are folded
+ * as |options| says before they are scored. */
+MF_EXPORT int mf_records_dedupe(const mf_options_t* options,
+                                const mf_records_t* records,
+                                mf_groups_t** result, char** errptr);
+
+/* Finds, for each record of |a|, the records of |b| scoring at least the
+ * accuracy against it, as mf_link does for values. |a| and |b| must have
+ * the same numbers of name, same and also fields. */
+MF_EXPORT int mf_records_link(const mf_options_t* options,
+                              const mf_records_t* a, const mf_records_t* b,
+                              mf_links_t** result, char** errptr);
 
 /* ---- Blocking keys ----------------------------------------------------- */
 

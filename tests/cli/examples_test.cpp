@@ -1,14 +1,18 @@
 // The bundled examples: customers.xlsx holds the same cells as
-// customers.csv, and a search of either lists the same cells.
+// customers.csv, a search of either lists the same cells, and the
+// customers entered twice are found in their own city only.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "program_runner.h"
 #include "spreadsheet_file.h"
+#include "test_files.h"
 
 namespace marrowfield {
 namespace {
@@ -67,6 +71,44 @@ TEST(Examples, SmithFindsItsSpellingVariantsBestFirst) {
     variant = variant || line.find(" Smyth ") != std::string::npos;
   }
   EXPECT_TRUE(variant);
+}
+
+// Customers C-10301 to C-10306 were entered again with their names spelt
+// differently in the same city; C-10307 and C-10308 again in another city.
+TEST(Examples, CustomersEnteredTwiceAreGroupedWithinTheirCity) {
+  TempDir dir;
+  const std::string out = dir.Path("annotated.csv");
+  const ProgramRun run =
+      RunMarrowfield({"dedupe", kCsv, "--name", "FirstName,LastName", "--same",
+                      "City", "--annotate", out});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  constexpr int32_t kId = 1;
+  constexpr int32_t kCity = 5;
+  constexpr int32_t kGroup = 10;
+  std::map<int32_t, std::map<int32_t, std::string>> rows;
+  for (const GridCell& cell : LoadSheet(out, std::nullopt).cells)
+    rows[cell.row][cell.column] = cell.text;
+  ASSERT_EQ(rows[1][kGroup], "group");
+  std::map<std::string, std::set<std::string>> idsOfGroup;
+  std::map<std::string, std::set<std::string>> citiesOfGroup;
+  std::map<std::string, std::string> groupOfId;
+  for (auto& [row, cells] : rows) {
+    if (row == 1 || cells[kGroup].empty()) continue;
+    idsOfGroup[cells[kGroup]].insert(cells[kId]);
+    citiesOfGroup[cells[kGroup]].insert(cells[kCity]);
+    groupOfId[cells[kId]] = cells[kGroup];
+  }
+  for (const auto& [group, cities] : citiesOfGroup)
+    EXPECT_EQ(cities.size(), 1u) << "group " << group;
+  for (const char* id : {"C-10301", "C-10302", "C-10303", "C-10304",
+                         "C-10305", "C-10306"}) {
+    ASSERT_EQ(groupOfId.count(id), 1u) << id;
+    const std::set<std::string>& ids = idsOfGroup[groupOfId[id]];
+    EXPECT_EQ(ids.size(), 2u) << id;
+    EXPECT_LT(*ids.begin(), "C-10301") << id << " joins an earlier customer";
+  }
+  EXPECT_EQ(groupOfId.count("C-10307"), 0u);
+  EXPECT_EQ(groupOfId.count("C-10308"), 0u);
 }
 
 }  // namespace

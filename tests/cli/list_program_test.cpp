@@ -198,11 +198,18 @@ TEST_F(ListProgram, NothingAlike_ExitsOneWithTheNotice) {
     EXPECT_EQ(run.exitCode, 1) << file;
     EXPECT_EQ(run.out, "No Matches Found\n") << file;
   }
-  const ProgramRun noLetters = RunMarrowfield({"dedupe", digits, "-f", "csv"});
+  // Cells without words are compared only when their column is named;
+  // left to choose, dedupe finds no column of words to read.
+  const ProgramRun noLetters =
+      RunMarrowfield({"dedupe", digits, "--column", "A", "-f", "csv"});
   EXPECT_EQ(noLetters.exitCode, 1);
   EXPECT_EQ(noLetters.out,
             "group,canonical,text,count,score,via,via_score,places\r\n");
   EXPECT_EQ(noLetters.err, "No Matches Found\n");
+  const ProgramRun chosen = RunMarrowfield({"dedupe", digits, "-f", "csv"});
+  EXPECT_EQ(chosen.exitCode, 1);
+  EXPECT_NE(chosen.err.find("no column holds mostly words"), std::string::npos)
+      << chosen.err;
 }
 
 TEST_F(ListProgram, EmptyInput_IsNoDataToSearch) {

@@ -177,6 +177,20 @@ def list_cases():
     case("link('Smith', LINK_B)", lambda: marrowfield.link("Smith", LINK_B))
     case("link(LINK_A, LINK_B, accuracy=-1)",
          lambda: marrowfield.link(LINK_A, LINK_B, accuracy=-1))
+    records = [{"first": "John", "last": "Smith", "city": "Boston"},
+               {"first": "Jon", "last": "Smyth", "city": "boston"},
+               {"first": "John", "last": "Smith", "city": "Austin"},
+               {"first": "Mary", "last": None, "city": "Reno"},
+               {"first": "Mary", "last": None, "city": "Reno"}]
+    case("dedupe_records(RECORDS, name=['first', 'last'], same=['city'])",
+         lambda: marrowfield.dedupe_records(records, name=["first", "last"],
+                                            same=["city"]))
+    case("dedupe_records(RECORDS, name=['first'], also=['last'])",
+         lambda: marrowfield.dedupe_records(records, name=["first"],
+                                            also=["last"]))
+    case("dedupe_records(RECORDS, name=['first'], same=['first'])",
+         lambda: marrowfield.dedupe_records(records, name=["first"],
+                                            same=["first"]))
 
 
 def explain_cases():

@@ -1,6 +1,7 @@
 /* Proves that the pair finding library's public header compiles as C and
- * that its functions can be called from C: options, a dedupe, a link, an
- * explanation and an error message freed by the library. */
+ * that its functions can be called from C: options, a dedupe, a link, a
+ * dedupe of records, an explanation and an error message freed by the
+ * library. */
 
 #include <stdio.h>
 #include <string.h>
@@ -14,6 +15,9 @@ int main(void) {
   mf_groups_t* groups = NULL;
   mf_links_t* links = NULL;
   mf_explanation_t* explanation = NULL;
+  mf_records_t* records = NULL;
+  const char* first[] = {"Jon", "Smyth", "Boston"};
+  const char* second[] = {"John", "Smith", "boston"};
   char* error = NULL;
   int score = -1;
   if (options == NULL) return 1;
@@ -29,6 +33,21 @@ int main(void) {
   }
   if (mf_links_match_count(links, 0) != 1) return 6;
   mf_links_destroy(links);
+  mf_options_set_whole_cell(options, 0);
+  if (mf_records_create(2, 1, 0, &records, &error) != MF_OK ||
+      mf_records_add(records, first, &error) != MF_OK ||
+      mf_records_add(records, second, &error) != MF_OK ||
+      mf_records_count(records) != 2) {
+    return 11;
+  }
+  if (mf_records_dedupe(options, records, &groups, &error) != MF_OK) {
+    return 12;
+  }
+  if (mf_groups_count(groups) != 1 || mf_groups_member_count(groups, 0) != 2) {
+    return 13;
+  }
+  mf_groups_destroy(groups);
+  mf_records_destroy(records);
   if (mf_explain(options, "knight", "night", &explanation, &error) != MF_OK) {
     return 7;
   }

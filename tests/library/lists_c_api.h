@@ -34,6 +34,7 @@ class Options : public Owned<mf_options_t, mf_options_destroy> {
 
 using Groups = Owned<mf_groups_t, mf_groups_destroy>;
 using Links = Owned<mf_links_t, mf_links_destroy>;
+using Records = Owned<mf_records_t, mf_records_destroy>;
 using Strings = Owned<mf_strings_t, mf_strings_destroy>;
 using Explanation = Owned<mf_explanation_t, mf_explanation_destroy>;
 

@@ -8,6 +8,8 @@ phonetic engine through its product library, libmarrowfield, by ctypes.
     >>> marrowfield.similar("smith", ["smyth", "jones"], accuracy=60)
     >>> marrowfield.match("fox", "the quick fox")   # Match(score=100, ...)
     >>> marrowfield.dedupe(["Smith", "Smyth", "Jones"])  # [Group(...)]
+    >>> marrowfield.dedupe_records(rows, name=["First", "Last"],
+    ...                            same=["City"])    # [1, 1, None, ...]
     >>> marrowfield.canonical(["Smyth", "Smith", "Smith", None])
     ['Smith', 'Smith', 'Smith', None]
     >>> marrowfield.link(["Smith"], ["Smyth", "Jones"])  # {'Smith': [...]}
@@ -64,12 +66,14 @@ from ._errors import (ArgumentError, EngineError, Error, LibraryNotFoundError,
 from ._handles import DEFAULT_ACCURACY
 from ._lists import (Explanation, Group, LinkMatch, Member, canonical,
                      compare_many, dedupe, explain, link)
+from ._records import dedupe_records
 from ._text import fold
 from ._words import (DEFAULT_THRESHOLD, Match, code, compare, match, phones,
                      similar)
 
 __all__ = ["compare", "phones", "code", "similar", "match", "fold", "Match",
-           "DEFAULT_THRESHOLD", "dedupe", "canonical", "link",
+           "DEFAULT_THRESHOLD", "dedupe", "dedupe_records", "canonical",
+           "link",
            "compare_many", "explain", "Group", "Member", "LinkMatch",
            "Explanation", "DEFAULT_ACCURACY", "Error", "ArgumentError",
            "LibraryNotFoundError", "OutOfMemoryError", "EngineError"]

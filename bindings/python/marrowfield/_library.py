@@ -189,6 +189,12 @@ def declare(library: Any) -> None:
         "mf_links_match_count": (size, [handle, size]),
         "mf_links_match_value": (size, [handle, size, size]),
         "mf_links_match_score": (c_int, [handle, size, size]),
+        "mf_records_create": (c_int, [size, size, size, out_handle, errptr]),
+        "mf_records_destroy": (None, [handle]),
+        # Fields are passed as the address of a row's first pointer.
+        "mf_records_add": (c_int, [handle, ctypes.c_void_p, errptr]),
+        "mf_records_count": (size, [handle]),
+        "mf_records_dedupe": (c_int, [handle, handle, out_handle, errptr]),
         "mf_keys": (c_int, [handle, text, out_handle, errptr]),
         "mf_skeleton_key": (c_int, [handle, text, out_handle, errptr]),
         "mf_keys_min_accuracy": (c_int, []),

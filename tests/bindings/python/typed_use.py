@@ -22,5 +22,8 @@ assert_type(marrowfield.link(names, names),
             Dict[str, List[marrowfield.LinkMatch]])
 assert_type(marrowfield.compare_many([("a", "b")]), List[Optional[int]])
 assert_type(marrowfield.explain("a", "b").distance, float)
+assert_type(marrowfield.dedupe_records([{"name": "Smith", "city": "Leeds"}],
+                                       name=["name"], same=["city"]),
+            List[Optional[int]])
 error: marrowfield.Error = marrowfield.ArgumentError("x")
 value_error: ValueError = marrowfield.ArgumentError("x")

@@ -1,0 +1,270 @@
+// Duplicate records at scale: 1 000 000 customers (first name, last name
+// and one of 2 000 cities; fewer with MARROWFIELD_RECORDS_BENCH_COUNT)
+// deduped by name within each city, end to end through the command line
+// with --annotate, and through the library; the cost of scoring every pair
+// of one city, measured on a sample so that the exhaustive dedupe of every
+// city can be extrapolated; and the recall against that exhaustive dedupe
+// for a sample of cities. bench/ratios.py turns them into the table.
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "marrowfield.h"
+#include "name_variants.h"
+#include "records.h"
+#include "transcription_cache.h"
+#include "value_scorer.h"
+
+namespace marrowfield::lists {
+namespace {
+
+using testing::NameRandom;
+
+constexpr int kAccuracy = 60;
+constexpr size_t kCities = 2000;
+constexpr size_t kRecordsPerDistinctName = 5;
+constexpr size_t kExhaustiveSample = 1500;
+constexpr size_t kRecallCities = 200;
+// A prime that divides no count of names the benchmark is run with.
+constexpr size_t kSpreadPrime = 2654435761u;
+
+size_t RecordCount() {
+  const char* scale = std::getenv("MARROWFIELD_RECORDS_BENCH_COUNT");
+  const long n = scale != nullptr ? std::atol(scale) : 0;
+  return n > 0 ? static_cast<size_t>(n) : 1000000;
+}
+
+std::vector<std::string> BaseNames() {
+  std::vector<std::string> base =
+      testing::ReadNameGroups(MARROWFIELD_REFERENCE_NAMES);
+  for (const std::string& v :
+       testing::ReadCorpusValues(MARROWFIELD_NAMES_DIR "/names.tsv")) {
+    std::string lower = v;
+    std::transform(
+        lower.begin(), lower.end(), lower.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    base.push_back(lower);
+  }
+  return base;
+}
+
+// "Smith, John" and "John Smith" as first and last name.
+std::pair<std::string, std::string> Split(const std::string& full) {
+  const size_t comma = full.find(", ");
+  if (comma != std::string::npos)
+    return {full.substr(comma + 2), full.substr(0, comma)};
+  const size_t space = full.rfind(' ');
+  if (space == std::string::npos) return {"", full};
+  return {full.substr(0, space), full.substr(space + 1)};
+}
+
+// Customers as a list would hold them: a few names very common, most
+// rare, spread over the cities at random, so that a common name occurs in
+// many cities and now and then twice in one.
+const RecordList& Customers() {
+  static const RecordList records = [] {
+    initialize();
+    const size_t count = RecordCount();
+    const std::vector<std::string> names = testing::FullNames(
+        BaseNames(), std::max<size_t>(count / kRecordsPerDistinctName, 1), 7);
+    RecordList list;
+    list.nameFields = 2;
+    list.sameFields = 1;
+    list.fields.reserve(3 * count);
+    NameRandom random(8);
+    const size_t n = names.size();
+    for (size_t k = 0; k < count; ++k) {
+      const double u = static_cast<double>(random.Below(1u << 30)) / (1u << 30);
+      const size_t rank =
+          k < n ? k : static_cast<size_t>(u * u * u * static_cast<double>(n));
+      auto [first, last] = Split(names[(rank * kSpreadPrime) % n]);
+      list.fields.push_back(std::move(first));
+      list.fields.push_back(std::move(last));
+      list.fields.push_back("City " + std::to_string(random.Below(kCities)));
+    }
+    return list;
+  }();
+  return records;
+}
+
+// The records of each city, by record index.
+std::map<std::string, std::vector<size_t>> ByCity(const RecordList& records) {
+  std::map<std::string, std::vector<size_t>> cities;
+  for (size_t r = 0; r < records.size(); ++r)
+    cities[records.Field(r, 2)].push_back(r);
+  return cities;
+}
+
+// The CPU seconds of the finished child processes so far: on a machine
+// shared with other work, the wall-clock time of a run says more about the
+// neighbours than about the run.
+double ChildCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+PairOptions Options(unsigned threads) {
+  PairOptions options;
+  options.accuracy = kAccuracy;
+  options.threads = threads;
+  return options;
+}
+
+#ifdef MARROWFIELD_CLI_PATH
+// The run a user makes: the CSV read, every record's group found, the
+// groups written and the file written back with three columns more.
+void BM_CliRecordsDedupe(benchmark::State& state) {
+  const RecordList& records = Customers();
+  const std::string path = "/tmp/marrowfield_records_bench_" +
+                           std::to_string(records.size()) + ".csv";
+  const std::string annotated = path + ".annotated.csv";
+  {
+    std::ofstream csv(path);
+    csv << "FirstName,LastName,City\n";
+    for (size_t r = 0; r < records.size(); ++r) {
+      csv << '"' << records.Field(r, 0) << "\",\"" << records.Field(r, 1)
+          << "\"," << records.Field(r, 2) << '\n';
+    }
+  }
+  const std::string command =
+      std::string(MARROWFIELD_CLI_PATH) + " dedupe " + path +
+      " --name FirstName,LastName --same City --annotate " + annotated +
+      " --format csv --threads " + std::to_string(state.range(0)) +
+      " >/dev/null";
+  double cpu = 0.0;
+  for (auto _ : state) {
+    const double before = ChildCpuSeconds();
+    const int status = std::system(command.c_str());
+    cpu += ChildCpuSeconds() - before;
+    if (status != 0 && status != 256)
+      state.SkipWithError("marrowfield dedupe failed");
+  }
+  std::remove(path.c_str());
+  std::remove(annotated.c_str());
+  state.counters["records"] = static_cast<double>(records.size());
+  state.counters["child_cpu_s"] = cpu;
+}
+BENCHMARK(BM_CliRecordsDedupe)
+    ->Arg(2)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+#endif
+
+// Scoring every pair of a sample of names, transcribed beforehand: the
+// per-pair cost of the exhaustive dedupe within each city, at its
+// cheapest. |pairs_in_cities| counts the pairs of distinct names each city
+// holds, which that dedupe would score.
+void BM_RecordsExhaustivePairs(benchmark::State& state) {
+  const RecordList& records = Customers();
+  ValueScorer scorer(false, ScoringMode::kStrict);
+  NameRandom random(9);
+  std::vector<PreparedValue> sample;
+  for (size_t k = 0; k < kExhaustiveSample; ++k) {
+    sample.push_back(
+        scorer.Prepare(RecordName(records, random.Below(records.size()))));
+  }
+  size_t pairs = 0;
+  for (auto _ : state) {
+    int found = 0;
+    for (size_t i = 0; i < sample.size(); ++i) {
+      for (size_t j = i + 1; j < sample.size(); ++j)
+        found += scorer.Score(sample[i], sample[j]) >= kAccuracy;
+    }
+    benchmark::DoNotOptimize(found);
+    pairs += sample.size() * (sample.size() - 1) / 2;
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(pairs));
+  double inCities = 0;
+  for (const auto& [city, members] : ByCity(records)) {
+    std::set<std::string> names;
+    for (const size_t r : members) names.insert(RecordName(records, r));
+    const double n = static_cast<double>(names.size());
+    inCities += n * (n - 1) / 2;
+  }
+  state.counters["pairs_in_cities"] = inCities;
+}
+BENCHMARK(BM_RecordsExhaustivePairs)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The library's dedupe of the records, then, for a sample of cities,
+// every pair of their records scored and the pairs reaching each accuracy
+// looked up among those found.
+void BM_RecordsRecall(benchmark::State& state) {
+  const RecordList& records = Customers();
+  ValueScorer scorer(false, ScoringMode::kStrict);
+  std::vector<size_t> expected(101, 0);
+  std::vector<size_t> hits(101, 0);
+  for (auto _ : state) {
+    ClearTranscriptionCache();
+    const std::vector<ValuePair> found =
+        FindDuplicateRecords(records, Options(2));
+    state.PauseTiming();
+    std::set<std::pair<size_t, size_t>> foundPairs;
+    for (const ValuePair& p : found) foundPairs.insert({p.first, p.second});
+    const auto cities = ByCity(records);
+    std::fill(expected.begin(), expected.end(), 0);
+    std::fill(hits.begin(), hits.end(), 0);
+    size_t taken = 0;
+    for (auto it = cities.begin(); it != cities.end() && taken < kRecallCities;
+         ++it, ++taken) {
+      // Identical records are compared once, through their first copy.
+      std::map<std::string, size_t> firstOfName;
+      for (const size_t r : it->second)
+        firstOfName.emplace(RecordName(records, r), r);
+      std::vector<std::pair<size_t, PreparedValue>> prepared;
+      for (const auto& [name, r] : firstOfName)
+        prepared.emplace_back(r, scorer.Prepare(name));
+      std::sort(prepared.begin(), prepared.end(),
+                [](const auto& x, const auto& y) { return x.first < y.first; });
+      for (size_t i = 0; i < prepared.size(); ++i) {
+        for (size_t j = i + 1; j < prepared.size(); ++j) {
+          const int score =
+              scorer.Score(prepared[i].second, prepared[j].second);
+          if (score < kAccuracy) continue;
+          ++expected[static_cast<size_t>(score)];
+          hits[static_cast<size_t>(score)] +=
+              foundPairs.count({prepared[i].first, prepared[j].first});
+        }
+      }
+    }
+    state.ResumeTiming();
+  }
+  for (int accuracy : {60, 70, 80, 90}) {
+    size_t e = 0;
+    size_t h = 0;
+    for (int s = accuracy; s <= 100; ++s) {
+      e += expected[static_cast<size_t>(s)];
+      h += hits[static_cast<size_t>(s)];
+    }
+    state.counters["recall_" + std::to_string(accuracy)] =
+        e == 0 ? 0.0 : static_cast<double>(h) / static_cast<double>(e);
+    state.counters["expected_" + std::to_string(accuracy)] =
+        static_cast<double>(e);
+  }
+}
+BENCHMARK(BM_RecordsRecall)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+
+}  // namespace
+}  // namespace marrowfield::lists
+
+BENCHMARK_MAIN();

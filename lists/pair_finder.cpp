@@ -24,6 +24,11 @@ namespace {
 // Values per chunk of work: small enough to balance two threads over
 // lists of a few thousand, large enough to keep hand-out costs invisible.
 constexpr size_t kChunkSize = 256;
+// Pairs scored between two questions to the cancel callback: a few hundred
+// microseconds of work, so that a caller is answered well within a
+// second even where one value has thousands of candidates (or, below the
+// keys' accuracy, every value is one).
+constexpr uint32_t kPairsPerCancelPoll = 256;
 
 KeySet KeySetFor(ScoringMode mode) {
   return mode == ScoringMode::kStrict ? KeySet::kExactSkeleton
@@ -47,6 +52,7 @@ PreparedList PrepareList(const std::vector<std::string>& values,
   RunChunks(values.size(), kChunkSize, workers,
             [&](unsigned, size_t, size_t begin, size_t end) {
               for (size_t v = begin; v < end; ++v) {
+                StopIfCancelled(options.cancel);
                 list.values[v] = scorer.Prepare(values[v]);
                 list.keys[v] = ValueKeys(list.values[v], set);
               }
@@ -80,6 +86,7 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
     std::unique_ptr<ValueScorer> scorer;
     std::vector<uint32_t> seen;
     std::vector<uint32_t> candidates;
+    uint32_t sincePoll = 0;
   };
   std::vector<Scratch> scratch(workers);
   const uint32_t targetCount = static_cast<uint32_t>(targets.values.size());
@@ -95,6 +102,7 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
         }
         std::vector<ValuePair>& out = found[chunk];
         for (size_t q = begin; q < end; ++q) {
+          StopIfCancelled(options.cancel);
           s.candidates.clear();
           if (index != nullptr) {
             index->Candidates(queries.keys[q], s.seen,
@@ -106,6 +114,10 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
           const size_t first = out.size();
           for (uint32_t t : s.candidates) {
             if (self && t <= q) continue;
+            if (++s.sincePoll == kPairsPerCancelPoll) {
+              s.sincePoll = 0;
+              StopIfCancelled(options.cancel);
+            }
             const int score =
                 s.scorer->Score(queries.values[q], targets.values[t]);
             if (score >= accuracy) out.push_back({q, t, score});

@@ -99,3 +99,42 @@ VALUES ('Smythe'), ('Zmith'), (repeat('smithe', 20000));
 SET enable_seqscan = off;
 SELECT name FROM people WHERE name %~ 'Smith' AND id > :sample_rows ORDER BY name;
 RESET enable_seqscan;
+
+-- %~ keeps the scores of the pairs it met last in a query, for the index's
+-- recheck: on rows repeating a few spellings in no order, the rows found
+-- through the index are those a scan scoring every row finds, strict and
+-- tolerant, the query on either side.
+CREATE TABLE repeated AS
+SELECT p.id, p.name FROM people p, generate_series(1, 8) r
+WHERE p.id <= :sample_rows ORDER BY md5(p.id::text || '-' || r::text);
+CREATE INDEX repeated_name ON repeated USING gin (name marrowfield_all_gin_ops);
+ANALYZE repeated;
+SET enable_seqscan = off;
+SELECT q AS query,
+       (SELECT count(*) FROM repeated WHERE name %~ q) AS strict_indexed,
+       (SELECT count(*) FROM repeated
+        WHERE marrowfield_score(name, q) >= 60) AS strict_scored,
+       (SELECT count(*) FROM repeated WHERE q %~ name) AS reversed,
+       (SELECT count(*) FROM repeated
+        WHERE marrowfield_score(q, name) >= 60) AS reversed_scored
+FROM (VALUES ('Henree'), ('Ellie'), ('Robb'), ('Marcelle')) AS v(q)
+ORDER BY q;
+SET marrowfield.scoring = tolerant;
+EXPLAIN (COSTS OFF) SELECT count(*) FROM repeated WHERE name %~ 'Henree';
+SELECT q AS query,
+       (SELECT count(*) FROM repeated WHERE name %~ q) AS tolerant_indexed,
+       (SELECT count(*) FROM repeated
+        WHERE marrowfield_score(name, q, 'tolerant') >= 60) AS tolerant_scored
+FROM (VALUES ('Henree'), ('Ellie'), ('Robb'), ('Marcelle')) AS v(q)
+ORDER BY q;
+RESET marrowfield.scoring;
+RESET enable_seqscan;
+-- A change of the scoring settings within the query is seen at once:
+-- Okuniva scores 43 against Okuneva strictly, 75 tolerantly.
+SELECT n, set_config('marrowfield.scoring',
+                     CASE WHEN n % 2 = 0 THEN 'tolerant' ELSE 'strict' END,
+                     false) AS scoring,
+       'Okuniva' %~ 'Okuneva' AS sounds_like
+FROM generate_series(1, 4) AS n;
+RESET marrowfield.scoring;
+DROP TABLE repeated;

@@ -72,6 +72,10 @@ extern ArrayType *marrowfield_strings_to_array(mf_strings_t *strings);
 extern const mf_options_t *marrowfield_options(int scoring, bool whole_cell,
 											   int fold);
 
+/* The score of two texts as %~ scores them, in the session's mode
+ * (marrowfield.scoring, whole_cell, fold); -1 when either holds no letter. */
+extern int	marrowfield_session_score(text *a, text *b);
+
 /* Scores two texts; -1 when either holds no letter. */
 typedef int (*marrowfield_scorer) (text *a, text *b);
 

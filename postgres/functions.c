@@ -107,9 +107,8 @@ marrowfield_score_options(PG_FUNCTION_ARGS)
 	PG_RETURN_INT32(percent);
 }
 
-/* The score of two texts in the session's mode (the settings of %~). */
-static int
-session_score(text *a, text *b)
+int
+marrowfield_session_score(text *a, text *b)
 {
 	return score_texts(a, b, marrowfield_scoring, marrowfield_whole_cell,
 					   marrowfield_fold);
@@ -124,7 +123,7 @@ marrowfield_sounds_like(PG_FUNCTION_ARGS)
 	int			percent = marrowfield_cached_score(fcinfo->flinfo,
 												   PG_GETARG_TEXT_PP(0),
 												   PG_GETARG_TEXT_PP(1),
-												   session_score);
+												   marrowfield_session_score);
 
 	PG_RETURN_BOOL(percent >= 0 && percent >= marrowfield_accuracy);
 }

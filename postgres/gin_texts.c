@@ -8,11 +8,17 @@
  * the recheck would: each distinct text is scored once a query, however
  * many rows repeat it, and only rows that match are read from the table.
  *
- * A text too long for an index entry is kept under its skeleton and a
- * mark instead, and a row found by that key is rechecked by its score.
- * Tolerant, word-by-word and folded queries ask for every row (the class
- * keeps no keys of theirs), which their score then decides, as
- * marrowfield_gin_ops does for them.
+ * Tolerant whole-cell queries are answered the same way from each row's
+ * blocking keys (marrowfield_keys), kept apart from the skeletons by a
+ * first byte of their own: from mf_keys_min_accuracy() up, every pair a
+ * tolerant score relates shares one, so the texts under the query's keys
+ * are all the candidates there are.
+ *
+ * A text too long for an index entry is kept under its keys and a mark
+ * instead, and a row found that way is rechecked by its score.
+ * Word-by-word and folded queries, and tolerant ones below the keys'
+ * accuracy, ask for every row (the class keeps no keys of theirs), which
+ * their score then decides, as marrowfield_gin_ops does for them.
  *
  * Entries are ordered by their bytes (compare_texts), not by a collation,
  * so that the entries of one skeleton lie together whatever the column's
@@ -35,14 +41,19 @@
  * page, and a longer name is rare enough to recheck. */
 #define MAX_ENTRY_TEXT 1000
 
-/* What follows the skeleton in an entry: the text itself, or (for a long
- * text) nothing. Skeletons are printable ASCII, so neither occurs in one. */
+/* What follows the key in an entry: the text itself, or (for a long
+ * text) nothing. Keys are printable ASCII, so neither occurs in one. */
 #define TEXT_MARK '\001'
 #define LONG_MARK '\002'
+/* Before a tolerant key, so that it never reads as a skeleton. */
+#define TOLERANT_MARK "\003"
 
-/* The query keys: entries of the skeleton with a text, the long texts'. */
-#define TEXTS_KEY 0
-#define LONG_KEY 1
+/*
+ * The query asks for two entries per key, in pairs: at an even position
+ * the entries of the key with a text (a partial match that scores them),
+ * at the odd one after it the key's long texts.
+ */
+#define IS_TEXTS_KEY(k) ((k) % 2 == 0)
 
 PG_FUNCTION_INFO_V1(gin_compare_marrowfield_texts);
 PG_FUNCTION_INFO_V1(gin_extract_value_marrowfield_texts);
@@ -72,76 +83,94 @@ gin_compare_marrowfield_texts(PG_FUNCTION_ARGS)
 }
 
 /*
- * The skeleton of |value| (strict, unfolded), a palloc'd string, or NULL
- * for a value without phones.
+ * The keys of |value| (unfolded): its skeleton alone, or with |tolerant|
+ * its blocking keys, each after TOLERANT_MARK; a palloc'd array of
+ * palloc'd strings, its length in *count (0 for a value without phones).
  */
-static char *
-skeleton_of(text *value)
+static char **
+keys_of(text *value, bool tolerant, int *count)
 {
 	mf_strings_t *found = NULL;
 	char	   *message = NULL;
-	char	   *skeleton = NULL;
+	char	  **keys = NULL;
+	const mf_options_t *options = marrowfield_options(MF_SCORING_STRICT, true,
+													  MF_FOLD_NONE);
+	char	   *cstring = text_to_cstring(value);
 
 	CHECK_FOR_INTERRUPTS();
 	marrowfield_start();
-	marrowfield_check(mf_skeleton_key(marrowfield_options(MF_SCORING_STRICT, true,
-														  MF_FOLD_NONE),
-									  text_to_cstring(value), &found, &message),
+	marrowfield_check(tolerant
+					  ? mf_keys(options, cstring, &found, &message)
+					  : mf_skeleton_key(options, cstring, &found, &message),
 					  message);
-	/* The copy may fail; the list must be freed all the same. */
+	/* The copies may fail; the list must be freed all the same. */
 	PG_TRY();
 	{
-		if (mf_strings_count(found) > 0)
-			skeleton = pstrdup(mf_strings_item(found, 0));
+		size_t		n = mf_strings_count(found);
+		size_t		k;
+
+		keys = palloc(sizeof(char *) * Max(n, 1));
+		for (k = 0; k < n; k++)
+			keys[k] = psprintf("%s%s", tolerant ? TOLERANT_MARK : "",
+							   mf_strings_item(found, k));
+		*count = (int) n;
 	}
 	PG_FINALLY();
 	{
 		mf_strings_destroy(found);
 	}
 	PG_END_TRY();
-	return skeleton;
+	return keys;
 }
 
-/* A new text: |skeleton|, |mark|, then |length| bytes of |tail|. */
+/* A new text: |key|, |mark|, then |length| bytes of |tail|. */
 static text *
-entry_of(const char *skeleton, char mark, const char *tail, size_t length)
+entry_of(const char *key, char mark, const char *tail, size_t length)
 {
-	size_t		skeleton_length = strlen(skeleton);
-	text	   *entry = palloc(VARHDRSZ + skeleton_length + 1 + length);
+	size_t		key_length = strlen(key);
+	text	   *entry = palloc(VARHDRSZ + key_length + 1 + length);
 	char	   *bytes = VARDATA(entry);
 
-	SET_VARSIZE(entry, VARHDRSZ + skeleton_length + 1 + length);
-	memcpy(bytes, skeleton, skeleton_length);
-	bytes[skeleton_length] = mark;
-	memcpy(bytes + skeleton_length + 1, tail, length);
+	SET_VARSIZE(entry, VARHDRSZ + key_length + 1 + length);
+	memcpy(bytes, key, key_length);
+	bytes[key_length] = mark;
+	if (length > 0)
+		memcpy(bytes + key_length + 1, tail, length);
 	return entry;
 }
 
+/* Each row under its skeleton and its blocking keys, with its text. */
 Datum
 gin_extract_value_marrowfield_texts(PG_FUNCTION_ARGS)
 {
 	text	   *value = PG_GETARG_TEXT_PP(0);
 	int32	   *nentries = (int32 *) PG_GETARG_POINTER(1);
-	char	   *skeleton = skeleton_of(value);
 	size_t		length = VARSIZE_ANY_EXHDR(value);
-	Datum	   *entries;
+	int			skeletons;
+	int			blocking;
+	char	  **skeleton = keys_of(value, false, &skeletons);
+	char	  **keys = keys_of(value, true, &blocking);
+	Datum	   *entries = palloc(sizeof(Datum) * Max(skeletons + blocking, 1));
+	int			k;
 
 	*nentries = 0;
-	if (skeleton == NULL)
-		PG_RETURN_POINTER(NULL);
-	entries = palloc(sizeof(Datum));
-	entries[0] = length <= MAX_ENTRY_TEXT
-		? PointerGetDatum(entry_of(skeleton, TEXT_MARK, VARDATA_ANY(value), length))
-		: PointerGetDatum(entry_of(skeleton, LONG_MARK, NULL, 0));
-	*nentries = 1;
+	for (k = 0; k < skeletons + blocking; k++)
+	{
+		const char *key = k < skeletons ? skeleton[k] : keys[k - skeletons];
+
+		entries[(*nentries)++] = length <= MAX_ENTRY_TEXT
+			? PointerGetDatum(entry_of(key, TEXT_MARK, VARDATA_ANY(value), length))
+			: PointerGetDatum(entry_of(key, LONG_MARK, NULL, 0));
+	}
 	PG_RETURN_POINTER(entries);
 }
 
 /*
- * The query's two keys, the first a partial match carrying the query text
- * for gin_compare_partial_marrowfield_texts, when the session scores
- * strictly by whole cells without folding at an accuracy from 1 (scores
- * above 0 always share the skeleton); every row otherwise.
+ * The query's keys, each a partial match carrying the query text for
+ * gin_compare_partial_marrowfield_texts followed by its long texts' key,
+ * when the session scores whole cells without folding, strictly at an
+ * accuracy from 1 (scores above 0 always share the skeleton) or
+ * tolerantly from mf_keys_min_accuracy(); every row otherwise.
  */
 Datum
 gin_extract_query_marrowfield_texts(PG_FUNCTION_ARGS)
@@ -152,30 +181,34 @@ gin_extract_query_marrowfield_texts(PG_FUNCTION_ARGS)
 	bool	  **partial = (bool **) PG_GETARG_POINTER(3);
 	Pointer   **extra = (Pointer **) PG_GETARG_POINTER(4);
 	int32	   *searchMode = (int32 *) PG_GETARG_POINTER(6);
-	char	   *skeleton;
+	bool		tolerant = marrowfield_scoring == MF_SCORING_TOLERANT;
+	char	  **keys;
+	int			count;
 	Datum	   *entries;
+	int			k;
 
 	if (strategy != SOUNDS_LIKE_STRATEGY)
 		elog(ERROR, "unrecognized strategy number: %d", strategy);
 	*nentries = 0;
-	if (marrowfield_scoring != MF_SCORING_STRICT || !marrowfield_whole_cell ||
-		marrowfield_fold || marrowfield_accuracy < 1)
+	if (!marrowfield_whole_cell || marrowfield_fold ||
+		marrowfield_accuracy < (tolerant ? mf_keys_min_accuracy() : 1))
 	{
 		*searchMode = GIN_SEARCH_MODE_ALL;
 		PG_RETURN_POINTER(NULL);
 	}
 	/* A query without phones matches nothing: no keys. */
-	skeleton = skeleton_of(query);
-	if (skeleton == NULL)
-		PG_RETURN_POINTER(NULL);
-	entries = palloc(sizeof(Datum) * 2);
-	entries[TEXTS_KEY] = PointerGetDatum(entry_of(skeleton, TEXT_MARK, NULL, 0));
-	entries[LONG_KEY] = PointerGetDatum(entry_of(skeleton, LONG_MARK, NULL, 0));
-	*partial = palloc0(sizeof(bool) * 2);
-	(*partial)[TEXTS_KEY] = true;
-	*extra = palloc0(sizeof(Pointer) * 2);
-	(*extra)[TEXTS_KEY] = (Pointer) query;
-	*nentries = 2;
+	keys = keys_of(query, tolerant, &count);
+	entries = palloc(sizeof(Datum) * Max(2 * count, 1));
+	*partial = palloc0(sizeof(bool) * Max(2 * count, 1));
+	*extra = palloc0(sizeof(Pointer) * Max(2 * count, 1));
+	for (k = 0; k < count; k++)
+	{
+		entries[2 * k] = PointerGetDatum(entry_of(keys[k], TEXT_MARK, NULL, 0));
+		entries[2 * k + 1] = PointerGetDatum(entry_of(keys[k], LONG_MARK, NULL, 0));
+		(*partial)[2 * k] = true;
+		(*extra)[2 * k] = (Pointer) query;
+	}
+	*nentries = 2 * count;
 	PG_RETURN_POINTER(entries);
 }
 
@@ -214,15 +247,20 @@ gin_marrowfield_texts_consistent(PG_FUNCTION_ARGS)
 	int32		nkeys = PG_GETARG_INT32(3);
 	bool	   *recheck = (bool *) PG_GETARG_POINTER(5);
 
+	bool		candidate = (nkeys == 0);
+	int32		k;
+
 	*recheck = true;
-	if (nkeys == 0)
-		PG_RETURN_BOOL(true);
-	if (check[TEXTS_KEY])
+	for (k = 0; k < nkeys; k++)
 	{
-		*recheck = false;
-		PG_RETURN_BOOL(true);
+		if (check[k] && IS_TEXTS_KEY(k))
+		{
+			*recheck = false;
+			PG_RETURN_BOOL(true);
+		}
+		candidate = candidate || check[k];
 	}
-	PG_RETURN_BOOL(check[LONG_KEY]);
+	PG_RETURN_BOOL(candidate);
 }
 
 Datum
@@ -231,11 +269,15 @@ gin_marrowfield_texts_triconsistent(PG_FUNCTION_ARGS)
 	GinTernaryValue *check = (GinTernaryValue *) PG_GETARG_POINTER(0);
 	int32		nkeys = PG_GETARG_INT32(3);
 
-	if (nkeys == 0)
-		PG_RETURN_GIN_TERNARY_VALUE(GIN_MAYBE);
-	if (check[TEXTS_KEY] == GIN_TRUE)
-		PG_RETURN_GIN_TERNARY_VALUE(GIN_TRUE);
-	if (check[TEXTS_KEY] == GIN_FALSE && check[LONG_KEY] == GIN_FALSE)
-		PG_RETURN_GIN_TERNARY_VALUE(GIN_FALSE);
-	PG_RETURN_GIN_TERNARY_VALUE(GIN_MAYBE);
+	GinTernaryValue result = nkeys == 0 ? GIN_MAYBE : GIN_FALSE;
+	int32		k;
+
+	for (k = 0; k < nkeys; k++)
+	{
+		if (check[k] == GIN_TRUE && IS_TEXTS_KEY(k))
+			PG_RETURN_GIN_TERNARY_VALUE(GIN_TRUE);
+		if (check[k] != GIN_FALSE)
+			result = GIN_MAYBE;
+	}
+	PG_RETURN_GIN_TERNARY_VALUE(result);
 }

@@ -3,14 +3,15 @@
 -- complain if script is sourced in psql, rather than via ALTER EXTENSION
 \echo Use "ALTER EXTENSION marrowfield UPDATE TO '1.2'" to load this file. \quit
 
--- A third operator class, which keeps each row under its skeleton with its
--- own text, so that a strict whole-cell query scores each distinct text of
--- its skeleton once, inside the index, and reads only the rows that match
--- (the other classes read and rescore every row sharing a key). Its index
--- holds the column's distinct texts; tolerant, word-by-word and folded
+-- A third operator class, which keeps each row under its skeleton and its
+-- blocking keys with its own text, so that a whole-cell query (strict, or
+-- tolerant from the keys' accuracy) scores each distinct text under its
+-- keys once, inside the index, and reads only the rows that match (the
+-- other classes read and rescore every row sharing a key). Its index holds
+-- the column's distinct texts, a few times over; word-by-word and folded
 -- queries read it whole, as marrowfield_gin_ops:
 --   CREATE INDEX ON people USING gin (name marrowfield_text_gin_ops);
--- The support functions cost what the skeleton does; a partial match's
+-- The support functions cost what the keys do; a partial match's
 -- comparison scores one text.
 CREATE FUNCTION gin_compare_marrowfield_texts(text, text)
 RETURNS int4
@@ -20,14 +21,14 @@ LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 CREATE FUNCTION gin_extract_value_marrowfield_texts(text, internal)
 RETURNS internal
 AS 'MODULE_PATHNAME'
-LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE COST 8;
+LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE COST 35;
 
 CREATE FUNCTION gin_extract_query_marrowfield_texts(text, internal, int2,
                                                     internal, internal,
                                                     internal, internal)
 RETURNS internal
 AS 'MODULE_PATHNAME'
-LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE COST 8;
+LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE COST 30;
 
 CREATE FUNCTION gin_compare_partial_marrowfield_texts(text, text, int2,
                                                       internal)

@@ -56,7 +56,7 @@ struct Outcome {
 };
 
 Outcome RunCall(Call call, const mf_options_t* options,
-            const std::vector<const char*>& values) {
+                const std::vector<const char*>& values) {
   Outcome outcome;
   Error error;
   if (call == Call::kDedupe) {
@@ -67,9 +67,9 @@ Outcome RunCall(Call call, const mf_options_t* options,
     outcome.pairs = mf_groups_pair_count(groups.get());
   } else {
     Links links;
-    outcome.status = mf_link(options, values.data(), values.size() / 2,
-                             values.data(), values.size(), links.out(),
-                             error.out());
+    outcome.status =
+        mf_link(options, values.data(), values.size() / 2, values.data(),
+                values.size(), links.out(), error.out());
     outcome.resultWritten = links.get() != nullptr;
     for (size_t a = 0; a < values.size() / 2; ++a)
       outcome.pairs += mf_links_match_count(links.get(), a);
@@ -92,15 +92,15 @@ TEST(CancelApi, SayingStop_EndsTheCallWithCancelledAndNoResult_SoonAfter) {
   const unsigned long dedupeScoring = n + n / 2;
   const unsigned long linkScoring = n / 2 + n + n / 4;
   const Case cases[] = {
-      {Call::kDedupe, 1, 10}, {Call::kDedupe, 1, dedupeScoring},
-      {Call::kDedupe, 4, 10}, {Call::kDedupe, 4, dedupeScoring},
-      {Call::kLink, 1, 10},   {Call::kLink, 1, linkScoring},
+      {Call::kDedupe, 1, 10},        {Call::kDedupe, 1, dedupeScoring},
+      {Call::kDedupe, 4, 10},        {Call::kDedupe, 4, dedupeScoring},
+      {Call::kLink, 1, 10},          {Call::kLink, 1, linkScoring},
       {Call::kLink, 4, linkScoring},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "link " << (c.call == Call::kLink)
-                                    << ", threads " << c.threads
-                                    << ", stop at " << c.stopAt);
+    SCOPED_TRACE(::testing::Message()
+                 << "link " << (c.call == Call::kLink) << ", threads "
+                 << c.threads << ", stop at " << c.stopAt);
     CancelAfter cancel(c.stopAt);
     Options options;
     mf_options_set_threads(options.get(), c.threads);

@@ -75,6 +75,11 @@ lists::PairOptions PairOptionsOf(const mf_options_t* options) {
       progress(state, done, total);
     };
   }
+  if (options->cancel != nullptr) {
+    const mf_cancel_fn cancel = options->cancel;
+    void* state = options->cancelState;
+    pairOptions.cancel = [cancel, state] { return cancel(state) != 0; };
+  }
   return pairOptions;
 }
 

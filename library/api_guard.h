@@ -27,6 +27,8 @@ struct mf_options_t {
   bool bestOnly = false;
   mf_progress_fn progress = nullptr;
   void* progressState = nullptr;
+  mf_cancel_fn cancel = nullptr;
+  void* cancelState = nullptr;
 };
 
 struct mf_groups_t {
@@ -76,6 +78,9 @@ int Guarded(char** errptr, Body&& body) noexcept {
   } catch (const ArgumentError& error) {
     SetError(errptr, error.what());
     return MF_INVALID_ARGUMENT;
+  } catch (const lists::Cancelled&) {
+    SetError(errptr, "cancelled");
+    return MF_CANCELLED;
   } catch (const std::bad_alloc&) {
     SetError(errptr, "out of memory");
     return MF_OUT_OF_MEMORY;

@@ -106,6 +106,13 @@ void mf_options_set_progress(mf_options_t* options, mf_progress_fn fn,
   options->progressState = state;
 }
 
+void mf_options_set_cancel(mf_options_t* options, mf_cancel_fn fn,
+                           void* state) {
+  if (options == nullptr) return;
+  options->cancel = fn;
+  options->cancelState = state;
+}
+
 void mf_strings_destroy(mf_strings_t* strings) { delete strings; }
 
 size_t mf_strings_count(const mf_strings_t* strings) {

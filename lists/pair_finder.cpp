@@ -25,6 +25,11 @@ namespace {
 // Values per chunk of work: small enough to balance two threads over
 // lists of a few thousand, large enough to keep hand-out costs invisible.
 constexpr size_t kChunkSize = 256;
+// Pairs scored between two questions to the cancel callback: a few hundred
+// microseconds of work, so that a caller is answered well within a
+// second even where one value has thousands of candidates (or, below the
+// keys' accuracy, every value is one).
+constexpr uint32_t kPairsPerCancelPoll = 256;
 
 KeySet KeySetFor(ScoringMode mode) {
   return mode == ScoringMode::kStrict ? KeySet::kExactSkeleton
@@ -74,6 +79,7 @@ PreparedList PrepareList(const std::vector<std::string>& values,
   RunChunks(values.size(), kChunkSize, workers,
             [&](unsigned, size_t, size_t begin, size_t end) {
               for (size_t v = begin; v < end; ++v) {
+                StopIfCancelled(options.cancel);
                 list.values[v] = scorer.Prepare(values[v]);
                 list.keys[v] = ValueKeys(list.values[v], set);
                 if (blocks != nullptr) FileInBlock(list.keys[v], (*blocks)[v]);
@@ -108,6 +114,7 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
     std::unique_ptr<ValueScorer> scorer;
     std::vector<uint32_t> seen;
     std::vector<uint32_t> candidates;
+    uint32_t sincePoll = 0;
   };
   std::vector<Scratch> scratch(workers);
   const uint32_t targetCount = static_cast<uint32_t>(targets.values.size());
@@ -134,6 +141,7 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
         }
         std::vector<ValuePair>& out = found[chunk];
         for (size_t q = begin; q < end; ++q) {
+          StopIfCancelled(options.cancel);
           s.candidates.clear();
           if (index != nullptr) {
             index->Candidates(queries.keys[q], s.seen,
@@ -149,6 +157,10 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
           for (uint32_t t : s.candidates) {
             if (self && t <= q) continue;
             if (blocked && (*queryBlocks)[q] != (*targetBlocks)[t]) continue;
+            if (++s.sincePoll == kPairsPerCancelPoll) {
+              s.sincePoll = 0;
+              StopIfCancelled(options.cancel);
+            }
             const int score =
                 s.scorer->Score(queries.values[q], targets.values[t]);
             if (score >= accuracy) out.push_back({q, t, score});

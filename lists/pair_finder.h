@@ -41,6 +41,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -55,6 +56,19 @@ namespace marrowfield::lists {
 // from any of the worker threads. It must not throw.
 using ProgressCallback = std::function<void(size_t done, size_t total)>;
 
+// Asked now and then, from any of the worker threads and possibly from
+// several at once, whether to stop; true stops the work. It must be cheap
+// (it is asked between values and every few hundred pairs scored) and must
+// not throw.
+using CancelCallback = std::function<bool()>;
+
+// Thrown by FindDuplicatePairs and FindLinkPairs when PairOptions::cancel
+// said to stop; nothing they built is kept.
+class Cancelled : public std::exception {
+ public:
+  const char* what() const noexcept override { return "cancelled"; }
+};
+
 struct PairOptions {
   // Report pairs scoring at least this (0-100; values above 100 find
   // nothing, values below 0 count as 0, and 0 reports every pair).
@@ -66,6 +80,8 @@ struct PairOptions {
   ScoringMode scoring = ScoringMode::kStrict;
   // Optional; empty means no progress reports.
   ProgressCallback progress;
+  // Optional; empty means the work always runs to its end.
+  CancelCallback cancel;
 };
 
 // A found pair: indexes into the input(s) and the pair's score.
@@ -89,13 +105,14 @@ int ScoreValues(const std::string& a, const std::string& b,
 
 // Every pair of |values| scoring at least options.accuracy, sorted by
 // (first, second). |values| should be distinct (equal values are paired
-// like any others). REQUIRES: the engine is initialized.
+// like any others). Throws Cancelled when options.cancel says to stop.
+// REQUIRES: the engine is initialized.
 std::vector<ValuePair> FindDuplicatePairs(
     const std::vector<std::string>& values, const PairOptions& options);
 
 // Every pair (value of |a|, value of |b|) scoring at least
-// options.accuracy, sorted by (first, second).
-// REQUIRES: the engine is initialized.
+// options.accuracy, sorted by (first, second). Throws Cancelled when
+// options.cancel says to stop. REQUIRES: the engine is initialized.
 std::vector<ValuePair> FindLinkPairs(const std::vector<std::string>& a,
                                      const std::vector<std::string>& b,
                                      const PairOptions& options);

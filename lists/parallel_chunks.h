@@ -1,5 +1,6 @@
-// Progress for pair finding's chunked work (run_chunks.h), which threads
-// report as they finish chunks.
+// Progress and cancelling for pair finding's chunked work (run_chunks.h):
+// threads report progress as they finish chunks, and ask whether to stop
+// between values.
 
 #ifndef MARROWFIELD_LISTS_PARALLEL_CHUNKS_H_
 #define MARROWFIELD_LISTS_PARALLEL_CHUNKS_H_
@@ -25,6 +26,12 @@ class Progress {
   size_t total;
   size_t done = 0;
 };
+
+// Asks the caller's cancel callback whether to stop, and throws Cancelled
+// if so, which ends RunChunks on every thread.
+inline void StopIfCancelled(const CancelCallback& cancel) {
+  if (cancel && cancel()) throw Cancelled();
+}
 
 }  // namespace marrowfield::lists
 

@@ -72,4 +72,19 @@ extern ArrayType *marrowfield_strings_to_array(mf_strings_t *strings);
 extern const mf_options_t *marrowfield_options(int scoring, bool whole_cell,
 											   int fold);
 
+/* The score of two texts as %~ scores them, in the session's mode
+ * (marrowfield.scoring, whole_cell, fold); -1 when either holds no letter. */
+extern int	marrowfield_session_score(text *a, text *b);
+
+/* Scores two texts; -1 when either holds no letter. */
+typedef int (*marrowfield_scorer) (text *a, text *b);
+
+/*
+ * |score|(a, b), which must score as the session's settings say, from the
+ * scores that |flinfo|'s call site has already computed in this query, or
+ * computed now and kept for the rest of it (score_cache.c).
+ */
+extern int	marrowfield_cached_score(FmgrInfo *flinfo, text *a, text *b,
+									 marrowfield_scorer score);
+
 #endif							/* MARROWFIELD_POSTGRES_EXTENSION_H */

@@ -107,14 +107,23 @@ marrowfield_score_options(PG_FUNCTION_ARGS)
 	PG_RETURN_INT32(percent);
 }
 
+int
+marrowfield_session_score(text *a, text *b)
+{
+	return score_texts(a, b, marrowfield_scoring, marrowfield_whole_cell,
+					   marrowfield_fold);
+}
+
 /* text %~ text: the score in the session's mode reaches
- * marrowfield.accuracy. */
+ * marrowfield.accuracy. Each pair of texts is scored once a query
+ * (score_cache.c): an index's recheck meets the same few over and over. */
 Datum
 marrowfield_sounds_like(PG_FUNCTION_ARGS)
 {
-	int			percent = score_texts(PG_GETARG_TEXT_PP(0), PG_GETARG_TEXT_PP(1),
-									  marrowfield_scoring,
-									  marrowfield_whole_cell, marrowfield_fold);
+	int			percent = marrowfield_cached_score(fcinfo->flinfo,
+												   PG_GETARG_TEXT_PP(0),
+												   PG_GETARG_TEXT_PP(1),
+												   marrowfield_session_score);
 
 	PG_RETURN_BOOL(percent >= 0 && percent >= marrowfield_accuracy);
 }

@@ -8,8 +8,12 @@
  * The library's own memory (its copies of the values, keys and pairs) is
  * malloc'd outside the server's memory contexts and freed before the
  * function returns, also on error. Its worker threads never call into the
- * server. A cancel is honoured before and after the library's call, not
- * during it: the product interface cannot yet be told to stop.
+ * server. A cancel (pg_cancel_backend, statement_timeout, a terminating
+ * server) is honoured during the library's call too: the library asks
+ * pending_cancel() between values, which only reads the flags the
+ * server's signal handlers set, so it is safe on any thread; once it has
+ * said stop, the library returns MF_CANCELLED and this backend's own
+ * thread raises the cancel with CHECK_FOR_INTERRUPTS().
  */
 #include "postgres.h"
 
@@ -77,8 +81,21 @@ compare_given(const void *a, const void *b)
 }
 
 /*
+ * The library's cancel callback: whether a cancel or a termination is
+ * pending. It may run on the library's worker threads, so it reads the
+ * signal handlers' flags and nothing else; ereport and CHECK_FOR_INTERRUPTS
+ * belong to the backend's own thread (finish_call).
+ */
+static int
+pending_cancel(void *state)
+{
+	return InterruptPending && (QueryCancelPending || ProcDiePending);
+}
+
+/*
  * Options for one call, freed by the caller with mf_options_destroy.
- * marrowfield.threads bounds the worker threads.
+ * marrowfield.threads bounds the worker threads; a pending cancel stops
+ * the call.
  */
 static mf_options_t *
 list_options(int accuracy, int scoring, bool whole_cell, bool fold)
@@ -94,7 +111,32 @@ list_options(int accuracy, int scoring, bool whole_cell, bool fold)
 	mf_options_set_whole_cell(options, whole_cell);
 	mf_options_set_fold(options, fold ? MF_FOLD_UTF8 : MF_FOLD_NONE);
 	mf_options_set_threads(options, marrowfield_threads);
+	mf_options_set_cancel(options, pending_cancel, NULL);
 	return options;
+}
+
+/*
+ * After a library call: raises the pending cancel when the library stopped
+ * for one (CHECK_FOR_INTERRUPTS, on this thread, as any cancel is raised),
+ * and otherwise the error |status| stands for. Frees |options| and the
+ * message first, whatever the outcome.
+ */
+static void
+finish_call(mf_options_t *options, int status, char *message)
+{
+	mf_options_destroy(options);
+	if (status == MF_CANCELLED)
+	{
+		mf_free(message);
+		CHECK_FOR_INTERRUPTS();
+		/* The flags said stop but the server chose not to (interrupts
+		 * held off): the call was still cut short, so it fails. */
+		ereport(ERROR,
+				(errcode(ERRCODE_QUERY_CANCELED),
+				 errmsg("canceling statement: the phonetic engine was interrupted")));
+	}
+	marrowfield_check(status, message);
+	CHECK_FOR_INTERRUPTS();
 }
 
 /*
@@ -145,9 +187,7 @@ marrowfield_dedupe(PG_FUNCTION_ARGS)
 	options = list_options(PG_GETARG_INT32(1), scoring, PG_GETARG_BOOL(3), fold);
 	status = mf_dedupe(options, distinct, counts, n,
 					   (mf_groups_t **) &groups, &message);
-	mf_options_destroy(options);
-	marrowfield_check(status, message);
-	CHECK_FOR_INTERRUPTS();
+	finish_call(options, status, message);
 
 	PG_TRY();
 	{
@@ -209,9 +249,7 @@ marrowfield_link(PG_FUNCTION_ARGS)
 	status = mf_link(options, (const char *const *) a.library, a.count,
 					 (const char *const *) b.library, b.count,
 					 (mf_links_t **) &links, &message);
-	mf_options_destroy(options);
-	marrowfield_check(status, message);
-	CHECK_FOR_INTERRUPTS();
+	finish_call(options, status, message);
 
 	PG_TRY();
 	{

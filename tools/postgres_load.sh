@@ -9,9 +9,9 @@
 #     the server still up (no backend ended by a signal) afterwards;
 #   - statement_timeout = 100ms on a full-scan %~ over 1 000 000 rows ends
 #     it with the timeout error within a second, and the session's next
-#     query works; the same on a large marrowfield_dedupe, whose time to
-#     the error is reported (the library's pair finding cannot be stopped
-#     mid-call, so it ends when the call returns);
+#     query works; the same on a large marrowfield_dedupe and
+#     marrowfield_link, stopped inside the library's pair finding (which
+#     asks between values whether a cancel is pending);
 #   - 10 000 random strings, valid UTF-8, through every function: no error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -91,8 +91,18 @@ awk -v t="$took" 'BEGIN { exit !(t < 1.0) }' || fail "the full scan took ${took}
 # The list is built beforehand, so that the timeout falls in the library's
 # call, not in reading the rows.
 sql -c "CREATE TABLE big_list AS SELECT array_agg(name) AS names FROM names WHERE id <= 300000"
-took=$(timed_out "SELECT count(*) FROM big_list, marrowfield_dedupe(big_list.names)")
-echo "statement_timeout 100 ms on marrowfield_dedupe of 300 000 names: error after ${took} s (honoured when the library's call returns)"
+# Tolerant, so that the call would run for many seconds (about 18 s for
+# the dedupe on one core) if it did not stop.
+took=$(timed_out "SELECT count(*) FROM big_list, marrowfield_dedupe(big_list.names, scoring => 'tolerant')")
+echo "statement_timeout 100 ms on a tolerant marrowfield_dedupe of 300 000 names: error after ${took} s"
+awk -v t="$took" 'BEGIN { exit !(t < 1.0) }' || fail "marrowfield_dedupe took ${took} s to stop"
+# On every core: the library's worker threads stop as well.
+took=$(timed_out "SET marrowfield.threads = 0; SELECT count(*) FROM big_list, marrowfield_dedupe(big_list.names, scoring => 'tolerant')")
+echo "the same on every core: error after ${took} s"
+awk -v t="$took" 'BEGIN { exit !(t < 1.0) }' || fail "marrowfield_dedupe on every core took ${took} s to stop"
+took=$(timed_out "SELECT count(*) FROM big_list, marrowfield_link(big_list.names[1:20000], big_list.names, scoring => 'tolerant')")
+echo "statement_timeout 100 ms on a tolerant marrowfield_link of 20 000 against 300 000 names: error after ${took} s"
+awk -v t="$took" 'BEGIN { exit !(t < 1.0) }' || fail "marrowfield_link took ${took} s to stop"
 
 echo "-- 10 000 random strings through every function"
 /usr/bin/python3 - >"$script" <<'EOF_PY'

@@ -64,6 +64,7 @@ extern "C" {
 #define MF_INVALID_ARGUMENT 1 /* a null pointer, an option out of range */
 #define MF_OUT_OF_MEMORY 2
 #define MF_INTERNAL_ERROR 3 /* anything else; the message says what */
+#define MF_CANCELLED 4      /* the cancel callback said to stop */
 
 /* Scoring modes (mf_options_set_scoring). */
 #define MF_SCORING_STRICT 0   /* compare_words' score */
@@ -89,6 +90,16 @@ typedef struct mf_explanation_t mf_explanation_t;
  * far and the total, in the same unspecified units (done <= total). Calls
  * never overlap but may come from any thread. It must return normally. */
 typedef void (*mf_progress_fn)(void* state, uint64_t done, uint64_t total);
+
+/* Asked now and then during mf_dedupe and mf_link whether to stop: a
+ * non-zero answer stops the call, which then frees what it built, writes
+ * no result and returns MF_CANCELLED. It is asked between values and every
+ * few hundred pairs scored, so a call stops within milliseconds of the
+ * first non-zero answer. It may be called from any of the worker threads,
+ * from several at once, so it should only read a flag that some other
+ * code sets (a signal handler, another thread); it must return normally
+ * and must not call back into this library. */
+typedef int (*mf_cancel_fn)(void* state);
 
 /* Frees a message written through errptr, or a string handed out by
  * mf_code or mf_fold. NULL does nothing. */
@@ -116,7 +127,8 @@ MF_EXPORT void mf_cache_clear(void);
 
 /* Returns new options with the defaults: accuracy 60, threads 0 (the
  * hardware's concurrency), word by word, MF_SCORING_STRICT, MF_FOLD_NONE,
- * every match of a link, no progress. NULL only when memory runs out. */
+ * every match of a link, no progress, no cancelling. NULL only when memory
+ * runs out. */
 MF_EXPORT mf_options_t* mf_options_create(void);
 MF_EXPORT void mf_options_destroy(mf_options_t* options);
 
@@ -145,6 +157,10 @@ MF_EXPORT void mf_options_set_best_only(mf_options_t* options,
 /* |fn| (NULL for none) is called with |state| to report progress. */
 MF_EXPORT void mf_options_set_progress(mf_options_t* options,
                                        mf_progress_fn fn, void* state);
+/* |fn| (NULL for none, the default) is called with |state| to ask whether
+ * to stop (see mf_cancel_fn). */
+MF_EXPORT void mf_options_set_cancel(mf_options_t* options, mf_cancel_fn fn,
+                                     void* state);
 
 /* ---- Lists of strings -------------------------------------------------- */
 

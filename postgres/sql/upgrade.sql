@@ -1,7 +1,8 @@
--- Version 1.0 as released, then ALTER EXTENSION UPDATE to 1.1: the new
--- functions appear, the costs are set, an index built by 1.0 stays exact,
--- the new operator class serves tolerant queries by their keys, and the
--- result is what a new installation of 1.1 holds. Runs after lists.sql, on the index test's names.
+-- Version 1.0 as released, then ALTER EXTENSION UPDATE to the current
+-- version (through 1.1): the new functions and operator classes appear,
+-- the costs are set, an index built by 1.0 stays exact, the class of 1.1
+-- serves tolerant queries by their keys, and the result is what a new
+-- installation holds. Runs after lists.sql, on the index test's names.
 DROP EXTENSION marrowfield CASCADE;
 CREATE EXTENSION marrowfield VERSION '1.0';
 SELECT extversion FROM pg_extension WHERE extname = 'marrowfield';
@@ -51,7 +52,7 @@ FROM pg_proc p JOIN pg_depend d ON d.classid = 'pg_proc'::regclass
 JOIN pg_extension e ON e.oid = d.refobjid AND e.extname = 'marrowfield'
 ORDER BY 1::text;
 
--- The updated extension holds what a new installation of 1.1 holds.
+-- The updated extension holds what a new installation holds.
 CREATE TABLE updated_objects AS
 SELECT pg_describe_object(classid, objid, objsubid) AS object
 FROM pg_depend d JOIN pg_extension e ON e.oid = d.refobjid

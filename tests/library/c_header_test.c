@@ -1,12 +1,17 @@
 /* Proves that the pair finding library's public header compiles as C and
  * that its functions can be called from C: options, a dedupe, a link, a
- * dedupe of records, an explanation and an error message freed by the
- * library. */
+ * dedupe of records, an explanation, a cancel callback that never says
+ * stop, and an error message freed by the library. */
 
 #include <stdio.h>
 #include <string.h>
 
 #include "marrowfield_api.h"
+
+static int keep_going(void* state) {
+  ++*(int*)state;
+  return 0;
+}
 
 int main(void) {
   const char* values[] = {"Smith", "Smyth", "Jones"};
@@ -20,9 +25,12 @@ int main(void) {
   const char* second[] = {"John", "Smith", "boston"};
   char* error = NULL;
   int score = -1;
+  int asked = 0;
   if (options == NULL) return 1;
   mf_options_set_whole_cell(options, 1);
-  if (mf_dedupe(options, values, counts, 3, &groups, &error) != MF_OK) {
+  mf_options_set_cancel(options, keep_going, &asked);
+  if (mf_dedupe(options, values, counts, 3, &groups, &error) != MF_OK ||
+      asked == 0) {
     return 2;
   }
   if (mf_groups_count(groups) != 1) return 3;

@@ -203,17 +203,7 @@ Subcommand AddDedupeCommand(CLI::App& parent) {
                   "joined in this order (FirstName,LastName)")
       ->type_name("COL[,COL...]")
       ->allow_extra_args(false);
-  app->add_option("--same", options->same,
-                  "Columns that must be equal (ignoring case, accents and "
-                  "spacing; telephone numbers by their digits) for two rows "
-                  "to be compared, such as City")
-      ->type_name("COL[,COL...]")
-      ->allow_extra_args(false);
-  app->add_option("--also", options->also,
-                  "Columns also scored by sound; a pair scores the least of "
-                  "its name's and these columns' scores")
-      ->type_name("COL[,COL...]")
-      ->allow_extra_args(false);
+  AddRecordRoleOptions(*app, options->same, options->also);
   app->add_option("--annotate", options->annotate,
                   "Write the input (one CSV or TSV file) back to FILE with "
                   "the columns group, canonical and score added")

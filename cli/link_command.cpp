@@ -159,17 +159,7 @@ Subcommand AddLinkCommand(CLI::App& parent) {
                   "both files, joined in this order (FirstName,LastName)")
       ->type_name("COL[,COL...]")
       ->allow_extra_args(false);
-  app->add_option("--same", options->same,
-                  "Columns that must be equal (ignoring case, accents and "
-                  "spacing; telephone numbers by their digits) for two rows "
-                  "to be compared, such as City")
-      ->type_name("COL[,COL...]")
-      ->allow_extra_args(false);
-  app->add_option("--also", options->also,
-                  "Columns also scored by sound; a pair scores the least of "
-                  "its name's and these columns' scores")
-      ->type_name("COL[,COL...]")
-      ->allow_extra_args(false);
+  AddRecordRoleOptions(*app, options->same, options->also);
   app->add_option("--sheet-b", options->sheetB,
                   "Worksheet of B (default: as --sheet or --all-sheets say)");
   app->add_flag("--best", options->best,

@@ -47,6 +47,21 @@ void AddListOptions(CLI::App& app, ListOptions& options) {
   AddReadOptions(app, options.read);
 }
 
+void AddRecordRoleOptions(CLI::App& app, std::vector<std::string>& same,
+                          std::vector<std::string>& also) {
+  app.add_option("--same", same,
+                 "Columns that must be equal (ignoring case, accents and "
+                 "spacing; telephone numbers by their digits) for two rows "
+                 "to be compared, such as City")
+      ->type_name("COL[,COL...]")
+      ->allow_extra_args(false);
+  app.add_option("--also", also,
+                 "Columns also scored by sound; a pair scores the least of "
+                 "its name's and these columns' scores")
+      ->type_name("COL[,COL...]")
+      ->allow_extra_args(false);
+}
+
 MfOptions MakeMfOptions(const ListOptions& options) {
   MfOptions mfOptions = NewMfOptions();
   mf_options_set_accuracy(mfOptions.get(), options.accuracy);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "lists_library.h"
 #include "progress_bar.h"
@@ -42,6 +43,11 @@ int ScoringCode(const std::string& scoring);
 // and the options of reading files (--sheet, --all-sheets, --delimiter,
 // --strict, --input-format).
 void AddListOptions(CLI::App& app, ListOptions& options);
+
+// Adds --same and --also, the roles a column can have beside the name's
+// when "dedupe" or "link" compares rows.
+void AddRecordRoleOptions(CLI::App& app, std::vector<std::string>& same,
+                          std::vector<std::string>& also);
 
 // Returns library options holding |options|.
 MfOptions MakeMfOptions(const ListOptions& options);

@@ -260,6 +260,20 @@ check_python venv_wheel/bin/python "wheel in a fresh virtual environment"
 venv_wheel/bin/python -c 'import marrowfield, os, sys
 sys.exit(os.path.dirname(marrowfield._library.load()._name) != os.path.dirname(marrowfield.__file__))' ||
   fail "the wheel's package does not load the library it carries"
+# Both carry the typed package; marrowfield.dask imports where Dask is
+# (Debian's Python has it from the set-up) and says what it needs where it
+# is not (the wheel's fresh environment has no Dask).
+for python in "$PYTHON" venv_wheel/bin/python; do
+  "$python" -c 'import marrowfield, os, sys
+sys.exit(not os.path.isfile(os.path.join(os.path.dirname(marrowfield.__file__), "py.typed")))' ||
+    fail "${python}: the package has no py.typed"
+done
+"$PYTHON" -c 'import marrowfield.dask' || fail "Debian package: import marrowfield.dask"
+dask_error=$(venv_wheel/bin/python -c 'import marrowfield.dask' 2>&1) &&
+  fail "wheel without Dask: import marrowfield.dask succeeded"
+grep -q "ImportError: marrowfield.dask needs Dask" <<<"$dask_error" ||
+  fail "wheel without Dask: import marrowfield.dask said: ${dask_error##*$'\n'}"
+echo "py.typed in both; marrowfield.dask imports with Dask and says what it needs without"
 
 step "The PostgreSQL extension"
 # In a subshell: the cluster is stopped and removed when it ends. From /,

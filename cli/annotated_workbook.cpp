@@ -217,6 +217,12 @@ std::string AnnotateSheetXml(std::string_view sheetXml, int32_t headerRow,
 
   const RowAnnotation header{"group", "canonical", "score"};
   const int32_t first = layout.lastColumn + 1;
+  // A cell past column XFD makes a workbook spreadsheet programs refuse.
+  if (first + 2 > kMaxSheetColumn) {
+    throw InputError("the sheet uses column " +
+                     ColumnLetters(layout.lastColumn) +
+                     ", which leaves no room for three columns more");
+  }
   const std::string& p = layout.prefix;
   int32_t lastAnnotated = 0;
   // The cells row |number| gains; "" for none.

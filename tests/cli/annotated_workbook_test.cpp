@@ -140,6 +140,9 @@ TEST(AnnotatedWorkbook, BadSheetsRefusedOnOneLine) {
         std::string("<worksheet><sheetData><row><c "
                     "r=\"1A\"/></row></sheetData></worksheet>"),
         std::string("<worksheet><sheetData><row>"), std::string("<worksheet/>"),
+        // No room after the last column a sheet can have.
+        std::string("<worksheet><sheetData><row r=\"1\"><c r=\"XFB1\"/>"
+                    "</row></sheetData></worksheet>"),
         std::string("\xFF\xFE<\0w\0", 6)}) {
     EXPECT_THROW(AnnotateSheetXml(xml, 0, one, ReaderLimits()), InputError)
         << xml;

@@ -5,6 +5,8 @@
 // than the sheet read stay byte for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <tuple>
@@ -224,6 +226,23 @@ TEST(AnnotatedWorkbookProgram, AddedCellsAgreeWithTheCsvAndTheRestStays) {
       }
     }
   }
+}
+
+TEST(AnnotatedWorkbookProgram, CopyThatCannotBeWrittenIsOneLineAndNoFile) {
+  TempDir dir;
+  const std::string input = dir.Write(
+      "in.xlsx", BuildZip(WorkbookFromCells(
+                     "People", {{1, 1, true, "John"}, {2, 1, true, "Jon"}})));
+  const std::string out = dir.Path("missing/out.xlsx");
+  const ProgramRun run =
+      RunMarrowfield({"dedupe", input, "--name", "A", "--annotate", out});
+  EXPECT_EQ(run.exitCode, 2) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("cannot write the annotated workbook"),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 }  // namespace

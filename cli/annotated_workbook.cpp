@@ -21,6 +21,8 @@ namespace marrowfield {
 
 namespace {
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 // One change to the sheet's text: |erase| bytes at |at| give way to |text|.
 struct Edit {
   uint64_t at = 0;
@@ -57,9 +59,16 @@ class SheetLayoutHandler : public XmlHandler {
       const auto reference = attrs.Get("r");
       int32_t number = row_ + 1;
       if (reference) {
+        // As the sheet reader reads it: digits, blanks around them allowed.
+        std::string_view digits = *reference;
+        while (!digits.empty() && IsBlank(digits.front()))
+          digits.remove_prefix(1);
+        while (!digits.empty() && IsBlank(digits.back()))
+          digits.remove_suffix(1);
         int32_t column = 0;
-        if (!ParseCellReference("A" + std::string(*reference), number,
-                                column)) {
+        if (digits.empty() ||
+            digits.find_first_not_of("0123456789") != std::string_view::npos ||
+            !ParseCellReference("A" + std::string(digits), number, column)) {
           throw InputError("row number '" + std::string(*reference) +
                            "' is not valid");
         }
@@ -150,8 +159,6 @@ std::string EscapeXml(std::string_view text) {
   }
   return out;
 }
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 std::string TextCell(const std::string& p, const std::string& reference,
                      const std::string& text) {

@@ -56,7 +56,7 @@ TEST(AnnotatedWorkbook, CellsAddedAfterTheLastColumnOfEveryRowShape) {
   const std::vector<Case> cases = {
       {"plain rows",
        Sheet("", "<sheetData>" + a1 +
-                     "<row r=\"2\"><c r=\"B2\"><v>2</v></c></row>"
+                     "<row r=\" 2 \"><c r=\"B2\"><v>2</v></c></row>"
                      "<row r=\"3\"><c><v>3</v></c></row></sheetData>"),
        0,
        {{"C2", "#1"},

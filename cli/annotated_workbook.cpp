@@ -137,24 +137,38 @@ class SheetLayoutHandler : public XmlHandler {
   int32_t nextColumn_ = 1;
 };
 
+bool IsHex(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') ||
+         (c >= 'A' && c <= 'F');
+}
+
+// |text| as the content of an inline string. Control characters cannot
+// stand in XML: they are written as Excel escapes them ("_x0001_"), and an
+// underscore that would read as the start of such an escape is escaped
+// itself, so that the sheet reader gives back exactly |text|.
 std::string EscapeXml(std::string_view text) {
   std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out.push_back(c);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+      static const char kHex[] = "0123456789ABCDEF";
+      out += "_x00";
+      out.push_back(kHex[byte >> 4]);
+      out.push_back(kHex[byte & 15]);
+      out.push_back('_');
+    } else if (c == '_' && i + 6 < text.size() && text[i + 1] == 'x' &&
+               IsHex(text[i + 2]) && IsHex(text[i + 3]) && IsHex(text[i + 4]) &&
+               IsHex(text[i + 5]) && text[i + 6] == '_') {
+      out += "_x005F_";
+    } else {
+      out.push_back(c);
     }
   }
   return out;

@@ -106,6 +106,19 @@ TEST(AnnotatedWorkbook, CellsAddedAfterTheLastColumnOfEveryRowShape) {
         {"E3", "#1"},
         {"F3", "Ann & Co"},
         {"G3", "#87"}}},
+      {"texts the sheet's XML must escape",
+       Sheet("", "<sheetData>" + a1 + "</sheetData>"),
+       0,
+       {{"B2", "#1"},
+        {"C2",
+         "a\x01"
+         "b _x0041_ <&> \""},
+        {"D2", "#100"},
+        {"B3", "#1"},
+        {"C3",
+         "a\x01"
+         "b _x0041_ <&> \""},
+        {"D3", "#87"}}},
       {"no rows at all",
        Sheet("", "<sheetData/>"),
        0,
@@ -118,8 +131,17 @@ TEST(AnnotatedWorkbook, CellsAddedAfterTheLastColumnOfEveryRowShape) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
+    // The case of texts to escape gives its canonical name in C2.
+    std::vector<RowAnnotation> annotations = two;
+    const auto named = c.added.find("C2");
+    const std::string odd = named == c.added.end() ? "" : named->second;
+    if (odd.find('\x01') != std::string::npos) {
+      for (RowAnnotation& row : annotations) {
+        if (!row.group.empty()) row.canonical = odd;
+      }
+    }
     const std::string out =
-        AnnotateSheetXml(c.xml, c.headerRow, two, ReaderLimits());
+        AnnotateSheetXml(c.xml, c.headerRow, annotations, ReaderLimits());
     Cells want = ReadCells(c.xml);
     for (const auto& [at, text] : c.added) {
       ASSERT_EQ(want.count(at), 0u) << at;

@@ -15,6 +15,8 @@ when there rather than run here).
 
 Usage: bench/ratios.py [BUILD_DIR]   (default: build-bench, built with
 -DMARROWFIELD_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release)
+       bench/ratios.py --planted [BUILD_DIR]   (only the precision and
+recall of deduping planted persons, a run of seconds)
 """
 
 import json
@@ -81,12 +83,13 @@ def run_lists(binary):
     return times
 
 
-def run_records(binary):
+def run_records(binary, only=None):
     """The records benchmark: each case runs once (the end-to-end dedupe of
     a million records is long enough to time by itself); times in seconds,
-    with the counters."""
-    out = subprocess.run([binary, "--benchmark_format=json"], check=True,
-                         capture_output=True, text=True).stdout
+    with the counters. |only|: a --benchmark_filter."""
+    extra = [f"--benchmark_filter={only}"] if only else []
+    out = subprocess.run([binary, "--benchmark_format=json", *extra],
+                         check=True, capture_output=True, text=True).stdout
     times = {}
     scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
     for b in json.loads(out)["benchmarks"]:
@@ -94,7 +97,7 @@ def run_records(binary):
         times[name] = b["real_time"] * scale[b["time_unit"]]
         for key, value in b.items():
             if key.startswith(("recall_", "pairs_in_cities", "items_per_second",
-                               "records", "child_cpu")):
+                               "records", "child_cpu", "planted_")):
                 times[f"{name}:{key}"] = value
     return times
 
@@ -119,6 +122,23 @@ def records_rows(times, rows):
         if key in times:
             rows.append((f"records dedupe recall at {accuracy} "
                          "(every pair of 200 cities)", times[key], ">= 0.995"))
+    planted_rows(times, rows)
+
+
+def planted_rows(times, rows):
+    planted = "BM_RecordsPlantedPersons"
+    count = times.get(f"{planted}:records")
+    for label, key in (
+            ("--name First,Last --same City", "name_city"),
+            ("--column LastName", "last")):
+        for measure, what in (("precision", "precision"),
+                              ("recall", "recall"),
+                              ("recall_in_city",
+                               "recall of the pairs in one city")):
+            value = times.get(f"{planted}:planted_{measure}_{key}")
+            if value is not None:
+                rows.append((f"planted persons ({count:.0f} records) {label}: "
+                             f"{what}", value, None))
 
 
 def lists_rows(times, rows):
@@ -191,8 +211,23 @@ def python_rows(build, rows):
                      dask["seconds"] / dask["one_seconds"], None))
 
 
+def print_rows(rows):
+    width = max(len(label) for label, _, _ in rows)
+    print(f"{'ratio':<{width}}  {'value':>8}  target")
+    for label, value, target in rows:
+        print(f"{label:<{width}}  {value:8.2f}  {target or ''}")
+
+
 def main():
-    build = sys.argv[1] if len(sys.argv) > 1 else "build-bench"
+    args = sys.argv[1:]
+    if args[:1] == ["--planted"]:
+        build = args[1] if len(args) > 1 else "build-bench"
+        rows = []
+        planted_rows(run_records(os.path.join(build, "bench", "records_bench"),
+                                 "BM_RecordsPlantedPersons"), rows)
+        print_rows(rows)
+        return
+    build = args[0] if args else "build-bench"
     times = run(os.path.join(build, "bench", "engine_bench"))
     for program in ("sheet_search_bench", "sheet_function_bench"):
         path = os.path.join(build, "bench", program)
@@ -253,10 +288,7 @@ def main():
     if os.path.exists(records):
         records_rows(run_records(records), rows)
 
-    width = max(len(label) for label, _, _ in rows)
-    print(f"{'ratio':<{width}}  {'value':>8}  target")
-    for label, value, target in rows:
-        print(f"{label:<{width}}  {value:8.2f}  {target or ''}")
+    print_rows(rows)
     print()
     for name in ("BM_FliteLookupFloor/1", "BM_CompareWordsWarm/1"):
         if name in times:

@@ -4,7 +4,9 @@
 // with --annotate, and through the library; the cost of scoring every pair
 // of one city, measured on a sample so that the exhaustive dedupe of every
 // city can be extrapolated; and the recall against that exhaustive dedupe
-// for a sample of cities. bench/ratios.py turns them into the table.
+// for a sample of cities; and the precision and recall of deduping planted
+// persons by name and city, beside deduping their last names alone.
+// bench/ratios.py turns them into the table.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -160,6 +162,221 @@ void BM_CliRecordsDedupe(benchmark::State& state) {
 }
 BENCHMARK(BM_CliRecordsDedupe)
     ->Arg(2)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+
+// Planted persons: the people of the labelled full-names corpus, each
+// written in its several ways (misspelt, initials, "Last, First", with a
+// title or a suffix, as the corpus makes them) as several records of one
+// home city, a share of them moved to another city (the person moved or
+// the city was typed differently), and beside half of them a relative:
+// another first name, the same last name, the same city. Deduped through
+// the command line by name within the city, and by the last name alone.
+struct PlantedRecord {
+  std::string first;
+  std::string last;
+  std::string city;
+  size_t person = 0;
+};
+
+constexpr size_t kPlantedCities = 40;
+constexpr size_t kMovedPercent = 15;
+
+// "Dr. Kordell Barrows Jr." and "Barrows, Kordell" as first and last name:
+// the title and the suffix are not part of either.
+std::pair<std::string, std::string> PlantedName(const std::string& full) {
+  std::vector<std::string> words;
+  std::string last;
+  std::string text = full;
+  const size_t comma = text.find(", ");
+  if (comma != std::string::npos)
+    text = text.substr(comma + 2) + " " + text.substr(0, comma);
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = std::min(text.find(' ', at), text.size());
+    if (end > at) words.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  const std::set<std::string> titles = {"Mr.", "Mrs.", "Ms.", "Miss", "Dr."};
+  const std::set<std::string> suffixes = {"Jr.", "Sr.", "II", "III", "IV"};
+  while (words.size() > 1 && titles.count(words.front()) != 0)
+    words.erase(words.begin());
+  while (words.size() > 1 && suffixes.count(words.back()) != 0)
+    words.pop_back();
+  if (words.empty()) return {"", full};
+  last = words.back();
+  words.pop_back();
+  std::string first;
+  for (const std::string& w : words) first += (first.empty() ? "" : " ") + w;
+  return {first, last};
+}
+
+std::vector<PlantedRecord> PlantedPersons() {
+  std::ifstream in(MARROWFIELD_NAMES_DIR "/full_names.tsv");
+  std::map<size_t, std::vector<std::string>> spellings;
+  std::string line;
+  std::getline(in, line);  // the header
+  while (std::getline(in, line)) {
+    const size_t tab = line.find('\t');
+    if (tab == std::string::npos) continue;
+    spellings[std::stoul(line.substr(0, tab))].push_back(line.substr(tab + 1));
+  }
+  std::vector<std::vector<std::string>> people;
+  for (auto& [group, values] : spellings) people.push_back(std::move(values));
+  NameRandom random(11);
+  std::vector<PlantedRecord> records;
+  const auto city = [](size_t k) { return "City " + std::to_string(k); };
+  for (size_t p = 0; p < people.size(); ++p) {
+    const size_t home = random.Below(kPlantedCities);
+    for (const std::string& spelling : people[p]) {
+      auto [first, last] = PlantedName(spelling);
+      const size_t moved =
+          random.Below(100) < kMovedPercent
+              ? (home + 1 + random.Below(kPlantedCities - 1)) % kPlantedCities
+              : home;
+      records.push_back({first, last, city(moved), p});
+    }
+    if (random.Below(2) == 0) {
+      // The first spelling of each person is the plain "First Last".
+      const std::string last = PlantedName(people[p].front()).second;
+      const size_t other =
+          (p + 1 + random.Below(people.size() - 1)) % people.size();
+      const std::string first = PlantedName(people[other].front()).first;
+      records.push_back({first, last, city(home), people.size() + p});
+    }
+  }
+  for (size_t k = records.size(); k > 1; --k)
+    std::swap(records[k - 1], records[random.Below(k)]);
+  return records;
+}
+
+std::vector<std::string> CsvFields(std::string line) {
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
+      fields.back().push_back('"');
+      ++i;
+    } else if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ',' && !quoted) {
+      fields.emplace_back();
+    } else {
+      fields.back().push_back(c);
+    }
+  }
+  return fields;
+}
+
+struct PairFigures {
+  double precision = 0;
+  double recall = 0;
+  // Recall over the planted pairs whose two records name one city, the
+  // pairs a dedupe within the city can find.
+  double recallInCity = 0;
+};
+
+// The pairs of records put in one group (by |groupOfRow|; "" for none)
+// against the pairs of records of one person.
+PairFigures Figures(const std::vector<PlantedRecord>& records,
+                    const std::vector<std::string>& groupOfRow) {
+  const auto pairs = [](double n) { return n * (n - 1) / 2; };
+  using PersonCity = std::pair<size_t, std::string>;
+  std::map<size_t, double> ofPerson;
+  std::map<PersonCity, double> ofPersonCity;
+  std::map<std::string, std::map<PersonCity, double>> ofGroup;
+  for (size_t r = 0; r < records.size(); ++r) {
+    const PersonCity key{records[r].person, records[r].city};
+    ++ofPerson[records[r].person];
+    ++ofPersonCity[key];
+    if (!groupOfRow[r].empty()) ++ofGroup[groupOfRow[r]][key];
+  }
+  double truth = 0, truthInCity = 0, found = 0, right = 0, rightInCity = 0;
+  for (const auto& [person, n] : ofPerson) truth += pairs(n);
+  for (const auto& [key, n] : ofPersonCity) truthInCity += pairs(n);
+  for (const auto& [group, members] : ofGroup) {
+    double size = 0;
+    std::map<size_t, double> persons;
+    for (const auto& [key, n] : members) {
+      size += n;
+      persons[key.first] += n;
+      rightInCity += pairs(n);
+    }
+    for (const auto& [person, n] : persons) right += pairs(n);
+    found += pairs(size);
+  }
+  const auto share = [](double part, double whole) {
+    return whole == 0 ? 0.0 : part / whole;
+  };
+  return {share(right, found), share(right, truth),
+          share(rightInCity, truthInCity)};
+}
+
+void BM_RecordsPlantedPersons(benchmark::State& state) {
+  const std::vector<PlantedRecord> records = PlantedPersons();
+  const std::string path = "/tmp/marrowfield_planted_persons.csv";
+  const std::string annotated = path + ".annotated.csv";
+  const std::string mapping = path + ".mapping.csv";
+  {
+    std::ofstream csv(path);
+    csv << "FirstName,LastName,City\n";
+    for (const PlantedRecord& r : records)
+      csv << r.first << ',' << r.last << ',' << r.city << '\n';
+  }
+  const std::string program = MARROWFIELD_CLI_PATH;
+  const std::string byName = program + " dedupe " + path +
+                             " --name FirstName,LastName --same City "
+                             "--annotate " +
+                             annotated + " >/dev/null";
+  const std::string byLast = program + " dedupe " + path +
+                             " --column LastName --mapping " + mapping +
+                             " >/dev/null";
+  std::vector<std::string> nameGroup(records.size());
+  std::vector<std::string> lastGroup(records.size());
+  for (auto _ : state) {
+    for (const std::string& command : {byName, byLast}) {
+      const int status = std::system(command.c_str());
+      if (status != 0 && status != 256)
+        state.SkipWithError("marrowfield dedupe failed");
+    }
+    state.PauseTiming();
+    std::ifstream rows(annotated);
+    std::string line;
+    std::getline(rows, line);  // the header
+    for (size_t r = 0; r < records.size() && std::getline(rows, line); ++r) {
+      const std::vector<std::string> fields = CsvFields(line);
+      nameGroup[r] = fields.size() >= 3 ? fields[fields.size() - 3] : "";
+    }
+    std::map<std::string, std::string> canonical;
+    std::ifstream map(mapping);
+    std::getline(map, line);  // the header
+    while (std::getline(map, line)) {
+      const std::vector<std::string> fields = CsvFields(line);
+      if (fields.size() == 2) canonical[fields[0]] = fields[1];
+    }
+    // Rows of one last name are one value, in a group or not.
+    for (size_t r = 0; r < records.size(); ++r) {
+      const auto it = canonical.find(records[r].last);
+      lastGroup[r] = it == canonical.end() ? records[r].last : it->second;
+    }
+    state.ResumeTiming();
+  }
+  std::remove(path.c_str());
+  std::remove(annotated.c_str());
+  std::remove(mapping.c_str());
+  state.counters["records"] = static_cast<double>(records.size());
+  for (const auto& [key, groups] : {std::make_pair("name_city", &nameGroup),
+                                    std::make_pair("last", &lastGroup)}) {
+    const PairFigures figures = Figures(records, *groups);
+    state.counters[std::string("planted_precision_") + key] = figures.precision;
+    state.counters[std::string("planted_recall_") + key] = figures.recall;
+    state.counters[std::string("planted_recall_in_city_") + key] =
+        figures.recallInCity;
+  }
+}
+BENCHMARK(BM_RecordsPlantedPersons)
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kSecond);

@@ -28,17 +28,20 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// The delimiter an extension calls for, or 0 for a file that cannot be
-// annotated.
-char ExtensionDelimiter(const std::string& path) {
+// Whether the file name of |path| ends in |suffix| (in any case) after
+// at least one character.
+bool HasSuffix(const std::string& path, const char* suffix) {
   const std::string name =
       Lower(std::filesystem::path(path).filename().string());
-  const auto endsWith = [&](const char* suffix) {
-    const size_t n = std::strlen(suffix);
-    return name.size() > n && name.compare(name.size() - n, n, suffix) == 0;
-  };
-  if (endsWith(".csv")) return ',';
-  if (endsWith(".tsv") || endsWith(".txt")) return '\t';
+  const size_t n = std::strlen(suffix);
+  return name.size() > n && name.compare(name.size() - n, n, suffix) == 0;
+}
+
+// The delimiter an extension calls for, or 0 for a file that cannot be
+// annotated as text.
+char ExtensionDelimiter(const std::string& path) {
+  if (HasSuffix(path, ".csv")) return ',';
+  if (HasSuffix(path, ".tsv") || HasSuffix(path, ".txt")) return '\t';
   return 0;
 }
 
@@ -82,8 +85,12 @@ std::string ToWindows1252(const std::string& text) {
 
 }  // namespace
 
+bool AnnotatesWorkbook(const std::string& input) {
+  return HasSuffix(input, ".xlsx");
+}
+
 void CheckAnnotation(const std::vector<std::string>& inputs,
-                     const std::string& outPath) {
+                     const std::string& outPath, bool allSheets) {
   if (inputs.size() != 1) {
     throw InputError("--annotate writes one input back; give one file");
   }
@@ -93,13 +100,24 @@ void CheckAnnotation(const std::vector<std::string>& inputs,
         "--annotate writes a file back; standard input cannot be; give the "
         "file's path");
   }
-  if (ExtensionDelimiter(input) == 0) {
+  if (outPath.empty()) throw InputError("--annotate needs a file name");
+  if (AnnotatesWorkbook(input)) {
+    if (allSheets) {
+      throw InputError(
+          "--annotate writes back the one sheet read; drop --all-sheets and "
+          "choose it with --sheet");
+    }
+    if (!HasSuffix(outPath, ".xlsx")) {
+      throw InputError(outPath +
+                       ": the annotated copy of a workbook is a workbook; "
+                       "give it the .xlsx extension");
+    }
+  } else if (ExtensionDelimiter(input) == 0) {
     throw InputError(
         input +
-        ": --annotate writes back CSV and TSV files (.csv, .tsv, .txt) only; "
-        "save a workbook as CSV first");
+        ": --annotate writes back .xlsx workbooks and CSV and TSV files "
+        "(.csv, .tsv, .txt) only; save the file as one of them first");
   }
-  if (outPath.empty()) throw InputError("--annotate needs a file name");
   std::error_code error;
   if (outPath == input || std::filesystem::equivalent(input, outPath, error)) {
     throw InputError(outPath +

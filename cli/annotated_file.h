@@ -23,10 +23,14 @@ struct RowAnnotation {
 };
 
 // Throws InputError unless |inputs| can be annotated into |outPath|: one
-// delimited file (.csv, .tsv, .txt; not standard input, not a workbook),
-// and |outPath| not the input itself (under any name).
+// delimited file (.csv, .tsv, .txt) or one .xlsx workbook read one sheet
+// at a time (not |allSheets|) and written to an .xlsx |outPath|; not
+// standard input, and |outPath| not the input itself (under any name).
 void CheckAnnotation(const std::vector<std::string>& inputs,
-                     const std::string& outPath);
+                     const std::string& outPath, bool allSheets);
+
+// Whether the annotated copy of |input| is a workbook (an .xlsx input).
+bool AnnotatesWorkbook(const std::string& input);
 
 // One record of a delimited text as the reader splits it: its bytes
 // [begin, contentEnd), its line end [contentEnd, end), and its fields.

@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "annotated_file.h"
+#include "annotated_workbook.h"
 #include "commands.h"
 #include "group_output.h"
 #include "input_error.h"
@@ -137,7 +139,8 @@ void WriteMapping(const std::string& path, const std::string& text) {
 }  // namespace
 
 int RunRecordDedupe(const RecordDedupeRun& run, const ListOptions& list) {
-  if (!run.annotate.empty()) CheckAnnotation(run.files, run.annotate);
+  if (!run.annotate.empty())
+    CheckAnnotation(run.files, run.annotate, list.read.allSheets);
   const LoadedRecords loaded =
       LoadRecords(run.files, list.read, run.columns, list.threads);
   const RecordTable& table = loaded.table;
@@ -166,10 +169,16 @@ int RunRecordDedupe(const RecordDedupeRun& run, const ListOptions& list) {
       ShownGroups(groups.get(), valueOfRecord, values);
 
   if (!run.annotate.empty()) {
-    WriteAnnotatedFile(
-        run.files.front(), list.read, table.headerRow.front(),
-        Annotations(groups.get(), table, run.columns.name.size()),
-        run.annotate);
+    const std::vector<RowAnnotation> annotations =
+        Annotations(groups.get(), table, run.columns.name.size());
+    const std::optional<std::string>& sheet = loaded.sheets.front().sheet;
+    if (AnnotatesWorkbook(run.files.front()) && sheet) {
+      WriteAnnotatedWorkbook(run.files.front(), *sheet, table.headerRow.front(),
+                             annotations, run.annotate, list.read.limits);
+    } else {
+      WriteAnnotatedFile(run.files.front(), list.read, table.headerRow.front(),
+                         annotations, run.annotate);
+    }
   }
   if (!run.mapping.empty()) {
     WriteMapping(run.mapping, FormatMapping(shown, values, list.threads));

@@ -132,6 +132,15 @@ XmlReader::XmlReader(XmlHandler& handler, const ReaderLimits& limits)
 
 XmlReader::~XmlReader() { XML_ParserFree(state_->parser); }
 
+XmlReader::Span XmlReader::CurrentEvent() const {
+  const XML_Index at = XML_GetCurrentByteIndex(state_->parser);
+  const int count = XML_GetCurrentByteCount(state_->parser);
+  Span span;
+  if (at >= 0) span.begin = static_cast<uint64_t>(at);
+  if (count > 0) span.size = static_cast<uint64_t>(count);
+  return span;
+}
+
 void XmlReader::Feed(const char* data, std::size_t size, bool last) {
   // Expat takes an int length; larger pieces go in slices.
   while (size > static_cast<std::size_t>(INT_MAX)) {

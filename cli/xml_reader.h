@@ -66,6 +66,16 @@ class XmlReader {
   // handler threw.
   void Feed(const char* data, std::size_t size, bool last);
 
+  // Where the event being handled lies in the document, counted in bytes
+  // from its start: a start tag's first byte and its length (an empty
+  // element's tag ends in "/>"), an end tag's first byte. Meant for
+  // handlers that rewrite the document in place; valid inside a callback.
+  struct Span {
+    uint64_t begin = 0;
+    uint64_t size = 0;
+  };
+  Span CurrentEvent() const;
+
  private:
   struct State;
   std::unique_ptr<State> state_;

@@ -109,4 +109,52 @@ void ZipArchive::Stream(
   sink(buffer, 0, true);
 }
 
+void ZipArchive::WriteCopy(const std::string& outPath, uint64_t replaced,
+                           std::string_view replacement) const {
+  int code = 0;
+  zip_t* opened = zip_open(outPath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+  if (opened == nullptr) throw ZipError(DescribeZipError(code));
+  // Until zip_close() has written it, the copy is only in memory; dropping
+  // it on failure leaves no half-written file behind.
+  std::unique_ptr<zip_t, void (*)(zip_t*)> out(opened, &zip_discard);
+  const auto fail = [&out]() { throw ZipError(zip_strerror(out.get())); };
+  const zip_int64_t count = zip_get_num_entries(archive_, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const auto index = static_cast<zip_uint64_t>(i);
+    const char* name = zip_get_name(archive_, index, 0);
+    if (name == nullptr) throw ZipError(zip_strerror(archive_));
+    zip_source_t* source =
+        index == replaced
+            ? zip_source_buffer(out.get(), replacement.data(),
+                                replacement.size(), 0)
+            : zip_source_zip(out.get(), archive_, index, 0, 0, -1);
+    if (source == nullptr) fail();
+    const zip_int64_t added = zip_file_add(out.get(), name, source, 0);
+    if (added < 0) {
+      zip_source_free(source);
+      fail();
+    }
+    const auto at = static_cast<zip_uint64_t>(added);
+    zip_stat_t stat;
+    if (zip_stat_index(archive_, index, 0, &stat) == 0 &&
+        (stat.valid & ZIP_STAT_MTIME) != 0 &&
+        zip_file_set_mtime(out.get(), at, stat.mtime, 0) != 0) {
+      fail();
+    }
+    if (index == replaced &&
+        zip_set_file_compression(out.get(), at, ZIP_CM_DEFLATE, 0) != 0) {
+      fail();
+    }
+  }
+  int commentLength = 0;
+  const char* comment = zip_get_archive_comment(archive_, &commentLength, 0);
+  if (comment != nullptr && commentLength > 0 &&
+      zip_set_archive_comment(out.get(), comment,
+                              static_cast<zip_uint16_t>(commentLength)) != 0) {
+    fail();
+  }
+  if (zip_close(out.get()) != 0) fail();
+  out.release();  // zip_close() freed it
+}
+
 }  // namespace marrowfield

@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 struct zip;
 
@@ -45,6 +46,14 @@ class ZipArchive {
   void Stream(uint64_t index, uint64_t maxBytes,
               const std::function<void(const char* data, std::size_t size,
                                        bool last)>& sink);
+
+  // Writes the archive to |outPath| with member |replaced| holding
+  // |replacement| (deflated) and every other member, its name, its time
+  // and the archive comment as they are, the members in their order; the
+  // other members' compressed bytes are copied, not inflated again.
+  // Throws ZipError when the copy cannot be written.
+  void WriteCopy(const std::string& outPath, uint64_t replaced,
+                 std::string_view replacement) const;
 
  private:
   // Throws InputError when |size| more bytes of member |index|, which has

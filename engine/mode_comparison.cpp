@@ -7,6 +7,7 @@
 
 #include "alignment_walk.h"
 #include "flite_lexicon.h"
+#include "per_thread.h"
 #include "phone_tables.h"
 #include "tolerant_reading.h"
 #include "transcription_cache.h"
@@ -57,8 +58,8 @@ double CompareWordsInMode(const PhoneticMatcher& matcher, std::string word1,
   const TranscriptionKey key2 = TolerantReadingsKey(word2);
   PrefetchCachedTranscription(key2);
   // Kept per thread: a warm comparison then allocates nothing for them.
-  thread_local TolerantReadings first;
-  thread_local TolerantReadings second;
+  MARROWFIELD_PER_THREAD TolerantReadings first;
+  MARROWFIELD_PER_THREAD TolerantReadings second;
   ReadTolerantly(matcher, word1, key1, first);
   if (first.written.empty()) return kFailureDistance;
   ReadTolerantly(matcher, word2, key2, second);

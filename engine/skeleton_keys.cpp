@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "per_thread.h"
+
 namespace marrowfield {
 namespace {
 
@@ -28,6 +30,7 @@ char SkeletonSymbol(PhoneId phone) {
   return kGroupSymbol[code];
 }
 
+#if !defined(_WIN32)
 // SkeletonSymbol of every phone id, for the current tables. The symbols
 // follow from the inventory's properties, which never change once the
 // tables are built, so a thread fills its copy again only when the tables
@@ -42,11 +45,23 @@ const char* SkeletonSymbols() {
   }
   return symbols;
 }
+#endif
+
+// The skeleton symbol of a phone: from the per-thread table where there is
+// one (per_thread.h), else worked out for each phone.
+struct SkeletonSymbolLookup {
+#if defined(_WIN32)
+  char operator[](PhoneId phone) const { return SkeletonSymbol(phone); }
+#else
+  const char* table = SkeletonSymbols();
+  char operator[](PhoneId phone) const { return table[phone]; }
+#endif
+};
 
 // Appends the skeleton symbols of |phones| to |out|. Written without a
 // branch per phone: the tolerant score asks for four skeletons a pair.
 void AppendSkeleton(const PhoneIds& phones, std::string& out) {
-  const char* const symbols = SkeletonSymbols();
+  const SkeletonSymbolLookup symbols;
   const size_t start = out.size();
   out.resize(start + phones.size());
   char* const first = &out[0];
@@ -185,7 +200,7 @@ bool SkeletonsShareKey(std::string_view a, std::string_view b) {
 bool ReadingsShareKey(const PhoneIds& written1, const PhoneIds& respelled1,
                       const PhoneIds& written2, const PhoneIds& respelled2) {
   // Kept per thread so that their capacity is reused from pair to pair.
-  thread_local std::string skeletons[4];
+  MARROWFIELD_PER_THREAD std::string skeletons[4];
   const PhoneIds* const readings[4] = {&written1, &written2, &respelled1,
                                        &respelled2};
   // The written readings first: most pairs the score is asked about meet

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "alignment_walk.h"
+#include "per_thread.h"
 #include "skeleton_keys.h"
 #include "transcription_cache.h"
 
@@ -142,7 +143,7 @@ void ReadTolerantly(const PhoneticMatcher& matcher,
                     const std::string& cleanedWord,
                     const TranscriptionKey& key, TolerantReadings& readings) {
   // Reused, so that a warm lookup allocates nothing.
-  thread_local Transcription entry;
+  MARROWFIELD_PER_THREAD Transcription entry;
   if (FindCachedTranscription(key, &entry)) {
     // The entry's list becomes the written reading, cut at the separator;
     // the list it replaces serves the next lookup.
@@ -183,8 +184,8 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
                                   const PhoneIds& respelled2) {
   // Scratch buffers kept per thread: up to two walks per pair, and the
   // pair finder scores millions of pairs.
-  thread_local std::vector<int32_t> simValues;
-  thread_local std::vector<int32_t> positions;
+  MARROWFIELD_PER_THREAD std::vector<int32_t> simValues;
+  MARROWFIELD_PER_THREAD std::vector<int32_t> positions;
   // Forced steps relate words only where they share a skeleton key;
   // elsewhere a shared ending would carry unrelated words (Communism and
   // Lutheranism), and pair finding, which meets words through their keys,

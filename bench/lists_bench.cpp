@@ -20,6 +20,7 @@
 
 #include "distinct_texts.h"
 #include "marrowfield.h"
+#include "bench_corpus.h"
 #include "name_variants.h"
 #include "pair_finder.h"
 #include "transcription_cache.h"
@@ -38,9 +39,7 @@ constexpr size_t kRecallQueries = 200;
 constexpr size_t kSpreadPrime = 2654435761u;
 
 size_t DistinctCount() {
-  const char* scale = std::getenv("MARROWFIELD_LISTS_BENCH_DISTINCT");
-  const long n = scale != nullptr ? std::atol(scale) : 0;
-  return n > 0 ? static_cast<size_t>(n) : 200000;
+  return SizeFromEnvironment("MARROWFIELD_LISTS_BENCH_DISTINCT", 200000);
 }
 
 // The column as a user would have it: every distinct name at least once,
@@ -49,22 +48,6 @@ struct Corpus {
   std::vector<std::string> distinct;
   std::vector<std::string> cells;
 };
-
-// The names the corpora are made of: the reference groups' and the names
-// sample's, lower case.
-std::vector<std::string> BaseNames() {
-  std::vector<std::string> base =
-      testing::ReadNameGroups(MARROWFIELD_REFERENCE_NAMES);
-  for (const std::string& v :
-       testing::ReadCorpusValues(MARROWFIELD_NAMES_DIR "/names.tsv")) {
-    std::string lower = v;
-    std::transform(
-        lower.begin(), lower.end(), lower.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    base.push_back(lower);
-  }
-  return base;
-}
 
 const Corpus& LargeCorpus() {
   static const Corpus corpus = [] {

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "marrowfield.h"
+#include "bench_corpus.h"
 #include "name_variants.h"
 #include "records.h"
 #include "transcription_cache.h"
@@ -41,23 +42,7 @@ constexpr size_t kRecallCities = 200;
 constexpr size_t kSpreadPrime = 2654435761u;
 
 size_t RecordCount() {
-  const char* scale = std::getenv("MARROWFIELD_RECORDS_BENCH_COUNT");
-  const long n = scale != nullptr ? std::atol(scale) : 0;
-  return n > 0 ? static_cast<size_t>(n) : 1000000;
-}
-
-std::vector<std::string> BaseNames() {
-  std::vector<std::string> base =
-      testing::ReadNameGroups(MARROWFIELD_REFERENCE_NAMES);
-  for (const std::string& v :
-       testing::ReadCorpusValues(MARROWFIELD_NAMES_DIR "/names.tsv")) {
-    std::string lower = v;
-    std::transform(
-        lower.begin(), lower.end(), lower.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    base.push_back(lower);
-  }
-  return base;
+  return SizeFromEnvironment("MARROWFIELD_RECORDS_BENCH_COUNT", 1000000);
 }
 
 // "Smith, John" and "John Smith" as first and last name.

@@ -1,8 +1,10 @@
 // What the list and record benchmarks share: the names their corpora are
-// made of, and the size a smoke run shrinks them to.
+// made of, the size a smoke run shrinks them to, and how recall is reported.
 
 #ifndef MARROWFIELD_BENCH_BENCH_CORPUS_H_
 #define MARROWFIELD_BENCH_BENCH_CORPUS_H_
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cctype>
@@ -38,6 +40,25 @@ inline std::vector<std::string> BaseNames() {
     base.push_back(lower);
   }
   return base;
+}
+
+// The recall counters at 60, 70, 80 and 90 from the pairs the exhaustive
+// scoring expected and pair finding hit, counted by score.
+inline void ReportRecall(benchmark::State& state,
+                         const std::vector<size_t>& expected,
+                         const std::vector<size_t>& hits) {
+  for (int accuracy : {60, 70, 80, 90}) {
+    size_t e = 0;
+    size_t h = 0;
+    for (int s = accuracy; s <= 100; ++s) {
+      e += expected[static_cast<size_t>(s)];
+      h += hits[static_cast<size_t>(s)];
+    }
+    state.counters["recall_" + std::to_string(accuracy)] =
+        e == 0 ? 0.0 : static_cast<double>(h) / static_cast<double>(e);
+    state.counters["expected_" + std::to_string(accuracy)] =
+        static_cast<double>(e);
+  }
 }
 
 }  // namespace marrowfield::lists

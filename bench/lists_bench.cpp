@@ -255,24 +255,6 @@ BENCHMARK(BM_ExhaustivePairs)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-// The recall counters at 60, 70, 80 and 90 from the pairs the exhaustive
-// scoring expected and pair finding hit, counted by score.
-void ReportRecall(benchmark::State& state, const std::vector<size_t>& expected,
-                  const std::vector<size_t>& hits) {
-  for (int accuracy : {60, 70, 80, 90}) {
-    size_t e = 0;
-    size_t h = 0;
-    for (int s = accuracy; s <= 100; ++s) {
-      e += expected[static_cast<size_t>(s)];
-      h += hits[static_cast<size_t>(s)];
-    }
-    state.counters["recall_" + std::to_string(accuracy)] =
-        e == 0 ? 0.0 : static_cast<double>(h) / static_cast<double>(e);
-    state.counters["expected_" + std::to_string(accuracy)] =
-        static_cast<double>(e);
-  }
-}
-
 // Recall on the large corpus: for a sample of values, every other value is
 // scored and the pairs reaching each accuracy are looked up among those
 // the pair finder found. The argument is the scoring mode: the blocking

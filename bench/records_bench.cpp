@@ -448,18 +448,7 @@ void BM_RecordsRecall(benchmark::State& state) {
     }
     state.ResumeTiming();
   }
-  for (int accuracy : {60, 70, 80, 90}) {
-    size_t e = 0;
-    size_t h = 0;
-    for (int s = accuracy; s <= 100; ++s) {
-      e += expected[static_cast<size_t>(s)];
-      h += hits[static_cast<size_t>(s)];
-    }
-    state.counters["recall_" + std::to_string(accuracy)] =
-        e == 0 ? 0.0 : static_cast<double>(h) / static_cast<double>(e);
-    state.counters["expected_" + std::to_string(accuracy)] =
-        static_cast<double>(e);
-  }
+  ReportRecall(state, expected, hits);
 }
 BENCHMARK(BM_RecordsRecall)
     ->Iterations(1)

@@ -46,7 +46,8 @@ def run(binary, extra=()):
                 per_item = 1e9 / b["items_per_second"]
             times[name] = per_item
             # A ratio the benchmark measured itself, head to head.
-            for counter in ("cold_over_floor", "tolerant_over_strict"):
+            for counter in ("cold_over_floor", "tolerant_over_strict",
+                            "cells"):
                 if counter in b:
                     times[f"{name}:{counter}"] = b[counter]
     return times
@@ -281,6 +282,16 @@ def main():
           "BM_Best10kCells/1", "BM_SheetSearch10kCells/1", "<= 2")
     ratio("MARROWFIELD.BEST 10 000 cells / sheet search (cold)",
           "BM_Best10kCells/0", "BM_SheetSearch10kCells/0", "<= 2")
+
+    ratio("MARROWFIELD.GROUP 100 000 cells / marrowfield dedupe of them",
+          "BM_Group100kCells", "BM_CliDedupe100kCells", "<= 1.5")
+    if "BM_MatchesFilledDownSample" in times and "BM_Group100kCells" in times:
+        # MATCHES once a cell, from the time of one sampled call.
+        filled = (times["BM_MatchesFilledDownSample"] *
+                  times.get("BM_MatchesFilledDownSample:cells", 100000))
+        rows.append(("MATCHES filled down 100 000 cells (extrapolated) / "
+                     "MARROWFIELD.GROUP", filled / times["BM_Group100kCells"],
+                     ">= 100"))
 
     lists_rows(lists_times, rows)
     python_rows(build, rows)

@@ -27,6 +27,9 @@ extern bool marrowfield_whole_cell;
 extern bool marrowfield_fold;
 /* marrowfield.threads: the worker threads of the list functions. */
 extern int	marrowfield_threads;
+/* marrowfield.remember_scores: whether %~ keeps the scores of a query
+ * (score_cache.c). */
+extern bool marrowfield_remember_scores;
 
 /* The MF_SCORING_ value named by |name| ('strict', 'tolerant'); ERROR
  * (invalid_parameter_value) for another. */

@@ -34,6 +34,7 @@ int			marrowfield_scoring = MF_SCORING_STRICT;
 bool		marrowfield_whole_cell = true;
 bool		marrowfield_fold = false;
 int			marrowfield_threads = 1;
+bool		marrowfield_remember_scores = true;
 static int	marrowfield_cache_kb = DEFAULT_CACHE_KB;
 static bool marrowfield_started = false;
 static mf_options_t *marrowfield_backend_options = NULL;
@@ -98,6 +99,15 @@ _PG_init(void)
 							1, 0, 64,
 							PGC_USERSET, 0,
 							NULL, NULL, NULL);
+	/* Like the server's own enable_memoize: for measuring what the memory
+	 * saves, and for ruling it out when a query's answer is in doubt. */
+	DefineCustomBoolVariable("marrowfield.remember_scores",
+							 "Whether %~ scores each pair of texts once a query.",
+							 "Off: every row's pair is scored again; answers are the same.",
+							 &marrowfield_remember_scores,
+							 true,
+							 PGC_USERSET, 0,
+							 NULL, NULL, NULL);
 	MarkGUCPrefixReserved("marrowfield");
 }
 

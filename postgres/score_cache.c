@@ -109,7 +109,8 @@ marrowfield_cached_score(FmgrInfo *flinfo, text *a, text *b,
 	key.b = VARDATA_ANY(b);
 	key.a_length = VARSIZE_ANY_EXHDR(a);
 	key.b_length = VARSIZE_ANY_EXHDR(b);
-	if (key.a_length > MAX_CACHED_TEXT || key.b_length > MAX_CACHED_TEXT)
+	if (!marrowfield_remember_scores ||
+		key.a_length > MAX_CACHED_TEXT || key.b_length > MAX_CACHED_TEXT)
 		return score(a, b);
 	if (cache == NULL)
 	{

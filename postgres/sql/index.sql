@@ -128,6 +128,16 @@ SELECT q AS query,
 FROM (VALUES ('Henree'), ('Ellie'), ('Robb'), ('Marcelle')) AS v(q)
 ORDER BY q;
 RESET marrowfield.scoring;
+-- Without the memory every row's pair is scored again, to the same rows.
+SHOW marrowfield.remember_scores;
+SET marrowfield.remember_scores = off;
+SELECT q AS query,
+       (SELECT count(*) FROM repeated WHERE name %~ q) AS unremembered,
+       (SELECT count(*) FROM repeated
+        WHERE marrowfield_score(name, q) >= 60) AS strict_scored
+FROM (VALUES ('Henree'), ('Ellie'), ('Robb'), ('Marcelle')) AS v(q)
+ORDER BY q;
+RESET marrowfield.remember_scores;
 RESET enable_seqscan;
 -- A change of the scoring settings within the query is seen at once:
 -- Okuniva scores 43 against Okuneva strictly, 75 tolerantly.

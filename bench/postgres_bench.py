@@ -321,8 +321,8 @@ def self_join(distinct):
         "SELECT count(*) FROM full_names a JOIN full_names b "
         "ON b.name %~ a.name WHERE a.id < b.id"])
     assert "Bitmap Index Scan" in "\n".join(join[2][0]), join[2][0]
-    # The same join with %~ scoring every row's pair again, as it did before
-    # it kept a query's scores: the join as users ran it before 1.1.
+    # The same join with %~ scoring every row's pair again: what the memory
+    # of a query's scores costs or saves on values that are mostly distinct.
     unremembered = session([
         "SET max_parallel_workers_per_gather = 0",
         "SET marrowfield.remember_scores = off",
@@ -495,7 +495,7 @@ def main():
           % (join["n"], join["join_ms"] / dedupe_ms, join["join_ms"] / 1000,
              dedupe_ms / 1000))
     print("| The same join without the memory of scores "
-          "(marrowfield.remember_scores = off, as %%~ scored before 1.1) / "
+          "(marrowfield.remember_scores = off) / "
           "marrowfield_dedupe | %.0f x (%.1f s / %.2f s) |"
           % (join["unremembered_join_ms"] / dedupe_ms,
              join["unremembered_join_ms"] / 1000, dedupe_ms / 1000))

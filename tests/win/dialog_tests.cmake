@@ -3,6 +3,7 @@
 # connected to the fake Excel's COM add-ins and its buttons pressed.
 add_executable(dialog_wine_tests
   dialog_driven_test.cpp
+  fake_com_addins_test.cpp
   xll_ribbon_test.cpp
   win32/com_bridge_rig.cpp
   win32/com_fake_excel.cpp

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "debug_output.h"
 #include "ribbon_ui.h"
@@ -17,38 +18,66 @@ namespace {
 
 std::wstring Wide(const std::string& text) {
   std::wstring wide;
-  for (char c : text)
+  for (char c : text) {
     wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+  }
   return wide;  // the names and texts are ASCII
 }
 
-LONG SetText(HKEY root, const std::string& key, const wchar_t* name,
+// One open registry key, closed by its destructor.
+class Key {
+ public:
+  Key() = default;
+  ~Key() {
+    if (key_ != nullptr) RegCloseKey(key_);
+  }
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
+  HKEY* Out() { return &key_; }
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+// One VARIANT, cleared by its destructor.
+class Variant {
+ public:
+  Variant() { VariantInit(&value_); }
+  ~Variant() { VariantClear(&value_); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+  VARIANT* get() { return &value_; }
+  VARIANT* operator->() { return &value_; }
+
+ private:
+  VARIANT value_;
+};
+
+LONG SetValue(const std::string& key, const wchar_t* name, DWORD type,
+              const void* data, DWORD size) {
+  Key opened;
+  const LONG status =
+      RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0,
+                      KEY_SET_VALUE, nullptr, opened.Out(), nullptr);
+  if (status != ERROR_SUCCESS) return status;
+  return RegSetValueExW(opened.get(), name, 0, type,
+                        static_cast<const BYTE*>(data), size);
+}
+
+LONG SetText(const std::string& key, const wchar_t* name,
              const std::wstring& value) {
-  HKEY opened = nullptr;
-  LONG status = RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0,
-                                KEY_SET_VALUE, nullptr, &opened, nullptr);
-  if (status != ERROR_SUCCESS) return status;
-  status = RegSetValueExW(
-      opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(opened);
-  return status;
+  return SetValue(key, name, REG_SZ, value.c_str(),
+                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
-LONG SetNumber(HKEY root, const std::string& key, const wchar_t* name,
-               DWORD value) {
-  HKEY opened = nullptr;
-  LONG status = RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0,
-                                KEY_SET_VALUE, nullptr, &opened, nullptr);
-  if (status != ERROR_SUCCESS) return status;
-  status = RegSetValueExW(opened, name, 0, REG_DWORD,
-                          reinterpret_cast<const BYTE*>(&value), sizeof value);
-  RegCloseKey(opened);
-  return status;
+LONG SetNumber(const std::string& key, const wchar_t* name, DWORD value) {
+  return SetValue(key, name, REG_DWORD, &value, sizeof value);
 }
 
-// One call of |name| on |object|; |argument| is passed when it is not
-// VT_EMPTY. A property put names its value as automation requires.
+// One call of |name| on |object|; |argument| is passed when given. A
+// property put names its value as automation requires. An exception's own
+// code is returned in place of DISP_E_EXCEPTION.
 HRESULT Call(IDispatch* object, const wchar_t* name, WORD kind,
              VARIANT* argument, VARIANT* result) {
   if (object == nullptr) return E_POINTER;
@@ -60,7 +89,7 @@ HRESULT Call(IDispatch* object, const wchar_t* name, WORD kind,
   if (FAILED(hr)) return hr;
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS parameters = {nullptr, nullptr, 0, 0};
-  if (argument != nullptr && argument->vt != VT_EMPTY) {
+  if (argument != nullptr) {
     parameters.rgvarg = argument;
     parameters.cArgs = 1;
   }
@@ -69,7 +98,6 @@ HRESULT Call(IDispatch* object, const wchar_t* name, WORD kind,
     parameters.cNamedArgs = 1;
   }
   EXCEPINFO exception = {};
-  if (result != nullptr) VariantInit(result);
   hr = object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, kind, &parameters,
                       result, &exception, nullptr);
   SysFreeString(exception.bstrSource);
@@ -79,15 +107,23 @@ HRESULT Call(IDispatch* object, const wchar_t* name, WORD kind,
   return hr;
 }
 
-// The object a call answered with, with its reference; null otherwise.
-IDispatch* ObjectOf(VARIANT& value) {
-  IDispatch* object = nullptr;
-  if (value.vt == VT_DISPATCH && value.pdispVal != nullptr) {
-    object = value.pdispVal;
-    object->AddRef();
+// The object a call answered with, now owned by the caller; null when the
+// answer was no object.
+DispatchOwner TakeObject(Variant& value) {
+  DispatchOwner object;
+  if (value->vt == VT_DISPATCH && value->pdispVal != nullptr) {
+    object.reset(value->pdispVal);
+    value->vt = VT_EMPTY;  // the reference moved to |object|
+    value->pdispVal = nullptr;
   }
-  VariantClear(&value);
   return object;
+}
+
+HRESULT PutConnect(IDispatch* addin, bool on) {
+  Variant value;
+  value->vt = VT_BOOL;
+  value->boolVal = on ? VARIANT_TRUE : VARIANT_FALSE;
+  return Call(addin, L"Connect", DISPATCH_PROPERTYPUT, value.get(), nullptr);
 }
 
 HRESULT ClassId(CLSID* classId) {
@@ -99,32 +135,28 @@ HRESULT ClassId(CLSID* classId) {
 
 LONG WriteComAddinKeys(const std::wstring& modulePath) noexcept {
   try {
-    const std::wstring progId = Wide(kRibbonProgId);
-    const std::wstring classText = Wide(kRibbonClassText);
     const std::wstring friendly = Wide(kRibbonFriendlyName);
     const std::string classKey = RibbonClassKey();
     const std::string addinKey = RibbonAddinKey();
+    const std::string server = classKey + "\\InprocServer32";
     LONG status = ERROR_SUCCESS;
     const auto step = [&status](LONG result) {
       if (status == ERROR_SUCCESS) status = result;
     };
-    step(SetText(HKEY_CURRENT_USER, RibbonProgIdKey(), nullptr, friendly));
-    step(SetText(HKEY_CURRENT_USER, RibbonProgIdKey() + "\\CLSID", nullptr,
-                 classText));
-    step(SetText(HKEY_CURRENT_USER, classKey, nullptr, friendly));
-    step(SetText(HKEY_CURRENT_USER, classKey + "\\ProgID", nullptr, progId));
+    step(SetText(RibbonProgIdKey(), nullptr, friendly));
+    step(SetText(RibbonProgIdKey() + "\\CLSID", nullptr,
+                 Wide(kRibbonClassText)));
+    step(SetText(classKey, nullptr, friendly));
+    step(SetText(classKey + "\\ProgID", nullptr, Wide(kRibbonProgId)));
     // The server is the XLL. Its class object is registered while the XLL
     // is open; a process that has no XLL open finds no entry point to load
     // and gets an error, never a crash.
-    step(SetText(HKEY_CURRENT_USER, classKey + "\\InprocServer32", nullptr,
-                 modulePath));
-    step(SetText(HKEY_CURRENT_USER, classKey + "\\InprocServer32",
-                 L"ThreadingModel", L"Apartment"));
-    step(SetText(HKEY_CURRENT_USER, addinKey, L"FriendlyName", friendly));
-    step(SetText(HKEY_CURRENT_USER, addinKey, L"Description",
-                 Wide(kRibbonDescription)));
+    step(SetText(server, nullptr, modulePath));
+    step(SetText(server, L"ThreadingModel", L"Apartment"));
+    step(SetText(addinKey, L"FriendlyName", friendly));
+    step(SetText(addinKey, L"Description", Wide(kRibbonDescription)));
     // 0: Excel does not load it by itself; the XLL connects it when open.
-    step(SetNumber(HKEY_CURRENT_USER, addinKey, L"LoadBehavior", 0));
+    step(SetNumber(addinKey, L"LoadBehavior", 0));
     if (status != ERROR_SUCCESS) RemoveComAddinKeys();
     return status;
   } catch (...) {
@@ -183,60 +215,51 @@ void ComAddinConnection::Connect(IDispatch* application) noexcept {
   }
   classRegistered_ = true;
 
-  VARIANT answer;
-  hr = Call(application, L"COMAddIns", DISPATCH_PROPERTYGET, nullptr, &answer);
-  IDispatch* addins = SUCCEEDED(hr) ? ObjectOf(answer) : nullptr;
+  Variant answer;
+  hr = Call(application, L"COMAddIns", DISPATCH_PROPERTYGET, nullptr,
+            answer.get());
+  const DispatchOwner addins = TakeObject(answer);
   if (addins == nullptr) {
     Withdraw();
     Report("Excel has no COMAddIns", FAILED(hr) ? hr : E_NOINTERFACE);
     return;
   }
   // Excel reads the add-ins' keys at start and at Update only.
-  hr = Call(addins, L"Update", DISPATCH_METHOD, nullptr, nullptr);
-  IDispatch* addin = nullptr;
+  hr = Call(addins.get(), L"Update", DISPATCH_METHOD, nullptr, nullptr);
+  DispatchOwner addin;
   if (SUCCEEDED(hr)) {
-    VARIANT progId;
-    VariantInit(&progId);
-    progId.vt = VT_BSTR;
-    progId.bstrVal = SysAllocString(Wide(kRibbonProgId).c_str());
-    hr = Call(addins, L"Item", DISPATCH_METHOD | DISPATCH_PROPERTYGET, &progId,
-              &answer);
-    VariantClear(&progId);
-    if (SUCCEEDED(hr)) addin = ObjectOf(answer);
+    Variant progId;
+    progId->vt = VT_BSTR;
+    progId->bstrVal = SysAllocString(Wide(kRibbonProgId).c_str());
+    Variant item;
+    hr = progId->bstrVal == nullptr
+             ? E_OUTOFMEMORY
+             : Call(addins.get(), L"Item",
+                    DISPATCH_METHOD | DISPATCH_PROPERTYGET, progId.get(),
+                    item.get());
+    addin = TakeObject(item);
     if (SUCCEEDED(hr) && addin == nullptr) hr = E_NOINTERFACE;
   }
-  addins->Release();
   if (addin == nullptr) {
     Withdraw();
     Report("Excel does not list it among its COM add-ins", hr);
     return;
   }
-  VARIANT on;
-  VariantInit(&on);
-  on.vt = VT_BOOL;
-  on.boolVal = VARIANT_TRUE;
-  hr = Call(addin, L"Connect", DISPATCH_PROPERTYPUT, &on, nullptr);
+  hr = PutConnect(addin.get(), true);
   if (FAILED(hr)) {
-    addin->Release();
     Withdraw();
     Report("Excel refused to connect it", hr);
     return;
   }
-  addin_ = addin;
+  addin_ = std::move(addin);
 }
 
 void ComAddinConnection::Disconnect() noexcept {
   if (addin_ != nullptr) {
-    VARIANT off;
-    VariantInit(&off);
-    off.vt = VT_BOOL;
-    off.boolVal = VARIANT_FALSE;
     // Excel calls OnDisconnection, after which the object lets go of the
     // Application; a refusal here changes nothing of what follows.
-    Call(addin_, L"Connect", DISPATCH_PROPERTYPUT, &off, nullptr);
-    IDispatch* addin = addin_;
-    addin_ = nullptr;
-    addin->Release();
+    PutConnect(addin_.get(), false);
+    addin_.reset();
   }
   Withdraw();
 }

@@ -35,7 +35,11 @@ class ComAddinConnection {
   // |debug| must outlive the object; |module| is the XLL.
   ComAddinConnection(DebugOutput& debug, HMODULE module)
       : debug_(debug), module_(module), factory_(debug, module) {}
-  ~ComAddinConnection() { Disconnect(); }
+  // Runs as the XLL unloads, under the loader lock, where no call into
+  // Excel is safe: a connection xlAutoClose did not end is left to the
+  // ending process (the keys name no add-in Excel loads by itself, and the
+  // uninstaller removes them).
+  ~ComAddinConnection() { static_cast<void>(addin_.release()); }
   ComAddinConnection(const ComAddinConnection&) = delete;
   ComAddinConnection& operator=(const ComAddinConnection&) = delete;
 
@@ -58,7 +62,7 @@ class ComAddinConnection {
   bool keysWritten_ = false;
   bool classRegistered_ = false;
   DWORD classCookie_ = 0;
-  IDispatch* addin_ = nullptr;  // the COMAddIn, one reference while connected
+  DispatchOwner addin_;  // the COMAddIn, while connected
 };
 
 }  // namespace marrowfield

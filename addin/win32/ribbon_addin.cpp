@@ -180,13 +180,12 @@ class RibbonAddin final : public IDTExtensibility2,
                                          IDispatch*, SAFEARRAY**) override {
     if (application == nullptr) return E_POINTER;
     application->AddRef();
-    ReleaseApplication();
-    application_ = application;
+    application_.reset(application);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE OnDisconnection(ExtDisconnectMode,
                                             SAFEARRAY**) override {
-    ReleaseApplication();
+    application_.reset();
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY**) override {
@@ -211,60 +210,59 @@ class RibbonAddin final : public IDTExtensibility2,
   }
 
  private:
-  ~RibbonAddin() { ReleaseApplication(); }
-
-  void ReleaseApplication() {
-    if (application_ == nullptr) return;
-    IDispatch* application = application_;
-    application_ = nullptr;
-    application->Release();
-  }
+  ~RibbonAddin() = default;
 
   // Application.Run(command). A command Excel cannot run (not registered,
   // macros disabled) leaves one line on the debugger output and the button
   // as it was.
   void RunCommand(const char* command) {
-    IDispatch* application = application_;
-    if (application == nullptr) {
+    if (application_ == nullptr) {
       Report(command, E_UNEXPECTED, "the ribbon is not connected");
       return;
     }
-    // Held across the call: the command may close the add-in.
-    application->AddRef();
+    // Held across the call: the command may close the add-in, which
+    // disconnects the ribbon.
+    application_->AddRef();
+    const DispatchOwner application(application_.get());
     wchar_t runName[] = L"Run";
     LPOLESTR names[] = {runName};
     DISPID run = DISPID_UNKNOWN;
     HRESULT hr = application->GetIDsOfNames(IID_NULL, names, 1,
                                             LOCALE_USER_DEFAULT, &run);
     std::string description;
-    if (SUCCEEDED(hr)) {
-      VARIANT argument;
-      VariantInit(&argument);
-      argument.vt = VT_BSTR;
-      argument.bstrVal = WideBstr(command);
-      DISPPARAMS parameters = {&argument, nullptr, 1, 0};
-      VARIANT answer;
-      VariantInit(&answer);
-      EXCEPINFO exception = {};
-      hr = argument.bstrVal == nullptr
-               ? E_OUTOFMEMORY
-               : application->Invoke(run, IID_NULL, LOCALE_USER_DEFAULT,
-                                     DISPATCH_METHOD, &parameters, &answer,
-                                     &exception, nullptr);
-      if (hr == DISP_E_EXCEPTION) {
-        if (exception.pfnDeferredFillIn != nullptr) {
-          exception.pfnDeferredFillIn(&exception);
-        }
-        description = Narrow(exception.bstrDescription);
-      }
-      SysFreeString(exception.bstrSource);
-      SysFreeString(exception.bstrDescription);
-      SysFreeString(exception.bstrHelpFile);
-      VariantClear(&answer);
-      VariantClear(&argument);
-    }
-    application->Release();
+    if (SUCCEEDED(hr))
+      hr = InvokeRun(application.get(), run, command, &description);
     if (FAILED(hr)) Report(command, hr, description);
+  }
+
+  // Run(|command|) as |run| on |application|; on an exception, the
+  // description Excel gave.
+  static HRESULT InvokeRun(IDispatch* application, DISPID run,
+                           const char* command, std::string* description) {
+    VARIANT argument;
+    VariantInit(&argument);
+    argument.vt = VT_BSTR;
+    argument.bstrVal = WideBstr(command);
+    if (argument.bstrVal == nullptr) return E_OUTOFMEMORY;
+    DISPPARAMS parameters = {&argument, nullptr, 1, 0};
+    VARIANT answer;
+    VariantInit(&answer);
+    EXCEPINFO exception = {};
+    const HRESULT hr =
+        application->Invoke(run, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                            &parameters, &answer, &exception, nullptr);
+    if (hr == DISP_E_EXCEPTION) {
+      if (exception.pfnDeferredFillIn != nullptr) {
+        exception.pfnDeferredFillIn(&exception);
+      }
+      *description = Narrow(exception.bstrDescription);
+    }
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    VariantClear(&answer);
+    VariantClear(&argument);
+    return hr;
   }
 
   void Report(const char* command, HRESULT hr, const std::string& why) {
@@ -279,7 +277,7 @@ class RibbonAddin final : public IDTExtensibility2,
   std::atomic<ULONG> references_{1};
   DebugOutput& debug_;
   HMODULE module_;
-  IDispatch* application_ = nullptr;
+  DispatchOwner application_;  // from OnConnection to OnDisconnection
 };
 
 }  // namespace

@@ -12,11 +12,21 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "office_addin_interfaces.h"
 
 namespace marrowfield {
 
 class DebugOutput;
+
+// The one owner of a COM reference, released by the destructor.
+struct ComReleaser {
+  void operator()(IUnknown* object) const {
+    if (object != nullptr) object->Release();
+  }
+};
+using DispatchOwner = std::unique_ptr<IDispatch, ComReleaser>;
 
 // Makes a new add-in object with one reference, answering |iid| into
 // *|out|. |debug| must outlive it; |module| holds the icon resource.

@@ -133,6 +133,14 @@ class RibbonAddin final : public IDTExtensibility2,
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count,
                                           LCID, DISPID* ids) override {
     if (names == nullptr || ids == nullptr) return E_POINTER;
+    // Nothing may leave a COM method as an exception.
+    try {
+      return IdsOfNames(names, count, ids);
+    } catch (...) {
+      return E_OUTOFMEMORY;
+    }
+  }
+  HRESULT IdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
     HRESULT hr = S_OK;
     for (UINT i = 0; i < count; ++i) {
       ids[i] = DISPID_UNKNOWN;
@@ -151,6 +159,14 @@ class RibbonAddin final : public IDTExtensibility2,
   HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags,
                                    DISPPARAMS* parameters, VARIANT* result,
                                    EXCEPINFO*, UINT* argumentError) override {
+    try {
+      return Call(member, flags, parameters, result, argumentError);
+    } catch (...) {
+      return E_OUTOFMEMORY;
+    }
+  }
+  HRESULT Call(DISPID member, WORD flags, DISPPARAMS* parameters,
+               VARIANT* result, UINT* argumentError) {
     const bool action =
         member >= kFirstAction &&
         member < kFirstAction + static_cast<DISPID>(RibbonButtons.size());
@@ -230,8 +246,9 @@ class RibbonAddin final : public IDTExtensibility2,
     HRESULT hr = application->GetIDsOfNames(IID_NULL, names, 1,
                                             LOCALE_USER_DEFAULT, &run);
     std::string description;
-    if (SUCCEEDED(hr))
+    if (SUCCEEDED(hr)) {
       hr = InvokeRun(application.get(), run, command, &description);
+    }
     if (FAILED(hr)) Report(command, hr, description);
   }
 

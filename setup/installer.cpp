@@ -9,6 +9,7 @@
 #include "installer.h"
 
 #include <new>
+#include <string>
 #include <utility>
 
 #include "addin_choice.h"
@@ -17,6 +18,7 @@
 #include "host_calls.h"
 #include "installer_address.h"
 #include "installer_members.h"
+#include "ribbon_ui.h"
 #include "web_addresses.h"
 
 #ifndef MARROWFIELD_VERSION_TEXT
@@ -140,6 +142,13 @@ DispatchRef FindByFileName(AutomationPort& port, const DispatchRef& addins) {
 }
 
 void Uninstall(AutomationPort& port, SetupSystem& system, Held& held) {
+  // The ribbon's COM add-in keys, which the add-in writes at open and takes
+  // back at close: first, so that none outlives the add-in even when Excel
+  // no longer lists it or a crashed Excel never closed it.
+  for (const std::string& key :
+       {RibbonAddinKey(), RibbonClassKey(), RibbonProgIdKey()}) {
+    system.RemoveUserKey(key);
+  }
   DispatchRef addins =
       ObjectResult(InvokeMember(port, held.application, installer::kAddIns,
                                 InvokeKind::kPropertyGet, {}, true));

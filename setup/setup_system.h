@@ -31,6 +31,10 @@ class SetupSystem {
 
   // Deletes the value |name| of the add-in's registry key, if there.
   virtual void RemoveSetting(const std::string& name) noexcept = 0;
+
+  // Deletes the key |key| under HKEY_CURRENT_USER with everything beneath
+  // it, if there.
+  virtual void RemoveUserKey(const std::string& key) noexcept = 0;
 };
 
 }  // namespace marrowfield

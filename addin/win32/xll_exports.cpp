@@ -2,6 +2,8 @@
 // points, the three commands and the bridge's probe. Each is a thin shell
 // over the one AddinSession of the process, made with the Windows ports on
 // first use (so the configuration is read when the host first calls in).
+// Open and close also connect and disconnect the ribbon's COM add-in,
+// through the Application the session found.
 // No exception leaves: a failure to even build the session is reported as
 // "Error..." on the debugger output like any other.
 
@@ -11,6 +13,7 @@
 #include "addin_session.h"
 #include "automation_bridge.h"
 #include "bridge_state.h"
+#include "com_addin_registration.h"
 #include "com_automation_port.h"
 #include "registry_configuration.h"
 #include "win32_debug_output.h"
@@ -45,6 +48,21 @@ marrowfield::AddinSession& Session() {
   return session;
 }
 
+// This module: the XLL, whose path the ribbon's class is registered with
+// and whose resources hold its icon.
+HMODULE OwnModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&OwnModule), &module);
+  return module;
+}
+
+marrowfield::ComAddinConnection& Ribbon() {
+  static marrowfield::ComAddinConnection ribbon(Debug(), OwnModule());
+  return ribbon;
+}
+
 // The answer when the session itself could not be made.
 XLOPER* ValueError() {
   static XLOPER error;
@@ -69,11 +87,20 @@ Result WithSession(Result failure, Call&& call) noexcept {
 extern "C" {
 
 int WINAPI xlAutoOpen(void) {
-  return WithSession(1, [](auto& session) { return session.AutoOpen(); });
+  return WithSession(1, [](auto& session) {
+    const int answer = session.AutoOpen();
+    // After the menu, which stays whether or not the ribbon connects.
+    Ribbon().Connect(g_pdispXL);
+    return answer;
+  });
 }
 
 int WINAPI xlAutoClose(void) {
-  return WithSession(1, [](auto& session) { return session.AutoClose(); });
+  return WithSession(1, [](auto& session) {
+    // While the session still holds the Application it was connected with.
+    Ribbon().Disconnect();
+    return session.AutoClose();
+  });
 }
 
 XLOPER* WINAPI xlAutoRegister(XLOPER* procedureName) {

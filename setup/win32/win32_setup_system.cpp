@@ -101,4 +101,8 @@ void Win32SetupSystem::RemoveSetting(const std::string& name) noexcept {
   RegDeleteValueA(key.get(), name.c_str());
 }
 
+void Win32SetupSystem::RemoveUserKey(const std::string& key) noexcept {
+  RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+}
+
 }  // namespace marrowfield

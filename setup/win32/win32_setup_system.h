@@ -17,6 +17,7 @@ class Win32SetupSystem : public SetupSystem {
   bool WriteSetting(const std::string& name,
                     const std::string& value) noexcept override;
   void RemoveSetting(const std::string& name) noexcept override;
+  void RemoveUserKey(const std::string& key) noexcept override;
 };
 
 }  // namespace marrowfield

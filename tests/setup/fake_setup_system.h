@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "setup_system.h"
 
@@ -30,11 +31,15 @@ class FakeSetupSystem : public SetupSystem {
   void RemoveSetting(const std::string& name) noexcept override {
     settings.erase(name);
   }
+  void RemoveUserKey(const std::string& key) noexcept override {
+    removedKeys.push_back(key);
+  }
 
   int excelBitness = 0;  // 0: cannot be told
   int64_t askedWindow = 0;
   std::map<std::string, int> files;  // path -> 32 or 64 (0: not an image)
   std::map<std::string, std::string> settings;
+  std::vector<std::string> removedKeys;  // in the order removed
 };
 
 }  // namespace marrowfield

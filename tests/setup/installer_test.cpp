@@ -17,6 +17,7 @@
 #include "fake_excel_model.h"
 #include "fake_setup_system.h"
 #include "installer_address.h"
+#include "ribbon_ui.h"
 #include "web_addresses.h"
 
 namespace marrowfield {
@@ -337,6 +338,27 @@ TEST_F(InstallerTest, Uninstall_RemovesTheSettings) {
   EXPECT_EQ(Run({"bob"}), 0);
 
   EXPECT_TRUE(system_.settings.empty());
+}
+
+TEST_F(InstallerTest, Uninstall_RemovesTheRibbonsKeys) {
+  const std::vector<std::string> keys = {
+      "Software\\Microsoft\\Office\\Excel\\Addins\\Marrowfield.Ribbon",
+      std::string("Software\\Classes\\CLSID\\") + kRibbonClassText,
+      "Software\\Classes\\Marrowfield.Ribbon"};
+  model_.ListAddin(process_, {kAddinPath, "Marrowfield", true});
+  EXPECT_EQ(Run({"bob"}), 0);
+  EXPECT_EQ(system_.removedKeys, keys);
+}
+
+TEST_F(InstallerTest, UninstallOfUnlistedAddin_StillRemovesTheRibbonsKeys) {
+  // Excel no longer lists it: the uninstall fails, the keys go all the same.
+  EXPECT_EQ(Run({"bob"}), 1);
+  EXPECT_EQ(system_.removedKeys.size(), 3u);
+}
+
+TEST_F(InstallerTest, Install_LeavesTheRibbonsKeysToTheAddin) {
+  EXPECT_EQ(Run({kAddinPath, "alice"}), 0);
+  EXPECT_TRUE(system_.removedKeys.empty());
 }
 
 TEST_F(InstallerTest, Uninstall_AddinNeverLoaded_FoundByItsFileName) {

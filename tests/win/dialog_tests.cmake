@@ -1,10 +1,14 @@
 # dialog_wine_tests: the real XLL's dialogs, shown under Wine on an X
-# display (Xvfb in CI) and driven through their controls.
+# display (Xvfb in CI) and driven through their controls; the ribbon's tab,
+# connected to the fake Excel's COM add-ins and its buttons pressed.
 add_executable(dialog_wine_tests
   dialog_driven_test.cpp
+  fake_com_addins_test.cpp
+  xll_ribbon_test.cpp
   win32/com_bridge_rig.cpp
   win32/com_fake_excel.cpp
   win32/dialog_driver.cpp
+  win32/fake_com_addins.cpp
   win32/fake_excel_windows.cpp
   win32/xll_module.cpp
 )
@@ -16,6 +20,7 @@ target_link_libraries(dialog_wine_tests PRIVATE
   marrowfield_addin
   marrowfield_excel12_entry
   marrowfield_fake_excel_model
+  marrowfield_custom_ui_check
   fake_xlcall32
   marrowfield_value_description
   comctl32 gdi32 user32 ole32 oleaut32 oleacc uuid advapi32

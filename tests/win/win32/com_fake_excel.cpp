@@ -79,6 +79,10 @@ class ComFakeExcel::Object : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count,
                                           LCID locale, DISPID* ids) override {
     if (names == nullptr || ids == nullptr || count != 1) return E_INVALIDARG;
+    if (IsApplication() && owner_.extension_ != nullptr &&
+        owner_.extension_->IdOfName(names[0], ids)) {
+      return S_OK;
+    }
     int32_t member = 0;
     const HRESULT hr = owner_.model_.GetIdOfName(
         id_, Narrow(names[0], static_cast<int>(wcslen(names[0]))), locale,
@@ -90,6 +94,12 @@ class ComFakeExcel::Object : public IDispatch {
                                    WORD flags, DISPPARAMS* parameters,
                                    VARIANT* result, EXCEPINFO* exception,
                                    UINT*) override {
+    HRESULT extended = S_OK;
+    if (IsApplication() && owner_.extension_ != nullptr &&
+        owner_.extension_->Invoke(member, flags, parameters, result, exception,
+                                  &extended)) {
+      return extended;
+    }
     std::vector<ModelValue> arguments;
     if (parameters != nullptr) {
       // A property put names its value, as automation requires; no other
@@ -122,6 +132,11 @@ class ComFakeExcel::Object : public IDispatch {
   }
 
  private:
+  bool IsApplication() const {
+    return owner_.model_.Knows(id_) &&
+           owner_.model_.KindOf(id_) == ModelKind::kApplication;
+  }
+
   ModelValue FromVariant(const VARIANT& variant) {
     switch (variant.vt) {
       case VT_I2:

@@ -14,11 +14,26 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "fake_excel_model.h"
 
 namespace marrowfield {
+
+// Members of the Application that live outside the model, in the COM
+// world itself (COMAddIns, Run): a skin-side extension answers their names
+// before the model does.
+class ApplicationExtension {
+ public:
+  virtual ~ApplicationExtension() = default;
+  // The identifier of |name| (compared ignoring case, as Excel does), or
+  // false when the extension has no such member.
+  virtual bool IdOfName(const std::wstring& name, DISPID* member) = 0;
+  // Handles |member| if it is one of the extension's, setting *|hr|.
+  virtual bool Invoke(DISPID member, WORD flags, DISPPARAMS* parameters,
+                      VARIANT* result, EXCEPINFO* exception, HRESULT* hr) = 0;
+};
 
 class ComFakeExcel {
  public:
@@ -41,6 +56,12 @@ class ComFakeExcel {
 
   FakeExcelModel& model() { return model_; }
 
+  // Every Application asks |extension| first (null: none); it must outlive
+  // its use.
+  void SetApplicationExtension(ApplicationExtension* extension) {
+    extension_ = extension;
+  }
+
  private:
   class Object;
 
@@ -50,6 +71,7 @@ class ComFakeExcel {
   bool activeRegistered_ = false;
   std::vector<DWORD> documentRegistrations_;
   HKEY progIdRoot_ = nullptr;  // where the ProgID was registered
+  ApplicationExtension* extension_ = nullptr;
 };
 
 // Excel's class identifier, {00024500-0000-0000-C000-000000000046}.

@@ -18,6 +18,7 @@
 
 #include "com_automation_port.h"
 #include "com_error_report.h"
+#include "ribbon_ui.h"
 #include "web_addresses.h"
 #include "win32/fake_excel_world.h"
 #include "win32/setup_run.h"
@@ -167,6 +168,18 @@ TEST_F(SetupUnderWineTest, InstallThenUninstall_HostRunsTheAddinsEntryPoints) {
   EXPECT_EQ(Setting("SampleWorkBook"), ProgramDirectory() + "customers.xlsx");
   EXPECT_FALSE(Setting("Version").empty());
 
+  // The ribbon's keys, as an Excel that ended without closing the add-in
+  // leaves them: the uninstall takes them back.
+  const std::vector<std::string> ribbonKeys = {
+      RibbonProgIdKey(), RibbonClassKey(), RibbonAddinKey()};
+  for (const std::string& key : ribbonKeys) {
+    HKEY created = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &created, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(created);
+  }
+
   const ProgramRun uninstall = Setup({"wine tester"});
   ASSERT_TRUE(uninstall.started);
   EXPECT_EQ(uninstall.status, 0u);
@@ -181,6 +194,14 @@ TEST_F(SetupUnderWineTest, InstallThenUninstall_HostRunsTheAddinsEntryPoints) {
                   }));
   EXPECT_EQ(Setting("SampleWorkBook"), "");
   EXPECT_EQ(Setting("Version"), "");
+  for (const std::string& key : ribbonKeys) {
+    HKEY opened = nullptr;
+    EXPECT_NE(
+        RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &opened),
+        ERROR_SUCCESS)
+        << key;
+    if (opened != nullptr) RegCloseKey(opened);
+  }
 
   const std::string site = productSiteUrl;
   EXPECT_EQ(Lines(ShellLog()),

@@ -28,6 +28,9 @@ struct Posting {
 constexpr unsigned kBucketBits = 8;
 constexpr size_t kBuckets = size_t{1} << kBucketBits;
 constexpr size_t kValuesPerChunk = 4096;
+// The directory has an entry for about every two blocks (2 bytes a block
+// beside the block's own 24), at most 2^24 entries.
+constexpr unsigned kMaxDirectoryBits = 24;
 
 size_t BucketOf(uint64_t hash) {
   return static_cast<size_t>(hash >> (64 - kBucketBits));
@@ -98,13 +101,29 @@ CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
   for (const auto& b : bucketBlocks) blockCount += b.size();
   blocks.reserve(blockCount);
   for (const auto& b : bucketBlocks) blocks.insert(blocks.end(), b.begin(), b.end());
+
+  while (directoryBits < kMaxDirectoryBits &&
+         (size_t{2} << directoryBits) < blocks.size())
+    ++directoryBits;
+  directory.assign((size_t{1} << directoryBits) + 1,
+                   static_cast<uint32_t>(blocks.size()));
+  for (size_t b = blocks.size(); b-- > 0;)
+    directory[DirectoryEntry(blocks[b].hash)] = static_cast<uint32_t>(b);
+  for (size_t t = directory.size() - 1; t-- > 0;)
+    directory[t] = std::min(directory[t], directory[t + 1]);
+}
+
+size_t CandidateIndex::DirectoryEntry(uint64_t hash) const {
+  return directoryBits == 0 ? 0 : static_cast<size_t>(hash >> (64 - directoryBits));
 }
 
 const CandidateIndex::Block* CandidateIndex::Find(uint64_t hash) const {
-  auto it =
-      std::lower_bound(blocks.begin(), blocks.end(), hash,
-                       [](const Block& b, uint64_t h) { return b.hash < h; });
-  if (it == blocks.end() || it->hash != hash) return nullptr;
+  const size_t t = DirectoryEntry(hash);
+  const auto first = blocks.begin() + directory[t];
+  const auto last = blocks.begin() + directory[t + 1];
+  auto it = std::lower_bound(
+      first, last, hash, [](const Block& b, uint64_t h) { return b.hash < h; });
+  if (it == last || it->hash != hash) return nullptr;
   return &*it;
 }
 

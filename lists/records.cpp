@@ -60,18 +60,34 @@ void AppendField(std::string& key, std::string_view field) {
 class BlockNumbers {
  public:
   size_t Of(const RecordList& records, size_t r) {
+    // A list holds its few cities a million times over: their fields as
+    // written are looked up first, and only a new spelling is normalised.
     const size_t first = records.nameFields;
+    written.clear();
+    for (size_t f = first; f < first + records.sameFields; ++f)
+      AppendField(written, records.Field(r, f));
+    const auto known = byWritten.find(written);
+    if (known != byWritten.end()) return known->second;
     std::string key;
+    size_t block = kNoBlock;
     for (size_t f = first; f < first + records.sameFields; ++f) {
       const std::string text = SameFieldText(records.Field(r, f));
-      if (text.empty()) return kNoBlock;
+      if (text.empty()) {
+        key.clear();
+        break;
+      }
       AppendField(key, text);
     }
-    return numbers.emplace(std::move(key), numbers.size()).first->second;
+    if (!key.empty() || records.sameFields == 0)
+      block = numbers.emplace(std::move(key), numbers.size()).first->second;
+    byWritten.emplace(written, block);
+    return block;
   }
 
  private:
   std::unordered_map<std::string, size_t> numbers;
+  std::unordered_map<std::string, size_t> byWritten;
+  std::string written;
 };
 
 // The distinct records of a list: the first copy of each, in record order,

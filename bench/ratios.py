@@ -127,12 +127,12 @@ def records_rows(times, rows):
                      exhaustive, None))
         per_pair = times.get("BM_RecordsExhaustivePairs:ns_per_pair")
         if per_pair is not None:
-            rows.append(("    a pair scored (ns)", per_pair, None))
+            rows.append(("    of which a pair scored (ns)", per_pair, None))
         transcribing = times.get(
             "BM_RecordsExhaustivePairs:transcription_cpu_s")
         if transcribing is not None and finding > transcribing:
             # The one fixed cost that both sides share, left out of both.
-            rows.append(("    of which transcribing the names (CPU seconds)",
+            rows.append(("  transcribing the names, in both (CPU seconds)",
                          transcribing, None))
             rows.append(("  the same ratio without transcribing, on both "
                          "sides", (exhaustive - transcribing) /

@@ -445,10 +445,11 @@ void BM_RecordsExhaustivePairs(benchmark::State& state) {
   }
   state.counters["pairs_in_cities"] = pairsInCities;
   state.counters["names_in_cities"] = namesInCities;
-  state.counters["ns_per_pair"] = scoreCpu / samplePairs * 1e9;
+  // A smoke run's cities may hold one name each, and no pair at all.
+  const double perPair = samplePairs > 0 ? scoreCpu / samplePairs : 0.0;
+  state.counters["ns_per_pair"] = perPair * 1e9;
   state.counters["transcription_cpu_s"] = transcribeCpu;
-  state.counters["exhaustive_cpu_s"] =
-      transcribeCpu + scoreCpu / samplePairs * pairsInCities;
+  state.counters["exhaustive_cpu_s"] = transcribeCpu + perPair * pairsInCities;
 }
 BENCHMARK(BM_RecordsExhaustivePairs)
     ->Iterations(1)

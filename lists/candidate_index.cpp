@@ -39,7 +39,7 @@ size_t BucketOf(uint64_t hash) {
 }  // namespace
 
 CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
-                               unsigned threads) {
+                               unsigned threads, bool ofItself) {
   if (keys.size() > UINT32_MAX) throw std::length_error("too many values");
   const size_t chunks = (keys.size() + kValuesPerChunk - 1) / kValuesPerChunk;
   const unsigned workers = WorkerCount(threads, chunks);
@@ -111,6 +111,37 @@ CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
     directory[DirectoryEntry(blocks[b].hash)] = static_cast<uint32_t>(b);
   for (size_t t = directory.size() - 1; t-- > 0;)
     directory[t] = std::min(directory[t], directory[t + 1]);
+
+  if (!ofItself) return;
+  // What each posting's key meets, as Candidates reads a query key: an
+  // indexOnly posting (at or after the split) meets only those before it.
+  sharedBegin.assign(keys.size() + 1, 0);
+  for (const Block& b : blocks) {
+    if (b.end - b.begin < 2) continue;
+    for (uint32_t p = b.begin; p < b.end; ++p) ++sharedBegin[values[p] + 1];
+  }
+  for (size_t v = 0; v < keys.size(); ++v) sharedBegin[v + 1] += sharedBegin[v];
+  shared.resize(sharedBegin[keys.size()]);
+  std::vector<size_t> next(sharedBegin.begin(), sharedBegin.end() - 1);
+  for (const Block& b : blocks) {
+    if (b.end - b.begin < 2) continue;
+    for (uint32_t p = b.begin; p < b.end; ++p)
+      shared[next[values[p]]++] = Range{b.begin, p < b.split ? b.end : b.split};
+  }
+}
+
+void CandidateIndex::CandidatesOfIndexed(uint32_t value,
+                                         std::vector<uint32_t>& seen,
+                                         uint32_t stamp,
+                                         std::vector<uint32_t>& out) const {
+  for (size_t k = sharedBegin[value]; k < sharedBegin[value + 1]; ++k) {
+    for (uint32_t p = shared[k].begin; p < shared[k].end; ++p) {
+      const uint32_t v = values[p];
+      if (seen[v] == stamp) continue;
+      seen[v] = stamp;
+      out.push_back(v);
+    }
+  }
 }
 
 size_t CandidateIndex::DirectoryEntry(uint64_t hash) const {

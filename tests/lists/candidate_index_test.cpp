@@ -3,7 +3,8 @@
 // meeting only postings that are not), each once. Checked against a
 // plain scan over lists of many sizes, so that indexes of every
 // directory size are built, and with hashes that all share their top
-// bits, which the index cannot spread.
+// bits, which the index cannot spread; and a value's candidates among
+// the values indexed with it.
 
 #include "candidate_index.h"
 
@@ -59,15 +60,26 @@ TEST_P(CandidateIndexTest, FindsWhatAScanFinds) {
     list.erase(std::unique(list.begin(), list.end()), list.end());
   }
   for (const unsigned threads : {1u, 2u}) {
-    const CandidateIndex index(keys, threads);
+    const CandidateIndex index(keys, threads, true);
     std::vector<uint32_t> seen(keys.size(), 0);
+    std::vector<uint32_t> seenOfIndexed(keys.size(), 0);
     for (uint32_t q = 0; q < keys.size(); q += 1 + keys.size() / 300) {
       std::vector<uint32_t> found;
       index.Candidates(keys[q], seen, q + 1, found);
       std::sort(found.begin(), found.end());
-      EXPECT_EQ(found, ScannedCandidates(keys, keys[q]))
-          << "value " << q << " of " << c.values << ", " << threads
-          << " threads";
+      const std::vector<uint32_t> scanned = ScannedCandidates(keys, keys[q]);
+      EXPECT_EQ(found, scanned) << "value " << q << " of " << c.values << ", "
+                                << threads << " threads";
+      // An indexed value's own candidates, without looking its keys up:
+      // the same, but for the value itself.
+      std::vector<uint32_t> ofIndexed;
+      index.CandidatesOfIndexed(q, seenOfIndexed, q + 1, ofIndexed);
+      std::sort(ofIndexed.begin(), ofIndexed.end());
+      ofIndexed.erase(std::remove(ofIndexed.begin(), ofIndexed.end(), q),
+                      ofIndexed.end());
+      std::vector<uint32_t> others = scanned;
+      others.erase(std::remove(others.begin(), others.end(), q), others.end());
+      EXPECT_EQ(ofIndexed, others) << "value " << q << " of " << c.values;
     }
     // A key no value has finds nothing.
     std::vector<uint32_t> none;

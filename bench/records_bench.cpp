@@ -1,10 +1,11 @@
 // Duplicate records at scale: 1 000 000 customers (first name, last name
 // and one of 2 000 cities; fewer with MARROWFIELD_RECORDS_BENCH_COUNT)
 // deduped by name within each city, end to end through the command line
-// with --annotate, and through the library; the cost of scoring every pair
-// of one city, measured on a sample so that the exhaustive dedupe of every
-// city can be extrapolated; and the recall against that exhaustive dedupe
-// for a sample of cities; and the precision and recall of deduping planted
+// with --annotate, and through the library (its CPU seconds); the
+// exhaustive dedupe of every city in CPU seconds, every name transcribed
+// and the pairs of a sample of cities scored, so that scoring all of them
+// can be extrapolated; the recall against that exhaustive dedupe for a
+// sample of cities; and the precision and recall of deduping planted
 // persons by name and city, beside deduping their last names alone.
 // bench/ratios.py turns them into the table.
 

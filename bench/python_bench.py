@@ -68,7 +68,7 @@ def run_child(args, name, *extra):
     """Runs one measurement in a fresh process; returns its JSON and the
     process's peak resident memory in MB."""
     command = [sys.executable, os.path.abspath(__file__), "--child", name,
-               "--corpus", args.corpus_txt, *extra]
+               "--corpus", args.corpus_csv, *extra]
     return run_measured(command, args, json_output=True)
 
 
@@ -94,25 +94,21 @@ def run_measured(command, args, json_output=False, ok=(0,)):
 
 
 def make_corpus(args):
-    """The cells as lines (for the Python runs) and as a quoted CSV file
-    (names such as "Smith, John" hold commas) for the command line."""
+    """The cells as the generator writes them: a one-column CSV file, names
+    such as "Smith, John" quoted, which the command line reads as it is and
+    the Python runs read with the csv module."""
     folder = os.path.join(args.build, "python_bench")
     os.makedirs(folder, exist_ok=True)
-    stem = os.path.join(folder, f"full_{args.distinct}_{args.cells}")
-    args.corpus_txt, args.corpus_csv = stem + ".txt", stem + ".csv"
+    args.corpus_csv = os.path.join(
+        folder, f"cells_full_{args.distinct}_{args.cells}.csv")
     if not os.path.exists(args.corpus_csv):
         # About 3.8 spellings per person, as bench/postgres_bench.sh counts.
         groups = args.distinct * 10 // 38 + 1
         subprocess.run([os.path.join(ROOT, "tools", "names_corpus",
                                      "generate.sh"), "--kind", "full",
                         "--seed", "5", "--groups", str(groups), "--cells",
-                        str(args.cells), "--out", args.corpus_txt],
+                        str(args.cells), "--out", args.corpus_csv + ".part"],
                        check=True, stdout=subprocess.DEVNULL)
-        with open(args.corpus_csv + ".part", "w", newline="",
-                  encoding="utf-8") as out:
-            writer = csv.writer(out, quoting=csv.QUOTE_ALL)
-            writer.writerow(["name"])
-            writer.writerows([cell] for cell in read_cells(args.corpus_txt))
         os.replace(args.corpus_csv + ".part", args.corpus_csv)
 
 

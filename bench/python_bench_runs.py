@@ -8,6 +8,7 @@ JSON.
 """
 
 import collections
+import csv
 import itertools
 import json
 import resource
@@ -28,8 +29,10 @@ def peak_mb():
 
 
 def read_cells(path):
-    with open(path, encoding="utf-8") as corpus:
-        return corpus.read().splitlines()[1:]
+    """The cells of the generator's one-column CSV file, its header left
+    out."""
+    with open(path, encoding="utf-8", newline="") as corpus:
+        return [row[0] if row else "" for row in csv.reader(corpus)][1:]
 
 
 # The measurements, each run in a process of its own (--child NAME): they

@@ -172,9 +172,40 @@ std::string JoinedPlaces(const ValueTable& table, size_t value,
   return joined;
 }
 
+namespace {
+
+std::string SummariseRows(const std::vector<ValuePlace>& places,
+                          const std::vector<LoadedSheet>& sheets) {
+  std::string summary = std::to_string(places.size()) +
+                        (places.size() == 1 ? " row:" : " rows:");
+  const size_t shown = std::min(places.size(), kPlacesShown);
+  for (size_t i = 0; i < shown;) {
+    // The rows of one sheet together: "FILE rows 2, 9".
+    size_t end = i + 1;
+    while (end < shown && places[end].sheetIndex == places[i].sheetIndex)
+      ++end;
+    summary += (i == 0 ? " " : "; ") +
+               OnOneLine(DescribeSheet(
+                   sheets.at(static_cast<size_t>(places[i].sheetIndex)))) +
+               (end - i == 1 ? " row " : " rows ");
+    for (size_t k = i; k < end; ++k) {
+      if (k > i) summary += ", ";
+      summary += std::to_string(places[k].row);
+    }
+    i = end;
+  }
+  if (places.size() > kPlacesShown) {
+    summary += " and " + std::to_string(places.size() - kPlacesShown) + " more";
+  }
+  return summary;
+}
+
+}  // namespace
+
 std::string SummarisePlaces(const ValueTable& table, size_t value,
                             const std::vector<LoadedSheet>& sheets) {
   const std::vector<ValuePlace>& places = table.places.at(value);
+  if (table.records) return SummariseRows(places, sheets);
   std::string summary = std::to_string(places.size()) +
                         (places.size() == 1 ? " cell:" : " cells:");
   for (size_t i = 0; i < places.size() && i < kPlacesShown; ++i) {

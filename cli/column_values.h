@@ -28,6 +28,9 @@ struct ValueTable {
   std::vector<uint64_t> counts;
   std::vector<std::vector<ValuePlace>> places;
   uint64_t cells = 0;  // cells taken, repeats included
+  // The values are records (--name): a place is a record's row, and text
+  // output speaks of records and rows rather than spellings and cells.
+  bool records = false;
 };
 
 struct ColumnChoice {
@@ -76,7 +79,9 @@ std::string JoinedPlaces(const ValueTable& table, size_t value,
                          const std::vector<LoadedSheet>& sheets);
 
 // For text output: "1 cell: FILE:B2", "5 cells: FILE:B2 FILE:B9 FILE:B12
-// and 2 more" (at most kPlacesShown places).
+// and 2 more" (at most kPlacesShown places); for records "1 row: FILE
+// row 2", "5 rows: FILE rows 2, 9, 12 and 2 more", each sheet named once
+// before its rows.
 constexpr size_t kPlacesShown = 3;
 std::string SummarisePlaces(const ValueTable& table, size_t value,
                             const std::vector<LoadedSheet>& sheets);

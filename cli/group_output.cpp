@@ -46,10 +46,18 @@ std::string FormatText(const std::vector<ValueGroup>& groups,
   return FormatChunks(groups.size(), threads, [&](size_t g, std::string& out) {
     const ValueGroup& group = groups[g];
     if (g > 0) out += "\n";
+    const size_t members = group.members.size();
     out += OnOneLine(table.values.at(group.canonical)) + "  (" +
-           std::to_string(group.members.size()) + " spellings, " +
-           std::to_string(group.cells) +
-           (group.cells == 1 ? " cell)\n" : " cells)\n");
+           std::to_string(members);
+    if (table.records) {
+      // Copies of one record are one record found in several rows.
+      out += (members == 1 ? " record, " : " records, ") +
+             std::to_string(group.cells) +
+             (group.cells == 1 ? " row)\n" : " rows)\n");
+    } else {
+      out += " spellings, " + std::to_string(group.cells) +
+             (group.cells == 1 ? " cell)\n" : " cells)\n");
+    }
     for (const GroupRow& member : group.members) {
       out += "  " + OnOneLine(table.values.at(member.value)) + "  (" +
              std::to_string(member.score) + "%";

@@ -28,7 +28,8 @@ struct ValueGroup {
 };
 
 // Text: one block per group in the given order, a heading line
-// ("Smith  (3 spellings, 7 cells)") and one line per member with its score
+// ("Smith  (3 spellings, 7 cells)"; for records "John Smith (Boston)  (2
+// records, 3 rows)") and one line per member with its score
 // against the canonical, the member it joined through when that is not the
 // canonical, and its places; blocks are separated by an empty line. JSON:
 // an array with one object per member (group, canonical, text, count,

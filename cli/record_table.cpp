@@ -122,6 +122,7 @@ ValueTable RecordValues(const RecordTable& table, const RecordColumns& columns,
                         const std::vector<char>& shown,
                         std::vector<size_t>& valueOfRecord) {
   ValueTable values;
+  values.records = true;
   std::unordered_map<std::string, size_t> known;
   valueOfRecord.assign(table.rows.size(), SIZE_MAX);
   const size_t nameFields = columns.name.size();

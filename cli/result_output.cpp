@@ -87,6 +87,11 @@ std::string CsvField(const std::string& field) {
   return quoted + "\"";
 }
 
+std::string DescribeSheet(const LoadedSheet& sheet) {
+  if (!sheet.sheet) return sheet.path;
+  return sheet.path + ":" + QuoteSheetName(*sheet.sheet);
+}
+
 std::string DescribeLocation(const LoadedSheet& sheet, int32_t row,
                              int32_t column) {
   std::string location = sheet.path + ":";

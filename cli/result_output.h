@@ -25,6 +25,8 @@ constexpr const char* kNoDataToSearch = "No Data to Search";
 // needs it ('My Sheet'!B12, '2023'!B12, 'A1'!B12; see QuoteSheetName).
 std::string DescribeLocation(const LoadedSheet& sheet, int32_t row,
                              int32_t column);
+// The sheet alone, as DescribeLocation names it: "FILE" or "FILE:Sheet".
+std::string DescribeSheet(const LoadedSheet& sheet);
 
 // Returns |text| with line breaks and other control characters as spaces,
 // so that it stays on one line of text output.

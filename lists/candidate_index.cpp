@@ -28,6 +28,9 @@ struct Posting {
 constexpr unsigned kBucketBits = 8;
 constexpr size_t kBuckets = size_t{1} << kBucketBits;
 constexpr size_t kValuesPerChunk = 4096;
+// The directory has an entry for about every two blocks (2 bytes a block
+// beside the block's own 24), at most 2^24 entries.
+constexpr unsigned kMaxDirectoryBits = 24;
 
 size_t BucketOf(uint64_t hash) {
   return static_cast<size_t>(hash >> (64 - kBucketBits));
@@ -36,7 +39,7 @@ size_t BucketOf(uint64_t hash) {
 }  // namespace
 
 CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
-                               unsigned threads) {
+                               unsigned threads, bool ofItself) {
   if (keys.size() > UINT32_MAX) throw std::length_error("too many values");
   const size_t chunks = (keys.size() + kValuesPerChunk - 1) / kValuesPerChunk;
   const unsigned workers = WorkerCount(threads, chunks);
@@ -98,13 +101,60 @@ CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
   for (const auto& b : bucketBlocks) blockCount += b.size();
   blocks.reserve(blockCount);
   for (const auto& b : bucketBlocks) blocks.insert(blocks.end(), b.begin(), b.end());
+
+  while (directoryBits < kMaxDirectoryBits &&
+         (size_t{2} << directoryBits) < blocks.size())
+    ++directoryBits;
+  directory.assign((size_t{1} << directoryBits) + 1,
+                   static_cast<uint32_t>(blocks.size()));
+  for (size_t b = blocks.size(); b-- > 0;)
+    directory[DirectoryEntry(blocks[b].hash)] = static_cast<uint32_t>(b);
+  for (size_t t = directory.size() - 1; t-- > 0;)
+    directory[t] = std::min(directory[t], directory[t + 1]);
+
+  if (!ofItself) return;
+  // What each posting's key meets, as Candidates reads a query key: an
+  // indexOnly posting (at or after the split) meets only those before it.
+  sharedBegin.assign(keys.size() + 1, 0);
+  for (const Block& b : blocks) {
+    if (b.end - b.begin < 2) continue;
+    for (uint32_t p = b.begin; p < b.end; ++p) ++sharedBegin[values[p] + 1];
+  }
+  for (size_t v = 0; v < keys.size(); ++v) sharedBegin[v + 1] += sharedBegin[v];
+  shared.resize(sharedBegin[keys.size()]);
+  std::vector<size_t> next(sharedBegin.begin(), sharedBegin.end() - 1);
+  for (const Block& b : blocks) {
+    if (b.end - b.begin < 2) continue;
+    for (uint32_t p = b.begin; p < b.end; ++p)
+      shared[next[values[p]]++] = Range{b.begin, p < b.split ? b.end : b.split};
+  }
+}
+
+void CandidateIndex::CandidatesOfIndexed(uint32_t value,
+                                         std::vector<uint32_t>& seen,
+                                         uint32_t stamp,
+                                         std::vector<uint32_t>& out) const {
+  for (size_t k = sharedBegin[value]; k < sharedBegin[value + 1]; ++k) {
+    for (uint32_t p = shared[k].begin; p < shared[k].end; ++p) {
+      const uint32_t v = values[p];
+      if (seen[v] == stamp) continue;
+      seen[v] = stamp;
+      out.push_back(v);
+    }
+  }
+}
+
+size_t CandidateIndex::DirectoryEntry(uint64_t hash) const {
+  return directoryBits == 0 ? 0 : static_cast<size_t>(hash >> (64 - directoryBits));
 }
 
 const CandidateIndex::Block* CandidateIndex::Find(uint64_t hash) const {
-  auto it =
-      std::lower_bound(blocks.begin(), blocks.end(), hash,
-                       [](const Block& b, uint64_t h) { return b.hash < h; });
-  if (it == blocks.end() || it->hash != hash) return nullptr;
+  const size_t t = DirectoryEntry(hash);
+  const auto first = blocks.begin() + directory[t];
+  const auto last = blocks.begin() + directory[t + 1];
+  auto it = std::lower_bound(
+      first, last, hash, [](const Block& b, uint64_t h) { return b.hash < h; });
+  if (it == last || it->hash != hash) return nullptr;
   return &*it;
 }
 

@@ -17,9 +17,10 @@ namespace marrowfield::lists {
 class CandidateIndex {
  public:
   // Indexes value k under keys[k], on |threads| threads (0: every core);
-  // the index is the same for every count.
+  // the index is the same for every count. |ofItself|: the index will be
+  // asked for the candidates of its own values (CandidatesOfIndexed).
   CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
-                 unsigned threads);
+                 unsigned threads, bool ofItself = false);
 
   // Appends to |out| every value that shares a key with |query|, at most
   // once each, in no particular order. |seen| is the caller's scratch of
@@ -29,6 +30,13 @@ class CandidateIndex {
   void Candidates(const std::vector<ValueKey>& query,
                   std::vector<uint32_t>& seen, uint32_t stamp,
                   std::vector<uint32_t>& out) const;
+
+  // Candidates(keys[value], ...) for an indexed value of an index built
+  // |ofItself|, except that |value| itself may be left out. Nothing is
+  // looked up: most keys of a list are its values' alone, and the
+  // postings a value shares are listed with it when the index is built.
+  void CandidatesOfIndexed(uint32_t value, std::vector<uint32_t>& seen,
+                           uint32_t stamp, std::vector<uint32_t>& out) const;
 
  private:
   // The postings of one hash: [begin, split) are not indexOnly,
@@ -40,9 +48,25 @@ class CandidateIndex {
     uint32_t end;
   };
   const Block* Find(uint64_t hash) const;
+  size_t DirectoryEntry(uint64_t hash) const;
 
   std::vector<Block> blocks;     // sorted by hash
   std::vector<uint32_t> values;  // postings, grouped by block
+  // directory[t] is the first block whose hash's top |directoryBits| bits
+  // are at least t: hashes are spread evenly, so a lookup reads one or two
+  // blocks instead of searching millions (a binary search there missed
+  // the processor's caches at almost every step).
+  std::vector<uint32_t> directory;
+  unsigned directoryBits = 0;
+  // Built |ofItself|: for value v, shared[sharedBegin[v] .. sharedBegin[v +
+  // 1]) are the posting ranges each of its keys meets, for the keys whose
+  // block holds other postings too.
+  struct Range {
+    uint32_t begin;
+    uint32_t end;
+  };
+  std::vector<size_t> sharedBegin;
+  std::vector<Range> shared;
 };
 
 }  // namespace marrowfield::lists

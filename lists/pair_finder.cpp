@@ -143,7 +143,11 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
         for (size_t q = begin; q < end; ++q) {
           StopIfCancelled(options.cancel);
           s.candidates.clear();
-          if (index != nullptr) {
+          if (index != nullptr && self) {
+            index->CandidatesOfIndexed(static_cast<uint32_t>(q), s.seen,
+                                       static_cast<uint32_t>(q + 1),
+                                       s.candidates);
+          } else if (index != nullptr) {
             index->Candidates(queries.keys[q], s.seen,
                               static_cast<uint32_t>(q + 1), s.candidates);
           } else if (blocked) {
@@ -206,7 +210,8 @@ std::vector<ValuePair> FindPairs(const std::vector<std::string>& a,
 
   std::unique_ptr<CandidateIndex> index;
   if (accuracy >= kBlockingKeysMinAccuracy) {
-    index = std::make_unique<CandidateIndex>(targets.keys, workers);
+    index = std::make_unique<CandidateIndex>(targets.keys, workers,
+                                             b == nullptr);
   }
   return ScoreCandidates(queries, targets, index.get(), b == nullptr, options,
                          accuracy, workers, progress);

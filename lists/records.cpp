@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "distinct_texts.h"
 #include "marrowfield/text_folding.h"
 #include "parallel_chunks.h"
 #include "phone_tables.h"
@@ -60,18 +61,34 @@ void AppendField(std::string& key, std::string_view field) {
 class BlockNumbers {
  public:
   size_t Of(const RecordList& records, size_t r) {
+    // A list holds its few cities a million times over: their fields as
+    // written are looked up first, and only a new spelling is normalised.
     const size_t first = records.nameFields;
+    written.clear();
+    for (size_t f = first; f < first + records.sameFields; ++f)
+      AppendField(written, records.Field(r, f));
+    const auto known = byWritten.find(written);
+    if (known != byWritten.end()) return known->second;
     std::string key;
+    size_t block = kNoBlock;
     for (size_t f = first; f < first + records.sameFields; ++f) {
       const std::string text = SameFieldText(records.Field(r, f));
-      if (text.empty()) return kNoBlock;
+      if (text.empty()) {
+        key.clear();
+        break;
+      }
       AppendField(key, text);
     }
-    return numbers.emplace(std::move(key), numbers.size()).first->second;
+    if (!key.empty() || records.sameFields == 0)
+      block = numbers.emplace(std::move(key), numbers.size()).first->second;
+    byWritten.emplace(written, block);
+    return block;
   }
 
  private:
   std::unordered_map<std::string, size_t> numbers;
+  std::unordered_map<std::string, size_t> byWritten;
+  std::string written;
 };
 
 // The distinct records of a list: the first copy of each, in record order,
@@ -82,44 +99,31 @@ struct DistinctRecords {
   std::vector<size_t> ofRecord;
 };
 
-// Hashes and compares records by their fields, so that finding the
-// distinct records of a million builds no key strings.
-struct RecordHash {
-  const RecordList* records;
-  size_t operator()(size_t r) const {
-    size_t hash = 0;
-    for (size_t f = 0; f < records->FieldCount(); ++f) {
-      hash = hash * 1000003u ^ std::hash<std::string>()(records->Field(r, f));
-    }
-    return hash;
-  }
-};
-
-struct RecordEqual {
-  const RecordList* records;
-  bool operator()(size_t a, size_t b) const {
-    for (size_t f = 0; f < records->FieldCount(); ++f) {
-      if (records->Field(a, f) != records->Field(b, f)) return false;
-    }
-    return true;
-  }
-};
-
-DistinctRecords FindDistinct(const RecordList& records) {
+// The distinct records, numbered on |threads| threads: each record's
+// fields written one after another into one buffer (AppendField keeps two
+// different lists of fields apart), and the texts numbered as the distinct
+// cells of a column are.
+DistinctRecords FindDistinct(const RecordList& records, unsigned threads) {
   DistinctRecords distinct;
   const size_t n = records.size();
-  std::unordered_map<size_t, size_t, RecordHash, RecordEqual> seen(
-      n, RecordHash{&records}, RecordEqual{&records});
-  distinct.ofRecord.resize(n);
+  std::vector<size_t> ends(n);
+  std::string all;
+  size_t bytes = 0;
+  for (const std::string& field : records.fields) bytes += field.size() + 8;
+  all.reserve(bytes);
   for (size_t r = 0; r < n; ++r) {
-    const auto [it, added] = seen.emplace(r, distinct.first.size());
-    if (added) {
-      distinct.first.push_back(r);
-      distinct.counts.push_back(0);
-    }
-    distinct.ofRecord[r] = it->second;
-    ++distinct.counts[it->second];
+    for (size_t f = 0; f < records.FieldCount(); ++f)
+      AppendField(all, records.Field(r, f));
+    ends[r] = all.size();
   }
+  std::vector<std::string_view> texts(n);
+  for (size_t r = 0, begin = 0; r < n; begin = ends[r++])
+    texts[r] = std::string_view(all).substr(begin, ends[r] - begin);
+  const DistinctTexts numbered = NumberDistinctTexts(texts, threads);
+  distinct.first.assign(numbered.firstItem.begin(), numbered.firstItem.end());
+  distinct.ofRecord.assign(numbered.ofItem.begin(), numbered.ofItem.end());
+  distinct.counts.assign(distinct.first.size(), 0);
+  for (const uint32_t d : numbered.ofItem) ++distinct.counts[d];
   return distinct;
 }
 
@@ -267,9 +271,9 @@ struct PreparedRecords {
   std::vector<size_t> blocks;
 };
 
-PreparedRecords Prepare(const RecordList& records) {
+PreparedRecords Prepare(const RecordList& records, unsigned threads) {
   PreparedRecords prepared;
-  prepared.distinct = FindDistinct(records);
+  prepared.distinct = FindDistinct(records, threads);
   BlockNumbers numbers;
   NamesAndBlocks(records, prepared.distinct.first, numbers, prepared.names,
                  prepared.blocks);
@@ -370,18 +374,20 @@ std::vector<Group> GroupPrepared(const RecordList& records,
 
 std::vector<ValuePair> FindDuplicateRecords(const RecordList& records,
                                             const PairOptions& options) {
-  return FindPreparedPairs(records, Prepare(records), options);
+  return FindPreparedPairs(records, Prepare(records, options.threads),
+                           options);
 }
 
 std::vector<Group> GroupDuplicateRecords(const RecordList& records,
                                          const std::vector<ValuePair>& pairs,
                                          const PairOptions& options) {
-  return GroupPrepared(records, Prepare(records), pairs, options);
+  return GroupPrepared(records, Prepare(records, options.threads), pairs,
+                       options);
 }
 
 RecordGroups DedupeRecords(const RecordList& records,
                            const PairOptions& options) {
-  const PreparedRecords prepared = Prepare(records);
+  const PreparedRecords prepared = Prepare(records, options.threads);
   RecordGroups found;
   found.pairs = FindPreparedPairs(records, prepared, options);
   found.groups = GroupPrepared(records, prepared, found.pairs, options);

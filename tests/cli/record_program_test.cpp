@@ -240,6 +240,38 @@ TEST_F(RecordProgram, DefaultColumns_WordsOnly_NamedOnStandardError) {
   EXPECT_NE(run.out.find("Smith"), std::string::npos) << run.out;
 }
 
+// Text output speaks of records and rows: a record written on several
+// rows is one record, its rows listed by number under the file's name.
+TEST_F(RecordProgram, Dedupe_TextCountsRecordsAndListsTheirRows) {
+  const std::string copies = dir.Write(
+      "copies.csv",
+      "First,Last,City\nJohn,Smith,Boston\nJon,Smyth,Boston\n"
+      "John,Smith,Boston\nJohn,Smith,Boston\nJohn,Smith,Boston\n"
+      "John,Smith,Boston\nAnn,Lee,Reno\nAnn,Lee,Reno\n");
+  const ProgramRun run = RunMarrowfield(
+      {"dedupe", copies, "--name", "First,Last", "--same", "City"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<std::string> expected = {
+      "John Smith (Boston)  (2 records, 6 rows)\n",
+      "\n  John Smith (Boston)  (100%)  5 rows: " + copies +
+          " rows 2, 4, 5 and 2 more\n",
+      "%)  1 row: " + copies + " row 3\n",
+      "\n\nAnn Lee (Reno)  (1 record, 2 rows)\n  Ann Lee (Reno)  (100%)  "
+      "2 rows: " + copies + " rows 8, 9\n"};
+  for (const std::string& line : expected)
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+  EXPECT_EQ(run.out.find("spelling"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("cell"), std::string::npos) << run.out;
+  // Linking records lists rows too.
+  const ProgramRun link = RunMarrowfield(
+      {"link", copies, customers, "--name", "First,Last", "--same", "City"});
+  ASSERT_EQ(link.exitCode, 0) << link.err;
+  EXPECT_NE(link.out.find("  1 row: " + customers + " row 2\n"),
+            std::string::npos)
+      << link.out;
+  EXPECT_EQ(link.out.find("cell"), std::string::npos) << link.out;
+}
+
 TEST_F(RecordProgram, Link_RecordsOfTheSameCity) {
   const std::string other = dir.Write(
       "other.csv", "First,Last,City\nJohnny,Smith,Austin\nJon,Smith,BOSTON\n");

@@ -16,6 +16,27 @@ bool IsVowelLetter(char c) {
   return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u' || c == 'y';
 }
 
+// Names such as "schröder" and "jesús" hold letters of several bytes; a
+// slip takes or repeats whole letters, so that every variant stays UTF-8
+// (a reader would otherwise take the whole file for Windows-1252).
+bool IsContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+
+// The byte length of the letter starting at |p|.
+size_t LetterLength(const std::string& s, size_t p) {
+  size_t q = p + 1;
+  while (q < s.size() && IsContinuationByte(s[q])) ++q;
+  return q - p;
+}
+
+// The first letter of |s|, all of its bytes.
+std::string FirstLetter(const std::string& s) {
+  return s.empty() ? s : s.substr(0, LetterLength(s, 0));
+}
+
 // Replaces one occurrence (chosen at random) of |from| by |to|; false when
 // |from| does not occur.
 bool ReplaceOne(std::string& s, const std::string& from, const std::string& to,
@@ -48,13 +69,18 @@ bool OneSlip(std::string& s, NameRandom& random) {
   switch (random.Below(5)) {
     case 0: {  // a doubled consonant
       const size_t p = 1 + random.Below(s.size() > 1 ? s.size() - 1 : 1);
-      if (p >= s.size() || IsVowelLetter(s[p])) return false;
+      // Letters beyond ASCII here are accented vowels (and a doubled
+      // byte of one would be no letter at all).
+      if (p >= s.size() || IsVowelLetter(s[p]) || !IsAscii(s[p])) return false;
       s.insert(p, 1, s[p]);
       return true;
     }
     case 1: {  // a dropped letter, never the first
       if (s.size() < 4) return false;
-      s.erase(1 + random.Below(s.size() - 1), 1);
+      size_t p = 1 + random.Below(s.size() - 1);
+      while (p > 0 && IsContinuationByte(s[p])) --p;
+      if (p == 0) return false;
+      s.erase(p, LetterLength(s, p));
       return true;
     }
     case 2: {  // a silent e or h, or a plural
@@ -186,7 +212,7 @@ std::vector<std::string> FullNames(const std::vector<std::string>& names,
       case 0:
         return last + ", " + first;
       case 1:
-        return std::string(1, first[0]) + ". " + last;
+        return FirstLetter(first) + ". " + last;
       case 2:
         return "Dr. " + first + " " + last;
       default:

@@ -160,6 +160,27 @@ TEST_F(RecordsTest, BlockedPairsAreTheNamePairsWithinEachCity) {
   }
 }
 
+// Each spelling of a city comes back many times, first among other
+// spellings of it and of other cities, blank ones among them.
+TEST_F(RecordsTest, CitiesWrittenDifferentlyAreOneCityEveryTimeTheyComeBack) {
+  const std::vector<std::string> cities = {
+      "Boston", "", " boston", "Austin", "BOSTON  ", "  ", "Zürich",
+      "Austin", "zurich", "San  Jose", "san jose", "\t"};
+  const RecordList records = CorpusRecords(cities);
+  std::vector<std::string> names;
+  for (size_t r = 0; r < records.size(); ++r)
+    names.push_back(RecordName(records, r));
+  const PairOptions options = Options(70);
+  std::vector<ValuePair> expected;
+  for (const ValuePair& p : FindDuplicatePairs(names, options)) {
+    const std::string city = SameFieldText(records.Field(p.first, 2));
+    if (!city.empty() && city == SameFieldText(records.Field(p.second, 2)))
+      expected.push_back(p);
+  }
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(FindDuplicateRecords(records, options), expected);
+}
+
 TEST_F(RecordsTest, ResultsAreTheSameForEveryThreadCount) {
   const RecordList records = CorpusRecords({"Boston", "Austin"});
   const auto one = FindDuplicateRecords(records, Options(60, 1));

@@ -11,9 +11,10 @@
 //   words  one name per value, "group<TAB>value" rows (the default)
 //   full   full names ("John Smith", "Smith, John", "Dr. J. Smith-Jones"),
 //          one group per person, "group<TAB>value" rows
-//   --cells N  instead of the labelled rows, a one-column sheet "name" of
+//   --cells N  instead of the labelled rows, a one-column CSV "name" of
 //              N cells drawn from the corpus with repeats (a few spellings
-//              are frequent, most are rare), as a user's list would be.
+//              are frequent, most are rare), as a user's list would be;
+//              a cell with a comma ("Smith, John") is quoted.
 
 import { writeFileSync } from 'node:fs';
 import { en } from '@faker-js/faker';
@@ -200,13 +201,21 @@ function cells(spellings, n, random) {
   return random.shuffle(out);
 }
 
+// A CSV field: quoted, its quotes doubled, when it holds a comma, a quote
+// or a line break ("Smith, John" is one cell, not two).
+function csvField(text) {
+  return /[",\r\n]/.test(text) ? `"${text.replace(/"/g, '""')}"` : text;
+}
+
 function main() {
   const options = parseOptions(process.argv.slice(2));
   const random = makeRandom(options.seed);
   const groups = options.kind === 'full' ? fullNameGroups(options, random) : wordGroups(options, random);
   let text;
   if (options.cells > 0) {
-    text = ['name', ...cells(groups.flatMap((g) => g.spellings), options.cells, random)].join('\n');
+    text = ['name', ...cells(groups.flatMap((g) => g.spellings), options.cells, random)]
+      .map(csvField)
+      .join('\n');
   } else {
     const rows = ['group\tvalue'];
     groups.forEach((g, id) => g.spellings.forEach((s) => rows.push(`${id + 1}\t${s}`)));

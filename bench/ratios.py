@@ -219,6 +219,10 @@ def duplicates_rows(times, rows):
     if add_in is not None and cli:
         rows.append(("Find duplicates / marrowfield dedupe, 100 000 rows",
                      add_in / cli, "<= 1.5"))
+    alone = times.get("BM_FindDuplicatesWithoutHost100k")
+    if alone is not None and cli:
+        rows.append(("  the add-in's part alone (no host) / marrowfield dedupe",
+                     alone / cli, None))
 
 
 def python_rows(build, rows):

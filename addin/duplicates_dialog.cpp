@@ -154,7 +154,10 @@ void DuplicatesDialog::StartFind() {
   cancelled_ = false;
   view_->ShowWorking(true);
   view_->SetProgress(0);
-  job_ = std::make_unique<DuplicatesJob>(source_.cells, choice, threads_);
+  // The job gets its own copy of the one column it reads.
+  UsedCells column = ColumnOf(source_.cells, choice.column);
+  choice.column = 1;
+  job_ = std::make_unique<DuplicatesJob>(std::move(column), choice, threads_);
   view_->StartTimer();
 }
 

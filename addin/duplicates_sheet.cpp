@@ -75,6 +75,22 @@ UsedCells ToUsedCells(const AutomationValue& value, int32_t top, int32_t left) {
   return cells;
 }
 
+UsedCells ColumnOf(const UsedCells& cells, int32_t column) {
+  UsedCells one;
+  one.top = cells.top;
+  one.left = cells.left + column - 1;
+  if (column < 1 || column > cells.columns) return one;
+  one.rows = cells.rows;
+  one.columns = 1;
+  one.kinds.reserve(static_cast<std::size_t>(cells.rows));
+  one.texts.reserve(static_cast<std::size_t>(cells.rows));
+  for (int32_t row = 1; row <= cells.rows; ++row) {
+    one.kinds.push_back(cells.KindAt(row, column));
+    one.texts.push_back(cells.TextAt(row, column));
+  }
+  return one;
+}
+
 int32_t DefaultDuplicatesColumn(const UsedCells& cells, int32_t activeColumn) {
   const int32_t column = activeColumn - cells.left + 1;
   return column >= 1 && column <= cells.columns ? column : 1;

@@ -37,6 +37,10 @@ struct UsedCells {
 // an empty sheet) whose top-left cell is at sheet row |top|, column |left|.
 UsedCells ToUsedCells(const AutomationValue& value, int32_t top, int32_t left);
 
+// Column |column| (1-based) of |cells| alone, where it lies in the sheet;
+// empty when there is no such column.
+UsedCells ColumnOf(const UsedCells& cells, int32_t column);
+
 // The column (1-based within the used range) the dialog starts with: that
 // of the active cell at sheet column |activeColumn| when it lies within the
 // used range, else the first.

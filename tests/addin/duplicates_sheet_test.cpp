@@ -49,6 +49,19 @@ TEST(DuplicatesColumn, IsTheActiveCellsWithinTheUsedRangeElseTheFirst) {
   }
 }
 
+TEST(DuplicatesColumnOf, KeepsOneColumnAndWhereItLies) {
+  const UsedCells cells = Grid({{"a", "#1", "b"}, {"", "c", "#2"}}, 4, 3);
+  const UsedCells middle = ColumnOf(cells, 2);
+  ASSERT_EQ(middle.rows, 2);
+  ASSERT_EQ(middle.columns, 1);
+  EXPECT_EQ(middle.top, 4);
+  EXPECT_EQ(middle.left, 4);
+  EXPECT_EQ(middle.KindAt(1, 1), UsedCells::Kind::kOther);
+  EXPECT_EQ(middle.TextAt(2, 1), "c");
+  EXPECT_EQ(ColumnOf(cells, 4).columns, 0);
+  EXPECT_EQ(ColumnOf(cells, 0).columns, 0);
+}
+
 TEST(DuplicatesHeader, IsAFirstRowOfTextsOverMoreRows) {
   const struct {
     const char* label;

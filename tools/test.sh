@@ -66,10 +66,10 @@ stage_valgrind() {
 stage_tsan() {
   cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARROWFIELD_TSAN=ON >/dev/null
   cmake --build build-tsan -j"$jobs" --target engine_threads_tests \
-    cache_threads_tests lists_tests library_c_api_tests
+    cache_threads_tests lists_tests library_c_api_tests dialog_tests
   TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
     ctest --test-dir build-tsan --output-on-failure \
-    -R '^(engine_threads_tests|cache_threads_tests|WordByWordAndWholeCell/ThreadsTest\..*|ListsTest\.LargeList_.*|DistinctTextsTest\..*|WordsApi\.ManyThreads_.*)$'
+    -R '^(engine_threads_tests|cache_threads_tests|WordByWordAndWholeCell/ThreadsTest\..*|ListsTest\.LargeList_.*|DistinctTextsTest\..*|WordsApi\.ManyThreads_.*|FindDuplicatesSheet\..*|DialogCommands\.Duplicates_.*)$'
 }
 
 stage_windows() {

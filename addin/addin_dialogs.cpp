@@ -7,6 +7,7 @@
 #include "about_dialog.h"
 #include "addin_config.h"
 #include "dialog_windows.h"
+#include "duplicates_dialog.h"
 
 namespace marrowfield {
 
@@ -30,6 +31,12 @@ void AddinDialogs::ShowSearchDialog(const AddinConfig& config) {
 void AddinDialogs::ShowAboutDialog() {
   AboutDialog about(shell_);
   windows_.RunAboutWindow(about);
+}
+
+void AddinDialogs::ShowDuplicatesDialog() {
+  DuplicatesDialog dialog(application_);
+  windows_.RunDuplicatesWindow(dialog);
+  dialog.TakeFailure();
 }
 
 }  // namespace marrowfield

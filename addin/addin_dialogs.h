@@ -1,4 +1,4 @@
-// AddinDialogs: the add-in's two dialogs as its commands show them. The
+// AddinDialogs: the add-in's dialogs as its commands show them. The
 // search dialog's object is made at the first search command and kept
 // while the add-in is loaded, so its search text survives closing; an
 // About dialog is made for each showing. An error that ended the search
@@ -27,6 +27,9 @@ class AddinDialogs : public DialogViews {
   // Throws what ended the dialog, if a host call failed in it.
   void ShowSearchDialog(const AddinConfig& config) override;
   void ShowAboutDialog() override;
+  // A new Find duplicates dialog for each showing: it reads the sheet that
+  // is active then. Throws what ended it, if a host call failed in it.
+  void ShowDuplicatesDialog() override;
 
   // The search dialog; null before the first ShowSearchDialog.
   SearchDialog* searchDialog() { return searchDialog_.get(); }

@@ -44,12 +44,15 @@ int32_t AddinSession::AutoOpen() noexcept {
   Guarded([] {
     HostValue ownPath;
     ownPath.Call(xlGetName);
-    for (const CommandRow& row : CommandTable) {
+    for (const CommandRow& row : AllCommands) {
       RegisterCommand(ownPath.value(), row);
     }
-    // A second open finds the menu and leaves it; a failed question adds
-    // nothing rather than risk a second menu.
-    if (FindMenu() == MenuState::kMissing) AddMenu();
+    // A second open finds the menu, its items included, and leaves it; a
+    // failed question adds nothing rather than risk a second menu.
+    if (FindMenu() == MenuState::kMissing) {
+      AddMenu();
+      AddMenuItem(DuplicatesMenuItem, kDuplicatesItemBefore);
+    }
   });
   // The worksheet functions come after the commands and menu, each on its
   // own, so that one the host refuses leaves the others registered.
@@ -68,7 +71,7 @@ int32_t AddinSession::AutoClose() noexcept {
   // connection.
   // Every name the add-in registered goes, as the host asks of
   // xlAutoClose; left behind, they would run code that is no longer there.
-  for (const CommandRow& row : CommandTable) {
+  for (const CommandRow& row : AllCommands) {
     Guarded([&row] { RemoveDefinedName(row.procedure); });
   }
   for (std::size_t i = 0; i < SheetFunctionTable.size(); ++i) {
@@ -90,7 +93,7 @@ int32_t AddinSession::AutoClose() noexcept {
 XLOPER* AddinSession::AutoRegister(const XLOPER* procedureName) noexcept {
   SetValueError(&registerAnswer_);
   Guarded([this, procedureName] {
-    for (const CommandRow& row : CommandTable) {
+    for (const CommandRow& row : AllCommands) {
       if (!NamesProcedure(procedureName, row.procedure)) continue;
       HostValue ownPath;
       ownPath.Call(xlGetName);
@@ -142,6 +145,11 @@ int32_t AddinSession::MarrowfieldDialog() noexcept {
 
 int32_t AddinSession::MarrowfieldAbout() noexcept {
   Guarded([this] { ports_.dialogs.ShowAboutDialog(); });
+  return 1;
+}
+
+int32_t AddinSession::MarrowfieldDuplicates() noexcept {
+  Guarded([this] { ports_.dialogs.ShowDuplicatesDialog(); });
   return 1;
 }
 

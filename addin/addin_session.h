@@ -43,7 +43,7 @@ class AddinSession {
   // object, starts the engine. Returns 1.
   int32_t AutoOpen() noexcept;
 
-  // xlAutoClose: removes the defined names of the three commands,
+  // xlAutoClose: removes the defined names of the commands,
   // unregisters the worksheet functions and removes their names, removes
   // the menu (only when present), stops the engine, releases and forgets the
   // host connection so that a later open connects afresh, and balances the
@@ -60,10 +60,12 @@ class AddinSession {
   // for anything else #VALUE!; the value is owned by the session.
   XLOPER* AddInManagerInfo(const XLOPER* action) noexcept;
 
-  // The three commands. Each returns 1.
+  // The commands. Each returns 1.
   int32_t MarrowfieldDialog() noexcept;
   int32_t MarrowfieldAbout() noexcept;
   int32_t MarrowfieldTest() noexcept;
+  // Find duplicates: shows its dialog on the active sheet.
+  int32_t MarrowfieldDuplicates() noexcept;
 
   const AddinConfig& config() const { return config_; }
 

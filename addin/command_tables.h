@@ -1,6 +1,7 @@
 // The fixed tables the add-in hands to the host: the three commands it
-// registers and its menu on the worksheet menu bar. Trailing blanks are
-// part of the texts.
+// registers and its menu on the worksheet menu bar, and the Find
+// duplicates command and menu item that came after them. Trailing blanks
+// are part of the texts.
 
 #ifndef MARROWFIELD_ADDIN_COMMAND_TABLES_H_
 #define MARROWFIELD_ADDIN_COMMAND_TABLES_H_
@@ -40,6 +41,22 @@ constexpr std::array<MenuRow, kMenuRows> MenuTable = {{
     {"A&bout", "fMarrowfieldAbout", "", "About Marrowfield", ""},
     {"&Marrowfield Test", "fMarrowfieldTest", "", "Sample Test", ""},
 }};
+
+// Find duplicates: registered after the three, its item added to the menu
+// once the menu is made (ADD.COMMAND), before About, so right after
+// Search. The three and their menu stay exactly as they were, so a host
+// that knows them finds them unchanged.
+constexpr CommandRow DuplicatesCommand = {
+    "fMarrowfieldDuplicates", "A", "fMarrowfieldDuplicates", "", "2",
+    "Marrowfield Add-In"};
+constexpr MenuRow DuplicatesMenuItem = {"Find &duplicates...",
+                                        "fMarrowfieldDuplicates", "",
+                                        "Find duplicates ", ""};
+constexpr const char* kDuplicatesItemBefore = "A&bout";
+
+// Every command the add-in registers, in registration order.
+constexpr std::array<CommandRow, 4> AllCommands = {
+    {CommandTable[0], CommandTable[1], CommandTable[2], DuplicatesCommand}};
 
 // Menu bar 10 is the host's worksheet menu bar.
 constexpr double kWorksheetMenuBar = 10.0;

@@ -1,5 +1,5 @@
-// DialogViews: the port that shows the add-in's two modal dialogs, each
-// owned by the host window that is active at the call.
+// DialogViews: the port that shows the add-in's modal dialogs, each owned
+// by the host window that is active at the call.
 
 #ifndef MARROWFIELD_ADDIN_DIALOG_VIEWS_H_
 #define MARROWFIELD_ADDIN_DIALOG_VIEWS_H_
@@ -18,6 +18,10 @@ class DialogViews {
 
   // Shows the About dialog and returns when the user closes it.
   virtual void ShowAboutDialog() = 0;
+
+  // Shows the Find duplicates dialog and returns when it closes. May throw
+  // as ShowSearchDialog does.
+  virtual void ShowDuplicatesDialog() = 0;
 };
 
 }  // namespace marrowfield

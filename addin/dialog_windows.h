@@ -11,6 +11,7 @@
 namespace marrowfield {
 
 class AboutDialog;
+class DuplicatesDialog;
 class SearchDialog;
 
 class DialogWindows {
@@ -25,6 +26,11 @@ class DialogWindows {
 
   // Shows the About dialog's window for |dialog|. Must not throw.
   virtual void RunAboutWindow(AboutDialog& dialog) noexcept = 0;
+
+  // Shows the Find duplicates window for |dialog|. Calls
+  // dialog.Initialise() when the window is made and dialog.Detach() before
+  // returning. Must not throw.
+  virtual void RunDuplicatesWindow(DuplicatesDialog& dialog) noexcept = 0;
 };
 
 }  // namespace marrowfield

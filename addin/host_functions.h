@@ -23,6 +23,7 @@ constexpr int32_t xlGetHwnd = 10 | xlSpecial;  // the host's main window
 constexpr int32_t xlfSetName = 88;
 constexpr int32_t xlfRegister = 149;
 constexpr int32_t xlfAddMenu = 152;
+constexpr int32_t xlfAddCommand = 153;
 constexpr int32_t xlfDeleteMenu = 158;
 constexpr int32_t xlfGetBar = 182;
 

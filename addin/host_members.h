@@ -23,12 +23,26 @@ constexpr int32_t kDispIdWorksheets = 0x01EE;
 constexpr int32_t kDispIdSheets = 0x01E5;
 constexpr int32_t kDispIdWorkbooks = 0x023C;
 constexpr int32_t kDispIdVersion = 0x0188;  // Application.Version
+constexpr int32_t kDispIdName = 0x006E;
+constexpr int32_t kDispIdCount = 0x0076;
+constexpr int32_t kDispIdRange = 0x00C5;
+constexpr int32_t kDispIdAutoFit = 0x00ED;
+constexpr int32_t kDispIdColumn = 0x00F0;
+constexpr int32_t kDispIdEntireColumn = 0x00F6;
+constexpr int32_t kDispIdRow = 0x0101;
+constexpr int32_t kDispIdActiveCell = 0x0131;
+constexpr int32_t kDispIdActiveWindow = 0x02F7;
 
 // Members looked up by name.
 constexpr const char* kApplicationProgId = "Excel.Application";
 constexpr const char* kApplicationMember = "Application";
 constexpr const char* kExecuteExcel4MacroMember = "ExecuteExcel4Macro";
 constexpr const char* kWorkbooksMember = "Workbooks";
+// The window's panes, set after the result sheet of Find duplicates is
+// written.
+constexpr const char* kSplitColumnMember = "SplitColumn";
+constexpr const char* kSplitRowMember = "SplitRow";
+constexpr const char* kFreezePanesMember = "FreezePanes";
 
 // The locale of every name lookup and call, here and in the installer:
 // English (United States), what VBA passes. Excel resolves the English

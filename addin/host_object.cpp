@@ -161,4 +161,91 @@ HostObject HostObject::Add(const std::string& templatePath) {
       Call(kDispIdAdd, InvokeKind::kMethod, std::move(arguments), true));
 }
 
+int32_t HostObject::IntegerResult(const AutomationValue& value) {
+  switch (value.kind()) {
+    case ValueKind::kInt32:
+      return value.int32();
+    case ValueKind::kInt16:
+      return value.int16();
+    case ValueKind::kDouble:
+      return static_cast<int32_t>(value.number());
+    default:
+      return 0;
+  }
+}
+
+std::string HostObject::Name() {
+  const AutomationValue value =
+      Call(kDispIdName, InvokeKind::kPropertyGet, {}, true);
+  return value.kind() == ValueKind::kString ? value.text() : std::string();
+}
+
+void HostObject::SetName(const std::string& name) {
+  std::vector<AutomationValue> arguments;
+  arguments.push_back(AutomationValue::String(name));
+  Call(kDispIdName, InvokeKind::kPropertyPut, std::move(arguments), false);
+}
+
+HostObject HostObject::ActiveCell() {
+  return ObjectResult(
+      Call(kDispIdActiveCell, InvokeKind::kPropertyGet, {}, true));
+}
+
+HostObject HostObject::ActiveWindow() {
+  return ObjectResult(
+      Call(kDispIdActiveWindow, InvokeKind::kPropertyGet, {}, true));
+}
+
+int32_t HostObject::Row() {
+  return IntegerResult(Call(kDispIdRow, InvokeKind::kPropertyGet, {}, true));
+}
+
+int32_t HostObject::Column() {
+  return IntegerResult(Call(kDispIdColumn, InvokeKind::kPropertyGet, {}, true));
+}
+
+int32_t HostObject::Count() {
+  return IntegerResult(Call(kDispIdCount, InvokeKind::kPropertyGet, {}, true));
+}
+
+HostObject HostObject::AddWorksheet() {
+  return ObjectResult(Call(kDispIdAdd, InvokeKind::kMethod, {}, true));
+}
+
+HostObject HostObject::Range(const std::string& address) {
+  std::vector<AutomationValue> arguments;
+  arguments.push_back(AutomationValue::String(address));
+  return ObjectResult(
+      Call(kDispIdRange, InvokeKind::kPropertyGet, std::move(arguments), true));
+}
+
+void HostObject::SetValue(AutomationValue value) {
+  std::vector<AutomationValue> arguments;
+  arguments.push_back(std::move(value));
+  Call(kDispIdValue, InvokeKind::kPropertyPut, std::move(arguments), false);
+}
+
+HostObject HostObject::EntireColumn() {
+  return ObjectResult(
+      Call(kDispIdEntireColumn, InvokeKind::kPropertyGet, {}, true));
+}
+
+void HostObject::AutoFit() {
+  // AutoFit answers with a value; it says nothing the add-in needs.
+  Call(kDispIdAutoFit, InvokeKind::kMethod, {}, true);
+}
+
+void HostObject::SetProperty(const std::string& name, AutomationValue value) {
+  if (object_ == nullptr || port_ == nullptr) return;
+  DispId member = 0;
+  const HResult hr =
+      port_->GetIdOfName(object_, name, kLocaleEnglishUs, &member);
+  if (Failed(hr)) {
+    throw HostCallError(hr, "the host has no member " + name);
+  }
+  std::vector<AutomationValue> arguments;
+  arguments.push_back(std::move(value));
+  Call(member, InvokeKind::kPropertyPut, std::move(arguments), false);
+}
+
 }  // namespace marrowfield

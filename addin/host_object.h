@@ -73,6 +73,35 @@ class HostObject {
   // Workbooks: a new workbook made from the template at |templatePath|.
   HostObject Add(const std::string& templatePath);
 
+  // What Find duplicates needs besides.
+  // Worksheet (or any object with a Name): its name; "" when the host
+  // answers with something other than a string.
+  std::string Name();
+  // Worksheet: renames it; the host refuses a name already taken.
+  void SetName(const std::string& name);
+  // Application: the active cell; null with no workbook open.
+  HostObject ActiveCell();
+  // Application: the active window.
+  HostObject ActiveWindow();
+  // Range: the sheet row and column of its first cell; 0 when the host
+  // answers with something other than a number.
+  int32_t Row();
+  int32_t Column();
+  // Worksheets: how many there are; 0 as for Row.
+  int32_t Count();
+  // Worksheets: a new worksheet, which becomes the active sheet.
+  HostObject AddWorksheet();
+  // Worksheet: the range at |address| ("A1:F10").
+  HostObject Range(const std::string& address);
+  // Range: assigns |value| (an array of the range's shape, or one value).
+  void SetValue(AutomationValue value);
+  // Range: its whole columns.
+  HostObject EntireColumn();
+  // Range of columns: fits their widths to their contents.
+  void AutoFit();
+  // Sets the property called |name| (looked up by name) to |value|.
+  void SetProperty(const std::string& name, AutomationValue value);
+
  private:
   // Invokes |member|; returns the result (empty when |wantResult| is false
   // or the object is null).
@@ -80,6 +109,8 @@ class HostObject {
                        std::vector<AutomationValue> arguments, bool wantResult);
   // The object inside |value| as an owning HostObject; null otherwise.
   static HostObject ObjectResult(AutomationValue value);
+  // A number the host answered as VT_I4, VT_I2 or VT_R8; 0 otherwise.
+  static int32_t IntegerResult(const AutomationValue& value);
 
   AutomationPort* port_ = nullptr;
   IDispatch* object_ = nullptr;

@@ -83,6 +83,26 @@ void AddMenu() {
            MakeTempString(before.placeholderString()));
 }
 
+void AddMenuItem(const MenuRow& item, const char* before) {
+  std::vector<CountedString> texts;
+  texts.reserve(kMenuColumns);
+  std::array<XLOPER, kMenuColumns> block{};
+  for (std::size_t c = 0; c < kMenuColumns; ++c) {
+    texts.emplace_back(item[c]);
+    block[c] = texts.back().AsValue();
+  }
+  XLOPER row{};
+  row.val.array.lparray = block.data();
+  row.val.array.rows = 1;
+  row.val.array.columns = kMenuColumns;
+  row.xltype = xltypeMulti;
+  CountedString menu(kMenuName);
+  CountedString position(before);
+  CallHost(xlfAddCommand, nullptr, MakeTempNumber(kWorksheetMenuBar),
+           MakeTempString(menu.placeholderString()), &row,
+           MakeTempString(position.placeholderString()));
+}
+
 void DeleteMenu() {
   CountedString name(kMenuName);
   CallHost(xlfDeleteMenu, nullptr, MakeTempNumber(kWorksheetMenuBar),

@@ -30,6 +30,10 @@ MenuState FindMenu();
 // Puts the menu of MenuTable on the worksheet menu bar, before "Help".
 void AddMenu();
 
+// Adds |item| to the add-in's menu on the worksheet menu bar, before the
+// item |before| (ADD.COMMAND 10, "Marrowfield", the 1 x 5 row, |before|).
+void AddMenuItem(const MenuRow& item, const char* before);
+
 // Takes the menu off the worksheet menu bar.
 void DeleteMenu();
 

@@ -1,5 +1,6 @@
-// What the list and record benchmarks share: the names their corpora are
-// made of, the size a smoke run shrinks them to, and how recall is reported.
+// What the list, record and Find duplicates benchmarks share: the names
+// their corpora are made of, the skewed column of cells made from them,
+// the size a smoke run shrinks them to, and how recall is reported.
 
 #ifndef MARROWFIELD_BENCH_BENCH_CORPUS_H_
 #define MARROWFIELD_BENCH_BENCH_CORPUS_H_
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -40,6 +42,32 @@ inline std::vector<std::string> BaseNames() {
     base.push_back(lower);
   }
   return base;
+}
+
+// A column as a user would have it: every one of |distinct| at least once,
+// |cellsPerDistinct| cells a name on average, a few names very often and
+// most rarely, in no order; the same for the same |seed|.
+inline std::vector<std::string> SkewedColumn(
+    const std::vector<std::string>& distinct, size_t cellsPerDistinct,
+    uint64_t seed) {
+  // A prime that divides no count of names the benchmarks are run with.
+  constexpr size_t kSpreadPrime = 2654435761u;
+  std::vector<std::string> cells = distinct;
+  testing::NameRandom random(seed);
+  const size_t n = distinct.size();
+  for (size_t k = n; k < cellsPerDistinct * n; ++k) {
+    // Cubing a uniform draw crowds the draws at the front: a few names
+    // take many cells.
+    const double u = static_cast<double>(random.Below(1u << 30)) / (1u << 30);
+    const size_t rank = static_cast<size_t>(u * u * u * static_cast<double>(n));
+    // Ranks spread over the sorted names by a multiplier prime to n, so
+    // that the frequent names are not all at the front of the alphabet.
+    cells.push_back(distinct[(rank * kSpreadPrime) % n]);
+  }
+  for (size_t k = cells.size(); k > 1; --k) {
+    std::swap(cells[k - 1], cells[random.Below(k)]);
+  }
+  return cells;
 }
 
 // The recall counters at 60, 70, 80 and 90 from the pairs the exhaustive

@@ -18,9 +18,9 @@
 #include <string_view>
 #include <vector>
 
+#include "bench_corpus.h"
 #include "distinct_texts.h"
 #include "marrowfield.h"
-#include "bench_corpus.h"
 #include "name_variants.h"
 #include "pair_finder.h"
 #include "transcription_cache.h"
@@ -55,22 +55,7 @@ const Corpus& LargeCorpus() {
     const std::vector<std::string> base = BaseNames();
     Corpus c;
     c.distinct = testing::FullNames(base, DistinctCount(), 1);
-    c.cells = c.distinct;
-    NameRandom random(2);
-    const size_t n = c.distinct.size();
-    for (size_t k = n; k < kCellsPerDistinct * n; ++k) {
-      // Cubing a uniform draw crowds the draws at the front: a few names
-      // take many cells.
-      const double u = static_cast<double>(random.Below(1u << 30)) / (1u << 30);
-      const size_t rank =
-          static_cast<size_t>(u * u * u * static_cast<double>(n));
-      // Ranks spread over the sorted names by a multiplier prime to n, so
-      // that the frequent names are not all at the front of the alphabet.
-      c.cells.push_back(c.distinct[(rank * kSpreadPrime) % n]);
-    }
-    for (size_t k = c.cells.size(); k > 1; --k) {
-      std::swap(c.cells[k - 1], c.cells[random.Below(k)]);
-    }
+    c.cells = SkewedColumn(c.distinct, kCellsPerDistinct, 2);
     return c;
   }();
   return corpus;

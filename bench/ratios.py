@@ -17,6 +17,8 @@ Usage: bench/ratios.py [BUILD_DIR]   (default: build-bench, built with
 -DMARROWFIELD_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release)
        bench/ratios.py --planted [BUILD_DIR]   (only the precision and
 recall of deduping planted persons, a run of seconds)
+       bench/ratios.py --duplicates [BUILD_DIR]   (only the add-in's Find
+duplicates against the command line's dedupe, a run of half a minute)
 """
 
 import json
@@ -210,6 +212,40 @@ def lists_rows(times, rows):
                              times[key], ">= 0.995"))
 
 
+def run_duplicates(binary):
+    """The Find duplicates benchmark: each case is one whole run (seconds
+    long), repeated three times in random order; the medians' wall-clock
+    times in seconds."""
+    out = subprocess.run(
+        [binary, "--benchmark_format=json", "--benchmark_repetitions=3",
+         "--benchmark_enable_random_interleaving=true",
+         "--benchmark_report_aggregates_only=true"],
+        check=True, capture_output=True, text=True).stdout
+    times = {}
+    scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("aggregate_name") != "median":
+            continue
+        name = b["run_name"].replace("/iterations:1", "").replace("/real_time", "")
+        times[name] = b["real_time"] * scale[b["time_unit"]]
+    return times
+
+
+def duplicates_rows(times, rows):
+    add_in = times.get("BM_FindDuplicates100k")
+    cli = times.get("BM_CliDedupe100k")
+    if add_in is not None:
+        rows.append(("Find duplicates 100 000 rows end to end, fake Excel "
+                     "(seconds)", add_in, "<= 3"))
+    if add_in is not None and cli:
+        rows.append(("Find duplicates / marrowfield dedupe, 100 000 rows",
+                     add_in / cli, "<= 1.5"))
+    alone = times.get("BM_FindDuplicatesWithoutHost100k")
+    if alone is not None and cli:
+        rows.append(("  the add-in's part alone (no host) / marrowfield dedupe",
+                     alone / cli, None))
+
+
 def python_rows(build, rows):
     """The rows of bench/python_bench.py's last run in |build|, if any."""
     path = os.path.join(build, "python_bench.json")
@@ -246,6 +282,13 @@ def main():
         rows = []
         planted_rows(run_records(os.path.join(build, "bench", "records_bench"),
                                  "BM_RecordsPlantedPersons"), rows)
+        print_rows(rows)
+        return
+    if args[:1] == ["--duplicates"]:
+        build = args[1] if len(args) > 1 else "build-bench"
+        rows = []
+        duplicates_rows(run_duplicates(os.path.join(build, "bench",
+                                                    "duplicates_bench")), rows)
         print_rows(rows)
         return
     build = args[0] if args else "build-bench"
@@ -318,6 +361,9 @@ def main():
     records = os.path.join(build, "bench", "records_bench")
     if os.path.exists(records):
         records_rows(run_records(records), rows)
+    duplicates = os.path.join(build, "bench", "duplicates_bench")
+    if os.path.exists(duplicates):
+        duplicates_rows(run_duplicates(duplicates), rows)
 
     print_rows(rows)
     print()

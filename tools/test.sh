@@ -66,10 +66,10 @@ stage_valgrind() {
 stage_tsan() {
   cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARROWFIELD_TSAN=ON >/dev/null
   cmake --build build-tsan -j"$jobs" --target engine_threads_tests \
-    cache_threads_tests lists_tests library_c_api_tests
+    cache_threads_tests lists_tests library_c_api_tests dialog_tests
   TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
     ctest --test-dir build-tsan --output-on-failure \
-    -R '^(engine_threads_tests|cache_threads_tests|WordByWordAndWholeCell/ThreadsTest\..*|ListsTest\.LargeList_.*|DistinctTextsTest\..*|WordsApi\.ManyThreads_.*)$'
+    -R '^(engine_threads_tests|cache_threads_tests|WordByWordAndWholeCell/ThreadsTest\..*|ListsTest\.LargeList_.*|DistinctTextsTest\..*|WordsApi\.ManyThreads_.*|FindDuplicatesSheet\..*|DialogCommands\.Duplicates_.*)$'
 }
 
 stage_windows() {
@@ -79,12 +79,14 @@ stage_windows() {
 stage_bench() {
   cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DMARROWFIELD_BUILD_BENCH=ON >/dev/null
   cmake --build build-bench -j"$jobs" --target engine_bench sheet_search_bench \
-    lists_bench records_bench sheet_function_bench libmarrowfield marrowfield
+    lists_bench records_bench sheet_function_bench duplicates_bench \
+    libmarrowfield marrowfield
   build-bench/bench/engine_bench --benchmark_min_time=0.01 >/dev/null
   build-bench/bench/sheet_search_bench --benchmark_min_time=0.01 >/dev/null
   build-bench/bench/sheet_function_bench --benchmark_min_time=0.01 >/dev/null
   MARROWFIELD_LISTS_BENCH_DISTINCT=2000 build-bench/bench/lists_bench >/dev/null
   MARROWFIELD_RECORDS_BENCH_COUNT=20000 build-bench/bench/records_bench >/dev/null
+  MARROWFIELD_DUPLICATES_BENCH_DISTINCT=1000 build-bench/bench/duplicates_bench >/dev/null
   # Fails when the Python runs and the command line disagree.
   /usr/bin/python3 bench/python_bench.py --smoke --build build-bench >/dev/null
   echo "benchmarks ran"

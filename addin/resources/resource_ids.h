@@ -1,7 +1,8 @@
-/* Identifiers of the add-in's resources: the search dialog, the About
- * dialog, their controls, the logo bitmap. Shared by the resource script
- * and the dialog code, so both name a control by the same number. The
- * icon is named "IDI_ICON_SEARCH" by text, not by number. */
+/* Identifiers of the add-in's resources: the search dialog, the Find
+ * duplicates dialog, the About dialog, their controls, the logo bitmap.
+ * Shared by the resource script and the dialog code, so both name a
+ * control by the same number. The icon is named "IDI_ICON_SEARCH" by
+ * text, not by number. */
 #ifndef MARROWFIELD_ADDIN_RESOURCES_RESOURCE_IDS_H_
 #define MARROWFIELD_ADDIN_RESOURCES_RESOURCE_IDS_H_
 
@@ -17,6 +18,18 @@
 #define IDC_ABOUT_BUTTON 7007
 #define IDC_ACCURACY 7024
 #define IDC_SEARCH_LOGO 7031
+
+/* Find duplicates dialog and its controls. */
+#define IDD_DUPLICATES_DIALOG 7040
+#define IDC_DUP_COLUMN 7041
+#define IDC_DUP_HEADER 7042
+#define IDC_DUP_NOTE 7043
+#define IDC_DUP_ACCURACY 7044
+#define IDC_DUP_STRICT 7045
+#define IDC_DUP_TOLERANT 7046
+#define IDC_DUP_WORDS 7047
+#define IDC_DUP_WHOLE 7048
+#define IDC_DUP_PROGRESS 7049
 
 /* About dialog and its controls. */
 #define IDD_ABOUT_DIALOG 7036

@@ -61,6 +61,40 @@ AutomationValue TakeArray(AutomationPort& port, const VARIANT& variant) {
   return AutomationValue::Array(std::move(result));
 }
 
+// A rows x columns SAFEARRAY of VARIANTs, both bounds from 1, as Excel
+// hands out a range's values and takes them back.
+HRESULT ArrayToVariant(const AutomationArray& source, VARIANT* variant) {
+  if (source.rows <= 0 || source.columns <= 0 ||
+      source.cells.size() != static_cast<size_t>(source.rows) *
+                                 static_cast<size_t>(source.columns)) {
+    return E_INVALIDARG;
+  }
+  SAFEARRAYBOUND bounds[2];
+  bounds[0].lLbound = 1;
+  bounds[0].cElements = static_cast<ULONG>(source.rows);
+  bounds[1].lLbound = 1;
+  bounds[1].cElements = static_cast<ULONG>(source.columns);
+  SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 2, bounds);
+  if (array == nullptr) return E_OUTOFMEMORY;
+  for (LONG row = 1; row <= source.rows; ++row) {
+    for (LONG column = 1; column <= source.columns; ++column) {
+      VARIANT cell;
+      HRESULT hr = ToVariant(source.At(row, column), &cell);
+      LONG index[2] = {row, column};
+      // SafeArrayPutElement copies the cell, which is then cleared.
+      if (SUCCEEDED(hr)) hr = SafeArrayPutElement(array, index, &cell);
+      VariantClear(&cell);
+      if (FAILED(hr)) {
+        SafeArrayDestroy(array);
+        return hr;
+      }
+    }
+  }
+  variant->vt = VT_ARRAY | VT_VARIANT;
+  variant->parray = array;
+  return S_OK;
+}
+
 }  // namespace
 
 bool AnsiToWide(const std::string& text, std::wstring* wide) {
@@ -128,6 +162,8 @@ HRESULT ToVariant(const AutomationValue& value, VARIANT* variant) {
       variant->vt = VT_ERROR;
       variant->scode = value.error();
       return S_OK;
+    case ValueKind::kArray:
+      return ArrayToVariant(value.array(), variant);
     default:
       return E_INVALIDARG;
   }

@@ -5,6 +5,7 @@
 
 #include "about_dialog.h"
 #include "about_dialog_window.h"
+#include "duplicates_dialog_window.h"
 #include "search_dialog_window.h"
 
 namespace marrowfield {
@@ -19,6 +20,11 @@ void Win32DialogWindows::RunSearchWindow(
 
 void Win32DialogWindows::RunAboutWindow(AboutDialog& dialog) noexcept {
   RunAboutDialogWindow(dialog);
+}
+
+void Win32DialogWindows::RunDuplicatesWindow(
+    DuplicatesDialog& dialog) noexcept {
+  RunDuplicatesDialogWindow(dialog);
 }
 
 }  // namespace marrowfield

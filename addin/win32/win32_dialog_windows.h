@@ -18,6 +18,7 @@ class Win32DialogWindows : public DialogWindows {
   void RunSearchWindow(SearchDialog& dialog,
                        const std::string& versionText) noexcept override;
   void RunAboutWindow(AboutDialog& dialog) noexcept override;
+  void RunDuplicatesWindow(DuplicatesDialog& dialog) noexcept override;
 
  private:
   Shell& shell_;

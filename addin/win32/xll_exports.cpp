@@ -1,5 +1,5 @@
 // The functions Excel calls in MarrowfieldExcel.xll: its add-in entry
-// points, the three commands and the bridge's probe. Each is a thin shell
+// points, the commands and the bridge's probe. Each is a thin shell
 // over the one AddinSession of the process, made with the Windows ports on
 // first use (so the configuration is read when the host first calls in).
 // Open and close also connect and disconnect the ribbon's COM add-in,
@@ -128,6 +128,11 @@ int WINAPI fMarrowfieldAbout(void) {
 int WINAPI fMarrowfieldTest(void) {
   return WithSession(1,
                      [](auto& session) { return session.MarrowfieldTest(); });
+}
+
+int WINAPI fMarrowfieldDuplicates(void) {
+  return WithSession(
+      1, [](auto& session) { return session.MarrowfieldDuplicates(); });
 }
 
 int WINAPI CheckInstance(void) {

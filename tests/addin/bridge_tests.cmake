@@ -4,6 +4,7 @@ add_executable(bridge_tests
   automation_value_test.cpp
   bridge_scenarios_test.cpp
   connect_to_host_test.cpp
+  duplicates_bridge_test.cpp
   host_object_test.cpp
   native_bridge_rig.cpp
   own_application_test.cpp
@@ -17,6 +18,7 @@ target_link_libraries(bridge_tests PRIVATE
   fake_xlcall32
   marrowfield_value_description
   marrowfield_addin
+  marrowfield_engine_in_process
   GTest::gtest_main)
 marrowfield_warnings(bridge_tests)
 gtest_discover_tests(bridge_tests DISCOVERY_MODE PRE_TEST)

@@ -13,7 +13,9 @@
 #include "addin_session.h"
 #include "bridge_state.h"
 #include "dialog_windows.h"
+#include "duplicates_dialog.h"
 #include "fake_dialog_views.h"
+#include "fake_duplicates_view.h"
 #include "search_dialog_rig.h"
 
 namespace marrowfield {
@@ -38,10 +40,22 @@ class ScriptedWindows : public DialogWindows {
     dialog.OnCommand(1);
     aboutEnded.push_back(view.endResult);
   }
+  // Find duplicates with what the dialog chose at opening.
+  void RunDuplicatesWindow(DuplicatesDialog& dialog) noexcept override {
+    FakeDuplicatesView view;
+    dialog.Initialise(view);
+    if (!view.ended) {
+      view.Click(dialog, 1);
+      view.Finish(dialog);
+    }
+    dialog.Detach();
+    duplicatesEnded.push_back(view.ended ? view.endResult : 0);
+  }
 
   Script script;
   std::vector<FakeSearchView> views;
   std::vector<int32_t> aboutEnded;
+  std::vector<int32_t> duplicatesEnded;
 };
 
 class DialogCommands : public SearchDialogRig {
@@ -105,6 +119,36 @@ TEST_F(DialogCommands, SecondOpening_IsTheSameDialog_WithItsSearchText) {
   EXPECT_TRUE(windows_.views[1].items.empty());
   EXPECT_EQ(windows_.views[1].endResult, 2);
   EXPECT_TRUE(debug_.lines.empty());
+}
+
+TEST_F(DialogCommands, Duplicates_WritesTheSheetOfTheActiveWorksheet) {
+  AddSheet();
+  Text(1, 1, "Smith");
+  Text(2, 1, "Smyth");
+  Text(3, 1, "Smith");
+
+  EXPECT_EQ(session_.MarrowfieldDuplicates(), 1);
+
+  EXPECT_EQ(windows_.duplicatesEnded, std::vector<int32_t>{kDuplicatesWritten});
+  EXPECT_EQ(model_.SheetNames(process_, book_),
+            (std::vector<std::string>{"Duplicates", "Names"}));
+  EXPECT_TRUE(debug_.lines.empty());
+  EXPECT_EQ(model_.OutstandingReferences(), 0);
+}
+
+TEST_F(DialogCommands,
+       Duplicates_HostCallFailing_EndsDialog_CommandWritesError) {
+  AddSheet();
+  Text(1, 1, "Smith");
+  model_.FailMember(process_, ModelKind::kWorksheet, 0x019C,
+                    static_cast<int32_t>(0x80010108u));
+
+  EXPECT_EQ(session_.MarrowfieldDuplicates(), 1);
+
+  EXPECT_EQ(windows_.duplicatesEnded, std::vector<int32_t>{kDuplicatesFailed});
+  EXPECT_EQ(debug_.lines, std::vector<std::string>{"Error..."});
+  EXPECT_EQ(model_.SheetNames(process_, book_),
+            std::vector<std::string>{"Names"});
 }
 
 TEST_F(DialogCommands, About_ShowsAFreshAboutDialogEachTime) {

@@ -20,3 +20,13 @@ target_link_libraries(dialog_tests PRIVATE
 marrowfield_warnings(dialog_tests)
 gtest_discover_tests(dialog_tests DISCOVERY_MODE PRE_TEST
   PROPERTIES LABELS addin)
+
+# Find duplicates through its dialog logic, against the command line's
+# dedupe of the same values.
+target_sources(dialog_tests PRIVATE
+  cli_dedupe.cpp
+  duplicates_dialog_test.cpp
+  duplicates_sheet_test.cpp)
+target_compile_definitions(dialog_tests PRIVATE
+  MARROWFIELD_CLI="$<TARGET_FILE:marrowfield>")
+add_dependencies(dialog_tests marrowfield)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "addin_driver.h"
+#include "command_tables.h"
 #include "counted_string.h"
 #include "fake_xlcall32.h"
 #include "host_functions.h"
@@ -50,9 +51,29 @@ TEST_F(EntryPointScenarios, OpenTwice_AddsOneMenuAndRegistersCommandsTwice) {
   const Args dialog = Registration("fMarrowfieldDialog");
   const Args about = Registration("fMarrowfieldAbout");
   const Args test = Registration("fMarrowfieldTest");
-  const std::vector<Args> expected = {dialog, about, test, dialog, about, test};
+  const Args duplicates = Registration("fMarrowfieldDuplicates");
+  const std::vector<Args> expected = {dialog, about, test, duplicates,
+                                      dialog, about, test, duplicates};
   EXPECT_EQ(RecordedArgsOf(xlfRegister), expected);
   EXPECT_EQ(fake_xl_menu_count("Marrowfield"), 1);
+  // The menu found the second time keeps its one Find duplicates item.
+  EXPECT_EQ(RecordedArgsOf(xlfAddCommand).size(), 1u);
+  driver_->AutoClose();
+}
+
+TEST_F(EntryPointScenarios, Open_AddsFindDuplicatesAfterSearch) {
+  driver_->AutoOpen();
+
+  const std::vector<Args> expected = {
+      {"num:10", "str:Marrowfield",
+       "multi:1x5[str:Find &duplicates...|str:fMarrowfieldDuplicates|str:|"
+       "str:Find duplicates |str:]",
+       "str:A&bout"}};
+  EXPECT_EQ(RecordedArgsOf(xlfAddCommand), expected);
+  EXPECT_EQ(fake_xl_refused_calls(), 0);
+  EXPECT_EQ(fake_xl_menu_item_position("Marrowfield", "Search"), 1);
+  EXPECT_EQ(fake_xl_menu_item_position("Marrowfield", "Find duplicates..."), 2);
+  EXPECT_EQ(fake_xl_menu_item_position("Marrowfield", "About"), 3);
   driver_->AutoClose();
 }
 
@@ -127,6 +148,9 @@ INSTANTIATE_TEST_SUITE_P(
             "TestInSmallLetters", "fmarrowfieldtest", {"fMarrowfieldTest"}},
         RegisterCase{
             "DialogAsWritten", "fMarrowfieldDialog", {"fMarrowfieldDialog"}},
+        RegisterCase{"DuplicatesInCapitals",
+                     "FMARROWFIELDDUPLICATES",
+                     {"fMarrowfieldDuplicates"}},
         RegisterCase{"LongerName", "fMarrowfieldDialogs", {}},
         RegisterCase{"ShorterName", "fMarrowfield", {}},
         RegisterCase{"EntryPointName", "xlAutoOpen", {}},
@@ -203,11 +227,12 @@ TEST_F(EntryPointScenarios, Close_DeletesPresentMenuAndGivesBackItsName) {
   // Every registered command's name goes, not only the dialog's, and so
   // do the worksheet functions' names.
   const std::vector<Args> unnamed = {
-      {"str:fMarrowfieldDialog"},   {"str:fMarrowfieldAbout"},
-      {"str:fMarrowfieldTest"},     {"str:MARROWFIELD.SCORE"},
-      {"str:MARROWFIELD.PHONES"},   {"str:MARROWFIELD.CODE"},
-      {"str:MARROWFIELD.BEST"},     {"str:MARROWFIELD.MATCHES"},
-      {"str:MARROWFIELD.BESTSCORE"}, {"str:MARROWFIELD.GROUP"}};
+      {"str:fMarrowfieldDialog"},  {"str:fMarrowfieldAbout"},
+      {"str:fMarrowfieldTest"},    {"str:fMarrowfieldDuplicates"},
+      {"str:MARROWFIELD.SCORE"},   {"str:MARROWFIELD.PHONES"},
+      {"str:MARROWFIELD.CODE"},    {"str:MARROWFIELD.BEST"},
+      {"str:MARROWFIELD.MATCHES"}, {"str:MARROWFIELD.BESTSCORE"},
+      {"str:MARROWFIELD.GROUP"}};
   EXPECT_EQ(RecordedArgsOf(xlfSetName), unnamed);
   EXPECT_EQ(fake_xl_outstanding_values(), 0);
   EXPECT_EQ(fake_xl_bad_frees(), 0);
@@ -261,7 +286,8 @@ TEST_F(EntryPointScenarios, HostFailingEveryCall_OpenAndCloseStillAnswer) {
   EXPECT_TRUE(RecordedArgsOf(xlFree).empty());
   EXPECT_TRUE(RecordedArgsOf(xlfAddMenu).empty());
   EXPECT_TRUE(RecordedArgsOf(xlfDeleteMenu).empty());
-  EXPECT_EQ(RecordedArgsOf(xlfRegister).size(), 3u);
+  EXPECT_TRUE(RecordedArgsOf(xlfAddCommand).empty());
+  EXPECT_EQ(RecordedArgsOf(xlfRegister).size(), AllCommands.size());
 }
 
 }  // namespace

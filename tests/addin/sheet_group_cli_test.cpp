@@ -7,15 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "addin_driver.h"
+#include "cli_dedupe.h"
 #include "fake_xlcall32.h"
 #include "sheet_function_rig.h"
 #include "sheet_function_values.h"
@@ -38,47 +36,6 @@ std::vector<std::string> CorpusValues(const std::string& path) {
   return values;
 }
 
-// The rows of a CSV the command line wrote: fields split at commas,
-// quoted fields unquoted ("" inside for one quote), lines ending CR LF.
-std::vector<std::vector<std::string>> ReadCsv(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream whole;
-  whole << in.rdbuf();
-  const std::string text = whole.str();
-  std::vector<std::vector<std::string>> rows;
-  std::vector<std::string> row;
-  std::string field;
-  bool quoted = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-        field += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        field += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      row.push_back(field);
-      field.clear();
-    } else if (c == '\r') {
-      continue;
-    } else if (c == '\n') {
-      row.push_back(field);
-      field.clear();
-      rows.push_back(row);
-      row.clear();
-    } else {
-      field += c;
-    }
-  }
-  return rows;
-}
-
 struct CliCase {
   const char* label;
   std::vector<std::string> values;
@@ -88,38 +45,10 @@ struct CliCase {
 };
 
 // Text to canonical, as "marrowfield dedupe --mapping" writes it for
-// |values| (one cell a line of a TSV file).
+// |values|.
 std::map<std::string, std::string> CliMapping(const CliCase& c) {
-  // Named after the case: CTest may run the cases side by side.
-  std::string name;
-  for (const char* l = c.label; *l != '\0'; ++l) {
-    name += std::isalnum(static_cast<unsigned char>(*l)) ? *l : '_';
-  }
-  const std::string dir = ::testing::TempDir();
-  const std::string input = dir + "group_cli_" + name + ".tsv";
-  const std::string mapping = dir + "group_cli_" + name + ".csv";
-  {
-    std::ofstream out(input, std::ios::binary);
-    for (const std::string& value : c.values) out << value << "\n";
-  }
-  std::remove(mapping.c_str());
-  const std::string command = std::string(MARROWFIELD_CLI) + " dedupe '" +
-                              input + "' --mapping '" + mapping + "' " +
-                              c.flags + " > /dev/null 2>&1";
-  const int status = std::system(command.c_str());
-  // 0 with groups, 1 without; both write the mapping.
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1)
-      << c.label << ": " << command;
-  const std::vector<std::vector<std::string>> rows = ReadCsv(mapping);
-  std::remove(input.c_str());
-  std::remove(mapping.c_str());
-  EXPECT_FALSE(rows.empty()) << c.label << ": no mapping written";
-  std::map<std::string, std::string> canonical;
-  for (std::size_t r = 1; r < rows.size(); ++r) {
-    EXPECT_EQ(rows[r].size(), 2u) << c.label;
-    if (rows[r].size() == 2) canonical[rows[r][0]] = rows[r][1];
-  }
-  return canonical;
+  return RunCliDedupe(std::string("group ") + c.label, c.values, c.flags)
+      .mapping;
 }
 
 class SheetGroupCli : public ::testing::TestWithParam<CliCase> {

@@ -279,6 +279,19 @@ ModelValue FakeAutomationPort::ToModel(const AutomationValue& value) {
     }
     case ValueKind::kError:
       return ModelValue::Error(value.error());
+    case ValueKind::kArray: {
+      const AutomationArray& array = value.array();
+      ModelValue grid;
+      grid.kind = ModelValue::Kind::kGrid;
+      grid.typeCode = 0x200C;  // VT_ARRAY | VT_VARIANT
+      grid.rows = array.rows;
+      grid.columns = array.columns;
+      grid.cells.reserve(array.cells.size());
+      for (const AutomationValue& cell : array.cells) {
+        grid.cells.push_back(ToModel(cell));
+      }
+      return grid;
+    }
     default:
       return ModelValue();
   }

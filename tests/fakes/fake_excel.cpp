@@ -6,6 +6,7 @@
 
 #include "fake_excel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -136,7 +137,7 @@ void FakeExcel::Reset() {
   calls_.clear();
   menus_.clear();
   for (const char* menu : kBuiltInMenus) {
-    menus_.push_back(Menu{kWorksheetBar, menu, true});
+    menus_.push_back(Menu{kWorksheetBar, menu, true, {}});
   }
   refused_ = 0;
   registerIds_.clear();
@@ -190,6 +191,8 @@ int32_t FakeExcel::Answer(int32_t function, XLOPER* result, int32_t count,
       return AddMenu(result, count, args);
     case xlfDeleteMenu:
       return DeleteMenu(result, count, args);
+    case xlfAddCommand:
+      return AddCommand(result, count, args);
     case xlfSetName:
       return SetName(result, count, args);
     case kUnregister:
@@ -367,10 +370,60 @@ int32_t FakeExcel::AddMenu(XLOPER* result, int32_t count, XLOPER* const* args) {
       return xlretSuccess;
     }
   }
-  const auto added =
-      menus_.insert(place, Menu{bar, Text(table.val.array.lparray[0]), false});
+  Menu menu{bar, Text(table.val.array.lparray[0]), false, {}};
+  for (int row = 1; row < table.val.array.rows; ++row) {
+    menu.items.push_back(Text(table.val.array.lparray[row * 5]));
+  }
+  const auto added = menus_.insert(place, std::move(menu));
   SetNumber(result, static_cast<double>(added - menus_.begin() + 1));
   return xlretSuccess;
+}
+
+int32_t FakeExcel::AddCommand(XLOPER* result, int32_t count,
+                              XLOPER* const* args) {
+  double bar = 0;
+  if (count < 3 || !ToNumber(*args[0], &bar)) return xlretInvCount;
+  // ADD.COMMAND(bar, menu, command row[, position]): the menu by its
+  // text, one row of the five ADD.MENU columns, the item it goes before.
+  const auto menu = FindMenu(bar, Text(*args[1]));
+  const XLOPER& row = *args[2];
+  if (menu == menus_.end() || BaseType(row) != xltypeMulti ||
+      row.val.array.lparray == nullptr || row.val.array.rows != 1 ||
+      row.val.array.columns != 5) {
+    ++refused_;
+    SetError(result, xlerrValue);
+    return xlretSuccess;
+  }
+  auto place = menu->items.end();
+  if (count >= 4 && BaseType(*args[3]) == xltypeStr) {
+    place = std::find_if(menu->items.begin(), menu->items.end(),
+                         [&](const std::string& item) {
+                           return MenuKey(item) == MenuKey(Text(*args[3]));
+                         });
+    if (place == menu->items.end()) {
+      ++refused_;
+      SetError(result, xlerrValue);
+      return xlretSuccess;
+    }
+  }
+  const auto added = menu->items.insert(place, Text(row.val.array.lparray[0]));
+  SetNumber(result, static_cast<double>(added - menu->items.begin() + 1));
+  return xlretSuccess;
+}
+
+int FakeExcel::MenuItemPosition(const std::string& menu,
+                                const std::string& item) const {
+  for (const Menu& entry : menus_) {
+    if (entry.bar != kWorksheetBar || MenuKey(entry.text) != MenuKey(menu)) {
+      continue;
+    }
+    for (std::size_t i = 0; i < entry.items.size(); ++i) {
+      if (MenuKey(entry.items[i]) == MenuKey(item)) {
+        return static_cast<int>(i) + 1;
+      }
+    }
+  }
+  return 0;
 }
 
 bool FakeExcel::ValidRegistrationTexts(const std::vector<std::string>& texts,

@@ -81,7 +81,11 @@ class FakeExcel {
   void RemoveMenus();
   // The 1-based place of menu |name| on the worksheet bar; 0: not there.
   int MenuPosition(const std::string& name) const;
-  // REGISTER and ADD.MENU calls refused for arguments Excel does not take.
+  // The 1-based place of item |item| in menu |menu| on the worksheet bar;
+  // 0 when either is not there.
+  int MenuItemPosition(const std::string& menu, const std::string& item) const;
+  // REGISTER, ADD.MENU and ADD.COMMAND calls refused for arguments Excel
+  // does not take.
   int refused() const { return refused_; }
   int outstanding() const { return static_cast<int>(handedOut_.size()); }
   // Wide values read by a thread-safe function from another thread.
@@ -93,6 +97,7 @@ class FakeExcel {
     double bar;
     std::string text;  // the menu's item text, with its ampersand
     bool builtIn;
+    std::vector<std::string> items;  // its commands' texts, in order
   };
 
   int32_t Free(int32_t count, XLOPER* const* args);
@@ -110,6 +115,7 @@ class FakeExcel {
   int32_t GetBar(XLOPER* result, int32_t count, XLOPER* const* args);
   int32_t AddMenu(XLOPER* result, int32_t count, XLOPER* const* args);
   int32_t DeleteMenu(XLOPER* result, int32_t count, XLOPER* const* args);
+  int32_t AddCommand(XLOPER* result, int32_t count, XLOPER* const* args);
   int32_t SetName(XLOPER* result, int32_t count, XLOPER* const* args);
   int32_t Unregister(XLOPER* result, int32_t count, XLOPER* const* args);
   // REGISTER through either interface, given its arguments as text (the

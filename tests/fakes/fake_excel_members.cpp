@@ -132,6 +132,11 @@ ModelResult FakeExcelModel::Member(Object& object, int32_t member,
                                    ModelValue* result) {
   const bool get = (invokeKind & kGet) != 0;
   const bool method = (invokeKind & kMethod) != 0;
+  ModelResult written = kModelOk;
+  if (SheetWriteMember(object, member, invokeKind, arguments, result,
+                       &written)) {
+    return written;
+  }
   if (member == kModelApplicationMember) {
     if (!get) return kModelMemberNotFound;
     // A Protected View window belongs to no workbook the object model

@@ -5,6 +5,7 @@
 #include "fake_excel_model.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace marrowfield {
 
@@ -111,7 +112,9 @@ int FakeExcelModel::AddWorksheet(int process, int workbook,
                                  const std::string& name) {
   Book& book = processes_.at(static_cast<size_t>(process))
                    .books.at(static_cast<size_t>(workbook));
-  book.sheets.push_back(Sheet{name, false, {}, 1, 1});
+  Sheet sheet;
+  sheet.name = name;
+  book.sheets.push_back(std::move(sheet));
   return static_cast<int>(book.sheets.size()) - 1;
 }
 
@@ -119,7 +122,10 @@ int FakeExcelModel::AddChartSheet(int process, int workbook,
                                   const std::string& name) {
   Book& book = processes_.at(static_cast<size_t>(process))
                    .books.at(static_cast<size_t>(workbook));
-  book.sheets.push_back(Sheet{name, true, {}, 1, 1});
+  Sheet sheet;
+  sheet.name = name;
+  sheet.chart = true;
+  book.sheets.push_back(std::move(sheet));
   return static_cast<int>(book.sheets.size()) - 1;
 }
 
@@ -294,6 +300,63 @@ FakeExcelModel::ActiveCell FakeExcelModel::ActiveCellOf(int process) const {
 int FakeExcelModel::WorkbookCount(int process) const {
   return static_cast<int>(
       processes_.at(static_cast<size_t>(process)).books.size());
+}
+
+void FakeExcelModel::SetActiveCell(int process, int workbook, int sheet,
+                                   int row, int column) {
+  Sheet& target = processes_.at(static_cast<size_t>(process))
+                      .books.at(static_cast<size_t>(workbook))
+                      .sheets.at(static_cast<size_t>(sheet));
+  target.activeRow = row;
+  target.activeColumn = column;
+}
+
+const ModelCell* FakeExcelModel::CellAt(int process, int workbook, int sheet,
+                                        int row, int column) const {
+  const Sheet& cells = processes_.at(static_cast<size_t>(process))
+                           .books.at(static_cast<size_t>(workbook))
+                           .sheets.at(static_cast<size_t>(sheet));
+  const auto found = cells.cells.find({row, column});
+  return found == cells.cells.end() ? nullptr : &found->second;
+}
+
+int FakeExcelModel::FilledCells(int process, int workbook, int sheet) const {
+  return static_cast<int>(processes_.at(static_cast<size_t>(process))
+                              .books.at(static_cast<size_t>(workbook))
+                              .sheets.at(static_cast<size_t>(sheet))
+                              .cells.size());
+}
+
+std::vector<std::string> FakeExcelModel::SheetNames(int process,
+                                                    int workbook) const {
+  std::vector<std::string> names;
+  for (const Sheet& sheet : processes_.at(static_cast<size_t>(process))
+                                .books.at(static_cast<size_t>(workbook))
+                                .sheets) {
+    names.push_back(sheet.name);
+  }
+  return names;
+}
+
+int FakeExcelModel::ActiveSheetOf(int process, int workbook) const {
+  return processes_.at(static_cast<size_t>(process))
+      .books.at(static_cast<size_t>(workbook))
+      .activeSheet;
+}
+
+int FakeExcelModel::FrozenRows(int process, int workbook, int sheet) const {
+  const Sheet& target = processes_.at(static_cast<size_t>(process))
+                            .books.at(static_cast<size_t>(workbook))
+                            .sheets.at(static_cast<size_t>(sheet));
+  return target.frozen ? target.splitRow : 0;
+}
+
+std::vector<int> FakeExcelModel::FittedColumns(int process, int workbook,
+                                               int sheet) const {
+  return processes_.at(static_cast<size_t>(process))
+      .books.at(static_cast<size_t>(workbook))
+      .sheets.at(static_cast<size_t>(sheet))
+      .fittedColumns;
 }
 
 int FakeExcelModel::NewObject(Object object) {

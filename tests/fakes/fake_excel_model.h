@@ -27,6 +27,9 @@ struct ModelCell {
   bool isText = false;
   std::string text;
   double number = 0;
+  // A formula written through Value ("=..."); |text| is then what the cell
+  // shows (the model computes only HYPERLINK's friendly name).
+  std::string formula;
 };
 
 enum class ModelKind {
@@ -216,6 +219,22 @@ class FakeExcelModel {
   };
   ActiveCell ActiveCellOf(int process) const;
   int WorkbookCount(int process) const;
+  // Sets the active cell of sheet |sheet| (sheet coordinates).
+  void SetActiveCell(int process, int workbook, int sheet, int row,
+                     int column);
+  // The cell at |row|, |column| of sheet |sheet|; null when empty.
+  const ModelCell* CellAt(int process, int workbook, int sheet, int row,
+                          int column) const;
+  // How many cells of sheet |sheet| hold something.
+  int FilledCells(int process, int workbook, int sheet) const;
+  // The names of the workbook's sheets in order, and the active one.
+  std::vector<std::string> SheetNames(int process, int workbook) const;
+  int ActiveSheetOf(int process, int workbook) const;
+  // Rows frozen at the top of sheet |sheet| (its window's FreezePanes with
+  // SplitRow); 0 when its panes are not frozen.
+  int FrozenRows(int process, int workbook, int sheet) const;
+  // The columns of sheet |sheet| fitted by AutoFit, each once, in order.
+  std::vector<int> FittedColumns(int process, int workbook, int sheet) const;
   // Workbooks of |process| closed through Workbook.Close.
   int ClosedWorkbookCount(int process) const;
   const std::vector<ModelAddin>& addins(int process) const;
@@ -228,6 +247,10 @@ class FakeExcelModel {
     std::map<std::pair<int, int>, ModelCell> cells;
     int activeRow = 1;
     int activeColumn = 1;
+    int splitRow = 0;
+    int splitColumn = 0;
+    bool frozen = false;
+    std::vector<int> fittedColumns;
   };
   struct Book {
     std::string path;
@@ -282,6 +305,14 @@ class FakeExcelModel {
                            const std::vector<ModelValue>& arguments,
                            ModelValue* result);
   ModelResult RangeValue(const Object& range, ModelValue* result) const;
+  // The members Find duplicates writes its sheet with (in
+  // fake_excel_sheet_writes.cpp); false when |member| is none of them.
+  bool SheetWriteMember(Object& object, int32_t member, uint16_t invokeKind,
+                        const std::vector<ModelValue>& arguments,
+                        ModelValue* result, ModelResult* hr);
+  ModelResult PutRangeValue(const Object& range, const ModelValue& value);
+  ModelResult RenameSheet(const Object& sheet, const ModelValue& name);
+  ModelResult AddSheet(const Object& worksheets, ModelValue* result);
   // The object of sheet |sheet| of |book|: a worksheet or a chart.
   Object SheetObject(int process, int book, int sheet) const;
   ModelResult ExecuteMacro(Process& process, const std::string& macro,

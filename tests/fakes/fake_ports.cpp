@@ -95,4 +95,12 @@ void FakeDialogs::ShowAboutDialog() {
   ++aboutShown;
 }
 
+void FakeDialogs::ShowDuplicatesDialog() {
+  if (failNext) {
+    failNext = false;
+    throw HostCallError(kHresultFail, "a host call failed in the dialog");
+  }
+  ++duplicatesShown;
+}
+
 }  // namespace marrowfield

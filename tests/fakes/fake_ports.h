@@ -66,9 +66,11 @@ class FakeDialogs : public DialogViews {
  public:
   void ShowSearchDialog(const AddinConfig& config) override;
   void ShowAboutDialog() override;
+  void ShowDuplicatesDialog() override;
 
   int searchShown = 0;
   int aboutShown = 0;
+  int duplicatesShown = 0;
   std::string shownVersion;
   bool failNext = false;  // the next dialog ends with a HostCallError
 };

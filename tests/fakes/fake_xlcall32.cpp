@@ -109,6 +109,11 @@ int fake_xl_menu_position(const char* name) {
   return TheFakeExcel().MenuPosition(name == nullptr ? "" : name);
 }
 
+int fake_xl_menu_item_position(const char* menu, const char* item) {
+  return TheFakeExcel().MenuItemPosition(menu == nullptr ? "" : menu,
+                                         item == nullptr ? "" : item);
+}
+
 int fake_xl_refused_calls(void) { return TheFakeExcel().refused(); }
 
 void fake_xl_offer_excel12(int offered) {

@@ -56,6 +56,10 @@ int fake_xl_bad_frees(void);
  * Excel's own menus File .. Help; 0 when it is not there. */
 int fake_xl_menu_position(const char* name);
 
+/* The 1-based place of the item |item| in menu |menu| on the worksheet
+ * bar (ampersands and case ignored); 0 when either is not there. */
+int fake_xl_menu_item_position(const char* menu, const char* item);
+
 /* REGISTER and ADD.MENU calls refused (#VALUE!) because their arguments
  * break the documented grammar: type text, macro type, menu table shape,
  * position. */

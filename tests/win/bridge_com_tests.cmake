@@ -3,6 +3,7 @@
 # the XLL beside it, copies of which act as foreign hosts' add-ins.
 add_executable(bridge_com_tests
   ${PROJECT_SOURCE_DIR}/tests/addin/bridge_scenarios_test.cpp
+  ${PROJECT_SOURCE_DIR}/tests/addin/duplicates_bridge_test.cpp
   win32/com_bridge_rig.cpp
   win32/com_fake_excel.cpp
   win32/fake_excel_windows.cpp
@@ -19,6 +20,10 @@ target_link_libraries(bridge_com_tests PRIVATE
   marrowfield_fake_excel_model
   fake_xlcall32
   marrowfield_value_description
+  # Find duplicates scores through the product library, linked in here
+  # as in the XLL; after the add-in's search, which calls the engine too.
+  marrowfield_sheet_search
+  marrowfield_engine_in_process
   ole32 oleaut32 oleacc uuid advapi32
   GTest::gtest_main)
 set_target_properties(bridge_com_tests PROPERTIES

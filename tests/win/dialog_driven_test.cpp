@@ -3,8 +3,9 @@
 // objects holding a sheet of names, the search command's dialog is driven
 // through its controls from a second thread, as a user would: type a name,
 // search, read the list, step with Next, move the accuracy slider, close,
-// open again; and the About dialog, from its command and from the search
-// dialog's button.
+// open again; the About dialog, from its command and from the search
+// dialog's button; and Find duplicates, whose sheet is written through
+// COM into the fake Excel.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "bridge_rig.h"
+#include "duplicates_sheet.h"
 #include "fake_xlcall32.h"
 #include "marrowfield/sheet_search.h"
 #include "resource_ids.h"
@@ -418,6 +420,72 @@ TEST_F(DrivenDialogs, About_ShowsTheAddresses_HoveredLinkTurnsBlue) {
     EXPECT_TRUE(DialogDriver::WaitUntilClosed(about));
   });
   EXPECT_EQ(answer, 1);
+}
+
+bool IsDuplicatesDialog(HWND window) {
+  return GetDlgItem(window, IDC_DUP_COLUMN) != nullptr;
+}
+
+TEST_F(DrivenDialogs, FindDuplicates_UnticksTheGuessedHeader_WritesTheSheet) {
+  const int answer =
+      RunWithUser("fMarrowfieldDuplicates", [&](DialogDriver& d) {
+        HWND dialog = d.WaitForDialog(IsDuplicatesDialog);
+        ASSERT_NE(dialog, nullptr);
+        // The names' column is the used range's only one; its first name is
+        // taken for a header until the user says otherwise.
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_DUP_HEADER), BST_CHECKED);
+        EXPECT_NE(DialogDriver::ControlText(dialog, IDC_DUP_NOTE).find("Smith"),
+                  std::string::npos);
+        DialogDriver::Click(dialog, IDC_DUP_HEADER);
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_DUP_HEADER), BST_UNCHECKED);
+        DialogDriver::ClickLater(dialog, IDOK);
+        EXPECT_TRUE(DialogDriver::WaitUntilClosed(dialog));
+      });
+  EXPECT_EQ(answer, 1);
+
+  AutomationArray column;
+  column.rows = static_cast<int32_t>(Names().size());
+  column.columns = 1;
+  for (size_t i = 0; i < Names().size(); ++i) {
+    column.cells.push_back(kTopRow + static_cast<int>(i) == kNumberRow
+                               ? AutomationValue::Double(12)
+                               : AutomationValue::String(Names()[i]));
+  }
+  const std::vector<DuplicateRow> rows = FindDuplicateRows(
+      ToUsedCells(AutomationValue::Array(std::move(column)), kTopRow, kColumn),
+      DuplicatesChoice(), DedupeRun());
+  ASSERT_FALSE(rows.empty());
+  const std::vector<std::string> names = rig_->model().SheetNames(process_, 0);
+  ASSERT_EQ(names.size(), 2u);
+  const int sheet = rig_->model().ActiveSheetOf(process_, 0);
+  EXPECT_EQ(names[static_cast<size_t>(sheet)], "Duplicates");
+  EXPECT_EQ(rig_->model().FilledCells(process_, 0, sheet),
+            static_cast<int>(rows.size() + 1) * kDuplicatesColumns);
+  const ModelCell* title = rig_->model().CellAt(process_, 0, sheet, 1, 1);
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->text, "Group");
+  for (size_t r = 0; r < rows.size(); ++r) {
+    const int row = static_cast<int>(r) + 2;
+    const ModelCell* text = rig_->model().CellAt(process_, 0, sheet, row, 3);
+    const ModelCell* link = rig_->model().CellAt(process_, 0, sheet, row, 6);
+    ASSERT_NE(text, nullptr);
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(text->text, rows[r].text);
+    EXPECT_EQ(link->formula,
+              CellLinkFormula("Names", rows[r].sheetRow, rows[r].sheetColumn));
+  }
+  EXPECT_EQ(rig_->model().FrozenRows(process_, 0, sheet), 1);
+}
+
+TEST_F(DrivenDialogs, FindDuplicates_Cancel_ClosesAndWritesNothing) {
+  RunWithUser("fMarrowfieldDuplicates", [&](DialogDriver& d) {
+    HWND dialog = d.WaitForDialog(IsDuplicatesDialog);
+    ASSERT_NE(dialog, nullptr);
+    DialogDriver::ClickLater(dialog, IDCANCEL);
+    EXPECT_TRUE(DialogDriver::WaitUntilClosed(dialog));
+  });
+  EXPECT_EQ(rig_->model().SheetNames(process_, 0),
+            std::vector<std::string>{"Names"});
 }
 
 TEST_F(DrivenDialogsXlmBlocked, Search_ReadsTheSheet_JumpsToTheBestCell) {

@@ -23,6 +23,9 @@ target_link_libraries(dialog_wine_tests PRIVATE
   marrowfield_custom_ui_check
   fake_xlcall32
   marrowfield_value_description
+  # The expected Find duplicates rows come from the library, as in the XLL.
+  marrowfield_sheet_search
+  marrowfield_engine_in_process
   comctl32 gdi32 user32 ole32 oleaut32 oleacc uuid advapi32
   GTest::gtest_main)
 set_target_properties(dialog_wine_tests PROPERTIES

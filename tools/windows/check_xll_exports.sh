@@ -2,7 +2,7 @@
 # Checks the tables of a built MarrowfieldExcel.xll with objdump:
 #  - the export table holds exactly the engine's exports (every function
 #    engine/include/marrowfield.h marks MARROWFIELD_EXPORT) plus Excel's
-#    entry points, the three commands, CheckInstance, the worksheet
+#    entry points, the four commands, CheckInstance, the worksheet
 #    functions in their Excel4 and Excel12 forms, xlAutoFree and
 #    xlAutoFree12, by plain names;
 #  - XLCALL32.DLL is imported by ordinal only (Excel4 = 2, Excel4v = 3),
@@ -46,13 +46,14 @@ engine_exports() {
 expected=$( {
   engine_exports
   printf '%s\n' xlAutoOpen xlAutoClose xlAutoRegister xlAddInManagerInfo \
-    fMarrowfieldDialog fMarrowfieldAbout fMarrowfieldTest CheckInstance
+    fMarrowfieldDialog fMarrowfieldAbout fMarrowfieldTest \
+    fMarrowfieldDuplicates CheckInstance
   for f in Score Phones Code Best Matches BestScore Group; do
     printf 'fMarrowfield%s\nfMarrowfield%s12\n' "$f" "$f"
   done
   printf '%s\n' xlAutoFree xlAutoFree12
 } | sort)
-[[ $(wc -l <<<"$expected") -ge 35 ]] ||
+[[ $(wc -l <<<"$expected") -ge 36 ]] ||
   fail "found only $(wc -l <<<"$expected") expected names in $HEADER"
 
 actual=$(awk '/^\[Ordinal\/Name Pointer\] Table/ {on = 1; next}

@@ -138,6 +138,7 @@ class ComFakeExcel::Object : public IDispatch {
   }
 
   ModelValue FromVariant(const VARIANT& variant) {
+    if (variant.vt == (VT_ARRAY | VT_VARIANT)) return FromArray(variant.parray);
     switch (variant.vt) {
       case VT_I2:
         return ModelValue::Integer(variant.iVal, VT_I2);
@@ -160,6 +161,39 @@ class ComFakeExcel::Object : public IDispatch {
         return other;
       }
     }
+  }
+
+  // A two-dimensional array of variants, as Range.Value takes one; any
+  // other shape is a type Excel would not take for a range.
+  ModelValue FromArray(SAFEARRAY* array) {
+    ModelValue grid;
+    grid.typeCode = VT_ARRAY | VT_VARIANT;
+    LONG lower[2] = {};
+    LONG upper[2] = {};
+    if (array == nullptr || SafeArrayGetDim(array) != 2 ||
+        FAILED(SafeArrayGetLBound(array, 1, &lower[0])) ||
+        FAILED(SafeArrayGetUBound(array, 1, &upper[0])) ||
+        FAILED(SafeArrayGetLBound(array, 2, &lower[1])) ||
+        FAILED(SafeArrayGetUBound(array, 2, &upper[1]))) {
+      return grid;  // empty: the model refuses it
+    }
+    grid.kind = ModelValue::Kind::kGrid;
+    grid.rows = upper[0] - lower[0] + 1;
+    grid.columns = upper[1] - lower[1] + 1;
+    for (LONG row = lower[0]; row <= upper[0]; ++row) {
+      for (LONG column = lower[1]; column <= upper[1]; ++column) {
+        VARIANT cell;
+        VariantInit(&cell);
+        LONG index[2] = {row, column};
+        if (SUCCEEDED(SafeArrayGetElement(array, index, &cell))) {
+          grid.cells.push_back(FromVariant(cell));
+        } else {
+          grid.cells.emplace_back();
+        }
+        VariantClear(&cell);
+      }
+    }
+    return grid;
   }
 
   void ToVariant(const ModelValue& value, VARIANT* variant) {

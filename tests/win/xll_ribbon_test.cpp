@@ -104,8 +104,8 @@ class XllRibbon : public ::testing::Test {
     fake_xl_set_addin_path(xllPath_.c_str());
     rig_ = MakeBridgeRig();
     process_ = rig_->AddOwnProcess();
-    const int book = rig_->model().AddWorkbook(process_, "C:\\Books\\r.xlsx");
-    rig_->model().AddWorksheet(process_, book, "Names");
+    book_ = rig_->model().AddWorkbook(process_, "C:\\Books\\r.xlsx");
+    sheet_ = rig_->model().AddWorksheet(process_, book_, "Names");
     rig_->model().SetActiveProcess(process_);
     rig_->Publish();
     addins_ = std::make_unique<FakeComAddins>(ComExcelOf(*rig_), process_);
@@ -152,6 +152,8 @@ class XllRibbon : public ::testing::Test {
   std::unique_ptr<FakeComAddins> addins_;
   std::unique_ptr<XllModule> xll_;
   int process_ = -1;
+  int book_ = -1;
+  int sheet_ = -1;
 };
 
 TEST_F(XllRibbon, OpenConnectsTheTabBesideTheMenu_CloseTakesItAllBack) {
@@ -222,9 +224,30 @@ TEST_F(XllRibbon, AboutOpensTheAboutDialog) {
   EXPECT_EQ(addins_->runs(), std::vector<std::string>{"fMarrowfieldAbout"});
 }
 
-TEST_F(XllRibbon, FindDuplicatesAsksForItsCommand_AndSurvivesExcelsRefusal) {
+TEST_F(XllRibbon, FindDuplicatesOpensItsDialog) {
+  rig_->model().SetText(process_, book_, sheet_, 1, 1, "Smith");
+  rig_->model().SetText(process_, book_, sheet_, 2, 1, "Smyth");
   Open();
-  // No such command is registered yet: Excel cannot run the macro.
+  bool shown = false;
+  EXPECT_EQ(PressWithUser("MarrowfieldDuplicates",
+                          [&](DialogDriver& d) {
+                            HWND dialog = d.WaitForDialog([](HWND window) {
+                              return GetDlgItem(window, IDC_DUP_COLUMN) !=
+                                     nullptr;
+                            });
+                            shown = dialog != nullptr;
+                          }),
+            S_OK);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(addins_->runs(),
+            std::vector<std::string>{"fMarrowfieldDuplicates"});
+  EXPECT_TRUE(DebuggerLines::Starting(kRibbonLine).empty());
+}
+
+TEST_F(XllRibbon, AButtonSurvivesExcelRefusingToRunItsCommand) {
+  Open();
+  // Registered, but Excel will not run it (macros disabled).
+  addins_->DisableMacro("fMarrowfieldDuplicates");
   EXPECT_EQ(addins_->Press("MarrowfieldDuplicates"), S_OK);
   EXPECT_EQ(addins_->runs(),
             std::vector<std::string>{"fMarrowfieldDuplicates"});

@@ -564,7 +564,11 @@ HRESULT FakeComAddins::Press(const std::string& id) {
 HRESULT FakeComAddins::Run(const std::string& name, VARIANT* result,
                            EXCEPINFO* exception) {
   runs_.push_back(name);
-  for (int i = 0; i < fake_xl_registration_count(); ++i) {
+  bool disabled = false;
+  for (const std::string& d : disabled_) {
+    disabled = disabled || _stricmp(d.c_str(), name.c_str()) == 0;
+  }
+  for (int i = 0; !disabled && i < fake_xl_registration_count(); ++i) {
     if (!fake_xl_registration_active(i) ||
         _stricmp(fake_xl_registration_text(i, 3), name.c_str()) != 0) {
       continue;

@@ -43,6 +43,9 @@ class FakeComAddins : public ApplicationExtension {
   // |hr| (as a policy that disables add-ins makes Excel refuse it).
   void HideComAddins() { hidden_ = true; }
   void RefuseConnect(HRESULT hr) { refusal_ = hr; }
+  // Application.Run refuses |name| from now on, as Excel does where macros
+  // are disabled, even when a command is registered under it.
+  void DisableMacro(const std::string& name) { disabled_.push_back(name); }
 
   bool Connected(const std::string& progId) const;
   // The markup of the last connection, as checked.
@@ -98,6 +101,7 @@ class FakeComAddins : public ApplicationExtension {
   CustomUiCheck ribbon_;
   std::vector<std::string> problems_;
   std::vector<std::string> runs_;
+  std::vector<std::string> disabled_;
   int connections_ = 0;
   int disconnections_ = 0;
   int images_ = 0;

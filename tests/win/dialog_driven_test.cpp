@@ -436,6 +436,7 @@ TEST_F(DrivenDialogs, FindDuplicates_UnticksTheGuessedHeader_WritesTheSheet) {
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_DUP_HEADER), BST_CHECKED);
         EXPECT_NE(DialogDriver::ControlText(dialog, IDC_DUP_NOTE).find("Smith"),
                   std::string::npos);
+        DialogDriver::PauseForPicture(dialog, "duplicates_dialog");
         DialogDriver::Click(dialog, IDC_DUP_HEADER);
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_DUP_HEADER), BST_UNCHECKED);
         DialogDriver::ClickLater(dialog, IDOK);

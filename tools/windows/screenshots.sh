@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Photographs the add-in's two dialogs as the real MarrowfieldExcel.xll
+# Photographs the add-in's dialogs as the real MarrowfieldExcel.xll
 # shows them under Wine, into docs/screenshots/ (search_dialog.png with
-# the results of a search, about_dialog.png with a link hovered). The
+# the results of a search, about_dialog.png with a link hovered,
+# duplicates_dialog.png with its guessed header). The
 # dialog tests drive the dialogs; at each picture they pause, write the
 # window's screen rectangle, and wait until the picture is taken from the
 # virtual display.
@@ -17,7 +18,7 @@ readonly WIN_BUILD=${MARROWFIELD_WINDOWS_BUILD:-${ROOT}/build-windows}
 readonly OUT=${1:-${ROOT}/docs/screenshots}
 readonly WINE=/usr/lib/wine/wine64
 readonly WINESERVER=/usr/lib/wine/wineserver
-readonly PICTURES=(search_dialog about_dialog)
+readonly PICTURES=(search_dialog about_dialog duplicates_dialog)
 
 missing=()
 for p in wine64 fonts-wine xvfb imagemagick; do
@@ -61,7 +62,7 @@ mkdir -p "$OUT"
   cd "${WIN_BUILD}/bin"
   MARROWFIELD_SHOT_DIR="Z:${SHOTS//\//\\}" timeout 300 "$WINE" \
     ./dialog_wine_tests.exe \
-    --gtest_filter='DrivenDialogs.SearchNext*:DrivenDialogs.About*'
+    --gtest_filter='DrivenDialogs.SearchNext*:DrivenDialogs.About*:DrivenDialogs.FindDuplicates_Unticks*'
 ) >"${SHOTS}/tests.log" 2>&1 &
 readonly RUN=$!
 

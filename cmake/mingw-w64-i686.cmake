@@ -35,6 +35,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# --kill-at: a program's own exports under their plain names, as Excel
+# exports MdCallBack12 and as the test programs that stand in for Excel
+# export it and CheckInstance; a __stdcall function's symbol otherwise
+# carries its argument bytes ("MdCallBack12@16"), which GetProcAddress with
+# the plain name does not find.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--kill-at")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")

@@ -91,7 +91,7 @@ class XllWindowRoute12 : public ::testing::TestWithParam<NamedWindowCase> {
     return count;
   }
 
-  const std::string xllPath_ = ProgramDirectory() + "MarrowfieldExcel.xll";
+  const std::string xllPath_ = ProgramDirectory() + kXllFileName;
   FakeExcelModel model_;
   std::unique_ptr<ComFakeExcel> excel_;
   std::unique_ptr<FakeExcelWindows> windows_;

@@ -116,7 +116,7 @@ class XllWindowRoute : public WindowRoute {
     return rig_->model().OutstandingReferences() - published_;
   }
 
-  const std::string xllPath_ = ProgramDirectory() + "MarrowfieldExcel.xll";
+  const std::string xllPath_ = ProgramDirectory() + kXllFileName;
   int published_ = 0;
 };
 

@@ -15,5 +15,6 @@ if [ -z "$root" ] || [ ! -x "${root}/usr/lib/wine/wine" ]; then
 fi
 # chroot starts in the root's "/": back to the caller's folder, which the
 # bind mount shows at the same path inside.
+# shellcheck disable=SC2016 # the inner shell expands its own arguments
 exec chroot "$root" /bin/sh -c 'cd "$1" && shift && exec /usr/lib/wine/wine "$@"' \
   wine32 "$PWD" "$@"

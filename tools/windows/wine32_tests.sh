@@ -57,7 +57,8 @@ fi
 list_packages() {
   dpkg-query -W -f='${binary:Package} ${Version} ${db:Status-Abbrev}\n' | sort
 }
-readonly PACKAGES_BEFORE=$(list_packages)
+PACKAGES_BEFORE=$(list_packages)
+readonly PACKAGES_BEFORE
 
 # One run at a time: runs share the root and its mount points, and a run
 # may take down the mounts an interrupted one left.
@@ -163,6 +164,7 @@ unset WAYLAND_DISPLAY
 # starts. start_xvfb runs "Xvfb ... &"; this function makes that the
 # root's Xvfb, and exec keeps the recorded process id that of Xvfb itself.
 Xvfb() { exec chroot "$WINE32_ROOT" /usr/bin/Xvfb "$@"; }
+# shellcheck source=tools/windows/xvfb.sh
 source tools/windows/xvfb.sh
 start_xvfb
 

@@ -27,19 +27,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Floating point in SSE2 registers, in double precision as on 64-bit
-# Windows and Linux, not in the x87 unit's 80-bit ones: with x87 the 32-bit
-# add-in rounded some similarities the other way (smith and smithe 97 %
-# where every other build says 98 %). Every processor that 32-bit Windows 8
-# and later run on has SSE2.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
-
-# --kill-at: a program's own exports under their plain names, as Excel
-# exports MdCallBack12 and as the test programs that stand in for Excel
-# export it and CheckInstance; a __stdcall function's symbol otherwise
-# carries its argument bytes ("MdCallBack12@16"), which GetProcAddress with
-# the plain name does not find.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--kill-at")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")

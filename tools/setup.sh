@@ -22,6 +22,7 @@ packages=(
   nodejs                           # the names corpus generator (tools/names_corpus)
   postgresql-15 postgresql-server-dev-15  # the extension: server, PGXS
   postgresql-contrib               # fuzzystrmatch, the extension's benchmark peer
+  debootstrap                      # the throwaway Debian root that runs the 32-bit add-in under 32-bit Wine
 )
 # npm comes with some nodejs builds and is a package of its own in Debian's.
 command -v npm >/dev/null 2>&1 || packages+=(npm)

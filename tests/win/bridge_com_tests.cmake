@@ -7,6 +7,7 @@ add_executable(bridge_com_tests
   win32/com_bridge_rig.cpp
   win32/com_fake_excel.cpp
   win32/fake_excel_windows.cpp
+  win32/other_excel_process.cpp
   win32/xll_module.cpp
   xll_bridge_test.cpp
   xll_window_route_test.cpp
@@ -28,7 +29,7 @@ target_link_libraries(bridge_com_tests PRIVATE
   GTest::gtest_main)
 set_target_properties(bridge_com_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR})
-add_dependencies(bridge_com_tests MarrowfieldExcelXll)
+add_dependencies(bridge_com_tests MarrowfieldExcelXll fake_excel_server)
 marrowfield_warnings(bridge_com_tests)
 gtest_discover_tests(bridge_com_tests
   WORKING_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR}

@@ -184,7 +184,7 @@ class DrivenDialogs : public ::testing::Test {
   };
   Host host_;
 
-  const std::string xllPath_ = ProgramDirectory() + "MarrowfieldExcel.xll";
+  const std::string xllPath_ = ProgramDirectory() + kXllFileName;
   std::unique_ptr<BridgeRig> rig_;
   std::unique_ptr<FakeExcelWindows> windows_;
   HWND mainWindow_ = nullptr;

@@ -3,17 +3,21 @@
 # as the LocalServer32 of "Excel.Application"), and the test program that
 # runs the installer against it with the real XLL beside it.
 
+# With --workbook it is also an Excel process of its own, with windows, for
+# the tests that have the add-in tell its own Excel from another process's.
 add_executable(fake_excel_server
   win32/fake_excel_server.cpp
   win32/fake_excel_world.cpp
+  win32/fake_excel_windows.cpp
   win32/com_fake_excel.cpp
 )
 set_target_properties(fake_excel_server PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${MARROWFIELD_WINDOWS_BIN_DIR})
 target_include_directories(fake_excel_server PRIVATE
-  ${CMAKE_CURRENT_SOURCE_DIR}/win32 ${PROJECT_SOURCE_DIR}/addin)
+  ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/win32
+  ${PROJECT_SOURCE_DIR}/addin)
 target_link_libraries(fake_excel_server PRIVATE
-  marrowfield_fake_excel_model ole32 oleaut32 uuid advapi32 user32)
+  marrowfield_fake_excel_model ole32 oleaut32 oleacc uuid advapi32 user32)
 marrowfield_warnings(fake_excel_server)
 
 add_executable(setup_wine_tests

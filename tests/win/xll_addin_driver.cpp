@@ -25,7 +25,7 @@ using CompareFunction = int (*)(const char*, const char*);
 class XllAddinDriver : public AddinDriver {
  public:
   XllAddinDriver()
-      : path_(ProgramDirectory() + "MarrowfieldExcel.xll"), xll_(path_) {}
+      : path_(ProgramDirectory() + kXllFileName), xll_(path_) {}
 
   int32_t AutoOpen() override {
     return xll_.Get<EntryFunction>("xlAutoOpen")();

@@ -38,7 +38,7 @@ class XllBridge : public ::testing::Test {
     return process;
   }
 
-  const std::string xllPath_ = ProgramDirectory() + "MarrowfieldExcel.xll";
+  const std::string xllPath_ = ProgramDirectory() + kXllFileName;
   std::unique_ptr<BridgeRig> rig_;
 };
 

@@ -17,7 +17,7 @@ namespace {
 
 class XllEngine : public ::testing::Test {
  protected:
-  XllEngine() : xll_(ProgramDirectory() + "MarrowfieldExcel.xll") {
+  XllEngine() : xll_(ProgramDirectory() + kXllFileName) {
     engine_ = EngineApi{
         xll_.Get<decltype(EngineApi::compareWords)>("compare_words"),
         xll_.Get<decltype(EngineApi::getPhonemes)>("get_phonemes"),

@@ -22,7 +22,7 @@ using EntryFunction = int(XLL_CALL*)();
 class XllExports : public ::testing::Test {
  protected:
   void SetUp() override { fake_xl_reset(); }
-  XllModule xll_{ProgramDirectory() + "MarrowfieldExcel.xll"};
+  XllModule xll_{ProgramDirectory() + kXllFileName};
 };
 
 TEST_F(XllExports, CheckInstance_AnswersOneOutsideTheProbe) {
@@ -31,7 +31,7 @@ TEST_F(XllExports, CheckInstance_AnswersOneOutsideTheProbe) {
 }
 
 TEST_F(XllExports, TestCommand_WithoutHostAutomation_AnswersOne) {
-  fake_xl_set_addin_path((ProgramDirectory() + "MarrowfieldExcel.xll").c_str());
+  fake_xl_set_addin_path((ProgramDirectory() + kXllFileName).c_str());
   ASSERT_EQ(xll_.Get<EntryFunction>("xlAutoOpen")(), 1);
   EXPECT_EQ(xll_.Get<EntryFunction>("fMarrowfieldTest")(), 1);
   EXPECT_EQ(xll_.Get<EntryFunction>("xlAutoClose")(), 1);

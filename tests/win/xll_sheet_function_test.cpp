@@ -53,7 +53,7 @@ TEST(XllSheetFunctions, RegisteredThreadSafe_SameAnswerOnEveryThread) {
   ASSERT_EQ(type, "QQUQQ$");
   EXPECT_TRUE(wide);
 
-  const XllModule xll(ProgramDirectory() + "MarrowfieldExcel.xll");
+  const XllModule xll(ProgramDirectory() + kXllFileName);
   const auto best = xll.Get<Best>("fMarrowfieldBest12");
   const auto free12 = xll.Get<Free12>("xlAutoFree12");
   const auto compare = xll.Get<Compare>("compare_words");
@@ -109,7 +109,7 @@ TEST(XllSheetFunctions, GroupFromSeveralThreads_SameArrayAsAloneCall) {
   ASSERT_EQ(TypeTextOf("fMarrowfieldGroup12", &wide), "QUQQ$");
   EXPECT_TRUE(wide);
 
-  const XllModule xll(ProgramDirectory() + "MarrowfieldExcel.xll");
+  const XllModule xll(ProgramDirectory() + kXllFileName);
   const auto group = xll.Get<Group>("fMarrowfieldGroup12");
   const auto free12 = xll.Get<Free12>("xlAutoFree12");
   FillColumn(0, kNames);

@@ -1,9 +1,10 @@
 // The real XLL finding its Application through its host's windows when the
 // host offers Excel12, as Excel 2007 and later do (this program exports
 // MdCallBack12): xlGetHwnd then names the whole main-window handle, which
-// the XLL takes only when the window belongs to its own thread. The fake
-// Excel is neither registered nor published here, so no other way to an
-// Application exists and these tests can run beside any other.
+// the XLL takes only when the window belongs to its own thread -- not when
+// it is another thread's, nor another Excel process's. The fake Excels are
+// neither registered nor published here, so no other way to an Application
+// exists and these tests can run beside any other.
 
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -17,6 +18,7 @@
 #include "host_functions.h"
 #include "win32/com_fake_excel.h"
 #include "win32/fake_excel_windows.h"
+#include "win32/other_excel_process.h"
 #include "win32/xll_module.h"
 
 namespace marrowfield {
@@ -91,7 +93,7 @@ class XllWindowRoute12 : public ::testing::TestWithParam<NamedWindowCase> {
     return count;
   }
 
-  const std::string xllPath_ = ProgramDirectory() + "MarrowfieldExcel.xll";
+  const std::string xllPath_ = ProgramDirectory() + kXllFileName;
   FakeExcelModel model_;
   std::unique_ptr<ComFakeExcel> excel_;
   std::unique_ptr<FakeExcelWindows> windows_;
@@ -132,6 +134,38 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NamedWindowCase{"ItsMainWindow", false},
                       NamedWindowCase{"AnotherThreadsWindow", true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Two Excel processes, each with a workbook in its windows; the host names
+// the other process's main window, which GetWindowThreadProcessId puts on a
+// thread (and a process) that is not the host's.
+class XllWindowRoute12OtherProcess : public XllWindowRoute12 {};
+
+TEST_F(XllWindowRoute12OtherProcess,
+       HostNamesTheOtherProcesssWindow_OwnFoundTheOtherNeverAsked) {
+  OtherExcelProcess other("C:\\Books\\other.xlsx", false);
+  ASSERT_TRUE(other.started());
+  DWORD otherProcess = 0;
+  GetWindowThreadProcessId(other.mainWindow(), &otherProcess);
+  ASSERT_NE(otherProcess, GetCurrentProcessId());
+  HWND main = windows_->AddMainWindow(process_);
+  HWND book = windows_->AddWorkbookWindow(main, 0);
+  ASSERT_NE(book, nullptr);
+  fake_xl_set_main_window(HandleValue(other.mainWindow()));
+  {
+    XllModule xll(xllPath_);
+    xll.Get<EntryFunction>("xlAutoOpen")();
+    EXPECT_EQ(Excel12Calls(xlGetHwnd), 1);
+    EXPECT_EQ(windows_->Queries(book), 1);
+    EXPECT_EQ(WorkbooksFetched(), 1);
+    EXPECT_EQ(model_.OutstandingReferences(), 2);
+    xll.Get<EntryFunction>("xlAutoClose")();
+  }
+  const OtherExcelAnswers asked = other.Stop();
+  EXPECT_EQ(asked.windowQueries, 0);
+  EXPECT_EQ(asked.workbooksFetched, 0);
+  EXPECT_EQ(asked.probes, 0);
+  EXPECT_EQ(asked.referencesOutstanding, 0);
+}
 
 }  // namespace
 }  // namespace marrowfield

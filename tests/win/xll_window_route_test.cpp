@@ -20,6 +20,7 @@
 #include "fake_xlcall32.h"
 #include "host_functions.h"
 #include "win32/fake_excel_windows.h"
+#include "win32/other_excel_process.h"
 #include "win32/xll_module.h"
 #include "win32_host_windows.h"
 
@@ -116,7 +117,7 @@ class XllWindowRoute : public WindowRoute {
     return rig_->model().OutstandingReferences() - published_;
   }
 
-  const std::string xllPath_ = ProgramDirectory() + "MarrowfieldExcel.xll";
+  const std::string xllPath_ = ProgramDirectory() + kXllFileName;
   int published_ = 0;
 };
 
@@ -244,6 +245,33 @@ TEST_F(XllWindowRoute, XlmAllowedNoWorkbookWindow_TheProbeStillConnects) {
               "cALL(\"" + xllPath_ + "\",\"CheckInstance\",\"j\")");
     EXPECT_EQ(WorkbooksFetched(own), 1);
   });
+}
+
+// Two Excel processes, macros allowed, and no workbook window in the own
+// one: the probe is the way left. The other process is the active Excel and
+// is asked first; CheckInstance runs there, in that process's own copy of
+// the XLL, which is not this one, so the probe fails there and the XLL goes
+// on through the running-object table to its own Excel.
+TEST_F(XllWindowRoute, OtherProcessIsTheActiveExcel_ProbeRefusedThere_OwnFound) {
+  OtherExcelProcess other("C:\\Books\\other.xlsx", true);
+  ASSERT_TRUE(other.started());
+  const int own = AddHost(true, "C:\\Books\\own.xlsx");
+  rig_->Publish();  // its workbook only: the other is the active Excel
+  HWND main = windows_->AddMainWindow(own);  // an XLDESK with no EXCEL7
+  ASSERT_NE(main, nullptr);
+  ASSERT_NE(LOWORD(HandleValue(main)), LOWORD(HandleValue(other.mainWindow())));
+  fake_xl_set_main_window(HandleValue(other.mainWindow()));
+
+  WhileOpen([&] {
+    ASSERT_EQ(rig_->model().macros(own).size(), 1u);
+    EXPECT_EQ(WorkbooksFetched(own), 1);
+    EXPECT_EQ(HeldByTheXll(), 2);
+  });
+  const OtherExcelAnswers asked = other.Stop();
+  EXPECT_GE(asked.probes, 1);
+  EXPECT_EQ(asked.windowQueries, 0);
+  EXPECT_EQ(asked.workbooksFetched, 0);
+  EXPECT_EQ(asked.referencesOutstanding, 0);
 }
 
 // The bridge of this program, with its own CheckInstance and a debugger

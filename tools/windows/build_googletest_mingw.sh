@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Builds GoogleTest for Windows with MinGW-w64 from the sources Debian's
 # googletest package installs in /usr/src/googletest, and installs it into
-# the cache ($MARROWFIELD_CACHE/googletest-mingw-x86_64, MARROWFIELD_CACHE
+# the cache ($MARROWFIELD_CACHE/googletest-mingw-<arch>, MARROWFIELD_CACHE
 # defaulting to /var/cache/marrowfield) where the MinGW toolchain file
-# finds it. A stamp records what was built; a later run with the same
-# inputs does nothing.
+# finds it, for the MinGW-w64 target MARROWFIELD_MINGW_TRIPLE (default
+# x86_64-w64-mingw32; i686-w64-mingw32 for the 32-bit tests). A stamp
+# records what was built; a later run with the same inputs does nothing.
 set -euo pipefail
 
 readonly SCRIPT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-readonly TOOLCHAIN=$(cd "${SCRIPT_DIR}/../../cmake" && pwd)/mingw-w64-x86_64.cmake
+readonly TRIPLE=${MARROWFIELD_MINGW_TRIPLE:-x86_64-w64-mingw32}
+readonly ARCH=${TRIPLE%%-*}
+readonly TOOLCHAIN=$(cd "${SCRIPT_DIR}/../../cmake" && pwd)/mingw-w64-${ARCH}.cmake
 readonly CACHE_ROOT=${MARROWFIELD_CACHE:-/var/cache/marrowfield}
-readonly PREFIX=${CACHE_ROOT}/googletest-mingw-x86_64
+readonly PREFIX=${CACHE_ROOT}/googletest-mingw-${ARCH}
 readonly SOURCE=${GOOGLETEST_SOURCE:-/usr/src/googletest}
 readonly JOBS=${MARROWFIELD_JOBS:-2}
 
@@ -19,8 +22,9 @@ note() { echo "build_googletest_mingw: $*" >&2; }
 
 [[ -f ${SOURCE}/CMakeLists.txt ]] ||
   die "no GoogleTest sources in ${SOURCE} (Debian package googletest)"
-command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
-  die "missing x86_64-w64-mingw32-g++-posix (g++-mingw-w64-x86-64-posix)"
+[[ -f $TOOLCHAIN ]] || die "no toolchain file for ${TRIPLE}: ${TOOLCHAIN}"
+command -v "${TRIPLE}-g++-posix" >/dev/null ||
+  die "missing ${TRIPLE}-g++-posix (g++-mingw-w64-${ARCH//_/-}-posix)"
 
 mkdir -p "$CACHE_ROOT"
 exec 9>"${CACHE_ROOT}/googletest-mingw.lock"
@@ -29,7 +33,7 @@ flock 9
 stamp_text() {
   echo "googletest: $(dpkg-query -W -f='${Version}' googletest 2>/dev/null ||
                       echo unknown)"
-  echo "compiler: $(x86_64-w64-mingw32-g++-posix --version | head -n 1)"
+  echo "compiler: $("${TRIPLE}-g++-posix" --version | head -n 1)"
   echo "script: $(sha256sum "${BASH_SOURCE[0]}" | cut -d' ' -f1)"
   echo "toolchain: $(sha256sum "$TOOLCHAIN" | cut -d' ' -f1)"
 }

@@ -13,7 +13,9 @@
 #  7. builds the 32-bit add-in, MarrowfieldExcel32.xll, for 32-bit Excel
 #     (Flite for i686 into the cache the same way), checks its tables and
 #     puts it beside the 64-bit one, as they ship; Debian's 64-bit Wine
-#     runs no 32-bit program, so its tests run only in the 64-bit build;
+#     runs no 32-bit program, so its tests run under 32-bit Wine in a
+#     throwaway Debian root, in tools/windows/wine32_tests.sh (the
+#     windows32 stage of tools/test.sh);
 #  8. runs the Windows tests under Wine through ctest, in a fresh
 #     WINEPREFIX in a temporary folder, on a virtual X display (the dialog
 #     tests show and drive real windows).

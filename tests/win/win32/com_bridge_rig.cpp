@@ -50,8 +50,8 @@ XllModule& ForeignCopy() {
     const std::string folder = std::string(temp) + "marrowfield_foreign_" +
                                std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string copy = folder + "\\MarrowfieldExcel.xll";
-    if (!CopyFileA((ProgramDirectory() + "MarrowfieldExcel.xll").c_str(),
+    const std::string copy = folder + "\\" + kXllFileName;
+    if (!CopyFileA((ProgramDirectory() + kXllFileName).c_str(),
                    copy.c_str(), FALSE)) {
       throw std::runtime_error("cannot copy the XLL for a foreign host");
     }

@@ -9,6 +9,16 @@
 //   fake_excel_server.exe --dir=FOLDER [--busy-ms=N] -Embedding
 //       as COM starts it: serves one Application until it was told to
 //       quit and every reference to its objects is given back.
+//   fake_excel_server.exe --dir=FOLDER --workbook=PATH --ready=EVENT
+//       --stop=EVENT [--publish]
+//       an Excel process of its own, as a user starts one: one workbook
+//       (PATH, one sheet) shown in its XLMAIN / XLDESK / EXCEL7 windows,
+//       registered as the active Excel with its workbook in the
+//       running-object table when --publish is given. Sets the named
+//       event READY once all that stands, serves until the named event
+//       STOP (or a minute), then logs what it was asked: "window queries
+//       N", "workbooks fetched N", "probes N" (CheckInstance calls its
+//       macros made, each through the library it names).
 // --busy-ms makes it turn away IDispatch calls for N milliseconds from the
 // first one, as a busy Excel does; it logs how many it turned away. Like
 // Excel it owns a (hidden) top-level window, which Application.Hwnd names.
@@ -20,6 +30,7 @@
 #include <string>
 
 #include "fake_excel_world.h"
+#include "win32/fake_excel_windows.h"
 
 namespace {
 
@@ -217,11 +228,101 @@ int Serve(const std::string& folder, DWORD busyMs) {
   return status;
 }
 
+#if defined(_WIN64)
+#define PROBE_CALL
+#else
+#define PROBE_CALL __stdcall
+#endif
+using ProbeFunction = int(PROBE_CALL*)();
+
+// Application.Workbooks, as the model numbers it.
+constexpr int32_t kWorkbooksMember = 0x023C;
+
+int RunAsExcel(const std::string& folder, const std::string& workbook,
+               const std::string& readyName, const std::string& stopName,
+               bool publish) {
+  HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, readyName.c_str());
+  HANDLE stop = OpenEventA(SYNCHRONIZE, FALSE, stopName.c_str());
+  if (ready == nullptr || stop == nullptr ||
+      FAILED(OleInitialize(nullptr))) {
+    return 1;
+  }
+  {
+    // A macro's cALL loads the library it names into this process, as
+    // Excel would, and calls CheckInstance there.
+    int probes = 0;
+    marrowfield::FakeExcelWorld world(
+        folder, [&probes](const std::string& path, int32_t* answer) {
+          HMODULE library = LoadLibraryExA(path.c_str(), nullptr,
+                                           LOAD_WITH_ALTERED_SEARCH_PATH);
+          if (library == nullptr) return false;
+          auto probe = reinterpret_cast<ProbeFunction>(reinterpret_cast<void*>(
+              GetProcAddress(library, "CheckInstance")));
+          if (probe != nullptr) {
+            ++probes;
+            *answer = probe();
+          }
+          FreeLibrary(library);
+          return probe != nullptr;
+        });
+    marrowfield::FakeExcelModel& model = world.model();
+    const int book = model.AddWorkbook(world.process(), workbook);
+    model.AddWorksheet(world.process(), book, "Sheet1");
+    {
+      marrowfield::FakeExcelWindows windows(world.com());
+      HWND main = windows.AddMainWindow(world.process());
+      HWND bookWindow =
+          main != nullptr ? windows.AddWorkbookWindow(main, book) : nullptr;
+      world.SetWindow(main);
+      if (publish) world.com().Publish();
+      SetEvent(ready);
+      // Its windows and objects answer while it waits, as a live Excel's do.
+      const DWORD startedAt = GetTickCount();
+      while (GetTickCount() - startedAt < kIdleLimitMs) {
+        const DWORD woken =
+            MsgWaitForMultipleObjects(1, &stop, FALSE, 1000, QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0) break;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+          TranslateMessage(&message);
+          DispatchMessageA(&message);
+        }
+      }
+      world.com().Withdraw();
+      int fetched = 0;
+      for (const marrowfield::InvokeRecord& record : model.invokes()) {
+        if (record.kind == marrowfield::ModelKind::kApplication &&
+            record.member == kWorkbooksMember) {
+          ++fetched;
+        }
+      }
+      world.Note("window queries " +
+                 std::to_string(bookWindow != nullptr
+                                    ? windows.Queries(bookWindow)
+                                    : -1));
+      world.Note("workbooks fetched " + std::to_string(fetched));
+      world.Note("probes " + std::to_string(probes));
+    }
+    world.LogOutstandingReferences();
+  }
+  OleUninitialize();
+  CloseHandle(ready);
+  CloseHandle(stop);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string folder = Option(argc, argv, "--dir=");
   const std::string busy = Option(argc, argv, "--busy-ms=");
+  const std::string workbook = Option(argc, argv, "--workbook=");
+  if (!workbook.empty()) {
+    return RunAsExcel(folder.empty() ? "." : folder, workbook,
+                      Option(argc, argv, "--ready="),
+                      Option(argc, argv, "--stop="),
+                      HasSwitch(argc, argv, "--publish"));
+  }
   if (HasSwitch(argc, argv, "/UnregServer")) {
     Unregister();
     return 0;

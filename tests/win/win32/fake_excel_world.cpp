@@ -35,9 +35,10 @@ HMODULE LoadAddin(const std::string& path) {
 
 }  // namespace
 
-FakeExcelWorld::FakeExcelWorld(std::string folder)
+FakeExcelWorld::FakeExcelWorld(std::string folder,
+                               FakeExcelModel::LibraryCall library)
     : folder_(std::move(folder)), com_(model_, false) {
-  process_ = model_.AddProcess(nullptr);
+  process_ = model_.AddProcess(std::move(library));
   model_.SetActiveProcess(process_);
   ModelAddinHooks hooks;
   hooks.read = [this](const std::string& path, std::string* title) {

@@ -28,8 +28,10 @@ constexpr const char* kFakeExcelAddinList = "addins.txt";
 
 class FakeExcelWorld {
  public:
-  // The log and the add-in list live in |folder|.
-  explicit FakeExcelWorld(std::string folder);
+  // The log and the add-in list live in |folder|. |library| answers the
+  // CheckInstance probes the process's macros make (none: they fail).
+  explicit FakeExcelWorld(std::string folder,
+                          FakeExcelModel::LibraryCall library = {});
   FakeExcelWorld(const FakeExcelWorld&) = delete;
   FakeExcelWorld& operator=(const FakeExcelWorld&) = delete;
 
@@ -48,6 +50,12 @@ class FakeExcelWorld {
 
   bool quitCalled() const { return quitCalled_; }
   int OutstandingReferences() const { return model_.OutstandingReferences(); }
+
+  // The one process, and its model and COM skin, for a world that shows
+  // workbooks and windows of its own.
+  int process() const { return process_; }
+  FakeExcelModel& model() { return model_; }
+  ComFakeExcel& com() { return com_; }
 
  private:
   bool Read(const std::string& path, std::string* title);

@@ -29,6 +29,19 @@ namespace {
 
 constexpr char kSettingsKey[] = "SOFTWARE\\Microsoft\\Marrowfield";
 
+// The fake Excel is a process of this build's bitness, so the installer
+// gives it the add-in of that bitness (kXllFileName) and passes over the
+// other one, which ships beside it under the other name.
+#if defined(_WIN64)
+constexpr char kExcelBits[] = "64";
+constexpr char kOtherXllFileName[] = "MarrowfieldExcel32.xll";
+constexpr char kMissingSuffix[] = "";
+#else
+constexpr char kExcelBits[] = "32";
+constexpr char kOtherXllFileName[] = "MarrowfieldExcel.xll";
+constexpr char kMissingSuffix[] = "32";
+#endif
+
 // The text value |name| of the add-in's registry key; empty when missing.
 std::string Setting(const char* name) {
   char value[512] = {};
@@ -150,7 +163,7 @@ class SetupUnderWineTest : public ::testing::Test {
 
 TEST_F(SetupUnderWineTest, InstallThenUninstall_HostRunsTheAddinsEntryPoints) {
   ASSERT_TRUE(RegisterExcel());
-  const std::string xll = ProgramDirectory() + "MarrowfieldExcel.xll";
+  const std::string xll = ProgramDirectory() + kXllFileName;
 
   const ProgramRun install = Setup({xll, "wine tester"});
   ASSERT_TRUE(install.started);
@@ -213,18 +226,20 @@ TEST_F(SetupUnderWineTest, InstallThenUninstall_HostRunsTheAddinsEntryPoints) {
 
 TEST_F(SetupUnderWineTest, MissingAddinFile_OneLineReportAndExcelQuits) {
   ASSERT_TRUE(RegisterExcel());
-  const std::string missing = ProgramDirectory() + "NoSuchAddin.xll";
+  const std::string named = ProgramDirectory() + "NoSuchAddin.xll";
+  const std::string missing =
+      ProgramDirectory() + "NoSuchAddin" + kMissingSuffix + ".xll";
 
-  const ProgramRun run = Setup({missing, "wine tester"});
+  const ProgramRun run = Setup({named, "wine tester"});
 
   ASSERT_TRUE(run.started);
   EXPECT_EQ(run.status, 1u);
-  // The fake Excel is a 64-bit process: the installer tells so from the
-  // process that owns Application.Hwnd, and looks for the 64-bit file.
-  EXPECT_EQ(run.output,
-            "\nLoading the excel plugin ....\nThis Excel is "
-            "64-bit; its add-in " +
-                missing + " is missing.\n");
+  // The installer tells the fake Excel's bitness from the process that owns
+  // Application.Hwnd, and looks for the file of that bitness.
+  EXPECT_EQ(run.output, std::string("\nLoading the excel plugin ....\nThis "
+                                    "Excel is ") +
+                            kExcelBits + "-bit; its add-in " + missing +
+                            " is missing.\n");
   EXPECT_EQ(ExcelLog(), (std::vector<std::string>{
                             "started",
                             "quit",
@@ -235,7 +250,7 @@ TEST_F(SetupUnderWineTest, MissingAddinFile_OneLineReportAndExcelQuits) {
 
 TEST_F(SetupUnderWineTest, NotAnAddin_ReportsHostsErrorAndQuits) {
   ASSERT_TRUE(RegisterExcel());
-  // A 64-bit image, but no add-in: Excel refuses it.
+  // An image of Excel's bitness, but no add-in: Excel refuses it.
   const std::string program = ProgramDirectory() + "fake_excel_server.exe";
 
   const ProgramRun run = Setup({program, "wine tester"});
@@ -253,17 +268,18 @@ TEST_F(SetupUnderWineTest, NotAnAddin_ReportsHostsErrorAndQuits) {
                         }));
 }
 
-TEST_F(SetupUnderWineTest, Given32BitFile_A64BitExcelGetsTheFileBesideIt) {
+TEST_F(SetupUnderWineTest, GivenTheOtherBitsFile_ExcelGetsItsOwnBesideIt) {
   ASSERT_TRUE(RegisterExcel());
-  // Beside each other as they ship; the 32-bit one here is only a stand-in
-  // (not an image), so the installer must not give it to this Excel.
-  const std::string xll = folder_ + "\\MarrowfieldExcel.xll";
-  const std::string xll32 = folder_ + "\\MarrowfieldExcel32.xll";
-  ASSERT_TRUE(CopyFileA((ProgramDirectory() + "MarrowfieldExcel.xll").c_str(),
+  // Beside each other as they ship; the other bitness's one here is only a
+  // stand-in (not an image), so the installer must not give it to this
+  // Excel.
+  const std::string xll = folder_ + "\\" + kXllFileName;
+  const std::string other = folder_ + "\\" + kOtherXllFileName;
+  ASSERT_TRUE(CopyFileA((ProgramDirectory() + kXllFileName).c_str(),
                         xll.c_str(), FALSE));
-  std::ofstream(xll32) << "not a 64-bit image";
+  std::ofstream(other) << "not an image of this Excel's bitness";
 
-  const ProgramRun run = Setup({xll32, "wine tester"});
+  const ProgramRun run = Setup({other, "wine tester"});
 
   EXPECT_EQ(run.status, 0u) << run.output;
   const std::vector<std::string> log = ExcelLog();
@@ -274,7 +290,7 @@ TEST_F(SetupUnderWineTest, Given32BitFile_A64BitExcelGetsTheFileBesideIt) {
 
 TEST_F(SetupUnderWineTest, BusyExcel_TheInstallerRidesItOut) {
   ASSERT_TRUE(RegisterExcel(1500));
-  const std::string xll = ProgramDirectory() + "MarrowfieldExcel.xll";
+  const std::string xll = ProgramDirectory() + kXllFileName;
 
   const ProgramRun run = Setup({xll, "wine tester"});
 

@@ -33,6 +33,14 @@ class XllModule {
 // The folder of the running test program, with a trailing backslash.
 std::string ProgramDirectory();
 
+// The add-in's file name in this build, beside the test programs: 32-bit
+// Excel loads the 32-bit add-in, which ships under a name of its own.
+#if defined(_WIN64)
+constexpr const char kXllFileName[] = "MarrowfieldExcel.xll";
+#else
+constexpr const char kXllFileName[] = "MarrowfieldExcel32.xll";
+#endif
+
 }  // namespace marrowfield
 
 #endif  // MARROWFIELD_TESTS_WIN_WIN32_XLL_MODULE_H_

@@ -62,19 +62,17 @@ const CellGrid& Grid() {
   return grid;
 }
 
-// The range as a column of XLOPER12 strings, and the other arguments.
-struct WideRange {
+// |texts| as Excel hands a range to a worksheet function: a column of
+// counted UTF-16 strings, which the structure owns.
+struct WideColumn {
   std::vector<std::u16string> texts;
   std::vector<XLOPER12> cells;
   XLOPER12 range{};
-  std::u16string searchText;
-  XLOPER12 search{};
-  XLOPER12 accuracy{};
-  XLOPER12 scoring{};
+  XLOPER12 missing{};
 
-  WideRange() {
-    texts.reserve(kCells);
-    for (const std::string& text : CellTexts()) {
+  explicit WideColumn(const std::vector<std::string>& utf8) {
+    texts.reserve(utf8.size());
+    for (const std::string& text : utf8) {
       std::u16string wide = Utf16FromUtf8(text);
       wide.insert(wide.begin(), static_cast<char16_t>(wide.size()));
       texts.push_back(std::move(wide));
@@ -85,16 +83,28 @@ struct WideRange {
       cells[i].xltype = xltypeStr;
     }
     range.val.array.lparray = cells.data();
-    range.val.array.rows = kCells;
+    range.val.array.rows = static_cast<int>(cells.size());
     range.val.array.columns = 1;
     range.xltype = xltypeMulti;
+    missing.xltype = xltypeMissing;
+  }
+};
+
+// BEST's range, its search text and the arguments left out.
+struct WideRange {
+  WideColumn column{CellTexts()};
+  XLOPER12& range = column.range;
+  std::u16string searchText;
+  XLOPER12 search{};
+  XLOPER12& accuracy = column.missing;
+  XLOPER12& scoring = column.missing;
+
+  WideRange() {
     searchText = Utf16FromUtf8(kSearch);
     searchText.insert(searchText.begin(),
                       static_cast<char16_t>(searchText.size()));
     search.val.str = searchText.data();
     search.xltype = xltypeStr;
-    accuracy.xltype = xltypeMissing;
-    scoring.xltype = xltypeMissing;
   }
 };
 
@@ -189,37 +199,10 @@ const std::vector<std::string>& ColumnTexts() {
   return column;
 }
 
-// The column as Excel hands a range to a worksheet function.
-struct WideColumn {
-  std::vector<std::u16string> texts;
-  std::vector<XLOPER12> cells;
-  XLOPER12 range{};
-  XLOPER12 missing{};
-
-  WideColumn() {
-    texts.reserve(ColumnTexts().size());
-    for (const std::string& text : ColumnTexts()) {
-      std::u16string wide = Utf16FromUtf8(text);
-      wide.insert(wide.begin(), static_cast<char16_t>(wide.size()));
-      texts.push_back(std::move(wide));
-    }
-    cells.resize(texts.size());
-    for (size_t i = 0; i < texts.size(); ++i) {
-      cells[i].val.str = texts[i].data();
-      cells[i].xltype = xltypeStr;
-    }
-    range.val.array.lparray = cells.data();
-    range.val.array.rows = static_cast<int>(cells.size());
-    range.val.array.columns = 1;
-    range.xltype = xltypeMulti;
-    missing.xltype = xltypeMissing;
-  }
-};
-
 // One GROUP of the whole column, cold as a freshly opened workbook is.
 void BM_Group100kCells(benchmark::State& state) {
   EnsureInitialized();
-  WideColumn column;
+  WideColumn column(ColumnTexts());
   for (auto _ : state) {
     state.PauseTiming();
     ClearTranscriptionCache();
@@ -273,7 +256,7 @@ BENCHMARK(BM_CliDedupe100kCells)->UseRealTime()->Unit(benchmark::kMillisecond);
 // extrapolates to a call for every cell.
 void BM_MatchesFilledDownSample(benchmark::State& state) {
   EnsureInitialized();
-  WideColumn column;
+  WideColumn column(ColumnTexts());
   constexpr size_t kSample = 16;
   const size_t stride = column.cells.size() / kSample;
   // The first call transcribes the range, as the first formula would.

@@ -4,6 +4,7 @@
 // skeletons differ (blocking_keys.cpp), so it needs the skeleton keys
 // alone; the tolerant score adds the skeletons' neighbours. Below
 // kBlockingKeysMinAccuracy the keys prove nothing and every pair is scored.
+// Values that read alike are searched for and scored once together.
 
 #include "pair_finder.h"
 
@@ -182,6 +183,182 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
   return pairs;
 }
 
+// Values whose words are the same words (value_scorer.h's word ids, and
+// the same initials) have the same keys and score alike against every
+// value. On lists of single names many values read alike (Cayden and
+// Kayden), so candidates are found and scored once per group of such
+// values, and the pairs then spread over the group's values.
+struct ValueGroups {
+  static constexpr uint32_t kNone = UINT32_MAX;
+  std::vector<uint32_t> ofValue;      // each value's group, or kNone
+  std::vector<uint32_t> memberBegin;  // group g's members: [memberBegin[g],
+  std::vector<uint32_t> members;      // memberBegin[g + 1]), ascending
+  uint32_t First(uint32_t group) const { return members[memberBegin[group]]; }
+  uint32_t Last(uint32_t group) const {
+    return members[memberBegin[group + 1] - 1];
+  }
+  size_t Count() const { return memberBegin.size() - 1; }
+};
+
+// What makes two values alike: each word's id, initial flag and letter. A
+// value with a word that has no id is alike only to itself. A value
+// without words has no keys and no pairs, and no group.
+bool AppendSignature(const PreparedValue& value, size_t index,
+                     std::string& signature) {
+  signature.clear();
+  for (const PreparedWord& word : value.words) {
+    uint32_t id = word.id;
+    if (word.initial) {
+      id = kNoWordId;
+    } else if (id == kNoWordId) {
+      // Its own group: a byte no word writes, then the value's index.
+      signature.assign(1, '!');
+      signature.append(reinterpret_cast<const char*>(&index), sizeof index);
+      return true;
+    }
+    signature.append(reinterpret_cast<const char*>(&id), sizeof id);
+    signature.push_back(word.letter);
+    signature.push_back(word.initial ? 'i' : 'w');
+  }
+  return !value.words.empty();
+}
+
+// Groups the values of |list|, groups numbered in the order of their first
+// values.
+ValueGroups GroupAlikeValues(const PreparedList& list) {
+  ValueGroups groups;
+  const size_t n = list.values.size();
+  groups.ofValue.assign(n, ValueGroups::kNone);
+  std::unordered_map<std::string, uint32_t> groupOf;
+  std::vector<uint32_t> sizes;
+  std::string signature;
+  for (size_t v = 0; v < n; ++v) {
+    if (!AppendSignature(list.values[v], v, signature)) continue;
+    const auto found =
+        groupOf.emplace(signature, static_cast<uint32_t>(sizes.size()));
+    if (found.second) sizes.push_back(0);
+    groups.ofValue[v] = found.first->second;
+    ++sizes[found.first->second];
+  }
+  groups.memberBegin.assign(sizes.size() + 1, 0);
+  for (size_t g = 0; g < sizes.size(); ++g)
+    groups.memberBegin[g + 1] = groups.memberBegin[g] + sizes[g];
+  groups.members.resize(groups.memberBegin.back());
+  std::vector<uint32_t> next(groups.memberBegin.begin(),
+                             groups.memberBegin.end() - 1);
+  for (size_t v = 0; v < n; ++v) {
+    if (groups.ofValue[v] != ValueGroups::kNone)
+      groups.members[next[groups.ofValue[v]]++] = static_cast<uint32_t>(v);
+  }
+  return groups;
+}
+
+// ScoreCandidates with an index, group by group (ValueGroups): the same
+// pairs in the same order.
+std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
+                                             const PreparedList& targets,
+                                             bool self,
+                                             const PairOptions& options,
+                                             int accuracy, unsigned workers,
+                                             Progress& progress) {
+  const ValueGroups queryGroups = GroupAlikeValues(queries);
+  ValueGroups targetGroupsOwn;
+  if (!self) targetGroupsOwn = GroupAlikeValues(targets);
+  const ValueGroups& targetGroups = self ? queryGroups : targetGroupsOwn;
+
+  std::vector<std::vector<ValueKey>> targetKeys(targetGroups.Count());
+  for (size_t g = 0; g < targetGroups.Count(); ++g)
+    targetKeys[g] = targets.keys[targetGroups.First(static_cast<uint32_t>(g))];
+  const CandidateIndex index(targetKeys, workers);
+  const uint32_t targetCount = static_cast<uint32_t>(targetGroups.Count());
+
+  // Each query group's target groups at or above the accuracy, with the
+  // score (the query first, as for their values).
+  struct GroupHit {
+    uint32_t group;
+    int score;
+  };
+  const size_t queryCount = queryGroups.Count();
+  std::vector<std::vector<GroupHit>> hits(queryCount);
+  struct Scratch {
+    std::unique_ptr<ValueScorer> scorer;
+    std::vector<uint32_t> seen;
+    std::vector<uint32_t> candidates;
+    uint32_t sincePoll = 0;
+  };
+  std::vector<Scratch> scratch(workers);
+  RunChunks(
+      queryCount, kChunkSize, workers,
+      [&](unsigned worker, size_t, size_t begin, size_t end) {
+        Scratch& s = scratch[worker];
+        if (!s.scorer) {
+          s.scorer =
+              std::make_unique<ValueScorer>(options.wholeCell, options.scoring);
+          s.seen.assign(targetCount, 0);
+        }
+        size_t valuesDone = 0;
+        for (size_t g = begin; g < end; ++g) {
+          StopIfCancelled(options.cancel);
+          const uint32_t group = static_cast<uint32_t>(g);
+          const uint32_t q = queryGroups.First(group);
+          s.candidates.clear();
+          index.Candidates(queries.keys[q], s.seen, group + 1, s.candidates);
+          for (uint32_t t : s.candidates) {
+            // In one list a pair is taken from its earlier value: none of
+            // this query's values comes before any of the target's.
+            if (self && q >= targetGroups.Last(t)) continue;
+            if (++s.sincePoll == kPairsPerCancelPoll) {
+              s.sincePoll = 0;
+              StopIfCancelled(options.cancel);
+            }
+            const int score = s.scorer->Score(
+                queries.values[q], targets.values[targetGroups.First(t)]);
+            if (score >= accuracy) hits[g].push_back({t, score});
+          }
+          valuesDone += queryGroups.memberBegin[g + 1] -
+                        queryGroups.memberBegin[g];
+        }
+        progress.Advance(valuesDone);
+      });
+  // The values of no group: no keys, no pairs.
+  progress.Advance(queries.values.size() - queryGroups.members.size());
+
+  const size_t chunks = (queries.values.size() + kChunkSize - 1) / kChunkSize;
+  std::vector<std::vector<ValuePair>> found(chunks);
+  RunChunks(queries.values.size(), kChunkSize, workers,
+            [&](unsigned, size_t chunk, size_t begin, size_t end) {
+              std::vector<ValuePair>& out = found[chunk];
+              for (size_t q = begin; q < end; ++q) {
+                const uint32_t group = queryGroups.ofValue[q];
+                if (group == ValueGroups::kNone) continue;
+                const size_t first = out.size();
+                for (const GroupHit& hit : hits[group]) {
+                  const uint32_t* member =
+                      &targetGroups.members[targetGroups.memberBegin[hit.group]];
+                  const uint32_t* last =
+                      &targetGroups.members[0] +
+                      targetGroups.memberBegin[hit.group + 1];
+                  // Members ascend: in one list, only those after q.
+                  if (self) member = std::upper_bound(member, last,
+                                                      static_cast<uint32_t>(q));
+                  for (; member != last; ++member)
+                    out.push_back({q, *member, hit.score});
+                }
+                std::sort(out.begin() + static_cast<ptrdiff_t>(first),
+                          out.end(),
+                          [](const ValuePair& x, const ValuePair& y) {
+                            return x.second < y.second;
+                          });
+              }
+            });
+  std::vector<ValuePair> pairs;
+  size_t total = 0;
+  for (const auto& f : found) total += f.size();
+  pairs.reserve(total);
+  for (auto& f : found) pairs.insert(pairs.end(), f.begin(), f.end());
+  return pairs;
+}
+
 std::vector<ValuePair> FindPairs(const std::vector<std::string>& a,
                                  const std::vector<size_t>* aBlocks,
                                  const std::vector<std::string>* b,
@@ -204,6 +381,11 @@ std::vector<ValuePair> FindPairs(const std::vector<std::string>& a,
   NumberWords(queries, b != nullptr ? &otherList : nullptr, workers);
   const PreparedList& targets = b != nullptr ? otherList : queries;
 
+  const bool blocked = aBlocks != nullptr || bBlocks != nullptr;
+  if (accuracy >= kBlockingKeysMinAccuracy && !blocked) {
+    return ScoreCandidatesByGroup(queries, targets, b == nullptr, options,
+                                 accuracy, workers, progress);
+  }
   std::unique_ptr<CandidateIndex> index;
   if (accuracy >= kBlockingKeysMinAccuracy) {
     index = std::make_unique<CandidateIndex>(targets.keys, workers);

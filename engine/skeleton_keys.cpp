@@ -243,4 +243,33 @@ bool ReadingsShareKey(const PhoneIds& written1, const PhoneIds& respelled1,
   return false;
 }
 
+ReadingSkeletons SkeletonsOfReadings(const PhoneIds& written,
+                                     const PhoneIds& respelled) {
+  ReadingSkeletons skeletons;
+  AppendSkeleton(written, skeletons.written);
+  AppendSkeleton(respelled, skeletons.respelled);
+  skeletons.writtenPhones = written.size();
+  skeletons.respelledPhones = respelled.size();
+  return skeletons;
+}
+
+bool ReadingsShareKey(const ReadingSkeletons& first,
+                      const ReadingSkeletons& second) {
+  const std::string* const skeletons1[2] = {&first.written, &first.respelled};
+  const size_t phones1[2] = {first.writtenPhones, first.respelledPhones};
+  const std::string* const skeletons2[2] = {&second.written,
+                                            &second.respelled};
+  const size_t phones2[2] = {second.writtenPhones, second.respelledPhones};
+  for (int x = 0; x < 2; ++x) {
+    for (int y = 0; y < 2; ++y) {
+      if (phones1[x] == 0 || phones2[y] == 0) continue;
+      const bool bothLong =
+          std::min(phones1[x], phones2[y]) >= kMinPhonesForSubstitution;
+      if (SkeletonsShareKey(*skeletons1[x], *skeletons2[y], bothLong))
+        return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace marrowfield

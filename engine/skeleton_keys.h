@@ -88,6 +88,21 @@ std::vector<KindedKey> KindedPhoneKeys(const PhoneIds& phones);
 bool ReadingsShareKey(const PhoneIds& written1, const PhoneIds& respelled1,
                       const PhoneIds& written2, const PhoneIds& respelled2);
 
+// The skeletons of a word's two readings, kept by a caller that asks
+// ReadingsShareKey about the word many times.
+struct ReadingSkeletons {
+  std::string written;
+  std::string respelled;
+  size_t writtenPhones = 0;    // 0: the reading has no keys
+  size_t respelledPhones = 0;
+};
+ReadingSkeletons SkeletonsOfReadings(const PhoneIds& written,
+                                     const PhoneIds& respelled);
+
+// ReadingsShareKey of the words whose readings' skeletons these are.
+bool ReadingsShareKey(const ReadingSkeletons& first,
+                      const ReadingSkeletons& second);
+
 }  // namespace marrowfield
 
 #endif  // MARROWFIELD_ENGINE_SKELETON_KEYS_H_

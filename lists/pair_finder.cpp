@@ -311,7 +311,7 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
               s.sincePoll = 0;
               StopIfCancelled(options.cancel);
             }
-            const int score = s.scorer->Score(
+            const int score = s.scorer->ScoreOnce(
                 queries.values[q], targets.values[targetGroups.First(t)]);
             if (score >= accuracy) hits[g].push_back({t, score});
           }

@@ -95,6 +95,9 @@ TEST_F(SkeletonKeysTest, NamedCasesAgreeWithTheKeyLists) {
               shared);
     EXPECT_EQ(ReadingsShareKey(Phones(w1), Phones(r1), Phones(w2), Phones(r2)),
               shared);
+    EXPECT_EQ(ReadingsShareKey(SkeletonsOfReadings(Phones(w1), Phones(r1)),
+                               SkeletonsOfReadings(Phones(w2), Phones(r2))),
+              shared);
   }
 }
 
@@ -142,6 +145,11 @@ TEST_F(SkeletonKeysTest, RandomWordsAgreeWithTheKeyLists) {
     const bool expected = ShareByDefinition(w1, r1, w2, r2);
     ASSERT_EQ(ReadingsShareKey(w1, r1, w2, r2), expected) << "trial " << trial;
     ASSERT_EQ(ReadingsShareKey(w2, r2, w1, r1), expected) << "trial " << trial;
+    // The same from skeletons kept beforehand.
+    ASSERT_EQ(ReadingsShareKey(SkeletonsOfReadings(w1, r1),
+                               SkeletonsOfReadings(w2, r2)),
+              expected)
+        << "trial " << trial;
     (expected ? shared : apart)++;
   }
   // Both answers were exercised often.

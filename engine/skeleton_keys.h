@@ -15,8 +15,9 @@
 // Two words whose skeletons meet only on a neighbour of each (one
 // consonant of one standing for an unlike consonant of the other) are
 // related only when both readings are long (kMinPhonesForSubstitution):
-// in a short name a forced pairing weighs too much to reach the keys'
-// accuracy, while short skeletons share their neighbours by the thousand.
+// in a very short name a forced pairing weighs too much to reach the
+// keys' accuracy, while short skeletons share their neighbours by the
+// thousand.
 // So a key has a kind, and two keys of one text meet unless both are
 // neighbours and one of them is a short reading's. A plain key list
 // (PhoneKeys) leaves the kinds out: it is a wider net that still holds
@@ -47,11 +48,11 @@ constexpr size_t kMaxNeighbourSkeleton = 63;
 constexpr size_t kMinStemSymbols = 3;
 
 // A reading of fewer phones than this gives its neighbours
-// KeyKind::kShortNeighbour. Measured on the names corpus: forced pairings
-// of different consonants reach 60 only in names of seven phones or more
-// (Rodolfo/Rodulpho, Christiana/Chrestiana), while names of fewer phones
-// that differ so score below it or are unrelated names.
-constexpr size_t kMinPhonesForSubstitution = 7;
+// KeyKind::kShortNeighbour. Measured on the names corpus (seeds 1 and 9):
+// no pair of names of fewer phones that differ so reaches 60, while a
+// bound of six or seven loses true variants (Spencer/Spencor,
+// Aditya/Aditia).
+constexpr size_t kMinPhonesForSubstitution = 5;
 
 // kExactSkeleton: the skeleton alone, which serves the strict score.
 // kWithNeighbours: also its neighbours and stem as above, which serve the

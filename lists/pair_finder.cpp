@@ -31,6 +31,8 @@ constexpr size_t kChunkSize = 256;
 // second even where one value has thousands of candidates (or, below the
 // keys' accuracy, every value is one).
 constexpr uint32_t kPairsPerCancelPoll = 256;
+// How many candidates ahead their words are fetched.
+constexpr size_t kPrefetchAhead = 4;
 
 KeySet KeySetFor(ScoringMode mode) {
   return mode == ScoringMode::kStrict ? KeySet::kExactSkeleton
@@ -267,8 +269,15 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
   const ValueGroups& targetGroups = self ? queryGroups : targetGroupsOwn;
 
   std::vector<std::vector<ValueKey>> targetKeys(targetGroups.Count());
-  for (size_t g = 0; g < targetGroups.Count(); ++g)
-    targetKeys[g] = targets.keys[targetGroups.First(static_cast<uint32_t>(g))];
+  // A copy of each target group's first value, side by side in group
+  // order: candidates are met in no order, and values prepared on the
+  // threads lie scattered among the memory their transcription used.
+  std::vector<PreparedValue> targetValues(targetGroups.Count());
+  for (size_t g = 0; g < targetGroups.Count(); ++g) {
+    const uint32_t first = targetGroups.First(static_cast<uint32_t>(g));
+    targetKeys[g] = targets.keys[first];
+    targetValues[g] = targets.values[first];
+  }
   const CandidateIndex index(targetKeys, workers);
   const uint32_t targetCount = static_cast<uint32_t>(targetGroups.Count());
 
@@ -303,7 +312,15 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
           const uint32_t q = queryGroups.First(group);
           s.candidates.clear();
           index.Candidates(queries.keys[q], s.seen, group + 1, s.candidates);
-          for (uint32_t t : s.candidates) {
+          const size_t count = s.candidates.size();
+          for (size_t k = 0; k < count; ++k) {
+            const uint32_t t = s.candidates[k];
+            // The words of a candidate a few ahead start on their way from
+            // memory while this one is scored.
+            if (k + kPrefetchAhead < count) {
+              __builtin_prefetch(
+                  targetValues[s.candidates[k + kPrefetchAhead]].words.data());
+            }
             // In one list a pair is taken from its earlier value: none of
             // this query's values comes before any of the target's.
             if (self && q >= targetGroups.Last(t)) continue;
@@ -311,8 +328,8 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
               s.sincePoll = 0;
               StopIfCancelled(options.cancel);
             }
-            const int score = s.scorer->ScoreOnce(
-                queries.values[q], targets.values[targetGroups.First(t)]);
+            const int score =
+                s.scorer->ScoreOnce(queries.values[q], targetValues[t]);
             if (score >= accuracy) hits[g].push_back({t, score});
           }
           valuesDone += queryGroups.memberBegin[g + 1] -

@@ -31,6 +31,9 @@ constexpr size_t kChunkSize = 256;
 // second even where one value has thousands of candidates (or, below the
 // keys' accuracy, every value is one).
 constexpr uint32_t kPairsPerCancelPoll = 256;
+// Values are searched for by group when there are fewer groups than
+// (n - 1) / n of the values, for this n.
+constexpr size_t kGroupingPaysAt = 10;
 // How many candidates ahead their words are fetched.
 constexpr size_t kPrefetchAhead = 4;
 
@@ -257,27 +260,34 @@ ValueGroups GroupAlikeValues(const PreparedList& list) {
 
 // ScoreCandidates with an index, group by group (ValueGroups): the same
 // pairs in the same order.
+// |targets| gives up its first values' keys and values to the search
+// (in one list, |queries| is |targets|).
 std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
-                                             const PreparedList& targets,
+                                             const ValueGroups& queryGroups,
+                                             PreparedList& targets,
+                                             const ValueGroups& targetGroups,
                                              bool self,
                                              const PairOptions& options,
                                              int accuracy, unsigned workers,
                                              Progress& progress) {
-  const ValueGroups queryGroups = GroupAlikeValues(queries);
-  ValueGroups targetGroupsOwn;
-  if (!self) targetGroupsOwn = GroupAlikeValues(targets);
-  const ValueGroups& targetGroups = self ? queryGroups : targetGroupsOwn;
-
   std::vector<std::vector<ValueKey>> targetKeys(targetGroups.Count());
-  // A copy of each target group's first value, side by side in group
-  // order: candidates are met in no order, and values prepared on the
-  // threads lie scattered among the memory their transcription used.
+  // Each target group's first value, side by side in group order:
+  // candidates are met in no order, and values prepared on the threads lie
+  // scattered among the memory their transcription used.
   std::vector<PreparedValue> targetValues(targetGroups.Count());
   for (size_t g = 0; g < targetGroups.Count(); ++g) {
     const uint32_t first = targetGroups.First(static_cast<uint32_t>(g));
-    targetKeys[g] = targets.keys[first];
-    targetValues[g] = targets.values[first];
+    targetKeys[g] = std::move(targets.keys[first]);
+    targetValues[g] = std::move(targets.values[first]);
   }
+  // In one list the query groups are the target groups, now moved.
+  const auto queryKeys = [&](uint32_t group) -> const std::vector<ValueKey>& {
+    return self ? targetKeys[group] : queries.keys[queryGroups.First(group)];
+  };
+  const auto queryValue = [&](uint32_t group) -> const PreparedValue& {
+    return self ? targetValues[group]
+                : queries.values[queryGroups.First(group)];
+  };
   const CandidateIndex index(targetKeys, workers);
   const uint32_t targetCount = static_cast<uint32_t>(targetGroups.Count());
 
@@ -310,8 +320,9 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
           StopIfCancelled(options.cancel);
           const uint32_t group = static_cast<uint32_t>(g);
           const uint32_t q = queryGroups.First(group);
+          const PreparedValue& value = queryValue(group);
           s.candidates.clear();
-          index.Candidates(queries.keys[q], s.seen, group + 1, s.candidates);
+          index.Candidates(queryKeys(group), s.seen, group + 1, s.candidates);
           const size_t count = s.candidates.size();
           for (size_t k = 0; k < count; ++k) {
             const uint32_t t = s.candidates[k];
@@ -328,8 +339,7 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
               s.sincePoll = 0;
               StopIfCancelled(options.cancel);
             }
-            const int score =
-                s.scorer->ScoreOnce(queries.values[q], targetValues[t]);
+            const int score = s.scorer->ScoreOnce(value, targetValues[t]);
             if (score >= accuracy) hits[g].push_back({t, score});
           }
           valuesDone += queryGroups.memberBegin[g + 1] -
@@ -396,12 +406,26 @@ std::vector<ValuePair> FindPairs(const std::vector<std::string>& a,
     otherList = PrepareList(*b, bBlocks, options, workers, progress);
   }
   NumberWords(queries, b != nullptr ? &otherList : nullptr, workers);
-  const PreparedList& targets = b != nullptr ? otherList : queries;
+  PreparedList& targets = b != nullptr ? otherList : queries;
 
   const bool blocked = aBlocks != nullptr || bBlocks != nullptr;
   if (accuracy >= kBlockingKeysMinAccuracy && !blocked) {
-    return ScoreCandidatesByGroup(queries, targets, b == nullptr, options,
-                                 accuracy, workers, progress);
+    const bool self = b == nullptr;
+    const ValueGroups queryGroups = GroupAlikeValues(queries);
+    const ValueGroups targetGroups =
+        self ? ValueGroups{} : GroupAlikeValues(targets);
+    const ValueGroups& groupsOfTargets = self ? queryGroups : targetGroups;
+    // Worth it when values read alike often enough to pay for the groups
+    // (lists of single names); lists of full names seldom repeat a value's
+    // words and keep to the search value by value.
+    if (queryGroups.Count() * kGroupingPaysAt <
+            queries.values.size() * (kGroupingPaysAt - 1) ||
+        groupsOfTargets.Count() * kGroupingPaysAt <
+            targets.values.size() * (kGroupingPaysAt - 1)) {
+      return ScoreCandidatesByGroup(queries, queryGroups, targets,
+                                    groupsOfTargets, self, options, accuracy,
+                                    workers, progress);
+    }
   }
   std::unique_ptr<CandidateIndex> index;
   if (accuracy >= kBlockingKeysMinAccuracy) {

@@ -59,17 +59,18 @@ void ValueScorer::Read(const std::string& word, PreparedWord& prepared) const {
   TolerantReadings readings = ReadTolerantly(matcher, word);
   prepared.phones = std::move(readings.written);
   prepared.respelled = std::move(readings.respelled);
-  prepared.skeletons = SkeletonsOfReadings(prepared.phones, prepared.respelled);
+  prepared.skeletons = std::make_shared<const ReadingSkeletons>(
+      SkeletonsOfReadings(prepared.phones, prepared.respelled));
 }
 
 int ValueScorer::PhonesScore(const PreparedWord& x, const PreparedWord& y) {
   const PhoneIds& a = x.phones;
   const PhoneIds& b = y.phones;
   if (a.empty() || b.empty()) return 0;
-  if (mode == ScoringMode::kTolerant) {
+  if (mode == ScoringMode::kTolerant && x.skeletons && y.skeletons) {
     return DistanceToPercentage(TolerantDistanceOfReadings(
         matcher, a, x.respelled, b, y.respelled,
-        ReadingsShareKey(x.skeletons, y.skeletons)));
+        ReadingsShareKey(*x.skeletons, *y.skeletons)));
   }
   return DistanceToPercentage(
       DistanceOfReadings(matcher, mode, a, x.respelled, b, y.respelled,

@@ -7,6 +7,7 @@
 #define MARROWFIELD_LISTS_VALUE_SCORER_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,8 +29,9 @@ struct PreparedWord {
   // the strict mode and when the respelling sounds like the word.
   PhoneIds respelled;
   // The tolerant score's skeletons of the two readings, so that whether
-  // two words share a key is not worked out again for every pair.
-  ReadingSkeletons skeletons;
+  // two words share a key is not worked out again for every pair; none in
+  // the strict mode, which keeps the memory of large lists of full names.
+  std::shared_ptr<const ReadingSkeletons> skeletons;
   char letter = 0;  // the word's first letter, lower case
   bool initial = false;
   uint32_t id = kNoWordId;

@@ -76,40 +76,58 @@ void AppendSkeleton(const PhoneIds& phones, std::string& out) {
 
 // Appends the keys of |phones| to |keys|, unsorted.
 void AppendPhoneKeys(const PhoneIds& phones, KeySet set,
-                     std::vector<std::string>& keys) {
+                     std::vector<KindedKey>& keys) {
   if (phones.empty()) return;
   std::string skeleton(1, kSkeletonPrefix);
   AppendSkeleton(phones, skeleton);
   const size_t symbols = skeleton.size() - 1;
   if (set == KeySet::kExactSkeleton || symbols > kMaxNeighbourSkeleton) {
-    keys.push_back(std::move(skeleton));
+    keys.push_back({std::move(skeleton), KeyKind::kSkeleton});
     return;
   }
+  const KeyKind neighbourKind = phones.size() >= kMinPhonesForSubstitution
+                                    ? KeyKind::kNeighbour
+                                    : KeyKind::kShortNeighbour;
   for (size_t k = 1; k < skeleton.size(); ++k) {
     // A doubled symbol gives the same neighbour twice; skip the repeat.
     if (k > 1 && skeleton[k] == skeleton[k - 1]) continue;
     std::string neighbour = skeleton;
     neighbour.erase(k, 1);
-    keys.push_back(std::move(neighbour));
+    keys.push_back({std::move(neighbour), neighbourKind});
   }
   // The tolerant score passes over an ending of two consonants more as
   // left-over phones: the skeleton without them meets the shorter word's.
   if (symbols >= kMinStemSymbols + 2)
-    keys.push_back(skeleton.substr(0, skeleton.size() - 2));
-  keys.push_back(std::move(skeleton));
-}
-
-void SortKeys(std::vector<std::string>& keys) {
-  std::sort(keys.begin(), keys.end());
-  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    keys.push_back({skeleton.substr(0, skeleton.size() - 2), KeyKind::kSkeleton});
+  keys.push_back({std::move(skeleton), KeyKind::kSkeleton});
 }
 
 }  // namespace
 
+std::vector<KindedKey> KindedPhoneKeys(const PhoneIds& phones) {
+  std::vector<KindedKey> keys;
+  AppendPhoneKeys(phones, KeySet::kWithNeighbours, keys);
+  // The keys' lengths tell their kinds apart (a neighbour is one symbol
+  // shorter than the skeleton, a stem two), so equal texts are repeats of
+  // one neighbour.
+  std::sort(keys.begin(), keys.end(),
+            [](const KindedKey& a, const KindedKey& b) { return a.text < b.text; });
+  keys.erase(std::unique(keys.begin(), keys.end(),
+                         [](const KindedKey& a, const KindedKey& b) {
+                           return a.text == b.text;
+                         }),
+             keys.end());
+  return keys;
+}
+
 std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set) {
+  std::vector<KindedKey> kinded;
+  AppendPhoneKeys(phones, set, kinded);
   std::vector<std::string> keys;
-  AppendPhoneKeys(phones, set, keys);
-  SortKeys(keys);
+  keys.reserve(kinded.size());
+  for (KindedKey& key : kinded) keys.push_back(std::move(key.text));
+  std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
   return keys;
 }
 
@@ -168,8 +186,9 @@ bool DeletionsMeetLeftFirst(std::string_view a, std::string_view b) {
 }
 
 // Whether the kWithNeighbours keys of skeletons |a| and |b| (symbols only,
-// without the prefix) meet.
-bool SkeletonsShareKey(std::string_view a, std::string_view b) {
+// without the prefix) meet; |bothLong|: both readings have at least
+// kMinPhonesForSubstitution phones, so that their neighbours meet.
+bool SkeletonsShareKey(std::string_view a, std::string_view b, bool bothLong) {
   if (a == b) return true;
   const bool aWide = HasNeighbours(a);
   const bool bWide = HasNeighbours(b);
@@ -177,7 +196,7 @@ bool SkeletonsShareKey(std::string_view a, std::string_view b) {
   if (aWide && OneDeletionApart(a, b)) return true;
   if (bWide && OneDeletionApart(b, a)) return true;
   // A neighbour of each is the same.
-  if (aWide && bWide && a.size() == b.size() &&
+  if (bothLong && aWide && bWide && a.size() == b.size() &&
       (DeletionsMeetLeftFirst(a, b) || DeletionsMeetLeftFirst(b, a)))
     return true;
   // A stem against the other's skeleton, neighbours or stem.
@@ -214,7 +233,40 @@ bool ReadingsShareKey(const PhoneIds& written1, const PhoneIds& respelled1,
     const int word = r % 2;
     for (int other = 1 - word; other < r; other += 2) {
       if (readings[r]->empty() || readings[other]->empty()) continue;
-      if (SkeletonsShareKey(skeletons[r], skeletons[other])) return true;
+      const bool bothLong =
+          std::min(readings[r]->size(), readings[other]->size()) >=
+          kMinPhonesForSubstitution;
+      if (SkeletonsShareKey(skeletons[r], skeletons[other], bothLong))
+        return true;
+    }
+  }
+  return false;
+}
+
+ReadingSkeletons SkeletonsOfReadings(const PhoneIds& written,
+                                     const PhoneIds& respelled) {
+  ReadingSkeletons skeletons;
+  AppendSkeleton(written, skeletons.written);
+  AppendSkeleton(respelled, skeletons.respelled);
+  skeletons.writtenPhones = written.size();
+  skeletons.respelledPhones = respelled.size();
+  return skeletons;
+}
+
+bool ReadingsShareKey(const ReadingSkeletons& first,
+                      const ReadingSkeletons& second) {
+  const std::string* const skeletons1[2] = {&first.written, &first.respelled};
+  const size_t phones1[2] = {first.writtenPhones, first.respelledPhones};
+  const std::string* const skeletons2[2] = {&second.written,
+                                            &second.respelled};
+  const size_t phones2[2] = {second.writtenPhones, second.respelledPhones};
+  for (int x = 0; x < 2; ++x) {
+    for (int y = 0; y < 2; ++y) {
+      if (phones1[x] == 0 || phones2[y] == 0) continue;
+      const bool bothLong =
+          std::min(phones1[x], phones2[y]) >= kMinPhonesForSubstitution;
+      if (SkeletonsShareKey(*skeletons1[x], *skeletons2[y], bothLong))
+        return true;
     }
   }
   return false;

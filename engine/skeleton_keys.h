@@ -11,6 +11,17 @@
 // without its last two symbols (an ending of two consonants more). The
 // tolerant score relates only words that share one of these keys (in
 // either reading), which is what makes pair finding complete for it.
+//
+// Two words whose skeletons meet only on a neighbour of each (one
+// consonant of one standing for an unlike consonant of the other) are
+// related only when both readings are long (kMinPhonesForSubstitution):
+// in a very short name a forced pairing weighs too much to reach the
+// keys' accuracy, while short skeletons share their neighbours by the
+// thousand.
+// So a key has a kind, and two keys of one text meet unless both are
+// neighbours and one of them is a short reading's. A plain key list
+// (PhoneKeys) leaves the kinds out: it is a wider net that still holds
+// every pair the score relates.
 
 #ifndef MARROWFIELD_ENGINE_SKELETON_KEYS_H_
 #define MARROWFIELD_ENGINE_SKELETON_KEYS_H_
@@ -36,6 +47,13 @@ constexpr size_t kMaxNeighbourSkeleton = 63;
 // itself without its last two (Christiana/Christianson).
 constexpr size_t kMinStemSymbols = 3;
 
+// A reading of fewer phones than this gives its neighbours
+// KeyKind::kShortNeighbour. Measured on the names corpus (seeds 1 and 9):
+// no pair of names of fewer phones that differ so reaches 60, while a
+// bound of six or seven loses true variants (Spencer/Spencor,
+// Aditya/Aditia).
+constexpr size_t kMinPhonesForSubstitution = 5;
+
 // kExactSkeleton: the skeleton alone, which serves the strict score.
 // kWithNeighbours: also its neighbours and stem as above, which serve the
 // tolerant score.
@@ -45,11 +63,46 @@ enum class KeySet { kExactSkeleton, kWithNeighbours };
 // each starting with '.'. None for no phones.
 std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set);
 
+// How a key meets another of the same text: a skeleton or stem meets
+// every key; a neighbour meets skeletons, stems and the neighbours of long
+// readings; a short reading's neighbour meets skeletons and stems only.
+enum class KeyKind { kSkeleton, kNeighbour, kShortNeighbour };
+
+// Whether keys of kinds |a| and |b| and the same text meet.
+constexpr bool KindsMeet(KeyKind a, KeyKind b) {
+  return a == KeyKind::kSkeleton || b == KeyKind::kSkeleton ||
+         (a == KeyKind::kNeighbour && b == KeyKind::kNeighbour);
+}
+
+struct KindedKey {
+  std::string text;
+  KeyKind kind;
+};
+
+// The kWithNeighbours keys of one phone list with their kinds, sorted by
+// text, without duplicates (a text has one kind in one reading).
+std::vector<KindedKey> KindedPhoneKeys(const PhoneIds& phones);
+
 // Whether a word of readings |written1| / |respelled1| and one of
-// |written2| / |respelled2| share a kWithNeighbours key (an empty
-// respelling has none). REQUIRES: PhoneTablesReady().
+// |written2| / |respelled2| share a kWithNeighbours key whose kinds meet
+// (an empty respelling has none). REQUIRES: PhoneTablesReady().
 bool ReadingsShareKey(const PhoneIds& written1, const PhoneIds& respelled1,
                       const PhoneIds& written2, const PhoneIds& respelled2);
+
+// The skeletons of a word's two readings, kept by a caller that asks
+// ReadingsShareKey about the word many times.
+struct ReadingSkeletons {
+  std::string written;
+  std::string respelled;
+  size_t writtenPhones = 0;    // 0: the reading has no keys
+  size_t respelledPhones = 0;
+};
+ReadingSkeletons SkeletonsOfReadings(const PhoneIds& written,
+                                     const PhoneIds& respelled);
+
+// ReadingsShareKey of the words whose readings' skeletons these are.
+bool ReadingsShareKey(const ReadingSkeletons& first,
+                      const ReadingSkeletons& second);
 
 }  // namespace marrowfield
 

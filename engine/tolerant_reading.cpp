@@ -182,6 +182,16 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
                                   const PhoneIds& respelled1,
                                   const PhoneIds& written2,
                                   const PhoneIds& respelled2) {
+  return TolerantDistanceOfReadings(
+      matcher, written1, respelled1, written2, respelled2,
+      ReadingsShareKey(written1, respelled1, written2, respelled2));
+}
+
+double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
+                                  const PhoneIds& written1,
+                                  const PhoneIds& respelled1,
+                                  const PhoneIds& written2,
+                                  const PhoneIds& respelled2, bool shareKey) {
   // Scratch buffers kept per thread: up to two walks per pair, and the
   // pair finder scores millions of pairs.
   MARROWFIELD_PER_THREAD std::vector<int32_t> simValues;
@@ -191,7 +201,7 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
   // Lutheranism), and pair finding, which meets words through their keys,
   // could never find what the score reports. Such words get the strict
   // score, which is 0 for words of different skeletons.
-  if (!ReadingsShareKey(written1, respelled1, written2, respelled2)) {
+  if (!shareKey) {
     return WalkDistance<StrictTolerance>(matcher, written1, written2,
                                          simValues, positions);
   }

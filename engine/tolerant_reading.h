@@ -67,6 +67,15 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
                                   const PhoneIds& written2,
                                   const PhoneIds& respelled2);
 
+// The same for a caller that already knows whether the two words share a
+// skeleton key (ReadingsShareKey), from skeletons it keeps.
+// REQUIRES: |shareKey| is ReadingsShareKey of the four readings.
+double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
+                                  const PhoneIds& written1,
+                                  const PhoneIds& respelled1,
+                                  const PhoneIds& written2,
+                                  const PhoneIds& respelled2, bool shareKey);
+
 // Whether distance |a| gives a better score than |b| (-1.0 is the worst).
 bool BetterDistance(double a, double b);
 

@@ -14,14 +14,30 @@ namespace {
 
 struct Posting {
   uint64_t hash;
-  bool indexOnly;
+  ValueKeyKind kind;
   uint32_t value;
   bool operator<(const Posting& o) const {
     if (hash != o.hash) return hash < o.hash;
-    if (indexOnly != o.indexOnly) return indexOnly < o.indexOnly;
+    if (kind != o.kind) return kind < o.kind;
     return value < o.value;
   }
 };
+
+// The last kind of posting (in ValueKeyKind's order) that a query key of
+// |kind| meets: every kind meets kFull, kFull meets all, a neighbour the
+// neighbours of long readings too.
+ValueKeyKind LastKindMet(ValueKeyKind kind) {
+  switch (kind) {
+    case ValueKeyKind::kFull:
+      return ValueKeyKind::kIndexOnly;
+    case ValueKeyKind::kNeighbour:
+      return ValueKeyKind::kNeighbour;
+    case ValueKeyKind::kShortNeighbour:
+    case ValueKeyKind::kIndexOnly:
+      break;
+  }
+  return ValueKeyKind::kFull;
+}
 
 // Postings are sorted bucket by bucket, a bucket being the hashes that
 // share their top bits.
@@ -65,7 +81,7 @@ CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
               for (size_t v = begin; v < end; ++v) {
                 for (const ValueKey& key : keys[v]) {
                   postings[next[BucketOf(key.hash)]++] =
-                      Posting{key.hash, key.indexOnly, static_cast<uint32_t>(v)};
+                      Posting{key.hash, key.kind, static_cast<uint32_t>(v)};
                 }
               }
             });
@@ -83,14 +99,14 @@ CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
                         postings.begin() + static_cast<ptrdiff_t>(last));
               std::vector<Block>& blocksHere = bucketBlocks[bucket];
               for (size_t p = first; p < last;) {
-                Block block{postings[p].hash, static_cast<uint32_t>(p), 0, 0};
+                Block block{postings[p].hash, static_cast<uint32_t>(p), {}};
                 size_t q = p;
-                while (q < last && postings[q].hash == block.hash &&
-                       !postings[q].indexOnly)
-                  ++q;
-                block.split = static_cast<uint32_t>(q);
-                while (q < last && postings[q].hash == block.hash) ++q;
-                block.end = static_cast<uint32_t>(q);
+                for (size_t kind = 0; kind < kKinds; ++kind) {
+                  while (q < last && postings[q].hash == block.hash &&
+                         static_cast<size_t>(postings[q].kind) == kind)
+                    ++q;
+                  block.ends[kind] = static_cast<uint32_t>(q);
+                }
                 blocksHere.push_back(block);
                 p = q;
               }
@@ -164,8 +180,8 @@ void CandidateIndex::Candidates(const std::vector<ValueKey>& query,
   for (const ValueKey& key : query) {
     const Block* block = Find(key.hash);
     if (block == nullptr) continue;
-    // An indexOnly key meets only the postings that are not.
-    const uint32_t end = key.indexOnly ? block->split : block->end;
+    const uint32_t end =
+        block->ends[static_cast<size_t>(LastKindMet(key.kind))];
     for (uint32_t p = block->begin; p < end; ++p) {
       const uint32_t v = values[p];
       if (seen[v] == stamp) continue;

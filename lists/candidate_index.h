@@ -1,6 +1,6 @@
 // An inverted index from keys to the values filed under them, and the
 // lookup of a value's candidates: every indexed value that shares a key
-// with it under the indexOnly rule of value_keys.h. A key's hash standing
+// with it under the kinds of value_keys.h. A key's hash standing
 // for its text only ever adds candidates (on a collision), never loses
 // one, and candidates are scored exactly afterwards.
 
@@ -39,13 +39,14 @@ class CandidateIndex {
                            uint32_t stamp, std::vector<uint32_t>& out) const;
 
  private:
-  // The postings of one hash: [begin, split) are not indexOnly,
-  // [split, end) are.
+  // The postings of one hash, grouped by kind in ValueKeyKind's order:
+  // ends[k] is where the postings of kind k end, the first kind's starting
+  // at begin.
+  static constexpr size_t kKinds = 4;
   struct Block {
     uint64_t hash;
     uint32_t begin;
-    uint32_t split;
-    uint32_t end;
+    uint32_t ends[kKinds];
   };
   const Block* Find(uint64_t hash) const;
   size_t DirectoryEntry(uint64_t hash) const;

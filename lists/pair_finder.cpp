@@ -4,6 +4,7 @@
 // skeletons differ (blocking_keys.cpp), so it needs the skeleton keys
 // alone; the tolerant score adds the skeletons' neighbours. Below
 // kBlockingKeysMinAccuracy the keys prove nothing and every pair is scored.
+// Values that read alike are searched for and scored once together.
 
 #include "pair_finder.h"
 
@@ -30,6 +31,11 @@ constexpr size_t kChunkSize = 256;
 // second even where one value has thousands of candidates (or, below the
 // keys' accuracy, every value is one).
 constexpr uint32_t kPairsPerCancelPoll = 256;
+// Values are searched for by group when there are fewer groups than
+// (n - 1) / n of the values, for this n.
+constexpr size_t kGroupingPaysAt = 10;
+// How many candidates ahead their words are fetched.
+constexpr size_t kPrefetchAhead = 4;
 
 KeySet KeySetFor(ScoringMode mode) {
   return mode == ScoringMode::kStrict ? KeySet::kExactSkeleton
@@ -186,6 +192,204 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
   return pairs;
 }
 
+// Values whose words are the same words (value_scorer.h's word ids, and
+// the same initials) have the same keys and score alike against every
+// value. On lists of single names many values read alike (Cayden and
+// Kayden), so candidates are found and scored once per group of such
+// values, and the pairs then spread over the group's values.
+struct ValueGroups {
+  static constexpr uint32_t kNone = UINT32_MAX;
+  std::vector<uint32_t> ofValue;      // each value's group, or kNone
+  std::vector<uint32_t> memberBegin;  // group g's members: [memberBegin[g],
+  std::vector<uint32_t> members;      // memberBegin[g + 1]), ascending
+  uint32_t First(uint32_t group) const { return members[memberBegin[group]]; }
+  uint32_t Last(uint32_t group) const {
+    return members[memberBegin[group + 1] - 1];
+  }
+  size_t Count() const { return memberBegin.size() - 1; }
+};
+
+// What makes two values alike: each word's id, initial flag and letter. A
+// value with a word that has no id is alike only to itself. A value
+// without words has no keys and no pairs, and no group.
+bool AppendSignature(const PreparedValue& value, size_t index,
+                     std::string& signature) {
+  signature.clear();
+  for (const PreparedWord& word : value.words) {
+    uint32_t id = word.id;
+    if (word.initial) {
+      id = kNoWordId;
+    } else if (id == kNoWordId) {
+      // Its own group: a byte no word writes, then the value's index.
+      signature.assign(1, '!');
+      signature.append(reinterpret_cast<const char*>(&index), sizeof index);
+      return true;
+    }
+    signature.append(reinterpret_cast<const char*>(&id), sizeof id);
+    signature.push_back(word.letter);
+    signature.push_back(word.initial ? 'i' : 'w');
+  }
+  return !value.words.empty();
+}
+
+// Groups the values of |list|, groups numbered in the order of their first
+// values.
+ValueGroups GroupAlikeValues(const PreparedList& list) {
+  ValueGroups groups;
+  const size_t n = list.values.size();
+  groups.ofValue.assign(n, ValueGroups::kNone);
+  std::unordered_map<std::string, uint32_t> groupOf;
+  std::vector<uint32_t> sizes;
+  std::string signature;
+  for (size_t v = 0; v < n; ++v) {
+    if (!AppendSignature(list.values[v], v, signature)) continue;
+    const auto found =
+        groupOf.emplace(signature, static_cast<uint32_t>(sizes.size()));
+    if (found.second) sizes.push_back(0);
+    groups.ofValue[v] = found.first->second;
+    ++sizes[found.first->second];
+  }
+  groups.memberBegin.assign(sizes.size() + 1, 0);
+  for (size_t g = 0; g < sizes.size(); ++g)
+    groups.memberBegin[g + 1] = groups.memberBegin[g] + sizes[g];
+  groups.members.resize(groups.memberBegin.back());
+  std::vector<uint32_t> next(groups.memberBegin.begin(),
+                             groups.memberBegin.end() - 1);
+  for (size_t v = 0; v < n; ++v) {
+    if (groups.ofValue[v] != ValueGroups::kNone)
+      groups.members[next[groups.ofValue[v]]++] = static_cast<uint32_t>(v);
+  }
+  return groups;
+}
+
+// ScoreCandidates with an index, group by group (ValueGroups): the same
+// pairs in the same order.
+// |targets| gives up its first values' keys and values to the search
+// (in one list, |queries| is |targets|).
+std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
+                                             const ValueGroups& queryGroups,
+                                             PreparedList& targets,
+                                             const ValueGroups& targetGroups,
+                                             bool self,
+                                             const PairOptions& options,
+                                             int accuracy, unsigned workers,
+                                             Progress& progress) {
+  std::vector<std::vector<ValueKey>> targetKeys(targetGroups.Count());
+  // Each target group's first value, side by side in group order:
+  // candidates are met in no order, and values prepared on the threads lie
+  // scattered among the memory their transcription used.
+  std::vector<PreparedValue> targetValues(targetGroups.Count());
+  for (size_t g = 0; g < targetGroups.Count(); ++g) {
+    const uint32_t first = targetGroups.First(static_cast<uint32_t>(g));
+    targetKeys[g] = std::move(targets.keys[first]);
+    targetValues[g] = std::move(targets.values[first]);
+  }
+  // In one list the query groups are the target groups, now moved.
+  const auto queryKeys = [&](uint32_t group) -> const std::vector<ValueKey>& {
+    return self ? targetKeys[group] : queries.keys[queryGroups.First(group)];
+  };
+  const auto queryValue = [&](uint32_t group) -> const PreparedValue& {
+    return self ? targetValues[group]
+                : queries.values[queryGroups.First(group)];
+  };
+  const CandidateIndex index(targetKeys, workers);
+  const uint32_t targetCount = static_cast<uint32_t>(targetGroups.Count());
+
+  // Each query group's target groups at or above the accuracy, with the
+  // score (the query first, as for their values).
+  struct GroupHit {
+    uint32_t group;
+    int score;
+  };
+  const size_t queryCount = queryGroups.Count();
+  std::vector<std::vector<GroupHit>> hits(queryCount);
+  struct Scratch {
+    std::unique_ptr<ValueScorer> scorer;
+    std::vector<uint32_t> seen;
+    std::vector<uint32_t> candidates;
+    uint32_t sincePoll = 0;
+  };
+  std::vector<Scratch> scratch(workers);
+  RunChunks(
+      queryCount, kChunkSize, workers,
+      [&](unsigned worker, size_t, size_t begin, size_t end) {
+        Scratch& s = scratch[worker];
+        if (!s.scorer) {
+          s.scorer =
+              std::make_unique<ValueScorer>(options.wholeCell, options.scoring);
+          s.seen.assign(targetCount, 0);
+        }
+        size_t valuesDone = 0;
+        for (size_t g = begin; g < end; ++g) {
+          StopIfCancelled(options.cancel);
+          const uint32_t group = static_cast<uint32_t>(g);
+          const uint32_t q = queryGroups.First(group);
+          const PreparedValue& value = queryValue(group);
+          s.candidates.clear();
+          index.Candidates(queryKeys(group), s.seen, group + 1, s.candidates);
+          const size_t count = s.candidates.size();
+          for (size_t k = 0; k < count; ++k) {
+            const uint32_t t = s.candidates[k];
+            // The words of a candidate a few ahead start on their way from
+            // memory while this one is scored.
+            if (k + kPrefetchAhead < count) {
+              __builtin_prefetch(
+                  targetValues[s.candidates[k + kPrefetchAhead]].words.data());
+            }
+            // In one list a pair is taken from its earlier value: none of
+            // this query's values comes before any of the target's.
+            if (self && q >= targetGroups.Last(t)) continue;
+            if (++s.sincePoll == kPairsPerCancelPoll) {
+              s.sincePoll = 0;
+              StopIfCancelled(options.cancel);
+            }
+            const int score = s.scorer->ScoreOnce(value, targetValues[t]);
+            if (score >= accuracy) hits[g].push_back({t, score});
+          }
+          valuesDone += queryGroups.memberBegin[g + 1] -
+                        queryGroups.memberBegin[g];
+        }
+        progress.Advance(valuesDone);
+      });
+  // The values of no group: no keys, no pairs.
+  progress.Advance(queries.values.size() - queryGroups.members.size());
+
+  const size_t chunks = (queries.values.size() + kChunkSize - 1) / kChunkSize;
+  std::vector<std::vector<ValuePair>> found(chunks);
+  RunChunks(queries.values.size(), kChunkSize, workers,
+            [&](unsigned, size_t chunk, size_t begin, size_t end) {
+              std::vector<ValuePair>& out = found[chunk];
+              for (size_t q = begin; q < end; ++q) {
+                const uint32_t group = queryGroups.ofValue[q];
+                if (group == ValueGroups::kNone) continue;
+                const size_t first = out.size();
+                for (const GroupHit& hit : hits[group]) {
+                  const uint32_t* member =
+                      &targetGroups.members[targetGroups.memberBegin[hit.group]];
+                  const uint32_t* last =
+                      &targetGroups.members[0] +
+                      targetGroups.memberBegin[hit.group + 1];
+                  // Members ascend: in one list, only those after q.
+                  if (self) member = std::upper_bound(member, last,
+                                                      static_cast<uint32_t>(q));
+                  for (; member != last; ++member)
+                    out.push_back({q, *member, hit.score});
+                }
+                std::sort(out.begin() + static_cast<ptrdiff_t>(first),
+                          out.end(),
+                          [](const ValuePair& x, const ValuePair& y) {
+                            return x.second < y.second;
+                          });
+              }
+            });
+  std::vector<ValuePair> pairs;
+  size_t total = 0;
+  for (const auto& f : found) total += f.size();
+  pairs.reserve(total);
+  for (auto& f : found) pairs.insert(pairs.end(), f.begin(), f.end());
+  return pairs;
+}
+
 std::vector<ValuePair> FindPairs(const std::vector<std::string>& a,
                                  const std::vector<size_t>* aBlocks,
                                  const std::vector<std::string>* b,
@@ -206,8 +410,27 @@ std::vector<ValuePair> FindPairs(const std::vector<std::string>& a,
     otherList = PrepareList(*b, bBlocks, options, workers, progress);
   }
   NumberWords(queries, b != nullptr ? &otherList : nullptr, workers);
-  const PreparedList& targets = b != nullptr ? otherList : queries;
+  PreparedList& targets = b != nullptr ? otherList : queries;
 
+  const bool blocked = aBlocks != nullptr || bBlocks != nullptr;
+  if (accuracy >= kBlockingKeysMinAccuracy && !blocked) {
+    const bool self = b == nullptr;
+    const ValueGroups queryGroups = GroupAlikeValues(queries);
+    const ValueGroups targetGroups =
+        self ? ValueGroups{} : GroupAlikeValues(targets);
+    const ValueGroups& groupsOfTargets = self ? queryGroups : targetGroups;
+    // Worth it when values read alike often enough to pay for the groups
+    // (lists of single names); lists of full names seldom repeat a value's
+    // words and keep to the search value by value.
+    if (queryGroups.Count() * kGroupingPaysAt <
+            queries.values.size() * (kGroupingPaysAt - 1) ||
+        groupsOfTargets.Count() * kGroupingPaysAt <
+            targets.values.size() * (kGroupingPaysAt - 1)) {
+      return ScoreCandidatesByGroup(queries, queryGroups, targets,
+                                    groupsOfTargets, self, options, accuracy,
+                                    workers, progress);
+    }
+  }
   std::unique_ptr<CandidateIndex> index;
   if (accuracy >= kBlockingKeysMinAccuracy) {
     index = std::make_unique<CandidateIndex>(targets.keys, workers,

@@ -38,6 +38,18 @@ std::vector<WordKey> WordKeys(const PreparedWord& word, KeySet set) {
   return keys;
 }
 
+ValueKeyKind KindOf(KeyKind kind) {
+  switch (kind) {
+    case KeyKind::kNeighbour:
+      return ValueKeyKind::kNeighbour;
+    case KeyKind::kShortNeighbour:
+      return ValueKeyKind::kShortNeighbour;
+    case KeyKind::kSkeleton:
+      break;
+  }
+  return ValueKeyKind::kFull;
+}
+
 }  // namespace
 
 uint64_t HashKey(std::string_view key) {
@@ -58,9 +70,13 @@ std::vector<ValueKey> ValueKeys(const PreparedValue& value, KeySet set) {
       // filed under the keys of each (the respelled one is empty in the
       // strict mode).
       for (const PhoneIds* reading : {&words[0].phones, &words[0].respelled}) {
-        for (const std::string& key : PhoneKeys(*reading, set)) {
-          keys.push_back({HashKey(key), false});
+        if (set == KeySet::kExactSkeleton) {
+          for (const std::string& key : PhoneKeys(*reading, set))
+            keys.push_back({HashKey(key), ValueKeyKind::kFull});
+          continue;
         }
+        for (const KindedKey& key : KindedPhoneKeys(*reading))
+          keys.push_back({HashKey(key.text), KindOf(key.kind)});
       }
     }
   } else {
@@ -84,7 +100,8 @@ std::vector<ValueKey> ValueKeys(const PreparedValue& value, KeySet set) {
             const std::string text = (ordered ? k1.text : k2.text) +
                                      kPairSeparator +
                                      (ordered ? k2.text : k1.text);
-            keys.push_back({HashKey(text), indexOnly});
+            keys.push_back({HashKey(text), indexOnly ? ValueKeyKind::kIndexOnly
+                                                     : ValueKeyKind::kFull});
           }
         }
       }
@@ -92,6 +109,15 @@ std::vector<ValueKey> ValueKeys(const PreparedValue& value, KeySet set) {
   }
   std::sort(keys.begin(), keys.end());
   keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+  // One text may be a neighbour in one reading and the skeleton in the
+  // other: the kind that meets the most keys is the one kept.
+  if (words.size() == 1) {
+    keys.erase(std::unique(keys.begin(), keys.end(),
+                           [](const ValueKey& a, const ValueKey& b) {
+                             return a.hash == b.hash;
+                           }),
+               keys.end());
+  }
   return keys;
 }
 

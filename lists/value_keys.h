@@ -6,7 +6,7 @@
 // pair_finder.h); so it is filed under pairs of its words' keys, where an
 // initial's key is its letter. A full word's first letter is a key too,
 // but only to be found by a value whose initial has that letter: such
-// keys are marked indexOnly and never pair two values by themselves.
+// keys are marked kIndexOnly and never pair two values by themselves.
 // With the tolerant keys, a pair key joins at most one skeleton neighbour
 // with a skeleton: two neighbours together would file unrelated names
 // together by the thousand, and names misspelt in both words at once are
@@ -24,14 +24,25 @@
 
 namespace marrowfield::lists {
 
+// How a filed key meets another of the same hash, in the order the index
+// keeps them: kFull meets every key; kNeighbour and kShortNeighbour are a
+// single word's skeleton neighbours of a long and a short reading
+// (KindsMeet of skeleton_keys.h); kIndexOnly meets kFull only.
+enum class ValueKeyKind : uint8_t {
+  kFull,
+  kNeighbour,
+  kShortNeighbour,
+  kIndexOnly,
+};
+
 struct ValueKey {
-  uint64_t hash = 0;       // the key's text, hashed
-  bool indexOnly = false;  // pairs only with keys that are not indexOnly
+  uint64_t hash = 0;  // the key's text, hashed
+  ValueKeyKind kind = ValueKeyKind::kFull;
   bool operator<(const ValueKey& o) const {
-    return hash != o.hash ? hash < o.hash : indexOnly < o.indexOnly;
+    return hash != o.hash ? hash < o.hash : kind < o.kind;
   }
   bool operator==(const ValueKey& o) const {
-    return hash == o.hash && indexOnly == o.indexOnly;
+    return hash == o.hash && kind == o.kind;
   }
 };
 

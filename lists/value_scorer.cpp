@@ -59,12 +59,19 @@ void ValueScorer::Read(const std::string& word, PreparedWord& prepared) const {
   TolerantReadings readings = ReadTolerantly(matcher, word);
   prepared.phones = std::move(readings.written);
   prepared.respelled = std::move(readings.respelled);
+  prepared.skeletons = std::make_shared<const ReadingSkeletons>(
+      SkeletonsOfReadings(prepared.phones, prepared.respelled));
 }
 
 int ValueScorer::PhonesScore(const PreparedWord& x, const PreparedWord& y) {
   const PhoneIds& a = x.phones;
   const PhoneIds& b = y.phones;
   if (a.empty() || b.empty()) return 0;
+  if (mode == ScoringMode::kTolerant && x.skeletons && y.skeletons) {
+    return DistanceToPercentage(TolerantDistanceOfReadings(
+        matcher, a, x.respelled, b, y.respelled,
+        ReadingsShareKey(*x.skeletons, *y.skeletons)));
+  }
   return DistanceToPercentage(
       DistanceOfReadings(matcher, mode, a, x.respelled, b, y.respelled,
                          simValues, currentMismatchedPositions));
@@ -137,6 +144,13 @@ void ValueScorer::NumberWords(std::vector<PreparedValue*>& values,
   for (size_t w = 0; w < words.size(); ++w) {
     words[w]->id = distinct.ofItem[w];
   }
+}
+
+int ValueScorer::ScoreOnce(const PreparedValue& a, const PreparedValue& b) {
+  if (a.words.size() == 1 && b.words.size() == 1 && !a.words[0].initial &&
+      !b.words[0].initial)
+    return PhonesScore(a.words[0], b.words[0]);
+  return Score(a, b);
 }
 
 int ValueScorer::Score(const PreparedValue& a, const PreparedValue& b) {

@@ -7,6 +7,7 @@
 #define MARROWFIELD_LISTS_VALUE_SCORER_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "phone_tables.h"
 #include "phonetic_matcher.h"
 #include "scoring_mode.h"
+#include "skeleton_keys.h"
 
 namespace marrowfield::lists {
 
@@ -26,6 +28,10 @@ struct PreparedWord {
   // The tolerant score's respelled reading (tolerant_reading.h): empty in
   // the strict mode and when the respelling sounds like the word.
   PhoneIds respelled;
+  // The tolerant score's skeletons of the two readings, so that whether
+  // two words share a key is not worked out again for every pair; none in
+  // the strict mode, which keeps the memory of large lists of full names.
+  std::shared_ptr<const ReadingSkeletons> skeletons;
   char letter = 0;  // the word's first letter, lower case
   bool initial = false;
   uint32_t id = kNoWordId;
@@ -49,6 +55,9 @@ class ValueScorer {
   // compare_words). REQUIRES: both come from Prepare of a scorer with the
   // same wholeCell setting.
   int Score(const PreparedValue& a, const PreparedValue& b);
+  // The same for a caller that asks about each pair of single words once:
+  // such a pair's score is not remembered.
+  int ScoreOnce(const PreparedValue& a, const PreparedValue& b);
 
   bool wholeCell() const { return wholeCellMode; }
 

@@ -1,5 +1,5 @@
-// The direct shared-key check of two words against its definition: the
-// intersection of their PhoneKeys lists.
+// The direct shared-key check of two words against its definition: a text
+// in the key lists of both (KindedPhoneKeys) whose kinds meet.
 
 #include "skeleton_keys.h"
 
@@ -15,24 +15,50 @@ namespace {
 
 using SkeletonKeysTest = EngineTest;
 
-std::vector<std::string> KeysOfReadings(const PhoneIds& written,
-                                        const PhoneIds& respelled) {
-  std::vector<std::string> keys = PhoneKeys(written, KeySet::kWithNeighbours);
-  const std::vector<std::string> more =
-      PhoneKeys(respelled, KeySet::kWithNeighbours);
-  keys.insert(keys.end(), more.begin(), more.end());
-  std::sort(keys.begin(), keys.end());
-  return keys;
+bool ReadingsShareByDefinition(const PhoneIds& x, const PhoneIds& y) {
+  for (const KindedKey& a : KindedPhoneKeys(x)) {
+    for (const KindedKey& b : KindedPhoneKeys(y)) {
+      if (a.text == b.text && KindsMeet(a.kind, b.kind)) return true;
+    }
+  }
+  return false;
 }
 
 bool ShareByDefinition(const PhoneIds& w1, const PhoneIds& r1,
                        const PhoneIds& w2, const PhoneIds& r2) {
-  const std::vector<std::string> a = KeysOfReadings(w1, r1);
-  const std::vector<std::string> b = KeysOfReadings(w2, r2);
-  std::vector<std::string> both;
-  std::set_intersection(a.begin(), a.end(), b.begin(), b.end(),
-                        std::back_inserter(both));
-  return !both.empty();
+  for (const PhoneIds* x : {&w1, &r1}) {
+    for (const PhoneIds* y : {&w2, &r2}) {
+      if (ReadingsShareByDefinition(*x, *y)) return true;
+    }
+  }
+  return false;
+}
+
+// The kinds themselves: the plain key list is the kinded one without them.
+TEST_F(SkeletonKeysTest, KindedKeysArePhoneKeysWithKinds) {
+  for (const char* phones :
+       {"", "ah", "k ae t", "n ih k s ax n ax", "k r ih s t iy ae n s ax n",
+        "b aa b ax b"}) {
+    SCOPED_TRACE(phones);
+    std::vector<std::string> texts;
+    size_t skeletons = 0;
+    for (const KindedKey& key : KindedPhoneKeys(Phones(phones))) {
+      texts.push_back(key.text);
+      if (key.kind == KeyKind::kSkeleton) {
+        ++skeletons;
+      } else {
+        // Neighbours are a long or a short reading's, by its phones.
+        EXPECT_EQ(key.kind == KeyKind::kNeighbour,
+                  Phones(phones).size() >= kMinPhonesForSubstitution)
+            << key.text;
+      }
+    }
+    EXPECT_EQ(texts, PhoneKeys(Phones(phones), KeySet::kWithNeighbours));
+    // The skeleton, and a stem for a long enough one.
+    if (!texts.empty()) {
+      EXPECT_GE(skeletons, 1u);
+    }
+  }
 }
 
 TEST_F(SkeletonKeysTest, NamedCasesAgreeWithTheKeyLists) {
@@ -52,7 +78,14 @@ TEST_F(SkeletonKeysTest, NamedCasesAgreeWithTheKeyLists) {
           {"k ae t", "s ae t", "s ae t", "", true},  // respelling
           {"k ae t", "", "k ae t", "s ae t", true},
           {"n ih k", "", "m ae p", "", false},
-          {"n ih k s", "", "p ih k s", "", true},           // substitution
+          // A substitution relates long readings only.
+          {"n ih k s", "", "p ih k s", "", false},
+          {"n ih k s", "", "p ih k s ax", "", false},
+          {"n ih k s ax", "", "p ih k s ax", "", true},
+          {"n ih k s ax n ax", "n ih k s", "p ih k s", "", false},
+          {"n ih k s ax n ax", "n ih k", "p ih k s ax n ax", "", true},
+          // A short reading's neighbour still meets a skeleton.
+          {"n ih k s", "", "n ih k s t", "", true},
           {"s t ae n l iy", "", "s t ae n", "", true},      // stem
           {"s t ae n l iy k", "", "s t ae n d", "", true},  // stem vs neighbour
       };
@@ -61,6 +94,9 @@ TEST_F(SkeletonKeysTest, NamedCasesAgreeWithTheKeyLists) {
     EXPECT_EQ(ShareByDefinition(Phones(w1), Phones(r1), Phones(w2), Phones(r2)),
               shared);
     EXPECT_EQ(ReadingsShareKey(Phones(w1), Phones(r1), Phones(w2), Phones(r2)),
+              shared);
+    EXPECT_EQ(ReadingsShareKey(SkeletonsOfReadings(Phones(w1), Phones(r1)),
+                               SkeletonsOfReadings(Phones(w2), Phones(r2))),
               shared);
   }
 }
@@ -109,6 +145,11 @@ TEST_F(SkeletonKeysTest, RandomWordsAgreeWithTheKeyLists) {
     const bool expected = ShareByDefinition(w1, r1, w2, r2);
     ASSERT_EQ(ReadingsShareKey(w1, r1, w2, r2), expected) << "trial " << trial;
     ASSERT_EQ(ReadingsShareKey(w2, r2, w1, r1), expected) << "trial " << trial;
+    // The same from skeletons kept beforehand.
+    ASSERT_EQ(ReadingsShareKey(SkeletonsOfReadings(w1, r1),
+                               SkeletonsOfReadings(w2, r2)),
+              expected)
+        << "trial " << trial;
     (expected ? shared : apart)++;
   }
   // Both answers were exercised often.

@@ -129,20 +129,27 @@ CandidateIndex::CandidateIndex(const std::vector<std::vector<ValueKey>>& keys,
     directory[t] = std::min(directory[t], directory[t + 1]);
 
   if (!ofItself) return;
-  // What each posting's key meets, as Candidates reads a query key: an
-  // indexOnly posting (at or after the split) meets only those before it.
+  // What each posting's key meets, as Candidates reads a query key of the
+  // posting's kind: the block's postings up to the end of the last kind
+  // that kind meets.
   sharedBegin.assign(keys.size() + 1, 0);
   for (const Block& b : blocks) {
-    if (b.end - b.begin < 2) continue;
-    for (uint32_t p = b.begin; p < b.end; ++p) ++sharedBegin[values[p] + 1];
+    if (b.ends[kKinds - 1] - b.begin < 2) continue;
+    for (uint32_t p = b.begin; p < b.ends[kKinds - 1]; ++p)
+      ++sharedBegin[values[p] + 1];
   }
   for (size_t v = 0; v < keys.size(); ++v) sharedBegin[v + 1] += sharedBegin[v];
   shared.resize(sharedBegin[keys.size()]);
   std::vector<size_t> next(sharedBegin.begin(), sharedBegin.end() - 1);
   for (const Block& b : blocks) {
-    if (b.end - b.begin < 2) continue;
-    for (uint32_t p = b.begin; p < b.end; ++p)
-      shared[next[values[p]]++] = Range{b.begin, p < b.split ? b.end : b.split};
+    if (b.ends[kKinds - 1] - b.begin < 2) continue;
+    size_t kind = 0;
+    for (uint32_t p = b.begin; p < b.ends[kKinds - 1]; ++p) {
+      while (p >= b.ends[kind]) ++kind;
+      const size_t met =
+          static_cast<size_t>(LastKindMet(static_cast<ValueKeyKind>(kind)));
+      shared[next[values[p]]++] = Range{b.begin, b.ends[met]};
+    }
   }
 }
 

@@ -1,6 +1,6 @@
 // The key index against the rule it stands for: a value's candidates are
-// every indexed value sharing a key with it (an indexOnly query key
-// meeting only postings that are not), each once. Checked against a
+// every indexed value sharing a key with it (under the kinds' rule of
+// value_keys.h), each once. Checked against a
 // plain scan over lists of many sizes, so that indexes of every
 // directory size are built, and with hashes that all share their top
 // bits, which the index cannot spread; and a value's candidates among
@@ -19,6 +19,13 @@
 namespace marrowfield::lists::testing {
 namespace {
 
+// The kinds' rule, written out: a full key meets every key, a long
+// reading's neighbour another such neighbour too, the rest full keys only.
+bool KindsMeet(ValueKeyKind a, ValueKeyKind b) {
+  return a == ValueKeyKind::kFull || b == ValueKeyKind::kFull ||
+         (a == ValueKeyKind::kNeighbour && b == ValueKeyKind::kNeighbour);
+}
+
 std::vector<uint32_t> ScannedCandidates(
     const std::vector<std::vector<ValueKey>>& keys,
     const std::vector<ValueKey>& query) {
@@ -29,7 +36,7 @@ std::vector<uint32_t> ScannedCandidates(
           return std::any_of(keys[v].begin(), keys[v].end(),
                              [&](const ValueKey& k) {
                                return k.hash == q.hash &&
-                                      !(q.indexOnly && k.indexOnly);
+                                      KindsMeet(q.kind, k.kind);
                              });
         });
     if (shares) out.push_back(v);
@@ -55,7 +62,8 @@ TEST_P(CandidateIndexTest, FindsWhatAScanFinds) {
   for (auto& list : keys) {
     const size_t n = random.Below(4);
     for (size_t k = 0; k < n; ++k)
-      list.push_back({hashOf(random.Below(c.spread)), random.Below(3) == 0});
+      list.push_back({hashOf(random.Below(c.spread)),
+                      static_cast<ValueKeyKind>(random.Below(4))});
     std::sort(list.begin(), list.end());
     list.erase(std::unique(list.begin(), list.end()), list.end());
   }
@@ -83,7 +91,8 @@ TEST_P(CandidateIndexTest, FindsWhatAScanFinds) {
     }
     // A key no value has finds nothing.
     std::vector<uint32_t> none;
-    index.Candidates({{hashOf(c.spread + 7), false}}, seen, UINT32_MAX, none);
+    index.Candidates({{hashOf(c.spread + 7), ValueKeyKind::kFull}}, seen,
+                     UINT32_MAX, none);
     EXPECT_TRUE(none.empty());
   }
 }

@@ -122,7 +122,7 @@ done
 
 usage() {
   echo "usage: tools/test.sh [STAGE...]"
-  echo "Runs the named stages, or all of them but windows32 (run only when named), in this order:"
+  echo "Runs the named stages, or all of them, in this order:"
   local i
   for i in "${!names[@]}"; do
     printf '  %-10s %s\n' "${names[$i]}" "${about[$i]}"
@@ -143,13 +143,7 @@ for arg in "$@"; do
     exit 2
   fi
 done
-# Run only when named. windows32: under 32-bit Wine the 32-bit XLL's
-# exception handling has been seen to fail in some builds (a caught
-# exception ending the process instead), and until that is understood the
-# stage would fail the whole command on a fault of that build alone.
-readonly NAMED_ONLY=" windows32 "
 for i in "${!names[@]}"; do
-  if (($# == 0)) && [[ $NAMED_ONLY == *" ${names[$i]} "* ]]; then continue; fi
   if (($# == 0)) || [[ " $* " == *" ${names[$i]} "* ]]; then selected+=("$i"); fi
 done
 

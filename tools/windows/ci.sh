@@ -114,6 +114,7 @@ cmake -S . -B "$WIN_BUILD_32" \
 cmake --build "$WIN_BUILD_32" -j "$JOBS" --target MarrowfieldExcelXll
 OBJDUMP=i686-w64-mingw32-objdump bash tools/windows/check_xll_exports.sh \
   "${WIN_BUILD_32}/bin/MarrowfieldExcel32.xll" 32
+python3 tools/windows/check_eh_frame.py "${WIN_BUILD_32}/bin/MarrowfieldExcel32.xll"
 cp "${WIN_BUILD_32}/bin/MarrowfieldExcel32.xll" "${WIN_BUILD}/bin/"
 
 step "Windows tests under Wine"

@@ -111,6 +111,7 @@ cmake --build "$BUILD" -j "$JOBS" --target \
   dialog_wine_tests
 OBJDUMP=i686-w64-mingw32-objdump bash tools/windows/check_xll_exports.sh \
   "${BUILD}/bin/MarrowfieldExcel32.xll" 32
+python3 tools/windows/check_eh_frame.py "${BUILD}/bin/MarrowfieldExcel32.xll"
 
 step "Into the root"
 RUN_TMP=$(mktemp -d "${TMPDIR:-/tmp}/marrowfield-wine32.XXXXXX")

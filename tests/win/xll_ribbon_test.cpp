@@ -146,7 +146,7 @@ class XllRibbon : public ::testing::Test {
     return hr;
   }
 
-  const std::string xllPath_ = ProgramDirectory() + "MarrowfieldExcel.xll";
+  const std::string xllPath_ = ProgramDirectory() + kXllFileName;
   DebuggerLines debugger_;
   std::unique_ptr<BridgeRig> rig_;
   std::unique_ptr<FakeComAddins> addins_;

@@ -171,6 +171,10 @@ std::vector<DuplicateRow> FindDuplicateRows(const UsedCells& cells,
                      return a.members > b.members;
                    });
 
+  uint64_t rowCount = 0;
+  for (const Group& group : order) rowCount += group.cells;
+  rows.reserve(static_cast<std::size_t>(rowCount));
+
   auto addCells = [&](int32_t group, std::size_t value, std::size_t suggested,
                       int score, std::size_t via) {
     for (std::size_t c = firstCell[value]; c != kEnd; c = nextCell[c]) {
@@ -214,22 +218,45 @@ std::string CellAddress(int32_t row, int32_t column) {
   return letters + std::to_string(row);
 }
 
-std::string CellLinkFormula(const std::string& sheetName, int32_t row,
-                            int32_t column) {
-  // Inside the quoted sheet name a quote is doubled; inside the formula's
-  // string every quote is doubled again.
+namespace {
+
+// What every link of one sheet starts with: =HYPERLINK("#'Sheet'! . Inside
+// the quoted sheet name a quote is doubled; inside the formula's string
+// every quote is doubled again.
+std::string LinkFormulaStart(const std::string& sheetName) {
   std::string quotedSheet;
   for (char c : sheetName) {
     quotedSheet += c;
     if (c == '\'') quotedSheet += c;
   }
-  std::string target = "#'" + quotedSheet + "'!" + CellAddress(row, column);
-  std::string literal;
-  for (char c : target) {
-    literal += c;
-    if (c == '"') literal += c;
+  std::string start = "=HYPERLINK(\"";
+  for (char c : "#'" + quotedSheet + "'!") {
+    start += c;
+    if (c == '"') start += c;
   }
-  return "=HYPERLINK(\"" + literal + "\",\"" + CellAddress(row, column) + "\")";
+  return start;
+}
+
+// The link to (row, column) after its sheet's LinkFormulaStart: a result
+// sheet holds one per row, so it is built in one buffer.
+std::string LinkFormula(const std::string& start, int32_t row,
+                        int32_t column) {
+  const std::string address = CellAddress(row, column);
+  std::string formula;
+  formula.reserve(start.size() + 2 * address.size() + 5);
+  formula += start;
+  formula += address;
+  formula += "\",\"";
+  formula += address;
+  formula += "\")";
+  return formula;
+}
+
+}  // namespace
+
+std::string CellLinkFormula(const std::string& sheetName, int32_t row,
+                            int32_t column) {
+  return LinkFormula(LinkFormulaStart(sheetName), row, column);
 }
 
 AutomationArray DuplicatesArray(const std::vector<DuplicateRow>& rows,
@@ -243,6 +270,7 @@ AutomationArray DuplicatesArray(const std::vector<DuplicateRow>& rows,
        {"Group", "Suggested spelling", "Text", "Score", "Via", "Cell"}) {
     array.cells.push_back(AutomationValue::String(title));
   }
+  const std::string linkStart = LinkFormulaStart(sheetName);
   for (const DuplicateRow& row : rows) {
     array.cells.push_back(AutomationValue::Int32(row.group));
     array.cells.push_back(Text(row.suggested));
@@ -250,7 +278,7 @@ AutomationArray DuplicatesArray(const std::vector<DuplicateRow>& rows,
     array.cells.push_back(AutomationValue::Int32(row.score));
     array.cells.push_back(Text(row.via));
     array.cells.push_back(AutomationValue::String(
-        CellLinkFormula(sheetName, row.sheetRow, row.sheetColumn)));
+        LinkFormula(linkStart, row.sheetRow, row.sheetColumn)));
   }
   return array;
 }

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "debug_output.h"
+#include "registry_key.h"
 #include "ribbon_ui.h"
 
 namespace marrowfield {
@@ -23,22 +24,6 @@ std::wstring Wide(const std::string& text) {
   }
   return wide;  // the names and texts are ASCII
 }
-
-// One open registry key, closed by its destructor.
-class Key {
- public:
-  Key() = default;
-  ~Key() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
-  HKEY* Out() { return &key_; }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
 
 // One VARIANT, cleared by its destructor.
 class Variant {
@@ -56,10 +41,10 @@ class Variant {
 
 LONG SetValue(const std::string& key, const wchar_t* name, DWORD type,
               const void* data, DWORD size) {
-  Key opened;
-  const LONG status =
+  RegistryKey opened;
+  const LONG status = opened.Opened(
       RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0,
-                      KEY_SET_VALUE, nullptr, opened.Out(), nullptr);
+                      KEY_SET_VALUE, nullptr, opened.Out(), nullptr));
   if (status != ERROR_SUCCESS) return status;
   return RegSetValueExW(opened.get(), name, 0, type,
                         static_cast<const BYTE*>(data), size);

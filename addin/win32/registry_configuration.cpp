@@ -1,5 +1,5 @@
 // Reading text values from the registry. The key is opened for each value
-// and closed by RegistryKey's destructor, whatever happens in between.
+// and closed by its owner's destructor, whatever happens in between.
 
 #include "registry_configuration.h"
 
@@ -7,40 +7,25 @@
 
 #include <cstring>
 
+#include "registry_key.h"
+
 namespace marrowfield {
 namespace {
 
 // The buffer the add-in reads each value into.
 constexpr DWORD kValueBufferSize = 260;
 
-class RegistryKey {
- public:
-  RegistryKey(HKEY parent, const char* path) {
-    // Reading needs no more than query access; asking for more would fail
-    // where the user may read the key but not change it.
-    if (RegOpenKeyExA(parent, path, 0, KEY_QUERY_VALUE, &key_) !=
-        ERROR_SUCCESS) {
-      key_ = nullptr;
-    }
-  }
-  ~RegistryKey() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
 }  // namespace
 
 bool RegistryConfiguration::ReadText(const char* name, std::string* text) {
   if (name == nullptr || text == nullptr) return false;
-  RegistryKey key(HKEY_CURRENT_USER, keyPath_.c_str());
-  if (key.get() == nullptr) return false;
+  // Reading needs no more than query access; asking for more would fail
+  // where the user may read the key but not change it.
+  RegistryKey key;
+  if (key.Opened(RegOpenKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0,
+                               KEY_QUERY_VALUE, key.Out())) != ERROR_SUCCESS) {
+    return false;
+  }
   char buffer[kValueBufferSize] = {};
   DWORD type = 0;
   DWORD size = sizeof buffer;

@@ -7,6 +7,7 @@
 
 #include "image_bitness.h"
 #include "registry_configuration.h"
+#include "registry_key.h"
 
 namespace marrowfield {
 namespace {
@@ -23,21 +24,6 @@ class Handle {
 
  private:
   HANDLE handle_;
-};
-
-class Key {
- public:
-  Key() = default;
-  ~Key() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
-  HKEY* Out() { return &key_; }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
 };
 
 // Whether Windows itself is 64-bit: always for a 64-bit program; for a
@@ -81,10 +67,10 @@ int Win32SetupSystem::ImageBitness(const std::string& path) noexcept {
 
 bool Win32SetupSystem::WriteSetting(const std::string& name,
                                     const std::string& value) noexcept {
-  Key key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kAddinRegistryKey, 0, nullptr, 0,
-                      KEY_SET_VALUE, nullptr, key.Out(),
-                      nullptr) != ERROR_SUCCESS) {
+  RegistryKey key;
+  if (key.Opened(RegCreateKeyExA(HKEY_CURRENT_USER, kAddinRegistryKey, 0,
+                                 nullptr, 0, KEY_SET_VALUE, nullptr,
+                                 key.Out(), nullptr)) != ERROR_SUCCESS) {
     return false;
   }
   return RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ,
@@ -93,9 +79,9 @@ bool Win32SetupSystem::WriteSetting(const std::string& name,
 }
 
 void Win32SetupSystem::RemoveSetting(const std::string& name) noexcept {
-  Key key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kAddinRegistryKey, 0, KEY_SET_VALUE,
-                    key.Out()) != ERROR_SUCCESS) {
+  RegistryKey key;
+  if (key.Opened(RegOpenKeyExA(HKEY_CURRENT_USER, kAddinRegistryKey, 0,
+                               KEY_SET_VALUE, key.Out())) != ERROR_SUCCESS) {
     return;
   }
   RegDeleteValueA(key.get(), name.c_str());

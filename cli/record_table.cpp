@@ -66,10 +66,12 @@ void AddSheetRecords(const LoadedSheet& sheet, int32_t sheetIndex,
           given.emplace(choice.column, std::make_pair(role, name));
       if (!added) {
         const std::string& other = it->second.second;
-        const std::string both = other == name
-                                     ? "\"" + name + "\""
-                                     : "\"" + other + "\" and \"" + name + "\"";
-        throw InputError(file + ": " + both + " name one column, given " +
+        // "Last" and "C" may name one column; "Last" twice is one name.
+        const std::string both =
+            other == name
+                ? "\"" + name + "\" is"
+                : "\"" + other + "\" and \"" + name + "\" name one column,";
+        throw InputError(file + ": " + both + " given " +
                          (it->second.first == role
                               ? std::string("twice to ") + kRoleOptions[role]
                               : std::string("to both ") +

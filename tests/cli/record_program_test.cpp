@@ -131,10 +131,11 @@ TEST_F(RecordProgram, BadInput_OneClearLineNeverACrash) {
        "the column name is empty"},
       {"one column in two roles",
        {"dedupe", customers, "--name", "First,Last", "--same", "last"},
-       "give each column one role"},
+       "\"Last\" and \"last\" name one column, given to both --name and "
+       "--same; give each column one role"},
       {"one column twice",
        {"dedupe", customers, "--name", "First,First"},
-       "give each column one role"},
+       "\"First\" is given twice to --name; give each column one role"},
       {"same without a name",
        {"dedupe", customers, "--same", "City"},
        "need the name's columns"},

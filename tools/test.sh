@@ -147,6 +147,11 @@ for i in "${!names[@]}"; do
   if (($# == 0)) || [[ " $* " == *" ${names[$i]} "* ]]; then selected+=("$i"); fi
 done
 
+stage_index() {
+  local i
+  for i in "${!names[@]}"; do [[ ${names[$i]} == "$1" ]] && echo "$i"; done
+}
+
 results=() seconds=()
 for i in "${!names[@]}"; do results[i]="not run" seconds[i]="-"; done
 summary() {
@@ -163,6 +168,31 @@ interrupted() {
   exit 130
 }
 trap interrupted INT TERM
+
+# The 32-bit Wine root is made once, the first time mostly by downloading
+# and unpacking Debian's packages: begun now, in the background, it is
+# ready (or nearly) when the windows32 stage asks for it, instead of
+# adding minutes of its own. The stage's own request waits on the root's
+# lock and then reuses it, or makes it again after a failure here, with
+# its errors in view.
+root_maker="" root_log=""
+if [[ " ${selected[*]} " == *" $(stage_index windows32) "* ]] &&
+    (($(id -u) == 0)) && command -v debootstrap >/dev/null; then
+  root_log=$(mktemp "${TMPDIR:-/tmp}/marrowfield-wine32-root.XXXXXX")
+  # A process group of its own, so that stopping it stops debootstrap and
+  # apt inside it too, and its own clean-up then removes the half root.
+  setsid nice bash tools/windows/wine32_root.sh >"$root_log" 2>&1 &
+  root_maker=$!
+  echo "== the 32-bit Wine root: made, or found made, in the background =="
+fi
+stop_root_maker() {
+  if [[ -n $root_maker ]]; then
+    kill -TERM -- "-${root_maker}" 2>/dev/null || true
+    wait "$root_maker" 2>/dev/null || true
+  fi
+  [[ -z $root_log ]] || rm -f "$root_log"
+}
+trap stop_root_maker EXIT
 
 for i in "${selected[@]}"; do
   name=${names[$i]} current=$i

@@ -31,10 +31,12 @@ ORDER BY p.name;
 -- Complete: every pair of distinct names whose score reaches the accuracy
 -- (the first in byte order scored against the second, as pair finding
 -- orders them) is in one group; and every member joined its group through
--- a value it scores at least the accuracy with. (Strict word by word, the
--- library's pair finding misses one pair here, listed below: "Dr J. Smith"
--- and "Smith Jones" score 100 and are found as a list of two, not among
--- these names.)
+-- a value it scores at least the accuracy with. (Strict word by word one
+-- pair, listed below, ends in two groups by the grouping rule, not by a
+-- miss of pair finding: a value with an initial joins only the group of its
+-- best partner, so that "Dr J. Smith" does not chain every Smith with a J
+-- into one group; it scores 100 with "Smith Jones" too, and deduped as a
+-- list of those two alone they are one group.)
 CREATE TABLE distinct_names AS
 SELECT DISTINCT name FROM people WHERE name IS NOT NULL AND (grp <= 40 OR grp IS NULL);
 CREATE FUNCTION dedupe_check(accuracy int, scoring text, whole_cell boolean)

@@ -25,7 +25,8 @@
 # MARROWFIELD_NATIVE_BUILD (native build folder to take the reference
 # answers from, default build/; configured here when it does not exist),
 # MARROWFIELD_WINDOWS_BUILD (default build-windows/),
-# MARROWFIELD_WINDOWS_BUILD_32 (default build-windows-x86/),
+# MARROWFIELD_WINDOWS_BUILD_32 (default build-windows32/, which the
+# windows32 stage builds its tests in too: tools/windows/i686_build.sh),
 # MARROWFIELD_CACHE.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -33,7 +34,7 @@ readonly ROOT=$PWD
 
 readonly JOBS=${MARROWFIELD_JOBS:-$(nproc)}
 readonly WIN_BUILD=${MARROWFIELD_WINDOWS_BUILD:-${ROOT}/build-windows}
-readonly WIN_BUILD_32=${MARROWFIELD_WINDOWS_BUILD_32:-${ROOT}/build-windows-x86}
+readonly WIN_BUILD_32=${MARROWFIELD_WINDOWS_BUILD_32:-${ROOT}/build-windows32}
 readonly NATIVE_BUILD=${MARROWFIELD_NATIVE_BUILD:-${ROOT}/build}
 readonly STARTED=$SECONDS
 export MARROWFIELD_JOBS=$JOBS
@@ -72,8 +73,10 @@ step "Flite for Windows (64- and 32-bit)"
 bash tools/windows/build_flite_mingw.sh
 MARROWFIELD_MINGW_TRIPLE=i686-w64-mingw32 bash tools/windows/build_flite_mingw.sh
 
-step "GoogleTest for Windows"
+step "GoogleTest for Windows (64- and 32-bit)"
 bash tools/windows/build_googletest_mingw.sh
+# The 32-bit XLL is built in the folder the 32-bit tests are built in.
+MARROWFIELD_MINGW_TRIPLE=i686-w64-mingw32 bash tools/windows/build_googletest_mingw.sh
 
 step "Host-value layout for 32- and 64-bit Windows"
 for cxx in i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix; do
@@ -108,9 +111,8 @@ step "Export and import tables"
 bash tools/windows/check_xll_exports.sh "${WIN_BUILD}/bin/MarrowfieldExcel.xll" 64
 
 step "The 32-bit add-in (${WIN_BUILD_32})"
-cmake -S . -B "$WIN_BUILD_32" \
-  -DCMAKE_TOOLCHAIN_FILE="${ROOT}/cmake/mingw-w64-i686.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DMARROWFIELD_BUILD_TESTS=OFF >/dev/null
+source tools/windows/i686_build.sh
+configure_i686_build "$WIN_BUILD_32" "$NATIVE_BUILD"
 cmake --build "$WIN_BUILD_32" -j "$JOBS" --target MarrowfieldExcelXll
 OBJDUMP=i686-w64-mingw32-objdump bash tools/windows/check_xll_exports.sh \
   "${WIN_BUILD_32}/bin/MarrowfieldExcel32.xll" 32

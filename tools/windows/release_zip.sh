@@ -22,13 +22,13 @@
 # Usage: release_zip.sh [--test-setup]
 # Environment: MARROWFIELD_WINDOWS_BUILD (the 64-bit build, default
 # build-windows/), MARROWFIELD_WINDOWS_BUILD_32 (where else to look for
-# MarrowfieldExcel32.xll, default build-windows-x86/). The archive goes to
+# MarrowfieldExcel32.xll, default build-windows32/). The archive goes to
 # dist/ in the 64-bit build.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 readonly ROOT=$PWD
 readonly BUILD=${MARROWFIELD_WINDOWS_BUILD:-${ROOT}/build-windows}
-readonly BUILD_32=${MARROWFIELD_WINDOWS_BUILD_32:-${ROOT}/build-windows-x86}
+readonly BUILD_32=${MARROWFIELD_WINDOWS_BUILD_32:-${ROOT}/build-windows32}
 
 fail() { echo "release_zip: FAILED: $*" >&2; exit 1; }
 

@@ -81,29 +81,15 @@ step "Flite and GoogleTest for 32-bit Windows"
 MARROWFIELD_MINGW_TRIPLE=i686-w64-mingw32 bash tools/windows/build_flite_mingw.sh
 MARROWFIELD_MINGW_TRIPLE=i686-w64-mingw32 bash tools/windows/build_googletest_mingw.sh
 
-step "Native reference answers (${NATIVE_BUILD})"
+step "Native build (${NATIVE_BUILD})"
 if [[ ! -f ${NATIVE_BUILD}/CMakeCache.txt ]]; then
   cmake -S . -B "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ||
     { echo "native configure failed; run tools/setup.sh first" >&2; false; }
 fi
-cmake --build "$NATIVE_BUILD" --target write_engine_scores -j "$JOBS" >/dev/null
-mkdir -p "$BUILD"
-readonly NATIVE_SCORES=${BUILD}/native_engine_word_pair_scores.txt
-"${NATIVE_BUILD}/tests/addin/write_engine_scores" \
-  tests/addin/data/word_pairs.txt "$NATIVE_SCORES"
 
 step "Configure and build for 32-bit Windows (${BUILD})"
-# ccache, where there is one, for the many relinks and rebuilds of a
-# developer's runs; CI's fresh machine has none and builds once.
-launchers=()
-if command -v ccache >/dev/null; then
-  launchers=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S . -B "$BUILD" "${launchers[@]}" \
-  -DCMAKE_TOOLCHAIN_FILE="${ROOT}/cmake/mingw-w64-i686.cmake" \
-  -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CROSSCOMPILING_EMULATOR="${ROOT}/tools/windows/wine32_chroot.sh" \
-  -DMARROWFIELD_NATIVE_ENGINE_SCORES="$NATIVE_SCORES" >/dev/null
+source tools/windows/i686_build.sh
+configure_i686_build "$BUILD" "$NATIVE_BUILD"
 cmake --build "$BUILD" -j "$JOBS" --target \
   MarrowfieldExcelXll fake_xlcall32 addin_tests xll_tests registry_tests \
   bridge_com_tests cache_memory_tests \

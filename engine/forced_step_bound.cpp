@@ -99,6 +99,11 @@ void ForcedStepBound::Prepare(const PhoneIds& phones, Query& query) const {
       if (c == kNearAll) query.nearAllSolid |= solidBit;
     }
   }
+  for (size_t k = 0; k < 2 && k < phones.size(); ++k) {
+    query.firstTwo[k] = static_cast<uint8_t>(
+        classOf[phones[k]] | (solid[phones[k]] ? kSolid : 0));
+  }
+  query.firstSolid = !phones.empty() && solid[phones[0]] ? 1 : 0;
   query.allBits = (uint64_t{1} << phones.size()) - 1;
   query.solidBits = (uint64_t{1} << solidCount) - 1;
   // Every phone is alike to a phone near all.
@@ -107,31 +112,69 @@ void ForcedStepBound::Prepare(const PhoneIds& phones, Query& query) const {
   query.size = static_cast<uint8_t>(phones.size());
 }
 
+bool ForcedStepBound::StartsApart(uint8_t first, const uint8_t* other,
+                                  size_t otherSize) {
+  const uint8_t c = first & static_cast<uint8_t>(~kSolid);
+  if (c == kNearAll) return false;
+  for (size_t k = 0; k < 2 && k < otherSize; ++k) {
+    const uint8_t d = other[k] & static_cast<uint8_t>(~kSolid);
+    if (d == c || d == kNearAll) return false;
+  }
+  return true;
+}
+
 bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
   if (query.size == 0 || other.size == 0) return false;
   // The walk's own allowance, for its walked (shorter) list.
   const size_t allowance =
       ForcedStepTolerance(std::min(query.size, other.size)).left;
-  // Two subsequences in one pass over |other|: the query's solid phones
+  // Subsequences in one pass over |other|: the query's solid phones
   // against all of other's, and all of the query's phones against other's
-  // solid phones (a subsequence is the same read from either list).
+  // solid phones (a subsequence is the same read from either list); and
+  // the same without the first phone of the query and of other.
+  const uint8_t shift = query.firstSolid;
   uint64_t querySolid = ~uint64_t{0};
   uint64_t queryAll = ~uint64_t{0};
+  uint64_t queryRestSolid = ~uint64_t{0};
+  uint64_t queryAllOtherRest = ~uint64_t{0};
   size_t otherSolid = 0;
   for (size_t k = 0; k < other.size; ++k) {
     const uint8_t phone = other.phones[k];
     const uint8_t c = phone & static_cast<uint8_t>(~kSolid);
-    querySolid =
-        Advance(querySolid, query.solidMasks[c] | query.nearAllSolid);
+    const uint64_t solidMatch = query.solidMasks[c] | query.nearAllSolid;
+    querySolid = Advance(querySolid, solidMatch);
+    queryRestSolid = Advance(queryRestSolid, solidMatch >> shift);
     // Zero for a phone that can be blank, which then changes nothing.
     const uint64_t isSolid = uint64_t{0} - (phone >> 7);
     otherSolid += phone >> 7;
-    queryAll = Advance(queryAll, (query.allMasks[c] | query.nearAll) & isSolid);
+    const uint64_t allMatch = (query.allMasks[c] | query.nearAll) & isSolid;
+    queryAll = Advance(queryAll, allMatch);
+    // Other's first phone is left out of the second pair.
+    queryAllOtherRest =
+        k == 0 ? queryAllOtherRest : Advance(queryAllOtherRest, allMatch);
   }
   // A one bit below the length is a phone outside the subsequence.
-  const size_t unpairedInQuery = CountBits(querySolid & query.solidBits);
+  if (CountBits(querySolid & query.solidBits) > allowance) return true;
   const size_t common = query.size - CountBits(queryAll & query.allBits);
-  return unpairedInQuery > allowance || otherSolid - common > allowance;
+  if (otherSolid - common > allowance) return true;
+  // The first step, from whichever list walks; two lists of one length
+  // walk in the order they are given, so both must be proven then.
+  const bool queryWalks = query.size <= other.size;
+  const bool otherWalks = other.size <= query.size;
+  bool proven = true;
+  if (queryWalks) {
+    proven = StartsApart(query.firstTwo[0], other.phones, other.size) &&
+             1 + CountBits(queryRestSolid & (query.solidBits >> shift)) >
+                 allowance;
+  }
+  if (proven && otherWalks) {
+    const size_t otherRestSolid = otherSolid - (other.phones[0] >> 7);
+    const size_t restCommon =
+        query.size - CountBits(queryAllOtherRest & query.allBits);
+    proven = StartsApart(other.phones[0], query.firstTwo, query.size) &&
+             1 + otherRestSolid - restCommon > allowance;
+  }
+  return proven;
 }
 
 size_t ForcedStepBound::FewestForcedSteps(const PhoneIds& first,

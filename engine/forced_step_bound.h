@@ -18,6 +18,12 @@
 // walk runs out and gives up: its distance is kFailureDistance. The strict
 // walk, allowed none and searching with distances no smaller, then gives
 // up too.
+//
+// The walk's first step is known as well: the first phone of the walked
+// (shorter) list is searched for among the first two of the other. When
+// neither is near it, that step is forced, and the rest of the walked list
+// is paired within the whole other list: one forced step more than its
+// unpaired solid phones.
 
 #ifndef MARROWFIELD_ENGINE_FORCED_STEP_BOUND_H_
 #define MARROWFIELD_ENGINE_FORCED_STEP_BOUND_H_
@@ -53,6 +59,8 @@ class ForcedStepBound {
     uint64_t allBits = 0;    // one bit per phone
     uint64_t nearAllSolid = 0;  // the solid phones near every phone
     uint64_t nearAll = 0;       // the phones near every phone
+    uint8_t firstTwo[2] = {};   // the first two phones as in Phones
+    uint8_t firstSolid = 0;     // 1 when the first phone is solid
   };
 
   // Takes the classes of phones from the current tables, which must stay
@@ -77,6 +85,10 @@ class ForcedStepBound {
 
  private:
   static constexpr uint8_t kSolid = 0x80;
+  // Whether |first| is near neither of the first two of the |otherSize|
+  // phones |other| (as in Phones).
+  static bool StartsApart(uint8_t first, const uint8_t* other,
+                          size_t otherSize);
   static constexpr uint8_t kNearAll = kInventorySize;  // a class
   // A phone's class: phones near each other (in the tolerant search) are
   // always of one class; kNearAll is near every phone.

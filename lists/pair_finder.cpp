@@ -37,8 +37,9 @@ constexpr uint32_t kPairsPerCancelPoll = 256;
 // Values are searched for by group when there are fewer groups than
 // (n - 1) / n of the values, for this n.
 constexpr size_t kGroupingPaysAt = 10;
-// How many candidates ahead their words are fetched.
-constexpr size_t kPrefetchAhead = 4;
+// How many candidates ahead their words are fetched (and half as many
+// ahead, what the words point to).
+constexpr size_t kPrefetchAhead = 8;
 
 KeySet KeySetFor(ScoringMode mode) {
   return mode == ScoringMode::kStrict ? KeySet::kExactSkeleton
@@ -379,10 +380,19 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
           for (size_t k = 0; k < count; ++k) {
             const uint32_t t = s.candidates[k];
             // The words of a candidate a few ahead start on their way from
-            // memory while this one is scored.
+            // memory while this one is scored, and, once they are there,
+            // the phones and skeletons of a single word's.
             if (k + kPrefetchAhead < count) {
               __builtin_prefetch(
                   targetValues[s.candidates[k + kPrefetchAhead]].words.data());
+            }
+            if (k + kPrefetchAhead / 2 < count) {
+              const std::vector<PreparedWord>& soon =
+                  targetValues[s.candidates[k + kPrefetchAhead / 2]].words;
+              if (soon.size() == 1) {
+                __builtin_prefetch(soon[0].phones.data());
+                __builtin_prefetch(soon[0].skeletons.get());
+              }
             }
             if (++s.sincePoll == kPairsPerCancelPoll) {
               s.sincePoll = 0;

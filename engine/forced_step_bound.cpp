@@ -112,15 +112,17 @@ void ForcedStepBound::Prepare(const PhoneIds& phones, Query& query) const {
   query.size = static_cast<uint8_t>(phones.size());
 }
 
-bool ForcedStepBound::StartsApart(uint8_t first, const uint8_t* other,
-                                  size_t otherSize) {
+bool ForcedStepBound::FirstStepForced(uint8_t first, const uint8_t* other,
+                                      size_t otherSize) {
   const uint8_t c = first & static_cast<uint8_t>(~kSolid);
-  if (c == kNearAll) return false;
-  for (size_t k = 0; k < 2 && k < otherSize; ++k) {
-    const uint8_t d = other[k] & static_cast<uint8_t>(~kSolid);
-    if (d == c || d == kNearAll) return false;
-  }
-  return true;
+  const auto near = [c](uint8_t phone) {
+    const uint8_t d = phone & static_cast<uint8_t>(~kSolid);
+    return c == kNearAll || d == c || d == kNearAll;
+  };
+  if (near(other[0])) return false;
+  // Paired with the other's second phone, the walk passes over the first,
+  // which a solid phone allows only as a forced step.
+  return otherSize < 2 || !near(other[1]) || (other[0] & kSolid) != 0;
 }
 
 bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
@@ -163,7 +165,7 @@ bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
   const bool otherWalks = other.size <= query.size;
   bool proven = true;
   if (queryWalks) {
-    proven = StartsApart(query.firstTwo[0], other.phones, other.size) &&
+    proven = FirstStepForced(query.firstTwo[0], other.phones, other.size) &&
              1 + CountBits(queryRestSolid & (query.solidBits >> shift)) >
                  allowance;
   }
@@ -171,7 +173,7 @@ bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
     const size_t otherRestSolid = otherSolid - (other.phones[0] >> 7);
     const size_t restCommon =
         query.size - CountBits(queryAllOtherRest & query.allBits);
-    proven = StartsApart(other.phones[0], query.firstTwo, query.size) &&
+    proven = FirstStepForced(other.phones[0], query.firstTwo, query.size) &&
              1 + otherRestSolid - restCommon > allowance;
   }
   return proven;

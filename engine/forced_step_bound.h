@@ -21,9 +21,10 @@
 //
 // The walk's first step is known as well: the first phone of the walked
 // (shorter) list is searched for among the first two of the other. When
-// neither is near it, that step is forced, and the rest of the walked list
-// is paired within the whole other list: one forced step more than its
-// unpaired solid phones.
+// neither is near it, or only the second is and the first is solid, that
+// step is forced (a forced pass or pair, or the pass over the other's
+// first phone), and the rest of the walked list is paired within the
+// whole other list: one forced step more than its unpaired solid phones.
 
 #ifndef MARROWFIELD_ENGINE_FORCED_STEP_BOUND_H_
 #define MARROWFIELD_ENGINE_FORCED_STEP_BOUND_H_
@@ -85,10 +86,11 @@ class ForcedStepBound {
 
  private:
   static constexpr uint8_t kSolid = 0x80;
-  // Whether |first| is near neither of the first two of the |otherSize|
-  // phones |other| (as in Phones).
-  static bool StartsApart(uint8_t first, const uint8_t* other,
-                          size_t otherSize);
+  // Whether a walk whose walked list starts with |first| takes a forced
+  // step at once against a list starting with the first two of the
+  // |otherSize| phones |other| (all as in Phones).
+  static bool FirstStepForced(uint8_t first, const uint8_t* other,
+                              size_t otherSize);
   static constexpr uint8_t kNearAll = kInventorySize;  // a class
   // A phone's class: phones near each other (in the tolerant search) are
   // always of one class; kNearAll is near every phone.

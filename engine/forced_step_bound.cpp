@@ -19,24 +19,6 @@ uint8_t Root(uint8_t (&parent)[kInventorySize], uint8_t phone) {
   return phone;
 }
 
-// The bits set in |x|, without the library call a build for any x86-64
-// makes of the builtin.
-size_t CountBits(uint64_t x) {
-  x = x - ((x >> 1) & 0x5555555555555555ull);
-  x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-  x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0full;
-  return static_cast<size_t>((x * 0x0101010101010101ull) >> 56);
-}
-
-// One column of the subsequence: |v|'s zero bits (below the pattern's
-// length) count the longest common subsequence of the pattern and the
-// phones scanned so far; |match| marks the pattern's phones alike to the
-// next phone.
-uint64_t Advance(uint64_t v, uint64_t match) {
-  const uint64_t u = v & match;
-  return (v + u) | (v - u);
-}
-
 }  // namespace
 
 ForcedStepBound::ForcedStepBound() {
@@ -112,73 +94,6 @@ void ForcedStepBound::Prepare(const PhoneIds& phones, Query& query) const {
   query.size = static_cast<uint8_t>(phones.size());
 }
 
-bool ForcedStepBound::FirstStepForced(uint8_t first, const uint8_t* other,
-                                      size_t otherSize) {
-  const uint8_t c = first & static_cast<uint8_t>(~kSolid);
-  const auto near = [c](uint8_t phone) {
-    const uint8_t d = phone & static_cast<uint8_t>(~kSolid);
-    return c == kNearAll || d == c || d == kNearAll;
-  };
-  if (near(other[0])) return false;
-  // Paired with the other's second phone, the walk passes over the first,
-  // which a solid phone allows only as a forced step.
-  return otherSize < 2 || !near(other[1]) || (other[0] & kSolid) != 0;
-}
-
-bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
-  if (query.size == 0 || other.size == 0) return false;
-  // The walk's own allowance, for its walked (shorter) list.
-  const size_t allowance =
-      ForcedStepTolerance(std::min(query.size, other.size)).left;
-  // Subsequences in one pass over |other|: the query's solid phones
-  // against all of other's, and all of the query's phones against other's
-  // solid phones (a subsequence is the same read from either list); and
-  // the same without the first phone of the query and of other.
-  const uint8_t shift = query.firstSolid;
-  uint64_t querySolid = ~uint64_t{0};
-  uint64_t queryAll = ~uint64_t{0};
-  uint64_t queryRestSolid = ~uint64_t{0};
-  uint64_t queryAllOtherRest = ~uint64_t{0};
-  size_t otherSolid = 0;
-  for (size_t k = 0; k < other.size; ++k) {
-    const uint8_t phone = other.phones[k];
-    const uint8_t c = phone & static_cast<uint8_t>(~kSolid);
-    const uint64_t solidMatch = query.solidMasks[c] | query.nearAllSolid;
-    querySolid = Advance(querySolid, solidMatch);
-    queryRestSolid = Advance(queryRestSolid, solidMatch >> shift);
-    // Zero for a phone that can be blank, which then changes nothing.
-    const uint64_t isSolid = uint64_t{0} - (phone >> 7);
-    otherSolid += phone >> 7;
-    const uint64_t allMatch = (query.allMasks[c] | query.nearAll) & isSolid;
-    queryAll = Advance(queryAll, allMatch);
-    // Other's first phone is left out of the second pair.
-    queryAllOtherRest =
-        k == 0 ? queryAllOtherRest : Advance(queryAllOtherRest, allMatch);
-  }
-  // A one bit below the length is a phone outside the subsequence.
-  if (CountBits(querySolid & query.solidBits) > allowance) return true;
-  const size_t common = query.size - CountBits(queryAll & query.allBits);
-  if (otherSolid - common > allowance) return true;
-  // The first step, from whichever list walks; two lists of one length
-  // walk in the order they are given, so both must be proven then.
-  const bool queryWalks = query.size <= other.size;
-  const bool otherWalks = other.size <= query.size;
-  bool proven = true;
-  if (queryWalks) {
-    proven = FirstStepForced(query.firstTwo[0], other.phones, other.size) &&
-             1 + CountBits(queryRestSolid & (query.solidBits >> shift)) >
-                 allowance;
-  }
-  if (proven && otherWalks) {
-    const size_t otherRestSolid = otherSolid - (other.phones[0] >> 7);
-    const size_t restCommon =
-        query.size - CountBits(queryAllOtherRest & query.allBits);
-    proven = FirstStepForced(other.phones[0], query.firstTwo, query.size) &&
-             1 + otherRestSolid - restCommon > allowance;
-  }
-  return proven;
-}
-
 size_t ForcedStepBound::FewestForcedSteps(const PhoneIds& first,
                                           const PhoneIds& second) const {
   if (!ready || first.size() > kMaxPhones || second.size() > kMaxPhones)
@@ -194,9 +109,9 @@ size_t ForcedStepBound::FewestForcedSteps(const PhoneIds& first,
     uint64_t v = ~uint64_t{0};
     for (PhoneId phone : scanned) {
       const uint8_t c = classOf[phone];
-      v = Advance(v, query.solidMasks[c] | query.nearAllSolid);
+      v = ForcedStepBound::Advance(v, query.solidMasks[c] | query.nearAllSolid);
     }
-    most = std::max(most, CountBits(v & query.solidBits));
+    most = std::max(most, ForcedStepBound::CountBits(v & query.solidBits));
   }
   return most;
 }

@@ -51,7 +51,8 @@ ForcedStepBound::ForcedStepBound() {
   // solid, as the tables have them.
   for (int phone = 0; phone < kInventorySize; ++phone) {
     solid[phone] = !tables.canBeBlank[phone];
-    if (!wild(phone)) classOf[phone] = Root(parent, static_cast<uint8_t>(phone));
+    if (!wild(phone))
+      classOf[phone] = Root(parent, static_cast<uint8_t>(phone));
   }
 }
 
@@ -82,8 +83,8 @@ void ForcedStepBound::Prepare(const PhoneIds& phones, Query& query) const {
     }
   }
   for (size_t k = 0; k < 2 && k < phones.size(); ++k) {
-    query.firstTwo[k] = static_cast<uint8_t>(
-        classOf[phones[k]] | (solid[phones[k]] ? kSolid : 0));
+    query.firstTwo[k] = static_cast<uint8_t>(classOf[phones[k]] |
+                                             (solid[phones[k]] ? kSolid : 0));
   }
   query.firstSolid = !phones.empty() && solid[phones[0]] ? 1 : 0;
   query.allBits = (uint64_t{1} << phones.size()) - 1;

@@ -57,8 +57,8 @@ class ForcedStepBound {
     // every bit.
     uint64_t solidMasks[kInventorySize + 1] = {};
     uint64_t allMasks[kInventorySize + 1] = {};
-    uint64_t solidBits = 0;  // one bit per solid phone
-    uint64_t allBits = 0;    // one bit per phone
+    uint64_t solidBits = 0;     // one bit per solid phone
+    uint64_t allBits = 0;       // one bit per phone
     uint64_t nearAllSolid = 0;  // the solid phones near every phone
     uint64_t nearAll = 0;       // the phones near every phone
     uint8_t firstTwo[2] = {};   // the first two phones as in Phones
@@ -75,11 +75,11 @@ class ForcedStepBound {
   // The fewest forced steps with which any walk of |first| against
   // |second| can finish; 0 when that is not bounded (a list of more than
   // kMaxPhones phones).
-  size_t FewestForcedSteps(const PhoneIds& first,
-                           const PhoneIds& second) const;
+  size_t FewestForcedSteps(const PhoneIds& first, const PhoneIds& second) const;
 
   // True only when the tolerant walk of the two lists, and so the strict
-  // one, gives up: FewestForcedSteps exceeds the walk's allowance.
+  // one, gives up: FewestForcedSteps, or the forced first step and those
+  // the rest needs, exceed the walk's allowance.
   bool WalkGivesUp(const PhoneIds& first, const PhoneIds& second) const;
   // The same for the lists |query| and |other| were made from, in either
   // order.
@@ -146,8 +146,7 @@ bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
   for (size_t k = 0; k < other.size; ++k) {
     const uint8_t phone = other.phones[k];
     const uint8_t c = phone & kClassBits;
-    querySolid =
-        Advance(querySolid, query.solidMasks[c] | query.nearAllSolid);
+    querySolid = Advance(querySolid, query.solidMasks[c] | query.nearAllSolid);
     // Zero for a phone that can be blank, which then changes nothing.
     const uint64_t isSolid = uint64_t{0} - (phone >> 7);
     otherSolid += phone >> 7;
@@ -165,8 +164,8 @@ bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
   if (queryWalks &&
       !FirstStepForced(query.firstTwo[0], other.phones, other.size))
     return false;
-  if (otherWalks && !FirstStepForced(other.phones[0], query.firstTwo,
-                                     query.size))
+  if (otherWalks &&
+      !FirstStepForced(other.phones[0], query.firstTwo, query.size))
     return false;
   // The same subsequences without the walked list's first phone.
   const uint8_t shift = query.firstSolid;

@@ -32,8 +32,8 @@ struct ForcedStepCount {
 
 struct Checked {
   size_t pairs = 0;
-  size_t givenUp = 0;   // walks the bound proved to give up
-  size_t refused = 0;   // tolerant walks that gave up
+  size_t givenUp = 0;  // walks the bound proved to give up
+  size_t refused = 0;  // tolerant walks that gave up
 };
 
 // The bound's promises for one pair of lists, in both orders.

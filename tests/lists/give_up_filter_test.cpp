@@ -99,10 +99,9 @@ TEST_F(GiveUpFilterTest, TolerantPairFinding_FindsWhatScoringEveryPairFinds) {
              (expected[e].first < p.first ||
               (expected[e].first == p.first && expected[e].second < p.second)))
         ++e;
-      ASSERT_LT(e, expected.size()) << values[p.first] << " / "
-                                    << values[p.second];
-      ASSERT_EQ(expected[e], p) << values[p.first] << " / "
-                                << values[p.second];
+      ASSERT_LT(e, expected.size())
+          << values[p.first] << " / " << values[p.second];
+      ASSERT_EQ(expected[e], p) << values[p.first] << " / " << values[p.second];
       ++matched;
     }
     EXPECT_GE(static_cast<double>(matched),

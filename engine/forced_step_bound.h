@@ -19,12 +19,16 @@
 // walk, allowed none and searching with distances no smaller, then gives
 // up too.
 //
-// The walk's first step is known as well: the first phone of the walked
-// (shorter) list is searched for among the first two of the other. When
-// neither is near it, or only the second is and the first is solid, that
-// step is forced (a forced pass or pair, or the pass over the other's
-// first phone), and the rest of the walked list is paired within the
-// whole other list: one forced step more than its unpaired solid phones.
+// The walk's first steps are known as well, while at each the walked
+// (shorter) list's phone is near exactly one of the (at most) three phones
+// the search looks at: it pairs with that one, passing over the other
+// list's phone before it (a forced step if that is solid) or the walked
+// list's phone before it or itself (forced if both are solid). Where none
+// is near, the step is forced: a pair, or a pass when the next phone is
+// near the same phone of the other list. Where the walk is no longer
+// certain, the
+// rest of the walked list pairs within the whole other list: the forced
+// steps so far, plus its unpaired solid phones, are a bound too.
 
 #ifndef MARROWFIELD_ENGINE_FORCED_STEP_BOUND_H_
 #define MARROWFIELD_ENGINE_FORCED_STEP_BOUND_H_
@@ -47,6 +51,7 @@ class ForcedStepBound {
   struct Phones {
     uint8_t size = 0;  // 0: nothing to prove with
     uint8_t phones[kMaxPhones] = {};
+    PhoneId ids[kMaxPhones] = {};  // the phones themselves
   };
 
   // One list prepared to be compared with many others.
@@ -61,8 +66,9 @@ class ForcedStepBound {
     uint64_t allBits = 0;       // one bit per phone
     uint64_t nearAllSolid = 0;  // the solid phones near every phone
     uint64_t nearAll = 0;       // the phones near every phone
-    uint8_t firstTwo[2] = {};   // the first two phones as in Phones
-    uint8_t firstSolid = 0;     // 1 when the first phone is solid
+    Phones phones;              // the list itself
+    uint8_t solidBefore[kMaxPhones + 1] = {};  // solid phones before k
+    const ForcedStepBound* bound = nullptr;    // that prepared it
   };
 
   // Takes the classes of phones from the current tables, which must stay
@@ -107,27 +113,23 @@ class ForcedStepBound {
     return (v + u) | (v - u);
   }
 
-  // Whether a walk whose walked list starts with |first| takes a forced
-  // step at once against a list starting with the first two of the
-  // |otherSize| phones |other| (all as in Phones).
-  static bool FirstStepForced(uint8_t first, const uint8_t* other,
-                              size_t otherSize) {
-    const uint8_t c = first & kClassBits;
-    const auto near = [c](uint8_t phone) {
-      const uint8_t d = phone & kClassBits;
-      return c == kNearAll || d == c || d == kNearAll;
-    };
-    if (near(other[0])) return false;
-    // Paired with the other's second phone, the walk passes over the
-    // first, which a solid phone allows only as a forced step.
-    return otherSize < 2 || !near(other[1]) || (other[0] & kSolid) != 0;
-  }
+  // The fewest forced steps the walk of the query's list (|queryWalks|)
+  // or of |other| against the other one can finish with, following the
+  // walk's first steps while each is certain. Not inline: asked only where
+  // the subsequences prove nothing.
+  static size_t FollowedForcedSteps(const Query& query, const Phones& other,
+                                    bool queryWalks);
+  // The solid phones of the walked list from |from| on that find no
+  // partner in the longest common subsequence with the whole other list.
+  static size_t UnpairedFrom(const Query& query, const Phones& other,
+                             bool queryWalks, size_t from);
   static constexpr uint8_t kNearAll = kInventorySize;  // a class
   // A phone's class: phones near each other (in the tolerant search) are
   // always of one class; kNearAll is near every phone.
   uint8_t classOf[256];
   bool solid[256];
-  bool ready = false;  // the tables were there
+  bool near[kPhoneIdCount][kPhoneIdCount];  // in the tolerant search
+  bool ready = false;                       // the tables were there
 };
 
 // Inline: pair finding asks it about every candidate.
@@ -157,42 +159,14 @@ bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
   const size_t common = query.size - CountBits(queryAll & query.allBits);
   if (otherSolid - common > allowance) return true;
 
-  // The first step, from whichever list walks; two lists of one length
-  // walk in the order they are given, so both must be proven then.
+  // The walk's first steps, from whichever list walks; two lists of one
+  // length walk in the order they are given, so both must be proven then.
   const bool queryWalks = query.size <= other.size;
   const bool otherWalks = other.size <= query.size;
-  if (queryWalks &&
-      !FirstStepForced(query.firstTwo[0], other.phones, other.size))
+  if (queryWalks && FollowedForcedSteps(query, other, true) <= allowance)
     return false;
-  if (otherWalks &&
-      !FirstStepForced(other.phones[0], query.firstTwo, query.size))
+  if (otherWalks && FollowedForcedSteps(query, other, false) <= allowance)
     return false;
-  // The same subsequences without the walked list's first phone.
-  const uint8_t shift = query.firstSolid;
-  uint64_t queryRestSolid = ~uint64_t{0};
-  uint64_t queryAllOtherRest = ~uint64_t{0};
-  for (size_t k = 0; k < other.size; ++k) {
-    const uint8_t phone = other.phones[k];
-    const uint8_t c = phone & kClassBits;
-    if (queryWalks) {
-      queryRestSolid = Advance(
-          queryRestSolid, (query.solidMasks[c] | query.nearAllSolid) >> shift);
-    }
-    if (otherWalks && k > 0) {
-      const uint64_t isSolid = uint64_t{0} - (phone >> 7);
-      queryAllOtherRest = Advance(
-          queryAllOtherRest, (query.allMasks[c] | query.nearAll) & isSolid);
-    }
-  }
-  if (queryWalks &&
-      1 + CountBits(queryRestSolid & (query.solidBits >> shift)) <= allowance)
-    return false;
-  if (otherWalks) {
-    const size_t otherRestSolid = otherSolid - (other.phones[0] >> 7);
-    const size_t restCommon =
-        query.size - CountBits(queryAllOtherRest & query.allBits);
-    if (1 + otherRestSolid - restCommon <= allowance) return false;
-  }
   return true;
 }
 

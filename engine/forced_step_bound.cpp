@@ -2,7 +2,8 @@
 // the tables, and the longest common subsequence over them computed a bit
 // per phone of one list, as Hyyrö's bit-parallel algorithm does for
 // letters (its recurrence holds for any relation of "alike", not only for
-// equal letters).
+// equal letters); and the walk's first steps, followed with the tables'
+// own nearness.
 
 #include "forced_step_bound.h"
 

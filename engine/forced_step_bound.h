@@ -3,7 +3,7 @@
 // which most are unrelated: proving it costs a few operations per phone,
 // where the walk itself searches for every phone's partner and scores.
 //
-// Why it holds. Every phone of a finished walk ends in exactly one of four
+// Why it holds. Every phone of a finished walk ends in exactly one of three
 // states: paired with a phone of the other list that the nearest-phone
 // search found nearer than UNRELATED_DISTANCE, passed over as silent
 // (which only a phone that can be blank is), or taken by a forced step; a
@@ -26,9 +26,9 @@
 // list's phone before it or itself (forced if both are solid). Where none
 // is near, the step is forced: a pair, or a pass when the next phone is
 // near the same phone of the other list. Where the walk is no longer
-// certain, the
-// rest of the walked list pairs within the whole other list: the forced
-// steps so far, plus its unpaired solid phones, are a bound too.
+// certain, the rest of the walked list pairs within the whole other list:
+// the forced steps so far, plus its unpaired solid phones, are a bound
+// too.
 
 #ifndef MARROWFIELD_ENGINE_FORCED_STEP_BOUND_H_
 #define MARROWFIELD_ENGINE_FORCED_STEP_BOUND_H_
@@ -78,14 +78,14 @@ class ForcedStepBound {
   Phones Read(const PhoneIds& phones) const;
   void Prepare(const PhoneIds& phones, Query& query) const;
 
-  // The fewest forced steps with which any walk of |first| against
-  // |second| can finish; 0 when that is not bounded (a list of more than
-  // kMaxPhones phones).
+  // At most the forced steps of any walk of |first| against |second| that
+  // finishes, from the subsequences alone; 0 for a list of more than
+  // kMaxPhones phones.
   size_t FewestForcedSteps(const PhoneIds& first, const PhoneIds& second) const;
 
   // True only when the tolerant walk of the two lists, and so the strict
-  // one, gives up: FewestForcedSteps, or the forced first step and those
-  // the rest needs, exceed the walk's allowance.
+  // one, gives up: FewestForcedSteps, or the forced steps of the walk's
+  // certain first steps with those the rest needs, exceed its allowance.
   bool WalkGivesUp(const PhoneIds& first, const PhoneIds& second) const;
   // The same for the lists |query| and |other| were made from, in either
   // order.

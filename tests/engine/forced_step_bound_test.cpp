@@ -128,12 +128,48 @@ TEST_F(ForcedStepBoundTest, RandomPhoneLists_GiveUpWhereTheBoundSays) {
   EXPECT_GT(checked.givenUp, 0u);
 }
 
+TEST_F(ForcedStepBoundTest, NamedCases_ProvenBySubsequenceOrFirstSteps) {
+  struct Case {
+    const char* first;
+    const char* second;
+    size_t subsequenceSteps;  // FewestForcedSteps
+    bool givesUp;
+  };
+  const Case cases[] = {
+      // k n d iy against k ae t iy: n has no partner. One step is allowed
+      // and the subsequence asks for one; the walk pairs k-k, ae-eh, finds
+      // nothing near t (forced), pairs iy with ax, and leaves d and iy over.
+      {"k ae t iy", "k eh n ax d iy", 1, true},
+      // The same for seven phones, two steps allowed.
+      {"ae b d d ae l ax", "ax b ih l aa r d ow iy", 2, true},
+      // n and s of p r k ih n s find no partner, where one step is allowed.
+      {"b r uh k", "p r k ih n s", 2, true},
+      // Variants the walk relates: one phone more, or unlike vowels.
+      {"t aa m s ax n", "t aa m p s ax n", 1, false},
+      {"s m ih th", "s m ay dh", 0, false},
+      // A walk that finishes (at a distance above 1) is never refused.
+      {"m eh r iy", "m aa r k", 1, false},
+  };
+  const ForcedStepBound bound;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.first) + " / " + c.second);
+    const PhoneIds a = Phones(c.first);
+    const PhoneIds b = Phones(c.second);
+    EXPECT_EQ(bound.FewestForcedSteps(a, b), c.subsequenceSteps);
+    EXPECT_EQ(bound.WalkGivesUp(a, b), c.givesUp);
+    EXPECT_EQ(
+        WalkDistance<ForcedStepTolerance>(matcher, a, b) == kFailureDistance,
+        c.givesUp);
+  }
+}
+
 TEST_F(ForcedStepBoundTest, LongListsAndNoTablesProveNothing) {
   const PhoneIds longList(ForcedStepBound::kMaxPhones + 1,
                           PhoneIdOf(std::string("k")));
   const PhoneIds vowel = Phones("aa");
   const ForcedStepBound bound;
-  // Twenty-four k against a vowel: the walk gives up, unproven.
+  // One k more than the bound reads, against a vowel: the walk gives up,
+  // unproven.
   EXPECT_EQ(WalkDistance<ForcedStepTolerance>(matcher, vowel, longList),
             kFailureDistance);
   EXPECT_FALSE(bound.WalkGivesUp(vowel, longList));

@@ -19,6 +19,8 @@ Usage: bench/ratios.py [BUILD_DIR]   (default: build-bench, built with
 recall of deduping planted persons, a run of seconds)
        bench/ratios.py --duplicates [BUILD_DIR]   (only the add-in's Find
 duplicates against the command line's dedupe, a run of half a minute)
+       bench/ratios.py --lists [BUILD_DIR]   (only the pair finding rows
+of lists_bench, a run of a few minutes)
 """
 
 import json
@@ -289,6 +291,12 @@ def main():
         rows = []
         duplicates_rows(run_duplicates(os.path.join(build, "bench",
                                                     "duplicates_bench")), rows)
+        print_rows(rows)
+        return
+    if args[:1] == ["--lists"]:
+        build = args[1] if len(args) > 1 else "build-bench"
+        rows = []
+        lists_rows(run_lists(os.path.join(build, "bench", "lists_bench")), rows)
         print_rows(rows)
         return
     build = args[0] if args else "build-bench"

@@ -109,8 +109,19 @@ constexpr size_t kPhonesPerForcedStep = 3;
 // distances, so names with different consonants stay apart.
 constexpr int32_t kVowelDistanceCap = 10;
 
+// The distance of two phones in the tolerant search: the table's, with
+// vowels capped at kVowelDistanceCap; never more than the table's.
+inline int32_t TolerantPhoneDistance(const PhoneTables& tables, PhoneId a,
+                                     PhoneId b) {
+  const int32_t d = tables.phoneDistance[a][b];
+  // No two vowels are unrelated in the table, so the unrelated pairs
+  // that most phones of unlike names form need no vowel lookups.
+  if (d <= kVowelDistanceCap || d == UNRELATED_DISTANCE) return d;
+  return tables.isVowel[a] && tables.isVowel[b] ? kVowelDistanceCap : d;
+}
+
 // The tolerant rule above: the forced step allowance and the nearest-phone
-// search with vowels capped at kVowelDistanceCap.
+// search by TolerantPhoneDistance.
 struct ForcedStepTolerance {
   static constexpr bool kTolerant = true;
   explicit ForcedStepTolerance(size_t walkedLength)
@@ -123,11 +134,7 @@ struct ForcedStepTolerance {
     // The tables once per search rather than once per phone pair.
     const PhoneTables& tables = *internal::g_tables;
     const auto distance = [&tables](PhoneId a, PhoneId b) {
-      const int32_t d = tables.phoneDistance[a][b];
-      // No two vowels are unrelated in the table, so the unrelated pairs
-      // that most phones of unlike names form need no vowel lookups.
-      if (d <= kVowelDistanceCap || d == UNRELATED_DISTANCE) return d;
-      return tables.isVowel[a] && tables.isVowel[b] ? kVowelDistanceCap : d;
+      return TolerantPhoneDistance(tables, a, b);
     };
     return FindNearestPhoneBy(distance, phone, otherList, j, currentDistance);
   }

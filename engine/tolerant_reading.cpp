@@ -191,7 +191,8 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
                                   const PhoneIds& written1,
                                   const PhoneIds& respelled1,
                                   const PhoneIds& written2,
-                                  const PhoneIds& respelled2, bool shareKey) {
+                                  const PhoneIds& respelled2, bool shareKey,
+                                  WalksGivingUp givingUp) {
   // Scratch buffers kept per thread: up to two walks per pair, and the
   // pair finder scores millions of pairs.
   MARROWFIELD_PER_THREAD std::vector<int32_t> simValues;
@@ -201,14 +202,20 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
   // Lutheranism), and pair finding, which meets words through their keys,
   // could never find what the score reports. Such words get the strict
   // score, which is 0 for words of different skeletons.
-  if (!shareKey) {
+  // The strict walk gives up wherever the tolerant one does.
+  if (givingUp.written) {
+    if (!shareKey) return kFailureDistance;
+  } else if (!shareKey) {
     return WalkDistance<StrictTolerance>(matcher, written1, written2,
                                          simValues, positions);
   }
-  const double asWritten = WalkDistance<ForcedStepTolerance>(
-      matcher, written1, written2, simValues, positions);
+  const double asWritten =
+      givingUp.written ? kFailureDistance
+                       : WalkDistance<ForcedStepTolerance>(
+                             matcher, written1, written2, simValues, positions);
   // Nothing beats no difference at all.
-  if ((respelled1.empty() && respelled2.empty()) || asWritten == 0.0)
+  if ((respelled1.empty() && respelled2.empty()) || asWritten == 0.0 ||
+      givingUp.respelled)
     return asWritten;
   const double asRespelled = WalkDistance<ForcedStepTolerance>(
       matcher, respelled1.empty() ? written1 : respelled1,

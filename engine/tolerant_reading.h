@@ -67,14 +67,27 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
                                   const PhoneIds& written2,
                                   const PhoneIds& respelled2);
 
+// Which of the two tolerant walks of a pair of words a caller has proven
+// to give up (forced_step_bound.h): the walk of the written readings, and
+// that of the respelled ones (set too when neither word has a respelling,
+// and so there is no such walk).
+struct WalksGivingUp {
+  bool written = false;
+  bool respelled = false;
+  bool All() const { return written && respelled; }
+};
+
 // The same for a caller that already knows whether the two words share a
-// skeleton key (ReadingsShareKey), from skeletons it keeps.
-// REQUIRES: |shareKey| is ReadingsShareKey of the four readings.
+// skeleton key (ReadingsShareKey), from skeletons it keeps, and which of
+// the walks give up; those are not taken.
+// REQUIRES: |shareKey| is ReadingsShareKey of the four readings; the walks
+// |givingUp| names do give up.
 double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
                                   const PhoneIds& written1,
                                   const PhoneIds& respelled1,
                                   const PhoneIds& written2,
-                                  const PhoneIds& respelled2, bool shareKey);
+                                  const PhoneIds& respelled2, bool shareKey,
+                                  WalksGivingUp givingUp = {});
 
 // Whether distance |a| gives a better score than |b| (-1.0 is the worst).
 bool BetterDistance(double a, double b);

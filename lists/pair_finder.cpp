@@ -4,7 +4,9 @@
 // skeletons differ (blocking_keys.cpp), so it needs the skeleton keys
 // alone; the tolerant score adds the skeletons' neighbours. Below
 // kBlockingKeysMinAccuracy the keys prove nothing and every pair is scored.
-// Values that read alike are searched for and scored once together.
+// Values that read alike are searched for and scored once together, and
+// tolerant candidates whose every walk provably gives up (most of a short
+// name's) are passed over unscored (give_up_filter.h).
 
 #include "pair_finder.h"
 
@@ -16,6 +18,7 @@
 #include <unordered_map>
 
 #include "candidate_index.h"
+#include "give_up_filter.h"
 #include "parallel_chunks.h"
 #include "value_keys.h"
 #include "value_scorer.h"
@@ -34,8 +37,9 @@ constexpr uint32_t kPairsPerCancelPoll = 256;
 // Values are searched for by group when there are fewer groups than
 // (n - 1) / n of the values, for this n.
 constexpr size_t kGroupingPaysAt = 10;
-// How many candidates ahead their words are fetched.
-constexpr size_t kPrefetchAhead = 4;
+// How many candidates ahead their words are fetched (and half as many
+// ahead, what the words point to).
+constexpr size_t kPrefetchAhead = 8;
 
 KeySet KeySetFor(ScoringMode mode) {
   return mode == ScoringMode::kStrict ? KeySet::kExactSkeleton
@@ -120,10 +124,15 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
     std::unique_ptr<ValueScorer> scorer;
     std::vector<uint32_t> seen;
     std::vector<uint32_t> candidates;
+    std::unique_ptr<GiveUpFilter::Query> query;
     uint32_t sincePoll = 0;
   };
   std::vector<Scratch> scratch(workers);
   const uint32_t targetCount = static_cast<uint32_t>(targets.values.size());
+  // Tolerant candidates that provably score 0 are passed over unscored.
+  std::unique_ptr<GiveUpFilter> filter;
+  if (options.scoring == ScoringMode::kTolerant && accuracy > 0)
+    filter = std::make_unique<GiveUpFilter>(targets.values);
   const std::vector<size_t>* queryBlocks = queries.blocks;
   const std::vector<size_t>* targetBlocks = targets.blocks;
   const bool blocked = queryBlocks != nullptr && targetBlocks != nullptr;
@@ -144,6 +153,7 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
           s.scorer =
               std::make_unique<ValueScorer>(options.wholeCell, options.scoring);
           if (index != nullptr) s.seen.assign(targetCount, 0);
+          s.query = std::make_unique<GiveUpFilter::Query>();
         }
         std::vector<ValuePair>& out = found[chunk];
         for (size_t q = begin; q < end; ++q) {
@@ -163,6 +173,7 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
             for (uint32_t t = 0; t < targetCount; ++t)
               s.candidates.push_back(t);
           }
+          if (filter) filter->Prepare(queries.values[q], *s.query);
           const size_t first = out.size();
           for (uint32_t t : s.candidates) {
             if (self && t <= q) continue;
@@ -171,6 +182,7 @@ std::vector<ValuePair> ScoreCandidates(const PreparedList& queries,
               s.sincePoll = 0;
               StopIfCancelled(options.cancel);
             }
+            if (filter && filter->Walks(*s.query, t).All()) continue;
             const int score =
                 s.scorer->Score(queries.values[q], targets.values[t]);
             if (score >= accuracy) out.push_back({q, t, score});
@@ -294,6 +306,13 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
   };
   const CandidateIndex index(targetKeys, workers);
   const uint32_t targetCount = static_cast<uint32_t>(targetGroups.Count());
+  // Tolerant candidates that provably score 0 are passed over unscored.
+  std::unique_ptr<GiveUpFilter> filter;
+  if (options.scoring == ScoringMode::kTolerant && accuracy > 0)
+    filter = std::make_unique<GiveUpFilter>(targetValues);
+  std::vector<uint32_t> lastOfTarget(targetCount);
+  for (uint32_t t = 0; t < targetCount; ++t)
+    lastOfTarget[t] = targetGroups.Last(t);
 
   // Each query group's target groups at or above the accuracy, with the
   // score (the query first, as for their values).
@@ -307,6 +326,8 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
     std::unique_ptr<ValueScorer> scorer;
     std::vector<uint32_t> seen;
     std::vector<uint32_t> candidates;
+    std::vector<WalksGivingUp> givingUp;
+    std::unique_ptr<GiveUpFilter::Query> query;
     uint32_t sincePoll = 0;
   };
   std::vector<Scratch> scratch(workers);
@@ -318,6 +339,7 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
           s.scorer =
               std::make_unique<ValueScorer>(options.wholeCell, options.scoring);
           s.seen.assign(targetCount, 0);
+          s.query = std::make_unique<GiveUpFilter::Query>();
         }
         size_t valuesDone = 0;
         for (size_t g = begin; g < end; ++g) {
@@ -327,23 +349,57 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
           const PreparedValue& value = queryValue(group);
           s.candidates.clear();
           index.Candidates(queryKeys(group), s.seen, group + 1, s.candidates);
-          const size_t count = s.candidates.size();
+          // Kept in place without a branch per candidate, which would be
+          // mispredicted at every other one. In one list a pair is taken
+          // from its earlier value: none of this query's values may come
+          // before all of the target's.
+          size_t count = 0;
+          if (self) {
+            for (const uint32_t t : s.candidates) {
+              s.candidates[count] = t;
+              count += q < lastOfTarget[t];
+            }
+          } else {
+            count = s.candidates.size();
+          }
+          // What the bound proves of each candidate's walks: those that
+          // all give up are dropped, the rest skip the walks proven.
+          s.givingUp.assign(count, WalksGivingUp{});
+          if (filter) {
+            filter->Prepare(value, *s.query);
+            size_t kept = 0;
+            for (size_t k = 0; k < count; ++k) {
+              const uint32_t t = s.candidates[k];
+              const WalksGivingUp proven = filter->Walks(*s.query, t);
+              s.candidates[kept] = t;
+              s.givingUp[kept] = proven;
+              kept += !proven.All();
+            }
+            count = kept;
+          }
           for (size_t k = 0; k < count; ++k) {
             const uint32_t t = s.candidates[k];
             // The words of a candidate a few ahead start on their way from
-            // memory while this one is scored.
+            // memory while this one is scored, and, once they are there,
+            // the phones and skeletons of a single word's.
             if (k + kPrefetchAhead < count) {
               __builtin_prefetch(
                   targetValues[s.candidates[k + kPrefetchAhead]].words.data());
             }
-            // In one list a pair is taken from its earlier value: none of
-            // this query's values comes before any of the target's.
-            if (self && q >= targetGroups.Last(t)) continue;
+            if (k + kPrefetchAhead / 2 < count) {
+              const std::vector<PreparedWord>& soon =
+                  targetValues[s.candidates[k + kPrefetchAhead / 2]].words;
+              if (soon.size() == 1) {
+                __builtin_prefetch(soon[0].phones.data());
+                __builtin_prefetch(soon[0].skeletons.get());
+              }
+            }
             if (++s.sincePoll == kPairsPerCancelPoll) {
               s.sincePoll = 0;
               StopIfCancelled(options.cancel);
             }
-            const int score = s.scorer->ScoreOnce(value, targetValues[t]);
+            const int score =
+                s.scorer->ScoreOnce(value, targetValues[t], s.givingUp[k]);
             if (score >= accuracy) hits[g].push_back({t, score});
           }
           valuesDone += queryGroups.memberBegin[g + 1] -

@@ -63,14 +63,16 @@ void ValueScorer::Read(const std::string& word, PreparedWord& prepared) const {
       SkeletonsOfReadings(prepared.phones, prepared.respelled));
 }
 
-int ValueScorer::PhonesScore(const PreparedWord& x, const PreparedWord& y) {
+int ValueScorer::PhonesScore(const PreparedWord& x, const PreparedWord& y,
+                             WalksGivingUp givingUp) {
   const PhoneIds& a = x.phones;
   const PhoneIds& b = y.phones;
   if (a.empty() || b.empty()) return 0;
   if (mode == ScoringMode::kTolerant && x.skeletons && y.skeletons) {
+    if (givingUp.All()) return 0;
     return DistanceToPercentage(TolerantDistanceOfReadings(
         matcher, a, x.respelled, b, y.respelled,
-        ReadingsShareKey(*x.skeletons, *y.skeletons)));
+        ReadingsShareKey(*x.skeletons, *y.skeletons), givingUp));
   }
   return DistanceToPercentage(
       DistanceOfReadings(matcher, mode, a, x.respelled, b, y.respelled,
@@ -146,10 +148,11 @@ void ValueScorer::NumberWords(std::vector<PreparedValue*>& values,
   }
 }
 
-int ValueScorer::ScoreOnce(const PreparedValue& a, const PreparedValue& b) {
+int ValueScorer::ScoreOnce(const PreparedValue& a, const PreparedValue& b,
+                           WalksGivingUp givingUp) {
   if (a.words.size() == 1 && b.words.size() == 1 && !a.words[0].initial &&
       !b.words[0].initial)
-    return PhonesScore(a.words[0], b.words[0]);
+    return PhonesScore(a.words[0], b.words[0], givingUp);
   return Score(a, b);
 }
 

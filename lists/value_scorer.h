@@ -16,6 +16,7 @@
 #include "phonetic_matcher.h"
 #include "scoring_mode.h"
 #include "skeleton_keys.h"
+#include "tolerant_reading.h"
 
 namespace marrowfield::lists {
 
@@ -56,8 +57,10 @@ class ValueScorer {
   // same wholeCell setting.
   int Score(const PreparedValue& a, const PreparedValue& b);
   // The same for a caller that asks about each pair of single words once:
-  // such a pair's score is not remembered.
-  int ScoreOnce(const PreparedValue& a, const PreparedValue& b);
+  // such a pair's score is not remembered. |givingUp|: the tolerant walks
+  // of two single full words that the caller has proven to give up.
+  int ScoreOnce(const PreparedValue& a, const PreparedValue& b,
+                WalksGivingUp givingUp = {});
 
   bool wholeCell() const { return wholeCellMode; }
 
@@ -72,7 +75,8 @@ class ValueScorer {
   // Fills the readings of |word| (cleaned) the mode scores.
   void Read(const std::string& word, PreparedWord& prepared) const;
   int WordScore(const PreparedWord& a, const PreparedWord& b);
-  int PhonesScore(const PreparedWord& a, const PreparedWord& b);
+  int PhonesScore(const PreparedWord& a, const PreparedWord& b,
+                  WalksGivingUp givingUp = {});
   // The strict score of two phone lists, as compare_words gives it.
   int StrictPhonesScore(const PhoneIds& a, const PhoneIds& b);
   // Whether a word pair's |score| counts towards its values' score. In

@@ -50,7 +50,7 @@ ForcedStepBound::ForcedStepBound() {
   }
   for (int a = 0; a < kPhoneIdCount; ++a) {
     for (int b = 0; b < kPhoneIdCount; ++b) {
-      near[a][b] =
+      nearPhones[a][b] =
           TolerantPhoneDistance(tables, static_cast<PhoneId>(a),
                                 static_cast<PhoneId>(b)) < UNRELATED_DISTANCE;
     }
@@ -133,7 +133,7 @@ size_t ForcedStepBound::FollowedForcedSteps(const Query& query,
                                             bool queryWalks) {
   const Phones& walked = queryWalks ? query.phones : other;
   const Phones& against = queryWalks ? other : query.phones;
-  const auto& near = query.bound->near;
+  const auto& nearPhones = query.bound->nearPhones;
   const auto solidAt = [](const Phones& list, size_t k) -> size_t {
     return (list.phones[k] & kSolid) != 0;
   };
@@ -142,23 +142,25 @@ size_t ForcedStepBound::FollowedForcedSteps(const Query& query,
   size_t j = 0;
   while (i < walked.size && j < against.size) {
     const PhoneId phone = walked.ids[i];
-    const bool before = j > 0 && near[phone][against.ids[j - 1]];
-    const bool here = near[phone][against.ids[j]];
-    const bool after = j + 1 < against.size && near[phone][against.ids[j + 1]];
+    const bool before = j > 0 && nearPhones[phone][against.ids[j - 1]];
+    const bool here = nearPhones[phone][against.ids[j]];
+    const bool after =
+        j + 1 < against.size && nearPhones[phone][against.ids[j + 1]];
     const int nearCount = before + here + after;
     if (nearCount == 0) {
       // A forced step: a pass when the next phone pairs with this same
       // phone of the other list, else a pair.
       ++spent;
-      if (i + 1 == walked.size || !near[walked.ids[i + 1]][against.ids[j]]) {
+      if (i + 1 == walked.size ||
+          !nearPhones[walked.ids[i + 1]][against.ids[j]]) {
         ++i;
         ++j;
         continue;
       }
       const PhoneId next = walked.ids[i + 1];
       const bool alone =
-          !(j > 0 && near[next][against.ids[j - 1]]) &&
-          !(j + 1 < against.size && near[next][against.ids[j + 1]]);
+          !(j > 0 && nearPhones[next][against.ids[j - 1]]) &&
+          !(j + 1 < against.size && nearPhones[next][against.ids[j + 1]]);
       // Which of the next phone's near ones is nearest, the distances
       // decide.
       if (!alone) return spent + UnpairedFrom(query, other, queryWalks, i + 1);

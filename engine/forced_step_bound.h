@@ -128,8 +128,8 @@ class ForcedStepBound {
   // always of one class; kNearAll is near every phone.
   uint8_t classOf[256];
   bool solid[256];
-  bool near[kPhoneIdCount][kPhoneIdCount];  // in the tolerant search
-  bool ready = false;                       // the tables were there
+  bool nearPhones[kPhoneIdCount][kPhoneIdCount];  // in the tolerant search
+  bool ready = false;                             // the tables were there
 };
 
 // Inline: pair finding asks it about every candidate.

@@ -23,8 +23,7 @@ std::vector<NamePair> ManyPairs() {
       ReadLabelledNames(MARROWFIELD_SOURCE_DIR "/tests/data/names/names.tsv");
   const NameGroups reference = ReadReferenceNames(
       MARROWFIELD_SOURCE_DIR "/tests/engine/reference/names.txt");
-  std::vector<NamePair> pairs = PairsWithinGroups(corpus);
-  for (const NamePair& p : PairsAcrossGroups(corpus, 2000)) pairs.push_back(p);
+  std::vector<NamePair> pairs = PairsWithinAndAcross(corpus, 2000);
   for (const NamePair& p : PairsWithinGroups(reference)) pairs.push_back(p);
   const std::vector<std::string> words = SampleWords(400);
   for (size_t k = 0; k + 1 < words.size(); ++k)

@@ -66,8 +66,7 @@ TEST_F(ForcedStepBoundTest, NamesCorpusReadings_GiveUpWhereTheBoundSays) {
   const NameGroups groups =
       ReadLabelledNames(MARROWFIELD_SOURCE_DIR "/tests/data/names/names.tsv");
   ASSERT_FALSE(groups.empty()) << "the names corpus sample was not read";
-  std::vector<NamePair> pairs = PairsWithinGroups(groups);
-  for (const NamePair& p : PairsAcrossGroups(groups, 30000)) pairs.push_back(p);
+  std::vector<NamePair> pairs = PairsWithinAndAcross(groups, 30000);
   const ForcedStepBound bound;
   Checked checked;
   for (const NamePair& p : pairs) {

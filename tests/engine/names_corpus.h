@@ -80,6 +80,17 @@ inline std::vector<NamePair> PairsAcrossGroups(const NameGroups& groups,
   return pairs;
 }
 
+// Every pair within a group (spellings of one name), then |across| pairs
+// from different groups: the usual mix of alike and unlike pairs.
+inline std::vector<NamePair> PairsWithinAndAcross(const NameGroups& groups,
+                                                  size_t across) {
+  std::vector<NamePair> pairs = PairsWithinGroups(groups);
+  for (NamePair& p : PairsAcrossGroups(groups, across)) {
+    pairs.push_back(std::move(p));
+  }
+  return pairs;
+}
+
 }  // namespace marrowfield
 
 #endif  // MARROWFIELD_TESTS_ENGINE_NAMES_CORPUS_H_

@@ -65,8 +65,7 @@ TEST_F(TolerantScoringTest, NeverBelowTheStrictScoreOnTheNamesCorpus) {
   const NameGroups groups =
       ReadLabelledNames(MARROWFIELD_SOURCE_DIR "/tests/data/names/names.tsv");
   ASSERT_FALSE(groups.empty()) << "the names corpus sample was not read";
-  std::vector<NamePair> pairs = PairsWithinGroups(groups);
-  for (const NamePair& p : PairsAcrossGroups(groups, 20000)) pairs.push_back(p);
+  std::vector<NamePair> pairs = PairsWithinAndAcross(groups, 20000);
   for (const NamePair& p : pairs) {
     ASSERT_GE(ComparePercentage(p.first, p.second, ScoringMode::kTolerant),
               ComparePercentage(p.first, p.second, ScoringMode::kStrict))

@@ -74,42 +74,64 @@ void AppendSkeleton(const PhoneIds& phones, std::string& out) {
   out.resize(static_cast<size_t>(next - first));
 }
 
-// Appends the keys of |phones| to |keys|, unsorted.
-void AppendPhoneKeys(const PhoneIds& phones, KeySet set,
+// Written between a placed neighbour's symbols and its place: no skeleton
+// symbol, so that no other key has such a text.
+constexpr char kPlaceSeparator = '@';
+
+// Appends the keys of |phones| to |keys|, unsorted: with |kinded|, those of
+// KindedPhoneKeys, else those of PhoneKeys.
+void AppendPhoneKeys(const PhoneIds& phones, KeySet set, bool kinded,
                      std::vector<KindedKey>& keys) {
   if (phones.empty()) return;
   std::string skeleton(1, kSkeletonPrefix);
   AppendSkeleton(phones, skeleton);
   const size_t symbols = skeleton.size() - 1;
+  const bool longReading = phones.size() >= kMinPhonesForNeighbours;
+  const KeyKind skeletonKind =
+      longReading ? KeyKind::kSkeleton : KeyKind::kShortSkeleton;
   if (set == KeySet::kExactSkeleton || symbols > kMaxNeighbourSkeleton) {
-    keys.push_back({std::move(skeleton), KeyKind::kSkeleton});
+    keys.push_back({std::move(skeleton), skeletonKind});
     return;
   }
-  const KeyKind neighbourKind = phones.size() >= kMinPhonesForSubstitution
-                                    ? KeyKind::kNeighbour
-                                    : KeyKind::kShortNeighbour;
-  for (size_t k = 1; k < skeleton.size(); ++k) {
-    // A doubled symbol gives the same neighbour twice; skip the repeat.
-    if (k > 1 && skeleton[k] == skeleton[k - 1]) continue;
-    std::string neighbour = skeleton;
-    neighbour.erase(k, 1);
-    keys.push_back({std::move(neighbour), neighbourKind});
+  // The plain list keeps a short reading's neighbours: it is the wider net
+  // the database index and the C interface have always filed under.
+  if (longReading || !kinded) {
+    for (size_t k = 1; k < skeleton.size(); ++k) {
+      // A doubled symbol gives the same neighbour twice; skip the repeat.
+      if (k > 1 && skeleton[k] == skeleton[k - 1]) continue;
+      std::string neighbour = skeleton;
+      neighbour.erase(k, 1);
+      keys.push_back({std::move(neighbour), KeyKind::kNeighbour});
+    }
+  }
+  // Every place, doubled symbols too: Xkky meets Xkzy only by deleting
+  // the second k, which the repeat skipped above would leave out.
+  if (longReading && kinded) {
+    static_assert(kMaxNeighbourSkeleton < 127 - '0',
+                  "a place is one printable character");
+    for (size_t k = 1; k < skeleton.size(); ++k) {
+      std::string placed = skeleton;
+      placed.erase(k, 1);
+      placed += kPlaceSeparator;
+      placed += static_cast<char>('0' + (k - 1));
+      keys.push_back({std::move(placed), KeyKind::kPlacedNeighbour});
+    }
   }
   // The tolerant score passes over an ending of two consonants more as
   // left-over phones: the skeleton without them meets the shorter word's.
   if (symbols >= kMinStemSymbols + 2)
     keys.push_back({skeleton.substr(0, skeleton.size() - 2), KeyKind::kSkeleton});
-  keys.push_back({std::move(skeleton), KeyKind::kSkeleton});
+  keys.push_back({std::move(skeleton), skeletonKind});
 }
 
 }  // namespace
 
 std::vector<KindedKey> KindedPhoneKeys(const PhoneIds& phones) {
   std::vector<KindedKey> keys;
-  AppendPhoneKeys(phones, KeySet::kWithNeighbours, keys);
+  AppendPhoneKeys(phones, KeySet::kWithNeighbours, true, keys);
   // The keys' lengths tell their kinds apart (a neighbour is one symbol
-  // shorter than the skeleton, a stem two), so equal texts are repeats of
-  // one neighbour.
+  // shorter than the skeleton, a stem two, a placed neighbour has its
+  // separator), so equal texts are repeats of one neighbour.
   std::sort(keys.begin(), keys.end(),
             [](const KindedKey& a, const KindedKey& b) { return a.text < b.text; });
   keys.erase(std::unique(keys.begin(), keys.end(),
@@ -122,7 +144,7 @@ std::vector<KindedKey> KindedPhoneKeys(const PhoneIds& phones) {
 
 std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set) {
   std::vector<KindedKey> kinded;
-  AppendPhoneKeys(phones, set, kinded);
+  AppendPhoneKeys(phones, set, false, kinded);
   std::vector<std::string> keys;
   keys.reserve(kinded.size());
   for (KindedKey& key : kinded) keys.push_back(std::move(key.text));
@@ -169,44 +191,38 @@ bool OneDeletionApart(std::string_view longer, std::string_view shorter) {
              shorter.size();
 }
 
-// Whether |a| without its i-th symbol equals |b| without its j-th for some
-// i <= j (a and b unequal, of one length m). The symbols before i must be
-// a common prefix and those after j a common suffix, and between them a
-// is b shifted by one; taking i as late and j as early as allowed leaves
-// the fewest symbols to check.
-bool DeletionsMeetLeftFirst(std::string_view a, std::string_view b) {
-  const size_t m = a.size();
-  const size_t i = CommonPrefix(a, b);
-  const size_t suffix = CommonSuffix(a, b);
-  const size_t j = std::max(m - 1 - std::min(suffix, m - 1), i);
-  for (size_t k = i; k < j; ++k) {
-    if (a[k + 1] != b[k]) return false;
-  }
-  return true;
+// Whether |a| and |b|, of one length, differ in exactly one place: a
+// placed neighbour of each is the same.
+bool OneSubstitutionApart(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const size_t prefix = CommonPrefix(a, b);
+  return prefix < a.size() && CommonSuffix(a, b) == a.size() - prefix - 1;
 }
 
-// Whether the kWithNeighbours keys of skeletons |a| and |b| (symbols only,
-// without the prefix) meet; |bothLong|: both readings have at least
-// kMinPhonesForSubstitution phones, so that their neighbours meet.
-bool SkeletonsShareKey(std::string_view a, std::string_view b, bool bothLong) {
+// Whether the kinded keys of skeletons |a| and |b| (symbols only, without
+// the prefix) meet; |aLong| and |bLong|: the readings have at least
+// kMinPhonesForNeighbours phones, and so neighbours.
+bool SkeletonsShareKey(std::string_view a, std::string_view b, bool aLong,
+                       bool bLong) {
   if (a == b) return true;
-  const bool aWide = HasNeighbours(a);
-  const bool bWide = HasNeighbours(b);
-  // A neighbour of one is the other.
-  if (aWide && OneDeletionApart(a, b)) return true;
-  if (bWide && OneDeletionApart(b, a)) return true;
-  // A neighbour of each is the same.
-  if (bothLong && aWide && bWide && a.size() == b.size() &&
-      (DeletionsMeetLeftFirst(a, b) || DeletionsMeetLeftFirst(b, a)))
-    return true;
+  const bool aWide = aLong && HasNeighbours(a);
+  const bool bWide = bLong && HasNeighbours(b);
+  if (aLong && bLong) {
+    // A neighbour of one is the other.
+    if (aWide && OneDeletionApart(a, b)) return true;
+    if (bWide && OneDeletionApart(b, a)) return true;
+    // A placed neighbour of each is the same.
+    if (aWide && bWide && OneSubstitutionApart(a, b)) return true;
+  }
   // A stem against the other's skeleton, neighbours or stem.
   for (int turn = 0; turn < 2; ++turn) {
     const std::string_view x = turn == 0 ? a : b;
     const std::string_view y = turn == 0 ? b : a;
+    const bool yWide = turn == 0 ? bWide : aWide;
     if (!HasStem(x)) continue;
     const std::string_view stem = x.substr(0, x.size() - 2);
     if (y == stem) return true;
-    if (HasNeighbours(y) && OneDeletionApart(y, stem)) return true;
+    if (yWide && OneDeletionApart(y, stem)) return true;
     if (turn == 0 && HasStem(y) && y.size() == x.size() &&
         y.compare(0, stem.size(), stem) == 0)
       return true;
@@ -233,10 +249,9 @@ bool ReadingsShareKey(const PhoneIds& written1, const PhoneIds& respelled1,
     const int word = r % 2;
     for (int other = 1 - word; other < r; other += 2) {
       if (readings[r]->empty() || readings[other]->empty()) continue;
-      const bool bothLong =
-          std::min(readings[r]->size(), readings[other]->size()) >=
-          kMinPhonesForSubstitution;
-      if (SkeletonsShareKey(skeletons[r], skeletons[other], bothLong))
+      if (SkeletonsShareKey(skeletons[r], skeletons[other],
+                            readings[r]->size() >= kMinPhonesForNeighbours,
+                            readings[other]->size() >= kMinPhonesForNeighbours))
         return true;
     }
   }
@@ -263,9 +278,9 @@ bool ReadingsShareKey(const ReadingSkeletons& first,
   for (int x = 0; x < 2; ++x) {
     for (int y = 0; y < 2; ++y) {
       if (phones1[x] == 0 || phones2[y] == 0) continue;
-      const bool bothLong =
-          std::min(phones1[x], phones2[y]) >= kMinPhonesForSubstitution;
-      if (SkeletonsShareKey(*skeletons1[x], *skeletons2[y], bothLong))
+      if (SkeletonsShareKey(*skeletons1[x], *skeletons2[y],
+                            phones1[x] >= kMinPhonesForNeighbours,
+                            phones2[y] >= kMinPhonesForNeighbours))
         return true;
     }
   }

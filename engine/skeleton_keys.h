@@ -12,16 +12,19 @@
 // tolerant score relates only words that share one of these keys (in
 // either reading), which is what makes pair finding complete for it.
 //
-// Two words whose skeletons meet only on a neighbour of each (one
-// consonant of one standing for an unlike consonant of the other) are
-// related only when both readings are long (kMinPhonesForSubstitution):
-// in a very short name a forced pairing weighs too much to reach the
-// keys' accuracy, while short skeletons share their neighbours by the
-// thousand.
-// So a key has a kind, and two keys of one text meet unless both are
-// neighbours and one of them is a short reading's. A plain key list
-// (PhoneKeys) leaves the kinds out: it is a wider net that still holds
-// every pair the score relates.
+// Neighbours relate words only where both readings are long
+// (kMinPhonesForNeighbours): a short name has a short skeleton, which
+// shares its neighbours with thousands of unrelated names, and there one
+// consonant more, fewer or different carries a pairing through a shared
+// ending or a shared vowel as often as a misspelling. A short reading's
+// skeleton therefore meets skeletons and stems only. And a neighbour of
+// each word relates the two only when the same symbol was deleted from
+// both (one consonant for another, in place): the same neighbour reached
+// from two places is a consonant moved, which the score would have to
+// force twice.
+// So a key has a kind, and two keys of one text meet when their kinds do
+// (KindsMeet). A plain key list (PhoneKeys) leaves the kinds out: it is a
+// wider net that still holds every pair the score relates.
 
 #ifndef MARROWFIELD_ENGINE_SKELETON_KEYS_H_
 #define MARROWFIELD_ENGINE_SKELETON_KEYS_H_
@@ -47,12 +50,13 @@ constexpr size_t kMaxNeighbourSkeleton = 63;
 // itself without its last two (Christiana/Christianson).
 constexpr size_t kMinStemSymbols = 3;
 
-// A reading of fewer phones than this gives its neighbours
-// KeyKind::kShortNeighbour. Measured on the names corpus (seeds 1 and 9):
-// no pair of names of fewer phones that differ so reaches 60, while a
-// bound of six or seven loses true variants (Spencer/Spencor,
-// Aditya/Aditia).
-constexpr size_t kMinPhonesForSubstitution = 5;
+// A reading of at least this many phones has neighbours; a shorter one's
+// skeleton is KeyKind::kShortSkeleton. Chosen on the names corpus (seeds 2
+// and 5): at five phones, twice as many candidate pairs and two in three
+// of the pairs they add to those reaching 60 are different names
+// (Jameson/Jason, Rohan/Roman); at seven, true variants of six phones
+// are lost (Spencer/Spencor, Aditya/Aditia).
+constexpr size_t kMinPhonesForNeighbours = 6;
 
 // kExactSkeleton: the skeleton alone, which serves the strict score.
 // kWithNeighbours: also its neighbours and stem as above, which serve the
@@ -63,15 +67,23 @@ enum class KeySet { kExactSkeleton, kWithNeighbours };
 // each starting with '.'. None for no phones.
 std::vector<std::string> PhoneKeys(const PhoneIds& phones, KeySet set);
 
-// How a key meets another of the same text: a skeleton or stem meets
-// every key; a neighbour meets skeletons, stems and the neighbours of long
-// readings; a short reading's neighbour meets skeletons and stems only.
-enum class KeyKind { kSkeleton, kNeighbour, kShortNeighbour };
+// How a key meets another of the same text. kSkeleton: a long reading's
+// skeleton, or any reading's stem; it meets every key but a placed
+// neighbour. kShortSkeleton: a short reading's skeleton; it meets
+// skeletons and stems. kNeighbour: a long reading's skeleton with one
+// symbol deleted; it meets a long reading's skeleton and stems.
+// kPlacedNeighbour: the same neighbour with the deleted symbol's place
+// written into its text, so that it meets only the same neighbour of
+// another long reading with the same place; these texts are the kinded
+// list's own (PhoneKeys has the neighbour without its place).
+enum class KeyKind { kSkeleton, kShortSkeleton, kNeighbour, kPlacedNeighbour };
 
 // Whether keys of kinds |a| and |b| and the same text meet.
 constexpr bool KindsMeet(KeyKind a, KeyKind b) {
+  if (a == KeyKind::kPlacedNeighbour || b == KeyKind::kPlacedNeighbour)
+    return a == b;
   return a == KeyKind::kSkeleton || b == KeyKind::kSkeleton ||
-         (a == KeyKind::kNeighbour && b == KeyKind::kNeighbour);
+         (a == KeyKind::kShortSkeleton && b == KeyKind::kShortSkeleton);
 }
 
 struct KindedKey {
@@ -79,13 +91,16 @@ struct KindedKey {
   KeyKind kind;
 };
 
-// The kWithNeighbours keys of one phone list with their kinds, sorted by
-// text, without duplicates (a text has one kind in one reading).
+// The tolerant keys of one phone list with their kinds, sorted by text,
+// without duplicates (a text has one kind in one reading): its skeleton,
+// stem, and for a long reading its neighbours, unplaced and placed. Every
+// text but the placed neighbours' is in PhoneKeys(phones,
+// KeySet::kWithNeighbours).
 std::vector<KindedKey> KindedPhoneKeys(const PhoneIds& phones);
 
 // Whether a word of readings |written1| / |respelled1| and one of
-// |written2| / |respelled2| share a kWithNeighbours key whose kinds meet
-// (an empty respelling has none). REQUIRES: PhoneTablesReady().
+// |written2| / |respelled2| share a kinded key (KindedPhoneKeys) whose
+// kinds meet (an empty respelling has none). REQUIRES: PhoneTablesReady().
 bool ReadingsShareKey(const PhoneIds& written1, const PhoneIds& respelled1,
                       const PhoneIds& written2, const PhoneIds& respelled2);
 

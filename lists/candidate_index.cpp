@@ -24,15 +24,15 @@ struct Posting {
 };
 
 // The last kind of posting (in ValueKeyKind's order) that a query key of
-// |kind| meets: every kind meets kFull, kFull meets all, a neighbour the
-// neighbours of long readings too.
+// |kind| meets: every kind meets kFull, kFull meets all, a short reading's
+// skeleton another such skeleton too.
 ValueKeyKind LastKindMet(ValueKeyKind kind) {
   switch (kind) {
     case ValueKeyKind::kFull:
       return ValueKeyKind::kIndexOnly;
+    case ValueKeyKind::kShortSkeleton:
+      return ValueKeyKind::kShortSkeleton;
     case ValueKeyKind::kNeighbour:
-      return ValueKeyKind::kNeighbour;
-    case ValueKeyKind::kShortNeighbour:
     case ValueKeyKind::kIndexOnly:
       break;
   }

@@ -42,9 +42,10 @@ ValueKeyKind KindOf(KeyKind kind) {
   switch (kind) {
     case KeyKind::kNeighbour:
       return ValueKeyKind::kNeighbour;
-    case KeyKind::kShortNeighbour:
-      return ValueKeyKind::kShortNeighbour;
+    case KeyKind::kShortSkeleton:
+      return ValueKeyKind::kShortSkeleton;
     case KeyKind::kSkeleton:
+    case KeyKind::kPlacedNeighbour:
       break;
   }
   return ValueKeyKind::kFull;

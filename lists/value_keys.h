@@ -25,13 +25,15 @@
 namespace marrowfield::lists {
 
 // How a filed key meets another of the same hash, in the order the index
-// keeps them: kFull meets every key; kNeighbour and kShortNeighbour are a
-// single word's skeleton neighbours of a long and a short reading
-// (KindsMeet of skeleton_keys.h); kIndexOnly meets kFull only.
+// keeps them, each kind meeting the kinds up to one (KindsMeet of
+// skeleton_keys.h): kFull meets every key; kShortSkeleton, a single word's
+// short reading's skeleton, meets kFull and kShortSkeleton; kNeighbour, a
+// single word's long reading's neighbour, and kIndexOnly meet kFull only.
+// A placed neighbour is kFull: its text is no other kind's.
 enum class ValueKeyKind : uint8_t {
   kFull,
+  kShortSkeleton,
   kNeighbour,
-  kShortNeighbour,
   kIndexOnly,
 };
 

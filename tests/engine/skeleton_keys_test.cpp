@@ -34,29 +34,49 @@ bool ShareByDefinition(const PhoneIds& w1, const PhoneIds& r1,
   return false;
 }
 
-// The kinds themselves: the plain key list is the kinded one without them.
+// The kinds themselves: the plain key list is the kinded one without
+// them and without the places, and a short reading's neighbours.
 TEST_F(SkeletonKeysTest, KindedKeysArePhoneKeysWithKinds) {
   for (const char* phones :
-       {"", "ah", "k ae t", "n ih k s ax n ax", "k r ih s t iy ae n s ax n",
-        "b aa b ax b"}) {
+       {"", "ah", "k ae t", "n ih k s ax", "n ih k s ax n ax",
+        "k r ih s t iy ae n s ax n", "b aa b ax b ax", "b aa b ax b"}) {
     SCOPED_TRACE(phones);
-    std::vector<std::string> texts;
-    size_t skeletons = 0;
-    for (const KindedKey& key : KindedPhoneKeys(Phones(phones))) {
-      texts.push_back(key.text);
-      if (key.kind == KeyKind::kSkeleton) {
-        ++skeletons;
-      } else {
-        // Neighbours are a long or a short reading's, by its phones.
-        EXPECT_EQ(key.kind == KeyKind::kNeighbour,
-                  Phones(phones).size() >= kMinPhonesForSubstitution)
-            << key.text;
+    const PhoneIds ids = Phones(phones);
+    const bool longReading = ids.size() >= kMinPhonesForNeighbours;
+    const std::vector<std::string> plain =
+        PhoneKeys(ids, KeySet::kWithNeighbours);
+    const std::vector<std::string> exact =
+        PhoneKeys(ids, KeySet::kExactSkeleton);
+    std::vector<std::string> unplaced;
+    size_t placed = 0;
+    for (const KindedKey& key : KindedPhoneKeys(ids)) {
+      const bool hasPlace = key.text.find('@') != std::string::npos;
+      EXPECT_EQ(hasPlace, key.kind == KeyKind::kPlacedNeighbour) << key.text;
+      if (hasPlace) {
+        ++placed;
+        continue;
+      }
+      unplaced.push_back(key.text);
+      if (key.text == exact[0]) {
+        EXPECT_EQ(key.kind, longReading ? KeyKind::kSkeleton
+                                        : KeyKind::kShortSkeleton);
+      } else if (key.kind == KeyKind::kNeighbour) {
+        EXPECT_TRUE(longReading) << key.text;
       }
     }
-    EXPECT_EQ(texts, PhoneKeys(Phones(phones), KeySet::kWithNeighbours));
-    // The skeleton, and a stem for a long enough one.
-    if (!texts.empty()) {
-      EXPECT_GE(skeletons, 1u);
+    if (longReading) {
+      EXPECT_EQ(unplaced, plain);
+      // One placed neighbour per symbol, doubled symbols too.
+      EXPECT_EQ(placed, exact[0].size() - 1);
+    } else {
+      EXPECT_EQ(placed, 0u);
+      for (const std::string& text : unplaced) {
+        EXPECT_TRUE(std::binary_search(plain.begin(), plain.end(), text))
+            << text;
+      }
+      if (!ids.empty()) {
+        EXPECT_EQ(unplaced.front(), exact[0]);
+      }
     }
   }
 }
@@ -78,16 +98,23 @@ TEST_F(SkeletonKeysTest, NamedCasesAgreeWithTheKeyLists) {
           {"k ae t", "s ae t", "s ae t", "", true},  // respelling
           {"k ae t", "", "k ae t", "s ae t", true},
           {"n ih k", "", "m ae p", "", false},
-          // A substitution relates long readings only.
+          // Neighbours relate long readings only.
           {"n ih k s", "", "p ih k s", "", false},
-          {"n ih k s", "", "p ih k s ax", "", false},
-          {"n ih k s ax", "", "p ih k s ax", "", true},
+          {"n ih k s ax", "", "p ih k s ax", "", false},
+          {"n ih k s ax", "", "p ih k s ax n", "", false},
+          {"n ih k s ax n", "", "p ih k s ax n", "", true},
           {"n ih k s ax n ax", "n ih k s", "p ih k s", "", false},
           {"n ih k s ax n ax", "n ih k", "p ih k s ax n ax", "", true},
-          // A short reading's neighbour still meets a skeleton.
-          {"n ih k s", "", "n ih k s t", "", true},
-          {"s t ae n l iy", "", "s t ae n", "", true},      // stem
-          {"s t ae n l iy k", "", "s t ae n d", "", true},  // stem vs neighbour
+          {"n ih k s", "", "n ih k s t", "", false},
+          {"s t ae n l iy", "", "s t ae n", "", false},
+          {"n ih k s ax n", "", "n ih k s t ax n", "", true},
+          // A consonant moved is two places, not one.
+          {"k ae s t ax n ax", "", "k ae t s ax n ax", "", false},
+          {"k ae s t ax n ax", "", "k ae s k ax n ax", "", true},
+          // Stems meet short readings' skeletons and long ones' neighbours.
+          {"s t ae n l iy k s", "", "s t ae n l", "", true},
+          {"s t ae n l iy k", "", "s t ae n d", "", false},
+          {"s t ae n l iy k", "", "s t ae n d ax", "", true},
       };
   for (const auto& [w1, r1, w2, r2, shared] : cases) {
     SCOPED_TRACE(w1 + " / " + w2);
@@ -150,6 +177,21 @@ TEST_F(SkeletonKeysTest, RandomWordsAgreeWithTheKeyLists) {
                                SkeletonsOfReadings(w2, r2)),
               expected)
         << "trial " << trial;
+    // The plain key lists are a wider net.
+    if (expected) {
+      bool plainShared = false;
+      for (const PhoneIds* x : {&w1, &r1}) {
+        for (const PhoneIds* y : {&w2, &r2}) {
+          const auto k1 = PhoneKeys(*x, KeySet::kWithNeighbours);
+          const auto k2 = PhoneKeys(*y, KeySet::kWithNeighbours);
+          std::vector<std::string> common;
+          std::set_intersection(k1.begin(), k1.end(), k2.begin(), k2.end(),
+                                std::back_inserter(common));
+          plainShared = plainShared || !common.empty();
+        }
+      }
+      ASSERT_TRUE(plainShared) << "trial " << trial;
+    }
     (expected ? shared : apart)++;
   }
   // Both answers were exercised often.

@@ -19,11 +19,12 @@
 namespace marrowfield::lists::testing {
 namespace {
 
-// The kinds' rule, written out: a full key meets every key, a long
-// reading's neighbour another such neighbour too, the rest full keys only.
+// The kinds' rule, written out: a full key meets every key, a short
+// reading's skeleton another such skeleton too, the rest full keys only.
 bool KindsMeet(ValueKeyKind a, ValueKeyKind b) {
   return a == ValueKeyKind::kFull || b == ValueKeyKind::kFull ||
-         (a == ValueKeyKind::kNeighbour && b == ValueKeyKind::kNeighbour);
+         (a == ValueKeyKind::kShortSkeleton &&
+          b == ValueKeyKind::kShortSkeleton);
 }
 
 std::vector<uint32_t> ScannedCandidates(

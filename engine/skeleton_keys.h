@@ -52,10 +52,10 @@ constexpr size_t kMinStemSymbols = 3;
 
 // A reading of at least this many phones has neighbours; a shorter one's
 // skeleton is KeyKind::kShortSkeleton. Chosen on the names corpus (seeds 2
-// and 5): at five phones, twice as many candidate pairs and two in three
-// of the pairs they add to those reaching 60 are different names
-// (Jameson/Jason, Rohan/Roman); at seven, true variants of six phones
-// are lost (Spencer/Spencor, Aditya/Aditia).
+// and 5): from five phones, a list of single names has 60% more candidate
+// pairs, and more than half of the pairs that brings to 60 are different
+// names (Jameson/Jason); from seven, true variants of six phones are lost
+// (Spencer/Spencor, Aditya/Aditia).
 constexpr size_t kMinPhonesForNeighbours = 6;
 
 // kExactSkeleton: the skeleton alone, which serves the strict score.

@@ -6,8 +6,10 @@
 #include "group_tree.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <queue>
-#include <tuple>
+#include <utility>
 
 namespace marrowfield::lists {
 
@@ -25,7 +27,7 @@ Group SpanningGroup(const std::vector<size_t>& members,
                     const std::vector<size_t>& edgeBegin,
                     const std::vector<long long>& pairScore,
                     const std::vector<size_t>& counts,
-                    std::vector<char>& inTree) {
+                    std::vector<TreeMark>& marks) {
   Group group;
   group.canonical = *std::min_element(
       members.begin(), members.end(), [&](size_t x, size_t y) {
@@ -35,32 +37,49 @@ Group SpanningGroup(const std::vector<size_t>& members,
         return x < y;
       });
 
-  // Prim's algorithm from the canonical value: the best-scoring link
-  // into the tree first; ties go to the lower indexes.
-  using Entry = std::tuple<int, size_t, size_t>;  // score, -to, -via
-  auto worse = [](const Entry& x, const Entry& y) {
-    if (std::get<0>(x) != std::get<0>(y)) return std::get<0>(x) < std::get<0>(y);
-    if (std::get<1>(x) != std::get<1>(y)) return std::get<1>(x) > std::get<1>(y);
-    return std::get<2>(x) > std::get<2>(y);
+  // Prim's algorithm from the canonical value: the best-scoring link into
+  // the tree first. Each member outside the tree keeps its best link so
+  // far, so the frontier holds a member once per improvement rather than
+  // once per found pair: tolerant scoring chains most of a list of single
+  // names into one group of a million pairs. Frontier entries order by
+  // score (descending), then member; a member's tie between links of one
+  // score goes to the lower |via|, kept in its mark.
+  const auto keyOf = [](int score, size_t v) {
+    const uint64_t rank = static_cast<uint64_t>(
+        static_cast<int64_t>(INT32_MAX) - static_cast<int64_t>(score));
+    return std::make_pair(rank, v);
   };
-  std::priority_queue<Entry, std::vector<Entry>, decltype(worse)> frontier(
-      worse);
-  frontier.emplace(100, group.canonical, group.canonical);
+  using Entry = std::pair<uint64_t, size_t>;
+  std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> frontier;
+  marks[group.canonical].score = 100;
+  marks[group.canonical].via = group.canonical;
+  frontier.push(keyOf(100, group.canonical));
   while (!frontier.empty()) {
-    const auto [viaScore, v, via] = frontier.top();
+    const size_t v = frontier.top().second;
     frontier.pop();
-    if (inTree[v]) continue;
-    inTree[v] = 1;
+    TreeMark& mark = marks[v];
+    // A member met again through a link it has since bettered.
+    if (mark.inTree) continue;
+    mark.inTree = true;
     GroupMember member;
     member.value = v;
     member.count = CountOf(counts, v);
-    member.via = via;
-    member.viaScore = viaScore;
+    member.via = mark.via;
+    member.viaScore = mark.score;
     member.score = v == group.canonical ? 100 : 0;
     group.totalCount += member.count;
     group.members.push_back(member);
     for (size_t e = edgeBegin[v]; e < edgeBegin[v + 1]; ++e) {
-      if (!inTree[edges[e].to]) frontier.emplace(edges[e].score, edges[e].to, v);
+      TreeMark& to = marks[edges[e].to];
+      if (to.inTree) continue;
+      const int score = edges[e].score;
+      if (to.via == SIZE_MAX || score > to.score) {
+        to.score = score;
+        to.via = v;
+        frontier.push(keyOf(score, edges[e].to));
+      } else if (score == to.score && v < to.via) {
+        to.via = v;
+      }
     }
   }
   return group;

@@ -8,6 +8,7 @@
 #define MARROWFIELD_LISTS_GROUP_TREE_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,13 +28,22 @@ struct Edge {
 // the members in the order the spanning tree takes them, each with the
 // member it hangs from; scores to the canonical are left 0 (100 for the
 // canonical itself). Value v's edges are edges[edgeBegin[v], edgeBegin[v+1]).
-// Marks the members in |inTree|, which must be 0 for them on entry.
+// Ties between links into the tree go to the lower member, then to the
+// lower member it hangs from.
+// |marks| has an entry per value; the members' entries must be as
+// constructed on entry, and are left used: groups that share no value may
+// be built at once with one |marks|.
+struct TreeMark {
+  int score = 0;             // the best link into the tree seen so far
+  size_t via = SIZE_MAX;     // its member in the tree; SIZE_MAX: none yet
+  bool inTree = false;
+};
 Group SpanningGroup(const std::vector<size_t>& members,
                     const std::vector<Edge>& edges,
                     const std::vector<size_t>& edgeBegin,
                     const std::vector<long long>& pairScore,
                     const std::vector<size_t>& counts,
-                    std::vector<char>& inTree);
+                    std::vector<TreeMark>& marks);
 
 // Scores every member but the canonical against the canonical.
 void ScoreToCanonical(const std::vector<std::string>& values,

@@ -164,7 +164,7 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
   // Each group on its own, on the worker threads: groups share no value,
   // so the marks of the spanning trees never meet.
   std::vector<Group> groups(memberLists.size());
-  std::vector<char> inTree(n, 0);
+  std::vector<TreeMark> marks(n);
   const bool scoring = PhoneTablesReady();
   const unsigned groupWorkers = WorkerCount(options.threads, groups.size());
   std::vector<std::unique_ptr<ValueScorer>> scorers(groupWorkers);
@@ -177,7 +177,7 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
               }
               for (size_t g = begin; g < end; ++g) {
                 groups[g] = SpanningGroup(*memberLists[g], edges, edgeBegin,
-                                          pairScore, counts, inTree);
+                                          pairScore, counts, marks);
                 if (scorer) ScoreToCanonical(values, *scorer, groups[g]);
                 SortMembers(groups[g]);
               }

@@ -187,40 +187,34 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
       ReadingsShareKey(written1, respelled1, written2, respelled2));
 }
 
+double ReadingWalkDistance(const PhoneticMatcher& matcher, const PhoneIds& a,
+                           const PhoneIds& b, bool tolerant) {
+  // Scratch buffers kept per thread: up to two walks per pair, and the
+  // pair finder scores millions of pairs.
+  MARROWFIELD_PER_THREAD std::vector<int32_t> simValues;
+  MARROWFIELD_PER_THREAD std::vector<int32_t> positions;
+  return tolerant ? WalkDistance<ForcedStepTolerance>(matcher, a, b, simValues,
+                                                      positions)
+                  : WalkDistance<StrictTolerance>(matcher, a, b, simValues,
+                                                  positions);
+}
+
 double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
                                   const PhoneIds& written1,
                                   const PhoneIds& respelled1,
                                   const PhoneIds& written2,
                                   const PhoneIds& respelled2, bool shareKey,
                                   WalksGivingUp givingUp) {
-  // Scratch buffers kept per thread: up to two walks per pair, and the
-  // pair finder scores millions of pairs.
-  MARROWFIELD_PER_THREAD std::vector<int32_t> simValues;
-  MARROWFIELD_PER_THREAD std::vector<int32_t> positions;
-  // Forced steps relate words only where they share a skeleton key;
-  // elsewhere a shared ending would carry unrelated words (Communism and
-  // Lutheranism), and pair finding, which meets words through their keys,
-  // could never find what the score reports. Such words get the strict
-  // score, which is 0 for words of different skeletons.
-  // The strict walk gives up wherever the tolerant one does.
-  if (givingUp.written) {
-    if (!shareKey) return kFailureDistance;
-  } else if (!shareKey) {
-    return WalkDistance<StrictTolerance>(matcher, written1, written2,
-                                         simValues, positions);
-  }
-  const double asWritten =
-      givingUp.written ? kFailureDistance
-                       : WalkDistance<ForcedStepTolerance>(
-                             matcher, written1, written2, simValues, positions);
-  // Nothing beats no difference at all.
-  if ((respelled1.empty() && respelled2.empty()) || asWritten == 0.0 ||
-      givingUp.respelled)
-    return asWritten;
-  const double asRespelled = WalkDistance<ForcedStepTolerance>(
-      matcher, respelled1.empty() ? written1 : respelled1,
-      respelled2.empty() ? written2 : respelled2, simValues, positions);
-  return BetterDistance(asRespelled, asWritten) ? asRespelled : asWritten;
+  const bool respelling = !respelled1.empty() || !respelled2.empty();
+  return CombineReadingWalks(
+      respelling, shareKey, givingUp, [&](ReadingWalk which, bool tolerant) {
+        if (which == ReadingWalk::kWritten)
+          return ReadingWalkDistance(matcher, written1, written2, tolerant);
+        return ReadingWalkDistance(matcher,
+                                   respelled1.empty() ? written1 : respelled1,
+                                   respelled2.empty() ? written2 : respelled2,
+                                   tolerant);
+      });
 }
 
 }  // namespace marrowfield

@@ -92,6 +92,43 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
 // Whether distance |a| gives a better score than |b| (-1.0 is the worst).
 bool BetterDistance(double a, double b);
 
+// The walks TolerantDistanceOfReadings takes: of the written readings, and
+// of the respelled ones (the written phones standing in for a word without
+// one).
+enum class ReadingWalk { kWritten, kRespelled };
+
+// The distance of one walk of two phone lists: tolerant (forced steps
+// allowed) or strict. REQUIRES: PhoneTablesReady().
+double ReadingWalkDistance(const PhoneticMatcher& matcher, const PhoneIds& a,
+                           const PhoneIds& b, bool tolerant);
+
+// TolerantDistanceOfReadings (the overload that knows |shareKey|) from
+// the walks |walk(ReadingWalk, bool tolerant)| gives, for a caller that
+// remembers walks: in pair finding one pair of readings comes back with
+// many pairs of words. |respelling|: either word has a respelled reading.
+// REQUIRES: |walk| gives ReadingWalkDistance of the readings it names.
+template <typename Walk>
+double CombineReadingWalks(bool respelling, bool shareKey,
+                           WalksGivingUp givingUp, Walk&& walk) {
+  // Forced steps relate words only where they share a skeleton key;
+  // elsewhere a shared ending would carry unrelated words (Communism and
+  // Lutheranism), and pair finding, which meets words through their keys,
+  // could never find what the score reports. Such words get the strict
+  // score, which is 0 for words of different skeletons.
+  // The strict walk gives up wherever the tolerant one does.
+  if (givingUp.written) {
+    if (!shareKey) return kFailureDistance;
+  } else if (!shareKey) {
+    return walk(ReadingWalk::kWritten, false);
+  }
+  const double asWritten =
+      givingUp.written ? kFailureDistance : walk(ReadingWalk::kWritten, true);
+  // Nothing beats no difference at all.
+  if (!respelling || asWritten == 0.0 || givingUp.respelled) return asWritten;
+  const double asRespelled = walk(ReadingWalk::kRespelled, true);
+  return BetterDistance(asRespelled, asWritten) ? asRespelled : asWritten;
+}
+
 }  // namespace marrowfield
 
 #endif  // MARROWFIELD_ENGINE_TOLERANT_READING_H_

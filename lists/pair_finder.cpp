@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <unordered_map>
 
@@ -274,10 +275,43 @@ ValueGroups GroupAlikeValues(const PreparedList& list) {
   return groups;
 }
 
+// The groups of |groups| in the order of their values' phones (word by
+// word, then the group number): alike values lie side by side, so that a
+// value's candidates, which share its keys, lie close together in memory
+// and the next value meets most of them again.
+std::vector<uint32_t> GroupsInPhoneOrder(const PreparedList& list,
+                                         const ValueGroups& groups) {
+  std::vector<uint32_t> order(groups.Count());
+  std::iota(order.begin(), order.end(), uint32_t{0});
+  const auto before = [&](uint32_t x, uint32_t y) {
+    const std::vector<PreparedWord>& a = list.values[groups.First(x)].words;
+    const std::vector<PreparedWord>& b = list.values[groups.First(y)].words;
+    for (size_t w = 0; w < a.size() && w < b.size(); ++w) {
+      if (a[w].phones != b[w].phones) return a[w].phones < b[w].phones;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return x < y;
+  };
+  std::sort(order.begin(), order.end(), before);
+  return order;
+}
+
+// A copy of |value| that owns memory of its own, taken in the order the
+// search reads values: values prepared on the threads lie scattered among
+// the memory their transcription used.
+PreparedValue CompactCopy(const PreparedValue& value) {
+  PreparedValue copy = value;
+  for (PreparedWord& word : copy.words) {
+    if (word.skeletons)
+      word.skeletons = std::make_shared<const ReadingSkeletons>(*word.skeletons);
+  }
+  return copy;
+}
+
 // ScoreCandidates with an index, group by group (ValueGroups): the same
 // pairs in the same order.
-// |targets| gives up its first values' keys and values to the search
-// (in one list, |queries| is |targets|).
+// |targets| gives up its first values' keys to the search (in one list,
+// |queries| is |targets|).
 std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
                                              const ValueGroups& queryGroups,
                                              PreparedList& targets,
@@ -286,33 +320,37 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
                                              const PairOptions& options,
                                              int accuracy, unsigned workers,
                                              Progress& progress) {
-  std::vector<std::vector<ValueKey>> targetKeys(targetGroups.Count());
-  // Each target group's first value, side by side in group order:
-  // candidates are met in no order, and values prepared on the threads lie
-  // scattered among the memory their transcription used.
-  std::vector<PreparedValue> targetValues(targetGroups.Count());
-  for (size_t g = 0; g < targetGroups.Count(); ++g) {
-    const uint32_t first = targetGroups.First(static_cast<uint32_t>(g));
-    targetKeys[g] = std::move(targets.keys[first]);
-    targetValues[g] = std::move(targets.values[first]);
+  // Target groups are searched by their place in phone order (a slot),
+  // each slot's keys and value side by side.
+  const std::vector<uint32_t> groupOfSlot =
+      GroupsInPhoneOrder(targets, targetGroups);
+  const size_t slotCount = groupOfSlot.size();
+  std::vector<std::vector<ValueKey>> targetKeys(slotCount);
+  std::vector<PreparedValue> targetValues(slotCount);
+  std::vector<uint32_t> lastOfTarget(slotCount);
+  for (size_t t = 0; t < slotCount; ++t) {
+    const uint32_t first = targetGroups.First(groupOfSlot[t]);
+    targetKeys[t] = std::move(targets.keys[first]);
+    targetValues[t] = CompactCopy(targets.values[first]);
+    lastOfTarget[t] = targetGroups.Last(groupOfSlot[t]);
   }
-  // In one list the query groups are the target groups, now moved.
-  const auto queryKeys = [&](uint32_t group) -> const std::vector<ValueKey>& {
-    return self ? targetKeys[group] : queries.keys[queryGroups.First(group)];
+  // Queries go in phone order too; in one list a query's slot is its
+  // target slot.
+  const std::vector<uint32_t> queryOrder =
+      self ? groupOfSlot : GroupsInPhoneOrder(queries, queryGroups);
+  const auto queryKeys = [&](size_t k) -> const std::vector<ValueKey>& {
+    return self ? targetKeys[k] : queries.keys[queryGroups.First(queryOrder[k])];
   };
-  const auto queryValue = [&](uint32_t group) -> const PreparedValue& {
-    return self ? targetValues[group]
-                : queries.values[queryGroups.First(group)];
+  const auto queryValue = [&](size_t k) -> const PreparedValue& {
+    return self ? targetValues[k]
+                : queries.values[queryGroups.First(queryOrder[k])];
   };
   const CandidateIndex index(targetKeys, workers);
-  const uint32_t targetCount = static_cast<uint32_t>(targetGroups.Count());
+  const uint32_t targetCount = static_cast<uint32_t>(slotCount);
   // Tolerant candidates that provably score 0 are passed over unscored.
   std::unique_ptr<GiveUpFilter> filter;
   if (options.scoring == ScoringMode::kTolerant && accuracy > 0)
     filter = std::make_unique<GiveUpFilter>(targetValues);
-  std::vector<uint32_t> lastOfTarget(targetCount);
-  for (uint32_t t = 0; t < targetCount; ++t)
-    lastOfTarget[t] = targetGroups.Last(t);
 
   // Each query group's target groups at or above the accuracy, with the
   // score (the query first, as for their values).
@@ -342,13 +380,14 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
           s.query = std::make_unique<GiveUpFilter::Query>();
         }
         size_t valuesDone = 0;
-        for (size_t g = begin; g < end; ++g) {
+        for (size_t k = begin; k < end; ++k) {
           StopIfCancelled(options.cancel);
-          const uint32_t group = static_cast<uint32_t>(g);
-          const uint32_t q = queryGroups.First(group);
-          const PreparedValue& value = queryValue(group);
+          const uint32_t g = queryOrder[k];
+          const uint32_t q = queryGroups.First(g);
+          const PreparedValue& value = queryValue(k);
           s.candidates.clear();
-          index.Candidates(queryKeys(group), s.seen, group + 1, s.candidates);
+          index.Candidates(queryKeys(k), s.seen, static_cast<uint32_t>(k + 1),
+                           s.candidates);
           // Kept in place without a branch per candidate, which would be
           // mispredicted at every other one. In one list a pair is taken
           // from its earlier value: none of this query's values may come
@@ -400,7 +439,7 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
             }
             const int score =
                 s.scorer->ScoreOnce(value, targetValues[t], s.givingUp[k]);
-            if (score >= accuracy) hits[g].push_back({t, score});
+            if (score >= accuracy) hits[g].push_back({groupOfSlot[t], score});
           }
           valuesDone += queryGroups.memberBegin[g + 1] -
                         queryGroups.memberBegin[g];

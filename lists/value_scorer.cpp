@@ -25,6 +25,9 @@ namespace {
 // A direct-mapped table of 64 Ki word scores (1 MiB) per scorer.
 constexpr unsigned kRememberedScoresBits = 16;
 constexpr size_t kRememberedScores = size_t{1} << kRememberedScoresBits;
+// And of 32 Ki walks (512 KiB), which stay in a core's own cache.
+constexpr unsigned kRememberedWalksBits = 15;
+constexpr size_t kRememberedWalks = size_t{1} << kRememberedWalksBits;
 }  // namespace
 
 ValueScorer::ValueScorer(bool wholeCell, ScoringMode mode)
@@ -70,13 +73,36 @@ int ValueScorer::PhonesScore(const PreparedWord& x, const PreparedWord& y,
   if (a.empty() || b.empty()) return 0;
   if (mode == ScoringMode::kTolerant && x.skeletons && y.skeletons) {
     if (givingUp.All()) return 0;
-    return DistanceToPercentage(TolerantDistanceOfReadings(
-        matcher, a, x.respelled, b, y.respelled,
-        ReadingsShareKey(*x.skeletons, *y.skeletons), givingUp));
+    const bool respelling = !x.respelled.empty() || !y.respelled.empty();
+    return DistanceToPercentage(CombineReadingWalks(
+        respelling, ReadingsShareKey(*x.skeletons, *y.skeletons), givingUp,
+        [&](ReadingWalk which, bool tolerant) {
+          if (tolerant) return TolerantWalk(x, y, which);
+          return ReadingWalkDistance(matcher, a, b, false);
+        }));
   }
   return DistanceToPercentage(
       DistanceOfReadings(matcher, mode, a, x.respelled, b, y.respelled,
                          simValues, currentMismatchedPositions));
+}
+
+double ValueScorer::TolerantWalk(const PreparedWord& a, const PreparedWord& b,
+                                 ReadingWalk which) {
+  const bool written = which == ReadingWalk::kWritten;
+  const PhoneIds& x = written || a.respelled.empty() ? a.phones : a.respelled;
+  const PhoneIds& y = written || b.respelled.empty() ? b.phones : b.respelled;
+  const uint32_t first = a.readingIds[written ? 0 : 1];
+  const uint32_t second = b.readingIds[written ? 0 : 1];
+  if (first == kNoWordId || second == kNoWordId)
+    return ReadingWalkDistance(matcher, x, y, true);
+  if (rememberedWalks.empty()) rememberedWalks.resize(kRememberedWalks);
+  // Order matters: the first list walks on a tie of lengths.
+  const uint64_t key = (static_cast<uint64_t>(first) << 32) | second;
+  RememberedWalk& slot =
+      rememberedWalks[(key * 0x9e3779b97f4a7c15ull) >> (64 - kRememberedWalksBits)];
+  if (slot.readings != key)
+    slot = RememberedWalk{key, ReadingWalkDistance(matcher, x, y, true)};
+  return slot.distance;
 }
 
 int ValueScorer::StrictPhonesScore(const PhoneIds& a, const PhoneIds& b) {
@@ -145,6 +171,25 @@ void ValueScorer::NumberWords(std::vector<PreparedValue*>& values,
       std::vector<std::string_view>(keys.begin(), keys.end()), threads);
   for (size_t w = 0; w < words.size(); ++w) {
     words[w]->id = distinct.ofItem[w];
+  }
+  if (words.empty() || !words[0]->skeletons) return;
+
+  // The readings of the tolerant mode, every word's two side by side.
+  std::vector<std::string_view> readings(2 * words.size());
+  for (size_t w = 0; w < words.size(); ++w) {
+    const PreparedWord& word = *words[w];
+    const PhoneIds& respelled =
+        word.respelled.empty() ? word.phones : word.respelled;
+    readings[2 * w] = std::string_view(
+        reinterpret_cast<const char*>(word.phones.data()), word.phones.size());
+    readings[2 * w + 1] = std::string_view(
+        reinterpret_cast<const char*>(respelled.data()), respelled.size());
+  }
+  if (readings.size() >= kNoWordId) return;
+  const DistinctTexts distinctReadings = NumberDistinctTexts(readings, threads);
+  for (size_t w = 0; w < words.size(); ++w) {
+    words[w]->readingIds[0] = distinctReadings.ofItem[2 * w];
+    words[w]->readingIds[1] = distinctReadings.ofItem[2 * w + 1];
   }
 }
 

@@ -36,6 +36,10 @@ struct PreparedWord {
   char letter = 0;  // the word's first letter, lower case
   bool initial = false;
   uint32_t id = kNoWordId;
+  // Tolerant: ids of the phone lists of the written and the respelled
+  // reading (the written one's for a word without a respelling); equal
+  // phones, equal ids, whatever word or reading they are of.
+  uint32_t readingIds[2] = {kNoWordId, kNoWordId};
 };
 
 // A transcribed value: one word holding the whole value in whole-cell
@@ -65,9 +69,11 @@ class ValueScorer {
   bool wholeCell() const { return wholeCellMode; }
 
   // Numbers the distinct words of |values| (equal phones of both readings
-  // give equal ids; initials get none), so that Score can remember word
-  // scores. Runs on |threads| threads (0: every core); the ids are the same
-  // for every count.
+  // give equal ids; initials get none), and in the tolerant mode their
+  // readings, so that Score can remember word scores and walks. Runs on
+  // |threads| threads (0: every core); the ids are the same for every
+  // count. A scorer remembers by these ids: give it values of one
+  // numbering only.
   static void NumberWords(std::vector<PreparedValue*>& values,
                           unsigned threads);
 
@@ -106,6 +112,16 @@ class ValueScorer {
     int score = 0;
   };
   std::vector<RememberedScore> remembered;
+  // Tolerant walks seen lately, by reading ids: in pair finding a reading
+  // is met through every word that has it (Jody's phones are also Joddy's
+  // respelling), and nearby words come with the same candidates.
+  struct RememberedWalk {
+    uint64_t readings = UINT64_MAX;  // first id above, second below
+    double distance = 0.0;
+  };
+  std::vector<RememberedWalk> rememberedWalks;
+  double TolerantWalk(const PreparedWord& a, const PreparedWord& b,
+                      ReadingWalk which);
 };
 
 }  // namespace marrowfield::lists

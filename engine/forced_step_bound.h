@@ -83,12 +83,13 @@ class ForcedStepBound {
   // kMaxPhones phones.
   size_t FewestForcedSteps(const PhoneIds& first, const PhoneIds& second) const;
 
-  // True only when the tolerant walk of the two lists, and so the strict
-  // one, gives up: FewestForcedSteps, or the forced steps of the walk's
-  // certain first steps with those the rest needs, exceed its allowance.
+  // True only when the tolerant walk of |first| against |second| (in that
+  // order, which decides who walks when the lengths tie), and so the
+  // strict one, gives up: FewestForcedSteps, or the forced steps of the
+  // walk's certain first steps with those the rest needs, exceed its
+  // allowance.
   bool WalkGivesUp(const PhoneIds& first, const PhoneIds& second) const;
-  // The same for the lists |query| and |other| were made from, in either
-  // order.
+  // The same for the lists |query| (first) and |other| were made from.
   static inline bool WalkGivesUp(const Query& query, const Phones& other);
 
  private:
@@ -159,15 +160,10 @@ bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
   const size_t common = query.size - CountBits(queryAll & query.allBits);
   if (otherSolid - common > allowance) return true;
 
-  // The walk's first steps, from whichever list walks; two lists of one
-  // length walk in the order they are given, so both must be proven then.
-  const bool queryWalks = query.size <= other.size;
-  const bool otherWalks = other.size <= query.size;
-  if (queryWalks && FollowedForcedSteps(query, other, true) <= allowance)
-    return false;
-  if (otherWalks && FollowedForcedSteps(query, other, false) <= allowance)
-    return false;
-  return true;
+  // The walk's first steps, from the list that walks: the shorter, the
+  // query's on a tie.
+  return FollowedForcedSteps(query, other, query.size <= other.size) >
+         allowance;
 }
 
 }  // namespace marrowfield

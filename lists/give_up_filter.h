@@ -34,7 +34,7 @@ class GiveUpFilter {
   void Prepare(const PreparedValue& value, Query& query) const;
 
   // The walks of the tolerant score of |query|'s value against target
-  // |target| (in either order) that are proven to give up; the score is 0
+  // |target| (in that order) that are proven to give up; the score is 0
   // when they all do (WalksGivingUp::All).
   WalksGivingUp Walks(const Query& query, size_t target) const {
     WalksGivingUp proven;

@@ -1,5 +1,5 @@
-// The give-up filter against the scorer: every pair it refuses scores 0 in
-// both orders, and leaving out the walks it proves to give up changes no
+// The give-up filter against the scorer: every pair it refuses scores 0
+// (query first), and leaving out the walks it proves to give up changes no
 // score, on single names (word by word and whole cells) and on full names,
 // which it never refuses; and pair finding, which passes refused
 // candidates over, finds what scoring every pair finds.
@@ -22,7 +22,7 @@ struct FilterCase {
   bool wholeCell;
 };
 
-TEST_F(GiveUpFilterTest, RefusedPairsScoreZeroInBothOrders) {
+TEST_F(GiveUpFilterTest, RefusedPairsScoreZero) {
   const FilterCase cases[] = {
       {"single names, word by word", false, false},
       {"single names, whole cells", false, true},
@@ -54,8 +54,6 @@ TEST_F(GiveUpFilterTest, RefusedPairsScoreZeroInBothOrders) {
         if (!proven.All()) continue;
         ++refused;
         ASSERT_EQ(score, 0) << values[i] << " / " << values[j];
-        ASSERT_EQ(scorer.Score(prepared[j], prepared[i]), 0)
-            << values[j] << " / " << values[i];
       }
     }
     if (c.fullNames) {

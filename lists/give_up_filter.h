@@ -48,12 +48,14 @@ class GiveUpFilter {
   }
 
  private:
-  struct Target {
+  // One cache line each: candidates are read in no order.
+  struct alignas(64) Target {
     ForcedStepBound::Phones written;
     ForcedStepBound::Phones respelled;  // the written phones without one
     bool respelling = false;
     bool bounded = false;
   };
+  static_assert(sizeof(Target) == 64, "a target is one cache line");
   ForcedStepBound bound;
   std::vector<Target> targets;
 };

@@ -130,7 +130,8 @@ size_t ForcedStepBound::UnpairedFrom(const Query& query, const Phones& other,
 
 size_t ForcedStepBound::FollowedForcedSteps(const Query& query,
                                             const Phones& other,
-                                            bool queryWalks) {
+                                            bool queryWalks,
+                                            size_t allowance) {
   const Phones& walked = queryWalks ? query.phones : other;
   const Phones& against = queryWalks ? other : query.phones;
   const auto& nearPhones = query.bound->nearPhones;
@@ -150,7 +151,7 @@ size_t ForcedStepBound::FollowedForcedSteps(const Query& query,
     if (nearCount == 0) {
       // A forced step: a pass when the next phone pairs with this same
       // phone of the other list, else a pair.
-      ++spent;
+      if (++spent > allowance) return spent;
       if (i + 1 == walked.size ||
           !nearPhones[walked.ids[i + 1]][against.ids[j]]) {
         ++i;

@@ -116,10 +116,11 @@ class ForcedStepBound {
 
   // The fewest forced steps the walk of the query's list (|queryWalks|)
   // or of |other| against the other one can finish with, following the
-  // walk's first steps while each is certain. Not inline: asked only where
+  // walk's first steps while each is certain; once that passes |allowance|
+  // it stops there, with a count above it. Not inline: asked only where
   // the subsequences prove nothing.
   static size_t FollowedForcedSteps(const Query& query, const Phones& other,
-                                    bool queryWalks);
+                                    bool queryWalks, size_t allowance);
   // The solid phones of the walked list from |from| on that find no
   // partner in the longest common subsequence with the whole other list.
   static size_t UnpairedFrom(const Query& query, const Phones& other,
@@ -162,8 +163,8 @@ bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
 
   // The walk's first steps, from the list that walks: the shorter, the
   // query's on a tie.
-  return FollowedForcedSteps(query, other, query.size <= other.size) >
-         allowance;
+  return FollowedForcedSteps(query, other, query.size <= other.size,
+                             allowance) > allowance;
 }
 
 }  // namespace marrowfield

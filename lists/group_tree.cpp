@@ -85,16 +85,6 @@ Group SpanningGroup(const std::vector<size_t>& members,
   return group;
 }
 
-void ScoreToCanonical(const std::vector<std::string>& values,
-                      ValueScorer& scorer, Group& group) {
-  const PreparedValue canonical = scorer.Prepare(values[group.canonical]);
-  for (size_t m = 1; m < group.members.size(); ++m) {
-    GroupMember& member = group.members[m];
-    member.score =
-        scorer.Score(canonical, scorer.Prepare(values[member.value]));
-  }
-}
-
 void SortMembers(Group& group) {
   std::sort(group.members.begin() + 1, group.members.end(),
             [](const GroupMember& x, const GroupMember& y) {

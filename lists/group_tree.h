@@ -9,11 +9,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "pair_finder.h"
-#include "value_scorer.h"
 
 namespace marrowfield::lists {
 
@@ -44,10 +42,6 @@ Group SpanningGroup(const std::vector<size_t>& members,
                     const std::vector<long long>& pairScore,
                     const std::vector<size_t>& counts,
                     std::vector<TreeMark>& marks);
-
-// Scores every member but the canonical against the canonical.
-void ScoreToCanonical(const std::vector<std::string>& values,
-                      ValueScorer& scorer, Group& group);
 
 // The canonical first, then by score to it (descending), count
 // (descending), then index.

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <numeric>
 #include <tuple>
+#include <utility>
 
 #include "group_tree.h"
 #include "pair_finder.h"
@@ -49,6 +51,8 @@ class DisjointSets {
 constexpr size_t kGroupsPerChunk = 64;
 // Values per chunk when looking for initials.
 constexpr size_t kValuesPerChunk = 4096;
+// Members per chunk when scoring them to their canonicals.
+constexpr size_t kMembersPerChunk = 1024;
 
 bool HasInitial(const std::string& value) {
   for (const ValueWord& word : SplitValueWords(value)) {
@@ -161,26 +165,54 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
     if (members.size() >= 2) memberLists.push_back(&members);
   }
 
-  // Each group on its own, on the worker threads: groups share no value,
-  // so the marks of the spanning trees never meet.
+  // Each group's tree on its own, on the worker threads: groups share no
+  // value, so the marks of the spanning trees never meet.
   std::vector<Group> groups(memberLists.size());
   std::vector<TreeMark> marks(n);
-  const bool scoring = PhoneTablesReady();
   const unsigned groupWorkers = WorkerCount(options.threads, groups.size());
-  std::vector<std::unique_ptr<ValueScorer>> scorers(groupWorkers);
   RunChunks(groups.size(), kGroupsPerChunk, groupWorkers,
-            [&](unsigned worker, size_t, size_t begin, size_t end) {
-              auto& scorer = scorers[worker];
-              if (scoring && !scorer) {
-                scorer = std::make_unique<ValueScorer>(options.wholeCell,
-                                                       options.scoring);
-              }
+            [&](unsigned, size_t, size_t begin, size_t end) {
               for (size_t g = begin; g < end; ++g) {
                 groups[g] = SpanningGroup(*memberLists[g], edges, edgeBegin,
                                           pairScore, counts, marks);
-                if (scorer) ScoreToCanonical(values, *scorer, groups[g]);
-                SortMembers(groups[g]);
               }
+            });
+  // Then every member's score to its canonical, member by member rather
+  // than group by group: tolerant scoring chains most of a list of single
+  // names into one group, which would leave one thread scoring it alone.
+  if (PhoneTablesReady()) {
+    std::vector<std::pair<size_t, size_t>> scored;  // group, member
+    for (size_t g = 0; g < groups.size(); ++g) {
+      for (size_t m = 1; m < groups[g].members.size(); ++m)
+        scored.emplace_back(g, m);
+    }
+    const unsigned scoreWorkers =
+        WorkerCount(options.threads, scored.size() / kMembersPerChunk + 1);
+    std::vector<std::unique_ptr<ValueScorer>> scorers(scoreWorkers);
+    std::vector<std::unique_ptr<PreparedValue>> canonicals(groups.size());
+    std::vector<std::once_flag> canonicalReady(groups.size());
+    RunChunks(scored.size(), kMembersPerChunk, scoreWorkers,
+              [&](unsigned worker, size_t, size_t begin, size_t end) {
+                auto& scorer = scorers[worker];
+                if (!scorer) {
+                  scorer = std::make_unique<ValueScorer>(options.wholeCell,
+                                                         options.scoring);
+                }
+                for (size_t k = begin; k < end; ++k) {
+                  const auto [g, m] = scored[k];
+                  std::call_once(canonicalReady[g], [&] {
+                    canonicals[g] = std::make_unique<PreparedValue>(
+                        scorer->Prepare(values[groups[g].canonical]));
+                  });
+                  GroupMember& member = groups[g].members[m];
+                  member.score = scorer->Score(
+                      *canonicals[g], scorer->Prepare(values[member.value]));
+                }
+              });
+  }
+  RunChunks(groups.size(), kGroupsPerChunk, groupWorkers,
+            [&](unsigned, size_t, size_t begin, size_t end) {
+              for (size_t g = begin; g < end; ++g) SortMembers(groups[g]);
             });
   std::sort(groups.begin(), groups.end(), [](const Group& x, const Group& y) {
     if (x.totalCount != y.totalCount) return x.totalCount > y.totalCount;

@@ -141,6 +141,11 @@ bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
   const size_t allowance =
       ForcedStepTolerance(query.size < other.size ? query.size : other.size)
           .left;
+  // The walk's first steps, from the list that walks (the shorter, the
+  // query's on a tie), prove most of what is proven, and stop early.
+  if (FollowedForcedSteps(query, other, query.size <= other.size,
+                          allowance) > allowance)
+    return true;
   // Two subsequences in one pass over |other|: the query's solid phones
   // against all of other's, and all of the query's phones against other's
   // solid phones (a subsequence is the same read from either list).
@@ -159,12 +164,7 @@ bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
   // A one bit below the length is a phone outside the subsequence.
   if (CountBits(querySolid & query.solidBits) > allowance) return true;
   const size_t common = query.size - CountBits(queryAll & query.allBits);
-  if (otherSolid - common > allowance) return true;
-
-  // The walk's first steps, from the list that walks: the shorter, the
-  // query's on a tie.
-  return FollowedForcedSteps(query, other, query.size <= other.size,
-                             allowance) > allowance;
+  return otherSolid - common > allowance;
 }
 
 }  // namespace marrowfield

@@ -199,7 +199,8 @@ std::vector<Group> GroupDuplicates(const std::vector<std::string>& values,
                                                          options.scoring);
                 }
                 for (size_t k = begin; k < end; ++k) {
-                  const auto [g, m] = scored[k];
+                  const size_t g = scored[k].first;
+                  const size_t m = scored[k].second;
                   std::call_once(canonicalReady[g], [&] {
                     canonicals[g] = std::make_unique<PreparedValue>(
                         scorer->Prepare(values[groups[g].canonical]));

@@ -9,6 +9,7 @@
 
 #include "lists_fixture.h"
 #include "mode_comparison.h"
+#include "value_scorer.h"
 
 namespace marrowfield::lists::testing {
 namespace {
@@ -96,6 +97,34 @@ TEST_F(ScoreIdentityTest, FoundLinkPairs_CarryCompareWordsScoresFirstToSecond) {
   ASSERT_FALSE(pairs.empty());
   for (const ValuePair& p : pairs) {
     ASSERT_EQ(p.score, compare_words(a[p.first].c_str(), b[p.second].c_str()));
+  }
+}
+
+TEST_F(ScoreIdentityTest, NumberedReadings_RememberedWalksScoreAsFresh) {
+  // Numbered words and readings let a scorer remember walks (keyed by the
+  // readings, in order: on a tie of lengths the first list walks); every
+  // pair in both orders must score as values scored afresh do.
+  std::vector<std::string> values = MixedValues();
+  if (values.size() > 450) values.resize(450);
+  for (const bool wholeCell : {false, true}) {
+    SCOPED_TRACE(wholeCell ? "whole cells" : "word by word");
+    ValueScorer scorer(wholeCell, ScoringMode::kTolerant);
+    ValueScorer fresh(wholeCell, ScoringMode::kTolerant);
+    std::vector<PreparedValue> numbered;
+    for (const std::string& v : values) numbered.push_back(scorer.Prepare(v));
+    std::vector<PreparedValue*> pointers;
+    for (PreparedValue& v : numbered) pointers.push_back(&v);
+    ValueScorer::NumberWords(pointers, 2);
+    ASSERT_NE(numbered[0].words.at(0).readingIds[0],
+              kNoWordId);
+    for (size_t i = 0; i < values.size(); ++i) {
+      const PreparedValue a = fresh.Prepare(values[i]);
+      for (size_t j = 0; j < values.size(); ++j) {
+        ASSERT_EQ(scorer.ScoreOnce(numbered[i], numbered[j]),
+                  fresh.Score(a, fresh.Prepare(values[j])))
+            << values[i] << " / " << values[j];
+      }
+    }
   }
 }
 

@@ -409,6 +409,8 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
             size_t kept = 0;
             for (size_t k = 0; k < count; ++k) {
               const uint32_t t = s.candidates[k];
+              if (k + kPrefetchAhead < count)
+                filter->Prefetch(s.candidates[k + kPrefetchAhead]);
               const WalksGivingUp proven = filter->Walks(*s.query, t);
               s.candidates[kept] = t;
               s.givingUp[kept] = proven;

@@ -130,8 +130,7 @@ size_t ForcedStepBound::UnpairedFrom(const Query& query, const Phones& other,
 
 size_t ForcedStepBound::FollowedForcedSteps(const Query& query,
                                             const Phones& other,
-                                            bool queryWalks,
-                                            size_t allowance) {
+                                            bool queryWalks, size_t allowance) {
   const Phones& walked = queryWalks ? query.phones : other;
   const Phones& against = queryWalks ? other : query.phones;
   const auto& nearPhones = query.bound->nearPhones;

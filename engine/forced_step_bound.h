@@ -143,8 +143,8 @@ bool ForcedStepBound::WalkGivesUp(const Query& query, const Phones& other) {
           .left;
   // The walk's first steps, from the list that walks (the shorter, the
   // query's on a tie), prove most of what is proven, and stop early.
-  if (FollowedForcedSteps(query, other, query.size <= other.size,
-                          allowance) > allowance)
+  if (FollowedForcedSteps(query, other, query.size <= other.size, allowance) >
+      allowance)
     return true;
   // Two subsequences in one pass over |other|: the query's solid phones
   // against all of other's, and all of the query's phones against other's

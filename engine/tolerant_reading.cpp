@@ -210,10 +210,9 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
       respelling, shareKey, givingUp, [&](ReadingWalk which, bool tolerant) {
         if (which == ReadingWalk::kWritten)
           return ReadingWalkDistance(matcher, written1, written2, tolerant);
-        return ReadingWalkDistance(matcher,
-                                   respelled1.empty() ? written1 : respelled1,
-                                   respelled2.empty() ? written2 : respelled2,
-                                   tolerant);
+        return ReadingWalkDistance(
+            matcher, respelled1.empty() ? written1 : respelled1,
+            respelled2.empty() ? written2 : respelled2, tolerant);
       });
 }
 

@@ -303,7 +303,8 @@ PreparedValue CompactCopy(const PreparedValue& value) {
   PreparedValue copy = value;
   for (PreparedWord& word : copy.words) {
     if (word.skeletons)
-      word.skeletons = std::make_shared<const ReadingSkeletons>(*word.skeletons);
+      word.skeletons =
+          std::make_shared<const ReadingSkeletons>(*word.skeletons);
   }
   return copy;
 }
@@ -338,12 +339,13 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
   // target slot.
   const std::vector<uint32_t> queryOrder =
       self ? groupOfSlot : GroupsInPhoneOrder(queries, queryGroups);
-  const auto queryKeys = [&](size_t k) -> const std::vector<ValueKey>& {
-    return self ? targetKeys[k] : queries.keys[queryGroups.First(queryOrder[k])];
+  const auto queryKeys = [&](size_t at) -> const std::vector<ValueKey>& {
+    return self ? targetKeys[at]
+                : queries.keys[queryGroups.First(queryOrder[at])];
   };
-  const auto queryValue = [&](size_t k) -> const PreparedValue& {
-    return self ? targetValues[k]
-                : queries.values[queryGroups.First(queryOrder[k])];
+  const auto queryValue = [&](size_t at) -> const PreparedValue& {
+    return self ? targetValues[at]
+                : queries.values[queryGroups.First(queryOrder[at])];
   };
   const CandidateIndex index(targetKeys, workers);
   const uint32_t targetCount = static_cast<uint32_t>(slotCount);
@@ -380,14 +382,14 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
           s.query = std::make_unique<GiveUpFilter::Query>();
         }
         size_t valuesDone = 0;
-        for (size_t k = begin; k < end; ++k) {
+        for (size_t at = begin; at < end; ++at) {
           StopIfCancelled(options.cancel);
-          const uint32_t g = queryOrder[k];
+          const uint32_t g = queryOrder[at];
           const uint32_t q = queryGroups.First(g);
-          const PreparedValue& value = queryValue(k);
+          const PreparedValue& value = queryValue(at);
           s.candidates.clear();
-          index.Candidates(queryKeys(k), s.seen, static_cast<uint32_t>(k + 1),
-                           s.candidates);
+          index.Candidates(queryKeys(at), s.seen,
+                           static_cast<uint32_t>(at + 1), s.candidates);
           // Kept in place without a branch per candidate, which would be
           // mispredicted at every other one. In one list a pair is taken
           // from its earlier value: none of this query's values may come

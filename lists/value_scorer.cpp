@@ -98,8 +98,8 @@ double ValueScorer::TolerantWalk(const PreparedWord& a, const PreparedWord& b,
   if (rememberedWalks.empty()) rememberedWalks.resize(kRememberedWalks);
   // Order matters: the first list walks on a tie of lengths.
   const uint64_t key = (static_cast<uint64_t>(first) << 32) | second;
-  RememberedWalk& slot =
-      rememberedWalks[(key * 0x9e3779b97f4a7c15ull) >> (64 - kRememberedWalksBits)];
+  RememberedWalk& slot = rememberedWalks[(key * 0x9e3779b97f4a7c15ull) >>
+                                         (64 - kRememberedWalksBits)];
   if (slot.readings != key)
     slot = RememberedWalk{key, ReadingWalkDistance(matcher, x, y, true)};
   return slot.distance;

@@ -62,8 +62,10 @@ std::vector<std::tuple<size_t, size_t, int>> ReferenceTree(const Graph& g,
                                                            size_t canonical) {
   using Entry = std::tuple<int, size_t, size_t>;  // score, to, via
   auto worse = [](const Entry& x, const Entry& y) {
-    if (std::get<0>(x) != std::get<0>(y)) return std::get<0>(x) < std::get<0>(y);
-    if (std::get<1>(x) != std::get<1>(y)) return std::get<1>(x) > std::get<1>(y);
+    if (std::get<0>(x) != std::get<0>(y))
+      return std::get<0>(x) < std::get<0>(y);
+    if (std::get<1>(x) != std::get<1>(y))
+      return std::get<1>(x) > std::get<1>(y);
     return std::get<2>(x) > std::get<2>(y);
   };
   std::priority_queue<Entry, std::vector<Entry>, decltype(worse)> frontier(

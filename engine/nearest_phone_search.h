@@ -17,27 +17,42 @@ namespace marrowfield {
 // Returns the offset -1, 0 or +1 from j of the phone of |otherList|
 // nearest to |phone| by |distance|, or NO_NEAREST_PHONE when none is
 // nearer than UNRELATED_DISTANCE; |currentDistance| gets the distance
-// chosen, or -1. REQUIRES: j indexes otherList.
-template <typename Distance>
+// chosen, or -1. |otherList| is a PhoneIds or any list of PhoneId with
+// size() and operator[] (the forced step replay's inline lists).
+// REQUIRES: j indexes otherList.
+template <typename Distance, typename List>
 int FindNearestPhoneBy(Distance&& distance, PhoneId phone,
-                       const PhoneIds& otherList, size_t j,
+                       const List& otherList, size_t j,
                        int32_t& currentDistance) {
-  currentDistance = -1;
+  // The three distances first, a phone beyond either end as unrelated, and
+  // every distance from UNRELATED_DISTANCE up as unrelated too (none is
+  // ever chosen): the choice then compiles to moves without branches,
+  // which the walks of unrelated names would mispredict at every phone.
+  const auto near = [&](size_t k) {
+    const int32_t d = distance(phone, otherList[k]);
+    return d < UNRELATED_DISTANCE ? d : UNRELATED_DISTANCE;
+  };
+  const int32_t before = j > 0 ? near(j - 1) : UNRELATED_DISTANCE;
+  const int32_t here = near(j);
+  const int32_t after =
+      j + 1 < otherList.size() ? near(j + 1) : UNRELATED_DISTANCE;
   int nearestPhoneIndex = NO_NEAREST_PHONE;
   int32_t best = UNRELATED_DISTANCE;
-  const size_t first = j == 0 ? 0 : j - 1;
-  const size_t last = j + 1 < otherList.size() ? j + 1 : j;
-  for (size_t k = first; k <= last; ++k) {
-    const int32_t d = distance(phone, otherList[k]);
-    if (d == UNRELATED_DISTANCE) continue;
-    // On a tie the phone at j beats its neighbours, and the one before j
-    // beats the one after it (which can only win by being strictly nearer).
-    if (d < best || (k == j && d == best)) {
-      best = d;
-      currentDistance = d;
-      nearestPhoneIndex = static_cast<int>(k) - static_cast<int>(j);
-    }
+  // On a tie the phone at j beats its neighbours, and the one before j
+  // beats the one after it (which can only win by being strictly nearer).
+  if (before < best) {
+    best = before;
+    nearestPhoneIndex = -1;
   }
+  if (here < UNRELATED_DISTANCE && here <= best) {
+    best = here;
+    nearestPhoneIndex = 0;
+  }
+  if (after < best) {
+    best = after;
+    nearestPhoneIndex = 1;
+  }
+  currentDistance = nearestPhoneIndex == NO_NEAREST_PHONE ? -1 : best;
   return nearestPhoneIndex;
 }
 

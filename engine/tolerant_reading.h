@@ -68,7 +68,7 @@ double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
                                   const PhoneIds& respelled2);
 
 // Which of the two tolerant walks of a pair of words a caller has proven
-// to give up (forced_step_bound.h): the walk of the written readings, and
+// to give up (forced_step_replay.h): the walk of the written readings, and
 // that of the respelled ones (set too when neither word has a respelling,
 // and so there is no such walk).
 struct WalksGivingUp {

@@ -27,22 +27,22 @@ GiveUpFilter::GiveUpFilter(const std::vector<PreparedValue>& values)
     const PreparedWord* word = SingleWord(values[v]);
     if (word == nullptr) continue;
     Target& t = targets[v];
-    t.written = bound.Read(word->phones);
+    t.written = replay.Read(word->phones);
     t.respelling = !word->respelled.empty();
-    t.respelled = t.respelling ? bound.Read(word->respelled) : t.written;
-    t.bounded = true;
+    t.respelled = t.respelling ? replay.Read(word->respelled) : t.written;
+    t.readable = true;
   }
 }
 
 void GiveUpFilter::Prepare(const PreparedValue& value, Query& query) const {
-  query.bounded = false;
+  query.readable = false;
   const PreparedWord* word = SingleWord(value);
   if (word == nullptr) return;
-  bound.Prepare(word->phones, query.written);
+  query.written = replay.Read(word->phones);
   query.respelling = !word->respelled.empty();
-  bound.Prepare(query.respelling ? word->respelled : word->phones,
-                query.respelled);
-  query.bounded = true;
+  query.respelled =
+      query.respelling ? replay.Read(word->respelled) : query.written;
+  query.readable = true;
 }
 
 }  // namespace marrowfield::lists

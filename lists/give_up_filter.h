@@ -1,8 +1,8 @@
 // Candidates whose tolerant score is 0 because every walk of it gives up
-// (forced_step_bound.h), told apart before they are scored. On lists of
+// (forced_step_replay.h), told apart before they are scored. On lists of
 // short single names most candidates are such unrelated names, met on the
 // neighbours of short skeletons; the filter keeps their readings side by
-// side in the bound's form, so that refusing one reads a few bytes instead
+// side in the replay's form, so that refusing one reads a few bytes instead
 // of the words' phone lists scattered over the heap.
 
 #ifndef MARROWFIELD_LISTS_GIVE_UP_FILTER_H_
@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "forced_step_bound.h"
+#include "forced_step_replay.h"
 #include "tolerant_reading.h"
 #include "value_scorer.h"
 
@@ -26,10 +26,10 @@ class GiveUpFilter {
 
   // One query value's walks, prepared once for all of its candidates.
   struct Query {
-    ForcedStepBound::Query written;
-    ForcedStepBound::Query respelled;  // the written phones without one
+    ForcedStepReplay::Phones written;
+    ForcedStepReplay::Phones respelled;  // the written phones without one
     bool respelling = false;
-    bool bounded = false;
+    bool readable = false;
   };
   void Prepare(const PreparedValue& value, Query& query) const;
   // Starts fetching what Walks reads of |target|.
@@ -41,24 +41,23 @@ class GiveUpFilter {
   WalksGivingUp Walks(const Query& query, size_t target) const {
     WalksGivingUp proven;
     const Target& t = targets[target];
-    if (!query.bounded || !t.bounded) return proven;
-    proven.written = ForcedStepBound::WalkGivesUp(query.written, t.written);
-    proven.respelled =
-        (!query.respelling && !t.respelling) ||
-        ForcedStepBound::WalkGivesUp(query.respelled, t.respelled);
+    if (!query.readable || !t.readable) return proven;
+    proven.written = replay.WalkGivesUp(query.written, t.written);
+    proven.respelled = (!query.respelling && !t.respelling) ||
+                       replay.WalkGivesUp(query.respelled, t.respelled);
     return proven;
   }
 
  private:
   // One cache line each: candidates are read in no order.
   struct alignas(64) Target {
-    ForcedStepBound::Phones written;
-    ForcedStepBound::Phones respelled;  // the written phones without one
+    ForcedStepReplay::Phones written;
+    ForcedStepReplay::Phones respelled;  // the written phones without one
     bool respelling = false;
-    bool bounded = false;
+    bool readable = false;
   };
   static_assert(sizeof(Target) == 64, "a target is one cache line");
-  ForcedStepBound bound;
+  ForcedStepReplay replay;
   std::vector<Target> targets;
 };
 

@@ -403,8 +403,8 @@ std::vector<ValuePair> ScoreCandidatesByGroup(const PreparedList& queries,
           } else {
             count = s.candidates.size();
           }
-          // What the bound proves of each candidate's walks: those that
-          // all give up are dropped, the rest skip the walks proven.
+          // What the replay tells of each candidate's walks: those that
+          // all give up are dropped, the rest skip the walks that do.
           s.givingUp.assign(count, WalksGivingUp{});
           if (filter) {
             filter->Prepare(value, *s.query);

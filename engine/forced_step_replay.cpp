@@ -4,6 +4,9 @@
 
 #include "forced_step_replay.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "nearest_phone_search.h"
 #include "phonetic_matcher.h"
 
@@ -11,14 +14,17 @@ namespace marrowfield {
 
 ForcedStepReplay::ForcedStepReplay() : distance{} {
   if (!PhoneTablesReady()) return;
-  ready = true;
   const PhoneTables& tables = CurrentPhoneTables();
   for (int a = 0; a < kPhoneIdCount; ++a) {
     for (int b = 0; b < kPhoneIdCount; ++b) {
-      distance[a][b] = TolerantPhoneDistance(tables, static_cast<PhoneId>(a),
-                                             static_cast<PhoneId>(b));
+      const int32_t d = TolerantPhoneDistance(tables, static_cast<PhoneId>(a),
+                                              static_cast<PhoneId>(b));
+      // Only changed tables hold distances below 0; none this far.
+      if (d < INT8_MIN) return;
+      distance[a][b] = static_cast<int8_t>(std::min(d, UNRELATED_DISTANCE));
     }
   }
+  ready = true;
 }
 
 ForcedStepReplay::Phones ForcedStepReplay::Read(const PhoneIds& phones) const {
@@ -54,10 +60,10 @@ bool ForcedStepReplay::Replay(const Phones& walked, const Phones& other) const {
   };
   const auto nearest = [this, &other](PhoneId phone, size_t j,
                                       int32_t& chosen) {
-    const int32_t(&row)[kPhoneIdCount] = distance[phone];
+    const int8_t(&row)[kPhoneIdCount] = distance[phone];
     return FindNearestPhoneBy(
-        [&row](PhoneId, PhoneId b) { return row[b]; }, phone, other, j,
-        chosen);
+        [&row](PhoneId, PhoneId b) { return int32_t{row[b]}; }, phone, other,
+        j, chosen);
   };
   int32_t previousDistance = -99999;
   int32_t currentDistance = -1;

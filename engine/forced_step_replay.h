@@ -66,8 +66,11 @@ class ForcedStepReplay {
   // Whether the walk of |walked| against |other| runs out of forced steps.
   bool Replay(const Phones& walked, const Phones& other) const;
 
-  // TolerantPhoneDistance of every pair of phone ids.
-  int32_t distance[kPhoneIdCount][kPhoneIdCount];
+  // TolerantPhoneDistance of every pair of phone ids, at most
+  // UNRELATED_DISTANCE (the search never chooses a phone that far): a byte
+  // each, so that the table takes few of the cache lines the candidates
+  // need.
+  int8_t distance[kPhoneIdCount][kPhoneIdCount];
   bool ready = false;  // the tables were there
 };
 

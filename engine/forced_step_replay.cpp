@@ -44,7 +44,7 @@ ForcedStepReplay::Phones ForcedStepReplay::Read(const PhoneIds& phones) const {
 }
 
 bool ForcedStepReplay::WalkGivesUp(const PhoneIds& first,
-                                  const PhoneIds& second) const {
+                                   const PhoneIds& second) const {
   return WalkGivesUp(Read(first), Read(second));
 }
 
@@ -62,8 +62,8 @@ bool ForcedStepReplay::Replay(const Phones& walked, const Phones& other) const {
                                       int32_t& chosen) {
     const int8_t(&row)[kPhoneIdCount] = distance[phone];
     return FindNearestPhoneBy(
-        [&row](PhoneId, PhoneId b) { return int32_t{row[b]}; }, phone, other,
-        j, chosen);
+        [&row](PhoneId, PhoneId b) { return int32_t{row[b]}; }, phone, other, j,
+        chosen);
   };
   int32_t previousDistance = -99999;
   int32_t currentDistance = -1;

@@ -40,9 +40,9 @@ void CheckPair(const PhoneticMatcher& matcher, const ForcedStepReplay& replay,
     std::vector<int32_t> values;
     std::vector<int32_t> positions;
     NoStepRecord none;
-    const bool refused = WalkAlignment<ForcedStepTolerance>(
-                             matcher, order.walked, order.other, values,
-                             positions, none) < 0;
+    const bool refused =
+        WalkAlignment<ForcedStepTolerance>(matcher, order.walked, order.other,
+                                           values, positions, none) < 0;
     checked.refused += refused;
     const bool givesUp = replay.WalkGivesUp(first, second);
     checked.givenUp += givesUp;
@@ -57,7 +57,8 @@ void CheckPair(const PhoneticMatcher& matcher, const ForcedStepReplay& replay,
   }
 }
 
-TEST_F(ForcedStepReplayTest, NamesCorpusReadings_GiveUpExactlyWhereTheWalkDoes) {
+TEST_F(ForcedStepReplayTest,
+       NamesCorpusReadings_GiveUpExactlyWhereTheWalkDoes) {
   const NameGroups groups =
       ReadLabelledNames(MARROWFIELD_SOURCE_DIR "/tests/data/names/names.tsv");
   ASSERT_FALSE(groups.empty()) << "the names corpus sample was not read";

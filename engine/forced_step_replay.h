@@ -3,17 +3,17 @@
 // most are unrelated: the walk's steps are replayed from lists held
 // inline, counting only its forced steps, and the replay stops as soon as
 // they pass the walk's allowance (ForcedStepTolerance). Unrelated names
-// need a forced step at almost every phone, so most replays end after two
-// or three phones; the walk itself would also record every step's value
+// need a forced step at almost every phone, so most replays end within the
+// first few phones; the walk itself would also record every step's value
 // and score them, from phone lists scattered over the heap.
 //
 // The replay takes the walk's own decisions (alignment_walk.h): the same
 // nearest-phone search over the same tolerant distances, the same rule for
 // which phone is passed over, and whether a phone may be passed over
 // silently, which depends only on its list and place and so is read once
-// per list. It therefore gives up exactly where the walk does. The strict
-// walk, allowed no forced steps and searching with distances no smaller,
-// gives up wherever the tolerant one does.
+// per list. It therefore gives up exactly where the walk does. (The strict
+// walk has given up there too on every list tried, but the capped vowel
+// distances can lead its search elsewhere, so nothing here relies on it.)
 
 #ifndef MARROWFIELD_ENGINE_FORCED_STEP_REPLAY_H_
 #define MARROWFIELD_ENGINE_FORCED_STEP_REPLAY_H_
@@ -50,9 +50,9 @@ class ForcedStepReplay {
 
   Phones Read(const PhoneIds& phones) const;
 
-  // True only when the tolerant walk of |first| against |second| (in that
-  // order, which decides who walks when the lengths tie), and so the
-  // strict one, gives up; false for a list of more than kMaxPhones phones.
+  // Whether the tolerant walk of |first| against |second| (in that order,
+  // which decides who walks when the lengths tie) gives up; false for a
+  // list of more than kMaxPhones phones.
   bool WalkGivesUp(const PhoneIds& first, const PhoneIds& second) const;
   // The same for lists Read made.
   bool WalkGivesUp(const Phones& first, const Phones& second) const {

@@ -79,9 +79,12 @@ struct WalksGivingUp {
 
 // The same for a caller that already knows whether the two words share a
 // skeleton key (ReadingsShareKey), from skeletons it keeps, and which of
-// the walks give up; those are not taken.
-// REQUIRES: |shareKey| is ReadingsShareKey of the four readings; the walks
-// |givingUp| names do give up.
+// the walks give up; those are not taken. The score is the same, the
+// distance may not be: without a shared key and with the written walk
+// giving up, the answer is kFailureDistance where the strict walk might
+// finish at a distance that also scores 0.
+// REQUIRES: |shareKey| is ReadingsShareKey of the four readings; the
+// tolerant walks |givingUp| names do give up.
 double TolerantDistanceOfReadings(const PhoneticMatcher& matcher,
                                   const PhoneIds& written1,
                                   const PhoneIds& respelled1,
@@ -114,8 +117,9 @@ double CombineReadingWalks(bool respelling, bool shareKey,
   // elsewhere a shared ending would carry unrelated words (Communism and
   // Lutheranism), and pair finding, which meets words through their keys,
   // could never find what the score reports. Such words get the strict
-  // score, which is 0 for words of different skeletons.
-  // The strict walk gives up wherever the tolerant one does.
+  // score, which is 0 for words of different skeletons (and words that
+  // share no key have different skeletons): where the tolerant walk gives
+  // up anyway, so does the score, without the strict walk.
   if (givingUp.written) {
     if (!shareKey) return kFailureDistance;
   } else if (!shareKey) {

@@ -2,7 +2,9 @@
 // its written phones against the other's, and, when either word has a
 // respelling, the two respellings (a word without one standing in as
 // written): TolerantDistanceOfReadings. Without a shared key it walks the
-// written phones strictly, which gives up wherever the tolerant walk does.
+// written phones strictly, which scores 0 for words whose skeletons
+// differ (skeleton_keys.h), as they do where no key is shared: such a
+// candidate scores 0 too.
 
 #include "give_up_filter.h"
 

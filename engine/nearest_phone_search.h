@@ -28,14 +28,14 @@ int FindNearestPhoneBy(Distance&& distance, PhoneId phone,
   // every distance from UNRELATED_DISTANCE up as unrelated too (none is
   // ever chosen): the choice then compiles to moves without branches,
   // which the walks of unrelated names would mispredict at every phone.
-  const auto near = [&](size_t k) {
+  const auto cappedAt = [&](size_t k) {
     const int32_t d = distance(phone, otherList[k]);
     return d < UNRELATED_DISTANCE ? d : UNRELATED_DISTANCE;
   };
-  const int32_t before = j > 0 ? near(j - 1) : UNRELATED_DISTANCE;
-  const int32_t here = near(j);
+  const int32_t before = j > 0 ? cappedAt(j - 1) : UNRELATED_DISTANCE;
+  const int32_t here = cappedAt(j);
   const int32_t after =
-      j + 1 < otherList.size() ? near(j + 1) : UNRELATED_DISTANCE;
+      j + 1 < otherList.size() ? cappedAt(j + 1) : UNRELATED_DISTANCE;
   int nearestPhoneIndex = NO_NEAREST_PHONE;
   int32_t best = UNRELATED_DISTANCE;
   // On a tie the phone at j beats its neighbours, and the one before j
